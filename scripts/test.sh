@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test.
+# Usage: scripts/test.sh            normal build in build/
+#        scripts/test.sh --sanitize  AddressSanitizer + UndefinedBehaviorSanitizer build in build-asan/
+#        scripts/test.sh --tsan      ThreadSanitizer build in build-tsan/ (the threaded tests)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/install-deps.sh"
+mode=${1:-normal}
+filter=()
+case "$mode" in
+  normal)     dir=$root/build;      args=() ;;
+  --sanitize) dir=$root/build-asan; args=(-DQUORVEL_SANITIZE=ON -DQUORVEL_BENCH=OFF) ;;
+  --tsan)     dir=$root/build-tsan; args=(-DQUORVEL_TSAN=ON -DQUORVEL_BENCH=OFF); filter=(-L threads) ;;
+  *) echo "usage: scripts/test.sh [--sanitize|--tsan]" >&2; exit 2 ;;
+esac
+"$root/scripts/build.sh" "$dir" "${args[@]}"
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1}
+cd "$dir"
+ctest --output-on-failure -j "$(nproc)" "${filter[@]}"
