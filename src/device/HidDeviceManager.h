@@ -1,0 +1,174 @@
+#pragma once
+// The process-wide owner of everything that touches the mouse at the HID level: the product table, the
+// opened mouse interfaces found by discovery, the selected model and the handles. On top it offers the two
+// framed transports (checksummed output reports with a polled reply; sequenced 33-byte feature reports)
+// and the raw channel of the firmware transfer.
+//
+// Threads: device I/O runs on the worker thread, one request at a time. The device list itself is guarded
+// by a small mutex so that a GUI thread may ask HasOnlineDevice / CurrentLinkKind / Snapshot while the
+// worker rebuilds the list. Record fields other threads read (device type, id, link mode and state) are
+// changed only through SetLinkState / UpdateRecord, under that mutex.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "device/HidBackend.h"
+
+namespace quorvel {
+
+constexpr size_t kReportBufferSize = 65;  // report buffers: zero-filled, report ID in byte 0
+constexpr size_t kReportLength = 33;      // requests of the report family, feature reports
+constexpr size_t kUpgradeReportLength = 64;
+constexpr int kFeatureFamilyFrom = 200;   // discovery: device_type >= 200 speaks feature reports
+
+// Interfaces by usage page / usage.
+constexpr uint16_t kGenericDesktopPage = 0x0001;  // with usage 0: report-family mouse / feature notifications
+constexpr uint16_t kVendorPage = 0xFF00;          // with usage 1: feature-family mouse interface
+constexpr uint16_t kUpgradePage = 0xFFEF;         // with usage 0: firmware transfer
+
+// One connection mode of a configured model.
+struct ProductFilter {
+    int vendorId = 0;
+    int productId = 0;
+    int deviceType = 0;
+    int linkMode = 0;      // 0 wired, 1 through the receiver
+    std::string deviceId;  // may be empty
+};
+
+// One opened mouse interface. Destroyed only by CloseAll.
+struct HidDeviceRecord {
+    int index = 0;  // records that existed when it was created
+    uint16_t vendorId = 0;
+    uint16_t productId = 0;
+    std::string path;
+    HidHandle* handle = nullptr;  // owned; closed by CloseAll
+    uint32_t release = 0;         // bcdDevice: shown as the version
+    int deviceType = 0;           // 0 while unknown
+    uint32_t linkMode = 0;        // 0 wired, 1 wireless
+    int linkState = 0;            // 0 unknown / not connected, 1 connected, 2 reported disconnected
+    std::string deviceId;         // the 4 characters of the info block (UTF-8)
+    uint8_t info[kReportBufferSize] = {};
+    uint32_t batteryStatus = 0;
+    uint32_t batteryLevel = 0;
+};
+
+// What other threads may see of a record (no handle).
+struct HidDeviceSummary {
+    int index = 0;
+    uint16_t vendorId = 0;
+    uint16_t productId = 0;
+    std::string path;
+    uint32_t release = 0;
+    int deviceType = 0;
+    uint32_t linkMode = 0;
+    int linkState = 0;
+    std::string deviceId;
+    uint32_t batteryStatus = 0;
+    uint32_t batteryLevel = 0;
+};
+
+class HidDeviceManager {
+public:
+    // The process-wide instance, created on first use with the backend of CreateBackend (environment
+    // choice); null backend errors leave a manager whose every call fails.
+    static HidDeviceManager& Instance();
+    // Front ends that choose the backend themselves (quorvelctl --virtual) install it before first use;
+    // false when the instance already exists.
+    static bool InstallInstance(std::unique_ptr<HidBackend> backend);
+
+    explicit HidDeviceManager(std::unique_ptr<HidBackend> backend);
+    ~HidDeviceManager();
+    HidDeviceManager(const HidDeviceManager&) = delete;
+    HidDeviceManager& operator=(const HidDeviceManager&) = delete;
+
+    HidBackend* Backend() { return backend_.get(); }
+
+    // Product table.
+    void ClearProducts();
+    void AddProduct(int vendorId, int productId, int deviceType, int linkMode, const std::string& deviceId);
+    std::vector<ProductFilter> Products() const;
+    int IsKnownProduct(int vendorId, int productId) const;
+    int DeviceTypeOf(int vendorId, int productId) const;
+    int LinkModeOf(int vendorId, int productId) const;
+    // Only entries whose id has more than 3 characters take part; ids compare without regard to case.
+    int DeviceTypeById(int vendorId, int productId, const std::string& deviceId) const;
+
+    // Device list.
+    void CloseAll();
+    // Appends a record made by discovery (index set here); the manager owns it from now on.
+    HidDeviceRecord* AddRecord(std::unique_ptr<HidDeviceRecord> record);
+    bool CollectDevices(std::vector<HidDeviceRecord*>* out) const;
+    bool CollectOnlineSelected(std::vector<HidDeviceRecord*>* out) const;
+    bool HasOnlineDevice(int deviceType) const;  // any thread
+    bool ReleaseForLinkMode(uint32_t* release, uint32_t linkMode) const;
+    void SetLinkState(int deviceType, uint32_t linkMode, int state);
+    // Changes fields of one record under the list lock (link state, device type, id after a reconnect).
+    void UpdateRecord(HidDeviceRecord* record, const std::function<void(HidDeviceRecord&)>& change);
+    // Records in discovery order; worker thread only (pointers die with CloseAll).
+    std::vector<HidDeviceRecord*> Records() const;
+    std::vector<HidDeviceSummary> Snapshot() const;  // any thread
+    size_t RecordCount() const;
+
+    // Selection and the command target.
+    int SelectedDeviceType() const;
+    void SetSelectedDeviceType(int deviceType);
+    HidHandle* CurrentHandle();
+    HidDeviceRecord* CurrentRecord();  // resolves like CurrentHandle
+    void ClearCurrent();
+    int CurrentLinkKind() const;  // any thread: 0 wired, 1 wireless, -1 none of the selected type
+    bool GetCurrentIds(uint16_t* vendorId, uint16_t* productId);
+
+    bool IsOpen() const;
+    void SetOpen(bool open);
+
+    // The feature family's notification interface (owned; closed by CloseAll).
+    HidHandle* NotifyHandle() const;
+    void SetNotifyHandle(HidHandle* handle);
+
+    // Framed transport. buffer holds at least `length` bytes; length 33..65.
+    bool Transact(uint8_t* buffer, size_t length);
+    // buffer: 33 bytes, report ID 0x0C first.
+    bool SendFeature(const uint8_t* buffer);
+    // buffer: 65 bytes. A null handle copies the current record's stored info block.
+    bool ReadInfoByReport(uint8_t* buffer, HidHandle* handle);
+    bool ReadInfoByFeature(uint8_t* buffer, HidHandle* handle);
+    int64_t SequenceCounter() const;
+    void SetSequenceCounter(int64_t value);
+
+    // Firmware transfer. OpenUpgradeInterface replaces (and closes) the previous upgrade handle.
+    HidHandle* OpenUpgradeInterface(int vendorId, int productId);
+    HidHandle* UpgradeHandle() const;
+    void CloseUpgradeInterface();
+    bool UpgradeWrite(const uint8_t* buffer);  // 64 bytes
+
+    // Pauses of the protocol (30 ms reads are time-outs handed to the backend, not sleeps). Tests may
+    // replace the sleep to keep fast; production keeps the real one.
+    void SetSleepForTest(std::function<void(int milliseconds)> sleep);
+
+    // Low 8 bits of the sum of bytes 5..31.
+    static uint8_t Checksum(const uint8_t* buffer);
+
+private:
+    HidDeviceRecord* CurrentRecordLocked();
+    void Sleep(int milliseconds);
+
+    std::unique_ptr<HidBackend> backend_;
+    mutable std::mutex mutex_;  // guards everything below except the sequence counter and sleep hook
+    int open_ = 0;
+    std::vector<std::unique_ptr<HidDeviceRecord>> devices_;
+    std::vector<ProductFilter> products_;
+    int selectedType_ = 0;
+    HidHandle* currentHandle_ = nullptr;
+    HidDeviceRecord* currentRecord_ = nullptr;
+    HidHandle* upgradeHandle_ = nullptr;
+    HidHandle* notifyHandle_ = nullptr;
+    int64_t sequence_ = 0;  // worker thread only
+    std::function<void(int)> sleep_;
+};
+
+}  // namespace quorvel
