@@ -1,0 +1,132 @@
+#include "store/DeviceDatabase.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "store/Schema.h"
+
+namespace quorvel {
+
+namespace {
+
+#ifdef _WIN32
+constexpr char kSeparator = '\\';
+#else
+constexpr char kSeparator = '/';
+#endif
+
+bool FileExists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+}  // namespace
+
+DeviceDatabase& DeviceDatabase::Instance() {
+    // Function-local statics are initialised once even when two threads arrive together.
+    static DeviceDatabase instance;
+    return instance;
+}
+
+DeviceDatabase::~DeviceDatabase() {
+    std::lock_guard lock(mutex_);
+    if (opened_) SQLiteDB::Close();
+    opened_ = false;
+}
+
+std::string DeviceDatabase::DatabasePath(std::string_view folder, std::string_view modelKey) {
+    std::string path(folder);
+    if (!path.empty() && path.back() != kSeparator && path.back() != '/') path += kSeparator;
+    path += "db";
+    path += kSeparator;
+    path += modelKey;
+    path += "_data.db";
+    return path;
+}
+
+bool DeviceDatabase::OpenForDevice(std::string_view folder, std::string_view modelKey) {
+    std::lock_guard lock(mutex_);
+    return OpenForDeviceLocked(folder, modelKey);
+}
+
+bool DeviceDatabase::OpenForDeviceLocked(std::string_view folder, std::string_view modelKey) {
+    std::string path = DatabasePath(folder, modelKey);
+    // A connection to another model's file must not answer for this one.
+    if (SQLiteDB::IsOpen() && path != path_) SQLiteDB::Close();
+    path_ = std::move(path);
+    bool ok;
+    if (FileExists(path_)) {
+        ok = SQLiteDB::IsOpen() ? true : SQLiteDB::Open(path_.c_str(), kOpenExisting);
+    } else {
+        ok = CreateDatabase();
+    }
+    opened_ = ok;
+    return ok;
+}
+
+bool DeviceDatabase::CreateDatabase() {
+    std::lock_guard lock(mutex_);
+    if (SQLiteDB::IsOpen()) return true;
+    if (!SQLiteDB::Open(path_.c_str(), kOpenCreate)) return false;
+    bool all = true;
+    for (std::string_view statement : kSchemaStatements) {
+        if (SQLiteDB::Exec(std::string(statement).c_str()) != kSqliteOk) all = false;
+    }
+    return all;
+}
+
+void DeviceDatabase::DeleteDatabaseFile(std::string_view folder, std::string_view modelKey) {
+    std::lock_guard lock(mutex_);
+    std::string path = DatabasePath(folder, modelKey);
+    ::unlink(path.c_str());
+    // A journal left by an interrupted write would otherwise be replayed into the new file.
+    ::unlink((path + "-journal").c_str());
+}
+
+bool DeviceDatabase::Close() {
+    std::lock_guard lock(mutex_);
+    return SQLiteDB::Close();
+}
+
+bool DeviceDatabase::IsOpen() const {
+    std::lock_guard lock(mutex_);
+    return SQLiteDB::IsOpen();
+}
+
+bool DeviceDatabase::IsOpened() const {
+    std::lock_guard lock(mutex_);
+    return opened_;
+}
+
+std::string DeviceDatabase::Path() const {
+    std::lock_guard lock(mutex_);
+    return path_;
+}
+
+void DeviceDatabase::CloseDevice() {
+    std::lock_guard lock(mutex_);
+    if (opened_) SQLiteDB::Close();
+    opened_ = false;
+}
+
+bool DeviceDatabase::SwitchToDevice(std::string_view folder, std::string_view modelKey) {
+    std::lock_guard lock(mutex_);
+    CloseDevice();
+    return OpenForDeviceLocked(folder, modelKey);
+}
+
+bool DeviceDatabase::RecreateDatabase(std::string_view folder, std::string_view modelKey) {
+    std::lock_guard lock(mutex_);
+    CloseDevice();
+    DeleteDatabaseFile(folder, modelKey);
+    return OpenForDeviceLocked(folder, modelKey);
+}
+
+void DeviceDatabase::SetTraceHook(TraceHook hook) {
+    std::lock_guard lock(mutex_);
+    SQLiteDB::SetTraceHook(std::move(hook));
+}
+
+}  // namespace quorvel
