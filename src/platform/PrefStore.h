@@ -11,17 +11,27 @@
 
 namespace quorvel {
 
+// Value names compare without regard to ASCII case, as registry value names do.
+struct NoCaseLess {
+    bool operator()(std::string_view a, std::string_view b) const;
+    using is_transparent = void;
+};
+using PrefValues = std::map<std::string, std::string, NoCaseLess>;
+
 class PrefStore {
 public:
+    enum OpenResult { kOpened, kCreated, kFailed };
+
     explicit PrefStore(std::string folder);
 
     const std::string& Folder() const { return folder_; }
     std::string FilePath() const;
 
-    // The key exists: the file exists and can be read.
+    // The key exists: the file can be read and written.
     bool Exists() const;
-    // Creates the folder (with parents) and an empty file when missing; true when the key exists afterwards.
-    bool Create() const;
+    // Opens the key; with create, makes the folder (with parents) and an empty file when the key is
+    // missing. kFailed when it can neither be opened nor (with create) created.
+    OpenResult Open(bool create) const;
 
     // False when the key or the value does not exist.
     bool Read(std::string_view name, std::string* value) const;
@@ -31,12 +41,13 @@ public:
     bool Remove(std::string_view name) const;
 
     // The file format, exposed for tests.
-    static std::string Serialize(const std::map<std::string, std::string>& values);
-    static std::map<std::string, std::string> Parse(std::string_view text);
+    static std::string Serialize(const PrefValues& values);
+    static PrefValues Parse(std::string_view text);
 
 private:
-    bool Load(std::map<std::string, std::string>* values) const;
-    bool Save(const std::map<std::string, std::string>& values) const;
+    bool Load(PrefValues* values) const;
+    template <typename Change>
+    bool Modify(Change change) const;
 
     std::string folder_;
 };

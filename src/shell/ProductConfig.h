@@ -25,6 +25,7 @@ struct DeviceEntry {
 
 struct StartupConfig {
     std::set<int> languages;   // offered LCIDs, ascending, each once
+    bool hasLanguageInfo = false;  // the language.info element was found
     int defaultLanguage = 0;   // default_lan
     bool hasCaption = false;   // the software element was found
     std::string caption;       // becomes the device name
@@ -45,6 +46,14 @@ int ParseHex(std::string_view text);
 bool ReadStartupConfig(const std::string& programDir, StartupConfig* out);
 // The main-window pass; imageFolder is the skin's "device" folder prefixed to each image attribute.
 bool ReadProductConfig(const std::string& programDir, const std::string& imageFolder, ProductConfig* out);
+
+// The start-up pass with its effects: the offered-language set is replaced (emptied when the file cannot
+// be read), the current language is set from default_lan and the device name from the caption when
+// their elements are found. Returns what ReadStartupConfig returned.
+bool RunStartupPass(const std::string& programDir);
+
+// The skin's image folder: "<programDir>/skins/<theme>/device/".
+std::string SkinImageFolder(const std::string& programDir, const std::string& theme);
 
 // First model with this device type, or null.
 const DeviceEntry* FindModel(const ProductConfig& config, int deviceType);
