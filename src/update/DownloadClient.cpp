@@ -1,0 +1,303 @@
+#include "update/DownloadClient.h"
+
+#include <curl/curl.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <random>
+
+namespace quorvel {
+namespace {
+
+bool GlobalInit() {
+    static std::once_flag once;
+    static bool ok = false;
+    std::call_once(once, [] { ok = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK; });
+    return ok;
+}
+
+struct CurlDeleter {
+    void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
+};
+struct SlistDeleter {
+    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+
+// Creates a new file beside finalPath for the body to go into; -1 when none could be created.
+int CreateTemporary(const std::string& finalPath, std::string* tempPath) {
+    static std::atomic<unsigned> counter{0};
+    std::random_device random;
+    for (int attempt = 0; attempt < 64; ++attempt) {
+        char suffix[48];
+        std::snprintf(suffix, sizeof suffix, ".part%d-%u-%08x", static_cast<int>(getpid()), counter++,
+                      static_cast<unsigned>(random()));
+        std::string path = finalPath + suffix;
+        int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        if (fd >= 0) {
+            *tempPath = path;
+            return fd;
+        }
+        if (errno != EEXIST) return -1;
+    }
+    return -1;
+}
+
+bool WriteAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        ssize_t written = write(fd, data, size);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+std::string SystemError(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
+
+}  // namespace
+
+struct DownloadClient::Transfer {
+    DownloadClient* client = nullptr;
+    CURL* curl = nullptr;
+    bool toFile = false;
+    const ProgressFn* progress = nullptr;  // may hold no function
+    std::string body;                      // text fetch
+    std::string finalPath, tempPath;       // file download
+    int fd = -1;
+    bool started = false;  // the final answer's body has begun
+    bool failed = false;   // stopped for a reason of ours, already in lastError_
+    std::uint64_t length = 0;
+    std::uint64_t received = 0;
+
+    bool ToFile() const { return toFile; }
+    ~Transfer() {
+        if (fd >= 0) close(fd);
+        if (!tempPath.empty()) unlink(tempPath.c_str());
+    }
+};
+
+std::string EncodeAddress(const std::string& address) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string encoded;
+    for (unsigned char c : address) {
+        if (c <= 0x20 || c >= 0x7F) {
+            encoded += '%';
+            encoded += kHex[c >> 4];
+            encoded += kHex[c & 15];
+        } else {
+            encoded += static_cast<char>(c);
+        }
+    }
+    return encoded;
+}
+
+void DownloadClient::Post(const ProgressFn& progress, int value) {
+    if (!progress || value == lastPosted_) return;
+    lastPosted_ = value;
+    progress(value);
+}
+
+// Runs once the final answer (after redirects) is known, before its first byte is taken.
+bool DownloadClient::StartBody(Transfer& t) {
+    t.started = true;
+    long status = 0;
+    curl_easy_getinfo(t.curl, CURLINFO_RESPONSE_CODE, &status);
+    lastStatus_ = status;
+    // An error page is not the file that was asked for.
+    if (status >= 400) {
+        lastError_ = "HTTP status " + std::to_string(status);
+        return false;
+    }
+    curl_off_t length = -1;
+    curl_easy_getinfo(t.curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+    t.length = length > 0 ? static_cast<std::uint64_t>(length) : 0;
+    std::uint64_t cap = t.ToFile() ? limits_.maxDownloadBytes : limits_.maxTextBytes;
+    if (t.length > cap) {
+        lastError_ = "the answer is larger than " + std::to_string(cap) + " bytes";
+        return false;
+    }
+    if (!t.ToFile()) return true;
+    Post(*t.progress, 8);
+    t.fd = CreateTemporary(t.finalPath, &t.tempPath);
+    if (t.fd < 0) {
+        lastError_ = SystemError(("cannot create a file beside " + t.finalPath).c_str());
+        return false;
+    }
+    Post(*t.progress, 10);
+    return true;
+}
+
+std::size_t DownloadClient::OnBody(char* data, std::size_t size, std::size_t count, void* user) {
+    Transfer& t = *static_cast<Transfer*>(user);
+    DownloadClient& self = *t.client;
+    std::size_t bytes = size * count;
+    if (t.failed) return 0;
+    if (!t.started && !self.StartBody(t)) {
+        t.failed = true;
+        return 0;
+    }
+    t.received += bytes;
+    if (!t.ToFile()) {
+        if (t.received > self.limits_.maxTextBytes) {
+            self.lastError_ = "the text is longer than " + std::to_string(self.limits_.maxTextBytes) + " bytes";
+            t.failed = true;
+            return 0;
+        }
+        t.body.append(data, bytes);
+        return bytes;
+    }
+    if (t.received > self.limits_.maxDownloadBytes) {
+        self.lastError_ = "the file is larger than " + std::to_string(self.limits_.maxDownloadBytes) + " bytes";
+        t.failed = true;
+        return 0;
+    }
+    // A short write would leave a damaged file that looks complete.
+    if (!WriteAll(t.fd, data, bytes)) {
+        self.lastError_ = SystemError(("cannot write " + t.tempPath).c_str());
+        t.failed = true;
+        return 0;
+    }
+    if (t.length >= kDownloadReadSize) {
+        std::uint64_t value = 10 + 90 * t.received / t.length;
+        self.Post(*t.progress, static_cast<int>(std::min<std::uint64_t>(value, 100)));
+    }
+    return bytes;
+}
+
+int DownloadClient::OnTransferInfo(void* user, long long, long long, long long, long long) {
+    Transfer& t = *static_cast<Transfer*>(user);
+    return t.client->cancel_.load() ? 1 : 0;
+}
+
+namespace {
+
+// Everything both operations ask of the connection.
+bool Configure(CURL* curl, const std::string& url, curl_slist* headers, const DownloadLimits& limits,
+               bool text, char* errorBuffer) {
+    bool ok = true;
+    auto set = [&](CURLcode code) { ok = ok && code == CURLE_OK; };
+    set(curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer));
+    set(curl_easy_setopt(curl, CURLOPT_URL, url.c_str()));
+    set(curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https"));
+    set(curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https"));
+    set(curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L));
+    set(curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects));
+    set(curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L));
+    set(curl_easy_setopt(curl, CURLOPT_USERAGENT, kUpdateUserAgent));
+    set(curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers));
+    set(curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L));
+    set(curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L));
+    set(curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L));
+    set(curl_easy_setopt(curl, CURLOPT_BUFFERSIZE, static_cast<long>(kDownloadReadSize)));
+    set(curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, limits.connectTimeoutMs));
+    set(curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, limits.stallBytesPerSecond));
+    set(curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, std::max(1L, limits.stallTimeSeconds)));
+    if (text) set(curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, limits.fetchTextTimeoutMs));
+    return ok;
+}
+
+}  // namespace
+
+// Shared by both operations: 0 when no session, -1 on failure, 1 when the whole body arrived.
+int DownloadClient::Perform(Transfer& t, const std::string& address) {
+    t.client = this;
+    lastError_.clear();
+    lastStatus_ = 0;
+    std::unique_ptr<CURL, CurlDeleter> curl(GlobalInit() ? curl_easy_init() : nullptr);
+    if (!curl) {
+        lastError_ = "the HTTP library could not be set up";
+        return kDownloadNoSession;
+    }
+    t.curl = curl.get();
+    if (t.ToFile()) Post(*t.progress, 2);
+
+    curl_slist* list = nullptr;
+    for (const char* header : {"Accept: */*", "Cache-Control: no-cache", "Pragma: no-cache"}) {
+        curl_slist* longer = curl_slist_append(list, header);
+        if (!longer) break;
+        list = longer;
+    }
+    std::unique_ptr<curl_slist, SlistDeleter> headers(list);
+    char errorBuffer[CURL_ERROR_SIZE] = {};
+    bool ok = headers && Configure(t.curl, EncodeAddress(address), headers.get(), limits_, !t.ToFile(),
+                                   errorBuffer);
+    ok = ok && curl_easy_setopt(t.curl, CURLOPT_WRITEFUNCTION, &DownloadClient::OnBody) == CURLE_OK &&
+         curl_easy_setopt(t.curl, CURLOPT_WRITEDATA, &t) == CURLE_OK &&
+         curl_easy_setopt(t.curl, CURLOPT_NOPROGRESS, 0L) == CURLE_OK &&
+         curl_easy_setopt(t.curl, CURLOPT_XFERINFOFUNCTION, &DownloadClient::OnTransferInfo) == CURLE_OK &&
+         curl_easy_setopt(t.curl, CURLOPT_XFERINFODATA, &t) == CURLE_OK;
+    if (!ok) {
+        lastError_ = "the request could not be prepared";
+        return kDownloadFailed;
+    }
+    if (cancel_.load()) {
+        lastError_ = "cancelled";
+        return kDownloadFailed;
+    }
+
+    CURLcode code = curl_easy_perform(t.curl);
+    if (code != CURLE_OK) {
+        curl_easy_getinfo(t.curl, CURLINFO_RESPONSE_CODE, &lastStatus_);
+        if (code == CURLE_ABORTED_BY_CALLBACK) {
+            lastError_ = "cancelled";
+        } else if (!t.failed) {
+            lastError_ = errorBuffer[0] ? errorBuffer : curl_easy_strerror(code);
+        }
+        return kDownloadFailed;
+    }
+    // An empty body calls no write function: the answer is judged here.
+    if (!t.started && !StartBody(t)) return kDownloadFailed;
+    return kDownloadOk;
+}
+
+int DownloadClient::FetchText(const std::string& address, std::string* text) {
+    Transfer t;
+    int result = Perform(t, address);
+    if (result != kDownloadOk) return result;
+    std::size_t zero = t.body.find('\0');
+    if (zero != std::string::npos) t.body.resize(zero);
+    if (text) *text = std::move(t.body);
+    return kDownloadOk;
+}
+
+int DownloadClient::DownloadFile(const std::string& address, const std::string& filePath,
+                                 const ProgressFn& progress) {
+    Post(progress, 0);
+    Transfer t;
+    t.toFile = true;
+    t.progress = &progress;
+    t.finalPath = filePath;
+    int result = Perform(t, address);
+    if (result != kDownloadOk) return result;
+    // The file is complete on disk before it takes the final name.
+    if (fsync(t.fd) != 0 && errno != EINVAL) {
+        lastError_ = SystemError(("cannot write " + t.tempPath).c_str());
+        return kDownloadFailed;
+    }
+    int fd = t.fd;
+    t.fd = -1;
+    if (close(fd) != 0) {
+        lastError_ = SystemError(("cannot write " + t.tempPath).c_str());
+        return kDownloadFailed;
+    }
+    if (rename(t.tempPath.c_str(), filePath.c_str()) != 0) {
+        lastError_ = SystemError(("cannot create " + filePath).c_str());
+        return kDownloadFailed;
+    }
+    t.tempPath.clear();
+    Post(progress, 100);
+    return kDownloadOk;
+}
+
+}  // namespace quorvel
