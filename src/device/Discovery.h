@@ -38,7 +38,8 @@ public:
 
     // One pass: appends a record per protocol interface of a configured mouse (the caller emptied the
     // list with CloseAll).
-    void EnumerateDevice();
+    // Returns the number of records whose model was identified.
+    int EnumerateDevice();
     // Rebuilds the product table, closes everything, runs a pass, marks the manager open and loads the
     // selected model's descriptor.
     void RefreshDevices();

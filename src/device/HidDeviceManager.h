@@ -146,16 +146,16 @@ public:
     void CloseUpgradeInterface();
     bool UpgradeWrite(const uint8_t* buffer);  // 64 bytes
 
-    // Pauses of the protocol (30 ms reads are time-outs handed to the backend, not sleeps). Tests may
-    // replace the sleep to keep fast; production keeps the real one.
-    void SetSleepForTest(std::function<void(int milliseconds)> sleep);
+    // The pauses of the protocol (16 ms around feature requests, discovery's retry, the upgrade writes).
+    // Tests replace the sleep to stay fast; read time-outs are the backend's and need no replacing.
+    void SetSleep(std::function<void(int milliseconds)> sleep);
+    void Pause(int milliseconds);
 
     // Low 8 bits of the sum of bytes 5..31.
     static uint8_t Checksum(const uint8_t* buffer);
 
 private:
     HidDeviceRecord* CurrentRecordLocked();
-    void Sleep(int milliseconds);
 
     std::unique_ptr<HidBackend> backend_;
     mutable std::mutex mutex_;  // guards everything below except the sequence counter and sleep hook

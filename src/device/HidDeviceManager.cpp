@@ -1,0 +1,483 @@
+#include "device/HidDeviceManager.h"
+
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include "device/BackendFactory.h"
+#include "support/TextConv.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr int kTransactReads = 50;
+constexpr int kInfoReads = 10;
+constexpr int kReadTimeoutMs = 30;
+constexpr int kFeaturePauseMs = 16;
+constexpr uint8_t kFeatureReportId = 0x0C;
+
+std::mutex g_instanceMutex;
+std::unique_ptr<HidDeviceManager> g_instance;
+
+char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool EqualNoCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
+    }
+    return true;
+}
+
+// A feature request header with the next sequence number.
+void FeatureInfoHeader(uint8_t* buffer, int64_t* counter) {
+    buffer[0] = kFeatureReportId;
+    buffer[1] = 0x01;
+    buffer[2] = 0x20;
+    buffer[3] = 0x00;
+    buffer[4] = static_cast<uint8_t>(*counter % 255);
+    ++*counter;
+}
+
+}  // namespace
+
+HidDeviceManager& HidDeviceManager::Instance() {
+    std::lock_guard<std::mutex> lock(g_instanceMutex);
+    if (!g_instance) {
+        std::string error;
+        g_instance = std::make_unique<HidDeviceManager>(CreateBackend(BackendOptions{}, &error));
+    }
+    return *g_instance;
+}
+
+bool HidDeviceManager::InstallInstance(std::unique_ptr<HidBackend> backend) {
+    std::lock_guard<std::mutex> lock(g_instanceMutex);
+    if (g_instance) return false;
+    g_instance = std::make_unique<HidDeviceManager>(std::move(backend));
+    return true;
+}
+
+HidDeviceManager::HidDeviceManager(std::unique_ptr<HidBackend> backend) : backend_(std::move(backend)) {}
+
+HidDeviceManager::~HidDeviceManager() {
+    CloseAll();
+    CloseUpgradeInterface();
+}
+
+// ---- product table ----
+
+void HidDeviceManager::ClearProducts() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    products_.clear();
+}
+
+void HidDeviceManager::AddProduct(int vendorId, int productId, int deviceType, int linkMode,
+                                  const std::string& deviceId) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    products_.push_back(ProductFilter{vendorId, productId, deviceType, linkMode, deviceId});
+}
+
+std::vector<ProductFilter> HidDeviceManager::Products() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return products_;
+}
+
+int HidDeviceManager::IsKnownProduct(int vendorId, int productId) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (const auto& p : products_) {
+        if (p.vendorId == vendorId && p.productId == productId) return 1;
+    }
+    return 0;
+}
+
+int HidDeviceManager::DeviceTypeOf(int vendorId, int productId) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (const auto& p : products_) {
+        if (p.vendorId == vendorId && p.productId == productId) return p.deviceType;
+    }
+    return 0;
+}
+
+int HidDeviceManager::LinkModeOf(int vendorId, int productId) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (const auto& p : products_) {
+        if (p.vendorId == vendorId && p.productId == productId) return p.linkMode;
+    }
+    return 0;
+}
+
+int HidDeviceManager::DeviceTypeById(int vendorId, int productId, const std::string& deviceId) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (const auto& p : products_) {
+        if (p.vendorId != vendorId || p.productId != productId) continue;
+        // Short ids are placeholders in the configuration, never a match.
+        if (Utf8Length(p.deviceId) <= 3) continue;
+        if (EqualNoCase(p.deviceId, deviceId)) return p.deviceType;
+    }
+    return 0;
+}
+
+// ---- device list ----
+
+void HidDeviceManager::CloseAll() {
+    std::vector<std::unique_ptr<HidDeviceRecord>> closing;
+    HidHandle* notify = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!open_) return;
+        open_ = 0;
+        closing.swap(devices_);
+        notify = notifyHandle_;
+        notifyHandle_ = nullptr;
+        currentHandle_ = nullptr;
+        currentRecord_ = nullptr;
+    }
+    if (!backend_) return;
+    for (auto& record : closing) {
+        if (record->handle) backend_->Close(record->handle);
+    }
+    if (notify) backend_->Close(notify);
+}
+
+HidDeviceRecord* HidDeviceManager::AddRecord(std::unique_ptr<HidDeviceRecord> record) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    record->index = static_cast<int>(devices_.size());
+    devices_.push_back(std::move(record));
+    return devices_.back().get();
+}
+
+bool HidDeviceManager::CollectDevices(std::vector<HidDeviceRecord*>* out) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (devices_.empty()) return false;
+    for (const auto& r : devices_) {
+        if (selectedType_ == 0 || r->deviceType == selectedType_) out->push_back(r.get());
+    }
+    return true;
+}
+
+bool HidDeviceManager::CollectOnlineSelected(std::vector<HidDeviceRecord*>* out) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (devices_.empty()) return false;
+    for (const auto& r : devices_) {
+        if (selectedType_ == 0 || (r->deviceType == selectedType_ && r->linkState == 1)) out->push_back(r.get());
+    }
+    return true;
+}
+
+bool HidDeviceManager::HasOnlineDevice(int deviceType) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (deviceType <= 0) return false;  // unidentified records are never reachable
+    for (const auto& r : devices_) {
+        if (r->deviceType == deviceType && !r->deviceId.empty() && r->linkState > 0) return true;
+    }
+    return false;
+}
+
+bool HidDeviceManager::ReleaseForLinkMode(uint32_t* release, uint32_t linkMode) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!open_) return false;
+    for (const auto& r : devices_) {
+        if (r->linkMode == linkMode) {
+            *release = r->release;
+            return true;
+        }
+    }
+    return false;
+}
+
+void HidDeviceManager::SetLinkState(int deviceType, uint32_t linkMode, int state) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (auto& r : devices_) {
+        if (r->deviceType == deviceType && r->linkMode == linkMode) r->linkState = state;
+    }
+}
+
+void HidDeviceManager::UpdateRecord(HidDeviceRecord* record, const std::function<void(HidDeviceRecord&)>& change) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (auto& r : devices_) {
+        if (r.get() == record) {
+            change(*r);
+            return;
+        }
+    }
+}
+
+std::vector<HidDeviceRecord*> HidDeviceManager::Records() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::vector<HidDeviceRecord*> out;
+    for (const auto& r : devices_) out.push_back(r.get());
+    return out;
+}
+
+std::vector<HidDeviceSummary> HidDeviceManager::Snapshot() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::vector<HidDeviceSummary> out;
+    for (const auto& r : devices_) {
+        out.push_back(HidDeviceSummary{r->index, r->vendorId, r->productId, r->path, r->release, r->deviceType,
+                                       r->linkMode, r->linkState, r->deviceId, r->batteryStatus,
+                                       r->batteryLevel});
+    }
+    return out;
+}
+
+size_t HidDeviceManager::RecordCount() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return devices_.size();
+}
+
+// ---- selection ----
+
+int HidDeviceManager::SelectedDeviceType() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return selectedType_;
+}
+
+void HidDeviceManager::SetSelectedDeviceType(int deviceType) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    selectedType_ = deviceType;
+}
+
+HidDeviceRecord* HidDeviceManager::CurrentRecordLocked() {
+    if (currentHandle_) return currentRecord_;
+    // Records of type 0 were never identified: they must not receive commands, even with nothing selected.
+    if (selectedType_ <= 0) return nullptr;
+    for (auto& r : devices_) {
+        if (r->deviceType == selectedType_ && r->linkMode == 0 && r->handle) {
+            currentHandle_ = r->handle;
+            currentRecord_ = r.get();
+            return currentRecord_;
+        }
+    }
+    for (auto& r : devices_) {
+        if (r->deviceType == selectedType_ && r->linkMode == 1) {
+            if (r->linkState != 1 || !r->handle) return nullptr;
+            currentHandle_ = r->handle;
+            currentRecord_ = r.get();
+            return currentRecord_;
+        }
+    }
+    return nullptr;
+}
+
+HidHandle* HidDeviceManager::CurrentHandle() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    HidDeviceRecord* record = CurrentRecordLocked();
+    return record ? record->handle : nullptr;
+}
+
+HidDeviceRecord* HidDeviceManager::CurrentRecord() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return CurrentRecordLocked();
+}
+
+void HidDeviceManager::ClearCurrent() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    currentHandle_ = nullptr;
+    currentRecord_ = nullptr;
+}
+
+int HidDeviceManager::CurrentLinkKind() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (selectedType_ <= 0) return -1;
+    for (const auto& r : devices_) {
+        if (r->deviceType == selectedType_ && r->linkMode == 0) return 0;
+    }
+    for (const auto& r : devices_) {
+        if (r->deviceType == selectedType_ && r->linkMode == 1) return 1;
+    }
+    return -1;
+}
+
+bool HidDeviceManager::GetCurrentIds(uint16_t* vendorId, uint16_t* productId) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    HidDeviceRecord* record = CurrentRecordLocked();
+    if (!record) return false;
+    *vendorId = record->vendorId;
+    *productId = record->productId;
+    return true;
+}
+
+bool HidDeviceManager::IsOpen() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return open_ != 0;
+}
+
+void HidDeviceManager::SetOpen(bool open) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    open_ = open ? 1 : 0;
+}
+
+HidHandle* HidDeviceManager::NotifyHandle() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return notifyHandle_;
+}
+
+void HidDeviceManager::SetNotifyHandle(HidHandle* handle) {
+    HidHandle* old = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        old = notifyHandle_;
+        notifyHandle_ = handle;
+    }
+    // A second notification interface in one pass replaces the first; the first must not leak.
+    if (old && old != handle && backend_) backend_->Close(old);
+}
+
+// ---- framed transport ----
+
+uint8_t HidDeviceManager::Checksum(const uint8_t* buffer) {
+    unsigned sum = 0;
+    for (int i = 5; i <= 31; ++i) sum += buffer[i];
+    return static_cast<uint8_t>(sum & 0xFF);
+}
+
+bool HidDeviceManager::Transact(uint8_t* buffer, size_t length) {
+    // The checksum sits in byte 32, so shorter requests cannot be framed; longer ones do not fit a report.
+    if (!buffer || length < kReportLength || length > kReportBufferSize || !backend_) return false;
+    HidHandle* handle = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!open_) return false;
+        HidDeviceRecord* record = CurrentRecordLocked();
+        if (!record) return false;
+        handle = record->handle;
+    }
+    buffer[32] = Checksum(buffer);
+
+    uint8_t work[kReportBufferSize] = {};
+    std::memcpy(work, buffer, length);
+    if (backend_->Write(handle, work, length) <= 0) return false;
+
+    std::memcpy(work, buffer, length);
+    bool done = false;
+    for (int attempt = 0; attempt < kTransactReads && !done; ++attempt) {
+        int n = backend_->ReadTimeout(handle, work, length, kReadTimeoutMs);
+        // The status byte (index 1 once the report ID is stripped) only counts when the read reached it.
+        done = n >= 2 && work[1] == 0x00;
+    }
+    std::memcpy(buffer, work, length);
+    return done;
+}
+
+bool HidDeviceManager::SendFeature(const uint8_t* buffer) {
+    if (!buffer || !backend_) return false;
+    HidHandle* handle = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!open_) return false;
+        HidDeviceRecord* record = CurrentRecordLocked();
+        if (!record) return false;
+        handle = record->handle;
+    }
+    uint8_t work[kReportBufferSize] = {};
+    std::memcpy(work, buffer, kReportLength);
+    return backend_->SendFeature(handle, work, kReportLength) > 0;
+}
+
+bool HidDeviceManager::ReadInfoByReport(uint8_t* buffer, HidHandle* handle) {
+    if (!buffer) return false;
+    if (!handle) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        HidDeviceRecord* record = CurrentRecordLocked();
+        if (!record) return false;
+        std::memcpy(buffer, record->info, kReportBufferSize);
+        return true;
+    }
+    if (!backend_) return false;
+    std::memset(buffer, 0, kReportBufferSize);
+    buffer[0] = 0x00;
+    buffer[1] = 0x10;
+    buffer[32] = Checksum(buffer);
+    if (backend_->Write(handle, buffer, kReportLength) <= 0) return false;
+    for (int attempt = 0; attempt < kInfoReads; ++attempt) {
+        int n = backend_->ReadTimeout(handle, buffer, kReportLength, kReadTimeoutMs);
+        if (n >= 2 && buffer[1] == 0x00) return true;
+    }
+    return false;
+}
+
+bool HidDeviceManager::ReadInfoByFeature(uint8_t* buffer, HidHandle* handle) {
+    if (!buffer) return false;
+    if (!handle) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        HidDeviceRecord* record = CurrentRecordLocked();
+        if (!record) return false;
+        std::memcpy(buffer, record->info, kReportBufferSize);
+        return true;
+    }
+    if (!backend_) return false;
+    std::memset(buffer, 0, kReportBufferSize);
+    FeatureInfoHeader(buffer, &sequence_);
+    if (backend_->SendFeature(handle, buffer, kReportLength) <= 0) return false;
+    Pause(kFeaturePauseMs);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        std::memset(buffer, 0, kReportLength);
+        FeatureInfoHeader(buffer, &sequence_);
+        int n = backend_->GetFeature(handle, buffer, kReportLength);
+        if (n > 0 && buffer[8] != 0x00) return true;
+        Pause(kFeaturePauseMs);
+    }
+    return false;
+}
+
+int64_t HidDeviceManager::SequenceCounter() const { return sequence_; }
+
+void HidDeviceManager::SetSequenceCounter(int64_t value) { sequence_ = value; }
+
+// ---- firmware transfer ----
+
+HidHandle* HidDeviceManager::OpenUpgradeInterface(int vendorId, int productId) {
+    if (!backend_) return nullptr;
+    CloseUpgradeInterface();
+    HidHandle* found = nullptr;
+    for (const HidDeviceInfo& info : backend_->Enumerate(0, 0)) {
+        if (info.vendorId != vendorId || info.productId != productId) continue;
+        if (info.usagePage != kUpgradePage || info.usage != 0x0000) continue;
+        found = backend_->Open(info.path);
+        if (found) break;
+    }
+    std::lock_guard<std::mutex> lock(mutex_);
+    upgradeHandle_ = found;
+    return found;
+}
+
+HidHandle* HidDeviceManager::UpgradeHandle() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return upgradeHandle_;
+}
+
+void HidDeviceManager::CloseUpgradeInterface() {
+    HidHandle* old = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        old = upgradeHandle_;
+        upgradeHandle_ = nullptr;
+    }
+    if (old && backend_) backend_->Close(old);
+}
+
+bool HidDeviceManager::UpgradeWrite(const uint8_t* buffer) {
+    HidHandle* handle = UpgradeHandle();
+    if (!handle || !buffer || !backend_) return false;
+    uint8_t work[kUpgradeReportLength];
+    std::memcpy(work, buffer, kUpgradeReportLength);
+    if (backend_->Write(handle, work, kUpgradeReportLength) > 0) return true;
+    Pause(3);
+    std::memcpy(work, buffer, kUpgradeReportLength);
+    backend_->Write(handle, work, kUpgradeReportLength);
+    Pause(5);
+    return backend_->ReadTimeout(handle, work, kUpgradeReportLength, 1000) > 0;
+}
+
+void HidDeviceManager::SetSleep(std::function<void(int)> sleep) { sleep_ = std::move(sleep); }
+
+void HidDeviceManager::Pause(int milliseconds) {
+    if (sleep_) {
+        sleep_(milliseconds);
+        return;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+}  // namespace quorvel
