@@ -1,0 +1,143 @@
+#include "shell/TraceLog.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+#include <sstream>
+#include <thread>
+#include <vector>
+
+#include "platform/TempHome.h"
+#include "shell/AppContext.h"
+
+namespace quorvel {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::TempHome;
+
+const std::string kPrefix = R"(\[\d\d-\d\d \d\d:\d\d:\d\d\.\d\d\d\])";
+
+std::vector<std::string> Lines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::istringstream in(ReadFileBytes(path));
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+class TraceLogTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(log.OpenIn(home.Root() + "/logs/deep")); }
+    TempHome home;
+    TraceLog log;
+};
+
+TEST_F(TraceLogTest, FileNameAndLineFormat) {
+    const std::string name = std::filesystem::path(log.Path()).filename();
+    EXPECT_TRUE(std::regex_match(name, std::regex(R"(Mouse_\d{8}_\d{6}\.log)"))) << name;
+    EXPECT_EQ(std::filesystem::path(log.Path()).parent_path(), home.Root() + "/logs/deep");
+
+    log.Write(kInfo, "opened %s %d", "device", 3);
+    log.Write(kDebug, "dropped");
+    log.Write(kTrace, "dropped");
+    log.Write(kWarn, "w");
+    log.Write(kError, "e");
+    log.Write(kFatal, "f");
+    const std::vector<std::string> lines = Lines(log.Path());
+    const char* expected[] = {R"(\[Info \]opened device 3)", R"(\[Warn \]w)", R"(\[Error\]e)", R"(\[Fatal\]f)"};
+    ASSERT_EQ(lines.size(), std::size(expected));
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_TRUE(std::regex_match(lines[i], std::regex(kPrefix + expected[i]))) << lines[i];
+    }
+}
+
+TEST_F(TraceLogTest, ChineseTextIsWrittenAsGbk) {
+    log.Write(kInfo, "%s: %d", "打开设备", 1);
+    const std::string bytes = ReadFileBytes(log.Path());
+    const std::string tail = "[Info ]\xB4\xF2\xBF\xAA\xC9\xE8\xB1\xB8: 1\n";
+    ASSERT_GE(bytes.size(), tail.size());
+    EXPECT_EQ(bytes.substr(bytes.size() - tail.size()), tail);
+}
+
+TEST_F(TraceLogTest, LongLinesAreCutTo255BytesWithoutSplittingACharacter) {
+    log.Write(kInfo, "%s", std::string(400, 'x').c_str());
+    // The 27-byte prefix leaves 228 bytes: "y" then two-byte characters end one byte short of the limit.
+    std::string chinese;
+    for (int i = 0; i < 200; ++i) chinese += "中";
+    log.Write(kInfo, "y%s", chinese.c_str());
+    const std::vector<std::string> lines = Lines(log.Path());
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].size(), 255u);
+    EXPECT_EQ(lines[0].substr(27), std::string(228, 'x'));
+    EXPECT_EQ(lines[1].size(), 254u);
+    EXPECT_EQ(lines[1].substr(27, 3), "y\xD6\xD0");
+    EXPECT_EQ(lines[1].substr(lines[1].size() - 2), "\xD6\xD0");
+}
+
+TEST_F(TraceLogTest, ClosedLogDropsLinesAndReopeningAppends) {
+    log.Write(kInfo, "one");
+    const std::string path = log.Path();
+    log.Close();
+    EXPECT_FALSE(log.IsOpen());
+    EXPECT_EQ(log.Path(), "");
+    log.Write(kInfo, "dropped");
+    EXPECT_EQ(Lines(path).size(), 1u);
+
+    // Reopening appends instead of truncating a file of the same name.
+    ASSERT_TRUE(log.OpenIn(home.Root() + "/logs/deep"));
+    log.Write(kInfo, "two");
+    if (log.Path() == path) {
+        EXPECT_EQ(Lines(path).size(), 2u);
+    }
+}
+
+TEST_F(TraceLogTest, LinesFromManyThreadsStayWhole) {
+    constexpr int kThreads = 4, kLines = 200;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([this, t] {
+            for (int i = 0; i < kLines; ++i) log.Write(kInfo, "thread %d line %d %s", t, i, "设备枚举完成");
+        });
+    }
+    threads.emplace_back([this] {
+        for (int i = 0; i < kLines; ++i) (void)log.IsOpen();
+    });
+    for (auto& thread : threads) thread.join();
+    const std::vector<std::string> lines = Lines(log.Path());
+    ASSERT_EQ(lines.size(), static_cast<std::size_t>(kThreads * kLines));
+    const std::regex whole(kPrefix + R"(\[Info \]thread \d line \d+ \xC9\xE8\xB1\xB8\xC3\xB6\xBE\xD9\xCD\xEA\xB3\xC9)");
+    for (const std::string& line : lines) ASSERT_TRUE(std::regex_match(line, whole)) << line;
+}
+
+TEST(TraceLogOpenTest, DefaultFolderIsLogInsideTheDataFolder) {
+    TempHome home;
+    SetDeviceName("Quorvel Mouse");
+    TraceLog log;
+    ASSERT_TRUE(log.Open());
+    EXPECT_EQ(std::filesystem::path(log.Path()).parent_path(), home.Root() + "/data/Quorvel Mouse Files/log");
+    log.Close();
+    SetDeviceName("");
+}
+
+TEST(TraceLogOpenTest, UnwritableFolderLeavesTheLogClosed) {
+    TempHome home;
+    testing::WriteFileBytes(home.Root() + "/file", "x");
+    TraceLog log;
+    EXPECT_FALSE(log.OpenIn(home.Root() + "/file/log"));
+    EXPECT_FALSE(log.IsOpen());
+    log.Write(kFatal, "dropped");
+}
+
+TEST(TraceLogOpenTest, ProcessWideLogServesTrace) {
+    TempHome home;
+    TraceLog& log = TraceLog::Instance();
+    ASSERT_TRUE(log.OpenIn(home.Root()));
+    Trace("value %d", 42);
+    const std::string bytes = ReadFileBytes(log.Path());
+    log.Close();
+    EXPECT_TRUE(std::regex_match(bytes, std::regex(kPrefix + R"(\[Info \]value 42\n)"))) << bytes;
+}
+
+}  // namespace
+}  // namespace quorvel
