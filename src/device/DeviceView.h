@@ -1,0 +1,68 @@
+#pragma once
+// Everything the device core shows. Called on the worker thread: the GUI marshals each call to its own
+// thread (widgets are never touched from the worker), the command-line tool prints or ignores. Every call
+// has a do-nothing default.
+
+#include <string>
+
+#include "device/DiscoveryView.h"
+#include "shell/DeviceDescriptor.h"
+
+namespace quorvel {
+
+// Pages that a device change asks the front end to reload from the settings.
+enum PageMask : unsigned {
+    kPageButtons = 1u << 0,
+    kPageMacros = 1u << 1,
+    kPagePerformance = 1u << 2,
+    kPageLighting = 1u << 3,
+};
+
+class DeviceView : public DiscoveryView {
+public:
+    // Battery of the current device (battery control).
+    virtual void SetBatteryInfo(int level, int status) { (void)level, (void)status; }
+    // DPI range of the connected sensor (slider description and positions).
+    virtual void SetDpiRange(int maxDpi, int step, int sliderPositions) {
+        (void)maxDpi, (void)step, (void)sliderPositions;
+    }
+    // Highest selectable report-rate entry (4..7) of the connected mouse.
+    virtual void SetReportRateEntries(int highestEntry) { (void)highestEntry; }
+    // The report-rate control selects this code.
+    virtual void SelectReportRate(int code) { (void)code; }
+    // The mouse switched its DPI level count: select it in the count box and rebuild the levels.
+    virtual void SetDpiLevelCount(int count) { (void)count; }
+    // The mouse switched its active DPI level: select it, move the slider for the sensor, and show the DPI
+    // indicator with the level's value.
+    virtual void SelectDpiLevel(int level, int dpiValue, int sensorCode) {
+        (void)level, (void)dpiValue, (void)sensorCode;
+    }
+    // The DPI controls reload from the settings (DPI reset).
+    virtual void ReloadDpiControls() {}
+    // Reload the given pages (PageMask bits) from the settings.
+    virtual void RefreshPages(unsigned pages) { (void)pages; }
+    // Redraw the device-information page from the current link.
+    virtual void ShowVersionLabels() {}
+    // The mouse firmware label ("<551>: X.YZ") and the check-result label (text 580).
+    virtual void SetMouseFirmwareLabel(const std::string& label, const std::string& checkResult) {
+        (void)label, (void)checkResult;
+    }
+    // A wireless mouse reported its link back: status title (51/52), page tabs, pages and device list
+    // shown, no-device panels hidden, second tab selected.
+    virtual void ShowConnectedView(int titleTextId) { (void)titleTextId; }
+    // A wireless mouse reported its link lost: title 50, first tab, pages hidden, no-device panel shown;
+    // then the empty-list panels when onlineDevices < 1, else the device list.
+    virtual void ShowLinkLostView(int onlineDevices) { (void)onlineDevices; }
+    // Stop a running macro recording (the device it was meant for is gone).
+    virtual void StopMacroRecording() {}
+    // The active profile and its name (profile button).
+    virtual void SetProfileTitle(int profile, const std::string& name) { (void)profile, (void)name; }
+    // The model loader applied a descriptor: picture, lighting tab, switches, buttons, zones.
+    virtual void ModelLoaded(const ModelState& model) { (void)model; }
+    // Firmware transfer progress ("<592>: N%"); percent also for the progress bar.
+    virtual void SetFirmwareProgress(int percent, const std::string& text) { (void)percent, (void)text; }
+    // The firmware transfer task ended: close the progress dialog if it is open.
+    virtual void EndFirmwareProgress() {}
+};
+
+}  // namespace quorvel

@@ -1,0 +1,181 @@
+#include "device/Notifications.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "device/DeviceMainDef.h"
+#include "device/Discovery.h"
+#include "store/DeviceDatabase.h"
+
+namespace quorvel {
+
+namespace {
+
+int ReadOnce(HidDeviceManager& manager, HidHandle* handle, uint8_t* buffer) {
+    std::memset(buffer, 0, kNotifyBufferSize);
+    return manager.Backend()->ReadTimeout(handle, buffer, kNotifyBufferSize, kNotifyTimeoutMs);
+}
+
+// A connect report: the record is reachable again; its info block is read afresh so that the read-back
+// that follows sees the mouse's current link flag, battery and sensor.
+void HandleLinkReport(HidDeviceManager& manager, HidDeviceRecord* record, const uint8_t* report,
+                      const std::function<void(int)>& sleep) {
+    if (report[1] == 1) {
+        manager.UpdateRecord(record, [](HidDeviceRecord& r) { r.linkState = 1; });
+        uint8_t info[kReportBufferSize];
+        bool read = manager.ReadInfoByReport(info, record->handle);
+        if (!read) {
+            sleep(500);
+            read = manager.ReadInfoByReport(info, record->handle);
+        }
+        if (read) {
+            const std::string id = DeviceIdFromInfo(info, false);
+            const int type = manager.DeviceTypeById(record->vendorId, record->productId, id);
+            manager.UpdateRecord(record, [&](HidDeviceRecord& r) {
+                r.deviceType = type;
+                r.deviceId = id;
+                std::memcpy(r.info, info, sizeof r.info);
+                r.batteryStatus = info[12];  // report offsets 13, 14 without the report-ID byte
+                r.batteryLevel = info[13];
+            });
+        }
+    } else {
+        manager.UpdateRecord(record, [](HidDeviceRecord& r) { r.linkState = 0; });
+    }
+    manager.SetLinkState(record->deviceType, record->linkMode, record->linkState);
+}
+
+}  // namespace
+
+bool PollReportFamily(HidDeviceManager& manager, uint8_t* buffer, int* deviceType,
+                      const std::function<void(int)>& sleep) {
+    *deviceType = 0;
+    if (!manager.IsOpen()) return false;
+    uint8_t report[kNotifyBufferSize];
+    for (HidDeviceRecord* record : manager.Records()) {
+        if (!record->handle || record->deviceType >= 200) continue;
+        if (ReadOnce(manager, record->handle, report) <= 0) continue;
+        *deviceType = record->deviceType;
+        if (report[0] == 0xC0) HandleLinkReport(manager, record, report, sleep);
+        std::memcpy(buffer, report, kNotifyBufferSize);
+        return true;
+    }
+    return false;
+}
+
+bool PollFeatureFamily(HidDeviceManager& manager, uint8_t* buffer, int* deviceType) {
+    *deviceType = 0;
+    HidHandle* notify = manager.NotifyHandle();
+    if (!notify) return false;
+    uint8_t report[kNotifyBufferSize];
+    for (HidDeviceRecord* record : manager.Records()) {
+        if (!record->handle || record->deviceType <= 200) continue;
+        if (ReadOnce(manager, notify, report) <= 0) continue;
+        *deviceType = record->deviceType;
+        if (report[0] == 0xC0) manager.SetLinkState(record->deviceType, record->linkMode, report[1] == 1 ? 1 : 0);
+        std::memcpy(buffer, report, kNotifyBufferSize);
+        return true;
+    }
+    return false;
+}
+
+void PollSelectedWireless(HidDeviceManager& manager, int selectedType) {
+    uint8_t report[kNotifyBufferSize];
+    for (HidDeviceRecord* record : manager.Records()) {
+        if (record->deviceType != selectedType || record->linkMode != 1 || !record->handle) continue;
+        if (ReadOnce(manager, record->handle, report) <= 0 || report[0] != 0xC0) continue;
+        manager.SetLinkState(record->deviceType, 1, report[1] == 1 ? 1 : 2);
+    }
+}
+
+void DeviceMainDef::HandleReportNotifications() {
+    uint8_t b[kNotifyBufferSize] = {};
+    int type = 0;
+    PollReportFamily(manager_, b, &type, [this](int ms) { Sleep(ms); });
+    if (b[0] == 0) return;
+    TraceLine("mouse notify data: %02X %02X %02X %02X %02X %02X", b[0], b[1], b[2], b[3], b[4], b[5]);
+    const int current = CurrentDeviceType();
+
+    if (b[0] == 0xC2 && type == current) {
+        const int count = b[1] & 0x0F;
+        const int level = b[1] >> 4;
+        bool countChanged = false, levelChanged = false;
+        Update([&](DeviceState& s) {
+            countChanged = s.dpiLevelCount != count;
+            if (countChanged) s.dpiLevelCount = count;
+        });
+        if (countChanged) {
+            SetInt("dpi_count", count);
+            View().SetDpiLevelCount(count);
+        }
+        Update([&](DeviceState& s) {
+            levelChanged = s.dpiLevelSelected != level;
+            if (levelChanged) s.dpiLevelSelected = level;
+        });
+        if (levelChanged) {
+            SetInt("dpi_index", level);
+            const int value = GetInt("dpi_group" + std::to_string(level) + "_value");
+            View().SelectDpiLevel(level, value, Snapshot().sensorCode);
+        }
+        return;
+    }
+    if (b[0] != 0xC0) return;
+
+    TraceLine("上报dongle和设备的连接状态: %d", b[3]);
+    View().CloseTransientWindows();
+    if (b[1] == 1) {
+        Update([](DeviceState& s) { s.connected = true; });
+        const int kind = manager_.CurrentLinkKind();
+        const int m = kind == 1 ? 1 : 0;
+        View().ShowConnectedView(kind == 1 ? kTitleWireless : kTitleWired);
+        View().SetDeviceState(type, m, 1);
+        manager_.SetLinkState(type, static_cast<uint32_t>(m), 1);
+        const unsigned pages = kPageButtons | kPageMacros | kPagePerformance | LightingPage();
+        View().RefreshPages(pages);
+        if (ReadDeviceConfig()) {
+            View().RefreshPages(pages);
+            View().ShowVersionLabels();
+        } else {
+            TraceLine("获取鼠标数据异常");
+        }
+    } else {
+        Update([](DeviceState& s) { s.connected = false; });
+        View().SetDeviceState(type, 1, 0);
+        manager_.SetLinkState(type, 1, 0);
+        PollSelectedWireless(manager_, discovery_.SelectedDeviceType());
+        View().StopMacroRecording();
+        View().ShowLinkLostView(OnlineDeviceCount(manager_));
+    }
+    if (b[2] != 0) {
+        if (type == current) {
+            Update([&](DeviceState& s) {
+                s.batteryLevel = b[2];
+                s.batteryStatus = b[3];
+            });
+            View().SetBatteryInfo(b[2], b[3]);
+        }
+        View().SetDeviceBattery(type, b[3], b[2]);
+    }
+}
+
+void DeviceMainDef::HandleFeatureNotifications() {
+    uint8_t b[kNotifyBufferSize] = {};
+    int type = 0;
+    PollFeatureFamily(manager_, b, &type);
+    if (b[0] == 0) return;
+    TraceLine("mouse notify data: %02X %02X %02X %02X %02X %02X", b[0], b[1], b[2], b[3], b[4], b[5]);
+    if (b[0] != 0x05 || b[1] != 0x06 || type != CurrentDeviceType()) return;
+    const int level = (b[4] & 0x0F) - 1;
+    if (level < 0) return;  // no level is numbered 0 here; storing -1 would corrupt dpi_index
+    bool changed = false;
+    Update([&](DeviceState& s) {
+        changed = s.dpiLevelSelected != level;
+        if (changed) s.dpiLevelSelected = level;
+    });
+    if (!changed) return;
+    SetInt("dpi_index", level);
+    const int value = GetInt("dpi_group" + std::to_string(level) + "_value");
+    View().SelectDpiLevel(level, value, Snapshot().sensorCode);
+}
+
+}  // namespace quorvel

@@ -1,0 +1,27 @@
+#pragma once
+// Reports the mouse (or its receiver) sends on its own: DPI switches made with the button on the mouse,
+// link lost / restored, battery. Polled by the worker between tasks.
+
+#include <cstdint>
+#include <functional>
+
+#include "device/HidDeviceManager.h"
+
+namespace quorvel {
+
+constexpr size_t kNotifyBufferSize = 65;
+constexpr int kNotifyTimeoutMs = 10;
+
+// Report family: reads each mouse interface (device type below 200) for up to 10 ms; the first report
+// ends the poll. A link-state report (C0) updates the record's link state, and on a connect re-reads its
+// info block (one retry after 500 ms, through `sleep`). False when nothing was read or the manager is
+// not open; *deviceType is the reporting record's type (0 when none).
+bool PollReportFamily(HidDeviceManager& manager, uint8_t* buffer, int* deviceType,
+                      const std::function<void(int)>& sleep);
+// Feature family: reads the notification interface once per feature-family record.
+bool PollFeatureFamily(HidDeviceManager& manager, uint8_t* buffer, int* deviceType);
+// After a link-lost report: reads the wireless records of the selected type for a link report and marks
+// them connected (1) or reported disconnected (2).
+void PollSelectedWireless(HidDeviceManager& manager, int selectedType);
+
+}  // namespace quorvel
