@@ -69,9 +69,12 @@ std::string KeyCombinationText(int modifierBits, std::string_view keyName) {
 
 std::string DescribeAssignment(const KeyAssignmentRecord& record, const TextLookup& text, int lcid) {
     switch (record.macro_type) {
-        case kFixedFunction: return text(139);
-        case kClickFunction: return text(161);
-        case kMacroFunction: return RelocaliseMacroName(record.macro_desc, lcid, text(351));
+        case kFixedFunction:
+            return text(139);
+        case kClickFunction:
+            return text(161);
+        case kMacroFunction:
+            return RelocaliseMacroName(record.macro_desc, lcid, text(351));
         case kMouseFunction:
         case kMediaFunction:
         case kShortcutFunction:
@@ -82,7 +85,8 @@ std::string DescribeAssignment(const KeyAssignmentRecord& record, const TextLook
                            !(record.macro_type == kSpecialFunction && record.macro_value == 2);
             return hasText ? text(entry->textId) : record.macro_desc;
         }
-        default: return record.macro_desc;
+        default:
+            return record.macro_desc;
     }
 }
 

@@ -47,8 +47,12 @@ void DeviceDatabase::InsertDefaultConfig(int profile) {
     }
 }
 
-std::string DpiValueKey(int level) { return "dpi_group" + std::to_string(level) + "_value"; }
-std::string DpiColorKey(int level) { return "dpi_group" + std::to_string(level) + "_rgb"; }
+std::string DpiValueKey(int level) {
+    return "dpi_group" + std::to_string(level) + "_value";
+}
+std::string DpiColorKey(int level) {
+    return "dpi_group" + std::to_string(level) + "_rgb";
+}
 
 int SettingToInt(std::string_view value) {
     size_t i = 0;

@@ -118,6 +118,8 @@ private:
 };
 
 // A writing step succeeded: SQLITE_OK, SQLITE_ROW or SQLITE_DONE.
-inline bool StepSucceeded(int rc) { return rc == kSqliteOk || rc == kSqliteRow || rc == kSqliteDone; }
+inline bool StepSucceeded(int rc) {
+    return rc == kSqliteOk || rc == kSqliteRow || rc == kSqliteDone;
+}
 
 }  // namespace quorvel

@@ -32,18 +32,30 @@ int SidedBit(int vk) {
 // Keypad keys with Num Lock off arrive as navigation keys without the E0 prefix.
 int KeypadKey(int vk) {
     switch (vk) {
-        case 0x0C: return 0x65;
-        case 0x21: return 0x69;
-        case 0x22: return 0x63;
-        case 0x23: return 0x61;
-        case 0x24: return 0x67;
-        case 0x25: return 0x64;
-        case 0x26: return 0x68;
-        case 0x27: return 0x66;
-        case 0x28: return 0x62;
-        case 0x2D: return 0x60;
-        case 0x2E: return 0x6E;
-        default: return vk;
+        case 0x0C:
+            return 0x65;
+        case 0x21:
+            return 0x69;
+        case 0x22:
+            return 0x63;
+        case 0x23:
+            return 0x61;
+        case 0x24:
+            return 0x67;
+        case 0x25:
+            return 0x64;
+        case 0x26:
+            return 0x68;
+        case 0x27:
+            return 0x66;
+        case 0x28:
+            return 0x62;
+        case 0x2D:
+            return 0x60;
+        case 0x2E:
+            return 0x6E;
+        default:
+            return vk;
     }
 }
 
@@ -55,21 +67,36 @@ bool IsExtendedNavigation(int vk) {
 
 std::string CapturedKeyName(int vk) {
     switch (vk) {
-        case 0x13: return "Pause";
-        case 0x2C: return "Print Screen";
-        case 0x5B: return "Windows";
-        case 0x5C: return "RWindows";
-        case 0x5D: return "Application";
-        case 0x90: return "Num Lock";
-        case 0xA0: return "Shift";
-        case 0xA1: return "RShift";
-        case 0xA2: return "Ctrl";
-        case 0xA3: return "RCtrl";
-        case 0xA4: return "Alt";
-        case 0xA5: return "RAlt";
-        case kVkNumEnter: return "Num Enter";
-        case kVkYen: return "\xEF\xBF\xA5";  // U+FFE5 fullwidth yen sign
-        default: return ScanCodeKeyName(VirtualKeyToScanCode(vk), IsExtendedNavigation(vk));
+        case 0x13:
+            return "Pause";
+        case 0x2C:
+            return "Print Screen";
+        case 0x5B:
+            return "Windows";
+        case 0x5C:
+            return "RWindows";
+        case 0x5D:
+            return "Application";
+        case 0x90:
+            return "Num Lock";
+        case 0xA0:
+            return "Shift";
+        case 0xA1:
+            return "RShift";
+        case 0xA2:
+            return "Ctrl";
+        case 0xA3:
+            return "RCtrl";
+        case 0xA4:
+            return "Alt";
+        case 0xA5:
+            return "RAlt";
+        case kVkNumEnter:
+            return "Num Enter";
+        case kVkYen:
+            return "\xEF\xBF\xA5";  // U+FFE5 fullwidth yen sign
+        default:
+            return ScanCodeKeyName(VirtualKeyToScanCode(vk), IsExtendedNavigation(vk));
     }
 }
 
@@ -148,10 +175,15 @@ CapturedKey KeyCapture::Capture(const RawKeyEvent& event) {
     bool down;
     switch (event.message) {
         case KeyMessage::KeyDown:
-        case KeyMessage::SysKeyDown: down = true; break;
+        case KeyMessage::SysKeyDown:
+            down = true;
+            break;
         case KeyMessage::KeyUp:
-        case KeyMessage::SysKeyUp: down = false; break;
-        default: return key;
+        case KeyMessage::SysKeyUp:
+            down = false;
+            break;
+        default:
+            return key;
     }
     if (!query_) TrackPhysical(event, down);
     int vk = ResolveSide(event.virtualKey, down);

@@ -38,9 +38,10 @@ int DeviceDatabase::SaveKeyAssignment(const KeyAssignmentRecord& record) {
     st.Step();
     // A button back on its default function has no row.
     if (record.macro_value == 0 && record.macro_value2 == 0) return 0;
-    Prepare(st,
-            "INSERT INTO t_key_macro_data(profile, fn_layer, key_code, layout_value, layout_desc, macro_type, "
-            "macro_value, macro_value2, macro_value3, macro_desc) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?);");
+    Prepare(
+        st,
+        "INSERT INTO t_key_macro_data(profile, fn_layer, key_code, layout_value, layout_desc, macro_type, "
+        "macro_value, macro_value2, macro_value3, macro_desc) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?);");
     st.BindInt(1, record.profile);
     st.BindInt(2, record.fn_layer);
     st.BindInt(3, record.key_code);
@@ -71,7 +72,8 @@ bool DeviceDatabase::SetKeyDescription(int profile, int keyCode, std::string_vie
     std::lock_guard lock(mutex_);
     std::string desc = ToDbText(text);
     SQLiteStatement st;
-    Prepare(st, "UPDATE t_key_macro_data SET macro_desc = ? WHERE profile = ? and fn_layer = ? and key_code = ?");
+    Prepare(st,
+            "UPDATE t_key_macro_data SET macro_desc = ? WHERE profile = ? and fn_layer = ? and key_code = ?");
     st.BindText(1, desc);
     st.BindInt(2, profile);
     st.BindInt(3, 0);

@@ -41,10 +41,11 @@ int DeviceDatabase::AddLightMode(const LightModeRecord& record) {
     std::lock_guard lock(mutex_);
     std::string name = ToDbText(record.name);
     SQLiteStatement st;
-    Prepare(st,
-            "INSERT INTO t_light_data(profile, name, mode, brightness, speed, direction, colorful, colorindex, "
-            "color_value1, color_value2, color_value3, color_value4, color_value5, color_value6, color_value7, "
-            "config_func, reserved, status) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?);");
+    Prepare(
+        st,
+        "INSERT INTO t_light_data(profile, name, mode, brightness, speed, direction, colorful, colorindex, "
+        "color_value1, color_value2, color_value3, color_value4, color_value5, color_value6, color_value7, "
+        "config_func, reserved, status) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?);");
     st.BindInt(1, record.profile);
     st.BindText(2, name);
     st.BindInt(3, record.mode);
@@ -64,10 +65,11 @@ int DeviceDatabase::AddLightMode(const LightModeRecord& record) {
 bool DeviceDatabase::UpdateLightMode(int mode, const LightModeRecord& record) {
     std::lock_guard lock(mutex_);
     SQLiteStatement st;
-    Prepare(st,
-            "UPDATE t_light_data SET brightness = ?, speed = ?, direction = ?, colorful = ?, colorindex = ?, "
-            "color_value1 = ?, color_value2 = ?, color_value3 = ?, color_value4 = ?, color_value5 = ?, "
-            "color_value6 = ?, color_value7 = ?, config_func = ?, reserved = ? WHERE profile = ? and mode = ?");
+    Prepare(
+        st,
+        "UPDATE t_light_data SET brightness = ?, speed = ?, direction = ?, colorful = ?, colorindex = ?, "
+        "color_value1 = ?, color_value2 = ?, color_value3 = ?, color_value4 = ?, color_value5 = ?, "
+        "color_value6 = ?, color_value7 = ?, config_func = ?, reserved = ? WHERE profile = ? and mode = ?");
     st.BindInt(1, record.brightness);
     st.BindInt(2, record.speed);
     st.BindInt(3, record.direction);

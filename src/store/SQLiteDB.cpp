@@ -87,7 +87,9 @@ void SQLiteDB::InstallTrace() {
     sqlite3_trace_v2(handle_, SQLITE_TRACE_STMT, callback, this);
 }
 
-SQLiteStatement::~SQLiteStatement() { Finalize(); }
+SQLiteStatement::~SQLiteStatement() {
+    Finalize();
+}
 
 int SQLiteStatement::Finalize() {
     if (handle_ == nullptr) return SQLITE_OK;

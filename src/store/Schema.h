@@ -16,7 +16,8 @@ inline constexpr std::array<std::string_view, 15> kSchemaStatements = {
     "fn_layer INTEGER, key_code INTEGER, layout_value INTEGER, layout_desc TEXT, macro_type INTEGER, "
     "macro_value INTEGER, macro_value2 INTEGER, macro_value3 INTEGER, macro_desc TEXT)",
     "CREATE INDEX IF NOT EXISTS keyindex ON t_key_macro_data(key_id)",
-    "CREATE TABLE IF NOT EXISTS t_key_otherdata(macro_value INTEGER PRIMARY KEY AUTOINCREMENT, macro_desc TEXT, "
+    "CREATE TABLE IF NOT EXISTS t_key_otherdata(macro_value INTEGER PRIMARY KEY AUTOINCREMENT, macro_desc "
+    "TEXT, "
     "param TEXT, type INTEGER)",
     "CREATE INDEX IF NOT EXISTS otheridindex ON t_key_otherdata(macro_value)",
     "CREATE TABLE IF NOT EXISTS t_macro_data(macro_id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT, "
