@@ -92,8 +92,13 @@ public:
     }
     HidHandle* Open(const std::string& path, HidOpenError* error) override {
         std::lock_guard<std::mutex> lock(mutex_);
+        // A path plugged in again is a new interface; the unplugged one answers only when it is the last.
+        std::shared_ptr<FakeInterface> found;
         for (auto& i : interfaces_) {
-            if (i->info.path != path) continue;
+            if (i->info.path == path && (!found || found->gone)) found = i;
+        }
+        for (auto& i : interfaces_) {
+            if (i != found) continue;
             HidOpenError e = i->gone ? HidOpenError::Gone : i->openError;
             if (error) *error = e;
             if (e != HidOpenError::None) return nullptr;
