@@ -4,6 +4,8 @@
 
 #include "device/HidTrace.h"
 #include "device/HidapiBackend.h"
+#include "shell/AppContext.h"
+#include "sim/VirtualBackend.h"
 
 namespace quorvel {
 
@@ -22,15 +24,27 @@ std::unique_ptr<HidBackend> CreateBackend(const BackendOptions& options, std::st
     std::string spec = options.virtualSpec.empty() ? Env("QUORVEL_VIRTUAL") : options.virtualSpec;
     std::unique_ptr<HidBackend> backend;
     if (!spec.empty()) {
-        if (error) *error = "the virtual mouse is not part of this build";
-        return nullptr;
+        ProductConfig loaded;
+        const ProductConfig* product = options.product;
+        if (!product) {
+            // The virtual mouse plays the models of this installation's configuration.
+            ReadProductConfig(ProgramDir(), "", &loaded);
+            product = &loaded;
+        }
+        std::string why;
+        backend = CreateVirtualBackend(spec, product->modes, &why);
+        if (!backend) {
+            if (error) *error = "bad virtual mouse spec \"" + spec + "\": " + why;
+            return nullptr;
+        }
+    } else {
+        auto hidapi = std::make_unique<HidapiBackend>();
+        if (!hidapi->Initialised()) {
+            if (error) *error = "hidapi could not be initialised";
+            return nullptr;
+        }
+        backend = std::move(hidapi);
     }
-    auto hidapi = std::make_unique<HidapiBackend>();
-    if (!hidapi->Initialised()) {
-        if (error) *error = "hidapi could not be initialised";
-        return nullptr;
-    }
-    backend = std::move(hidapi);
 
     std::string traceFile = options.traceFile.empty() ? Env("QUORVEL_HID_TRACE") : options.traceFile;
     if (traceFile.empty()) return backend;

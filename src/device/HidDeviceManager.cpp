@@ -19,6 +19,7 @@ constexpr uint8_t kFeatureReportId = 0x0C;
 
 std::mutex g_instanceMutex;
 std::unique_ptr<HidDeviceManager> g_instance;
+std::string g_instanceError;
 
 char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
@@ -47,8 +48,14 @@ HidDeviceManager& HidDeviceManager::Instance() {
     if (!g_instance) {
         std::string error;
         g_instance = std::make_unique<HidDeviceManager>(CreateBackend(BackendOptions{}, &error));
+        if (!g_instance->Backend()) g_instanceError = error;
     }
     return *g_instance;
+}
+
+std::string HidDeviceManager::InstanceError() {
+    std::lock_guard<std::mutex> lock(g_instanceMutex);
+    return g_instanceError;
 }
 
 bool HidDeviceManager::InstallInstance(std::unique_ptr<HidBackend> backend) {

@@ -80,6 +80,8 @@ public:
     // Front ends that choose the backend themselves (quorvelctl --virtual) install it before first use;
     // false when the instance already exists.
     static bool InstallInstance(std::unique_ptr<HidBackend> backend);
+    // Why Instance() got no backend (bad QUORVEL_VIRTUAL spec, trace file not writable); empty otherwise.
+    static std::string InstanceError();
 
     explicit HidDeviceManager(std::unique_ptr<HidBackend> backend);
     ~HidDeviceManager();
