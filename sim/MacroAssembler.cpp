@@ -17,20 +17,12 @@ bool KnownEventClass(uint8_t value) {
 
 }  // namespace
 
-bool MacroAssembler::CheckEvents(const std::vector<uint8_t>& events, int count, std::string* why) const {
+bool MacroAssembler::CheckEvents(const std::vector<uint8_t>& events, std::string* why) const {
     if (events.size() % eventSize_ != 0) {
         *why = "macro data is not a whole number of events";
         return false;
     }
     const int n = static_cast<int>(events.size()) / eventSize_;
-    if (count == 1 && n > singleLimit_) {
-        *why = "too many events for a single macro packet";
-        return false;
-    }
-    if (count > 1 && n <= singleLimit_) {
-        *why = "a macro that fits one packet was split";
-        return false;
-    }
     for (int i = 0; i < n; ++i) {
         if (!KnownEventClass(events[i * eventSize_])) {
             *why = "unknown macro event class";
@@ -62,7 +54,7 @@ MacroAssembler::Result MacroAssembler::Feed(int index, int count, int slot, cons
     if (++next_ < count_) return Result::Incomplete;
 
     active_ = false;
-    if (!CheckEvents(events_, count_, why)) {
+    if (!CheckEvents(events_, why)) {
         events_.clear();
         return Result::Error;
     }

@@ -12,8 +12,9 @@ class MacroAssembler {
 public:
     enum class Result { Incomplete, Complete, Error };
 
-    // eventSize: 4 (report family) or 3 (feature family); singleLimit: most events a single packet holds.
-    MacroAssembler(int eventSize, int singleLimit) : eventSize_(eventSize), singleLimit_(singleLimit) {}
+    // eventSize: 4 (report family) or 3 (feature family). The packet lengths, checked by the family code,
+    // already keep short macros in one packet and long ones in several.
+    explicit MacroAssembler(int eventSize) : eventSize_(eventSize) {}
 
     // On Complete, *slot and *events hold the macro; on Error, *why says what is wrong and the upload is
     // dropped. A packet 0 always starts a new upload.
@@ -22,10 +23,9 @@ public:
     void Reset() { active_ = false; events_.clear(); }
 
 private:
-    bool CheckEvents(const std::vector<uint8_t>& events, int count, std::string* why) const;
+    bool CheckEvents(const std::vector<uint8_t>& events, std::string* why) const;
 
     const int eventSize_;
-    const int singleLimit_;
     bool active_ = false;
     int count_ = 0;
     int next_ = 0;

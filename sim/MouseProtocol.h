@@ -76,8 +76,8 @@ private:
     bool ApplyLighting(const uint8_t* r, int lengthAt, int dataAt);
 
     Sequence writes_;
-    MacroAssembler reportMacro_{4, 6};
-    MacroAssembler featureMacro_{3, 8};
+    MacroAssembler reportMacro_{4};
+    MacroAssembler featureMacro_{3};
 };
 
 }  // namespace quorvel
