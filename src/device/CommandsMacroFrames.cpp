@@ -16,6 +16,7 @@ struct Event {
     uint8_t code = 0;
     bool mouseDown = false;
     int delay = 1;  // delay after the event
+    bool delaySet = false;
 };
 
 bool MakeEvent(const MacroEventRecord& row, Event* out) {
@@ -55,12 +56,18 @@ std::vector<Event> FoldDelays(const std::vector<MacroEventRecord>& rows) {
         }
         Event e;
         if (!MakeEvent(row, &e)) continue;
-        if (!events.empty()) events.back().delay = sum == 0 ? 1 : sum;
+        if (!events.empty()) {
+            events.back().delay = sum == 0 ? 1 : sum;
+            events.back().delaySet = true;
+        }
         sum = 0;  // a delay before the first event has nothing to follow
         events.push_back(e);
     }
     // A trailing delay row sets the last event's delay as it is, zero included.
-    if (!rows.empty() && rows.back().type == kDelay && !events.empty()) events.back().delay = sum;
+    if (!rows.empty() && rows.back().type == kDelay && !events.empty()) {
+        events.back().delay = sum;
+        events.back().delaySet = true;
+    }
     return events;
 }
 
@@ -77,9 +84,15 @@ std::vector<uint8_t> BuildMacroStream(Family family, const std::vector<MacroEven
         if (family == Family::Report) {
             stream.insert(stream.end(), {e.cls, lo, hi, e.code});
         } else {
-            // The feature family has one delay byte: the high byte is ORed into the code.
-            const uint8_t b1 = e.mouseDown ? 0x01 : 0x00;
-            stream.insert(stream.end(), {e.cls, static_cast<uint8_t>(b1 | lo), static_cast<uint8_t>(e.code | hi)});
+            // One delay byte only: the delay is ORed in, its high byte into the code. An event whose delay
+            // was never set (the last one) keeps its plain bytes.
+            uint8_t b1 = e.mouseDown ? 0x01 : 0x00;
+            uint8_t code = e.code;
+            if (e.delaySet) {
+                b1 |= lo;
+                code |= hi;
+            }
+            stream.insert(stream.end(), {e.cls, b1, code});
         }
     }
     return stream;

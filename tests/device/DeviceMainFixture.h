@@ -1,0 +1,178 @@
+#pragma once
+// A device core on the virtual mouse, with its own data folders, a fresh database and instant pauses.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <mutex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "device/DeviceMainDef.h"
+#include "device/HidDeviceManager.h"
+#include "shell/AppContext.h"
+#include "shell/ProductConfig.h"
+#include "sim/VirtualBackend.h"
+#include "store/DeviceDatabase.h"
+
+namespace quorvel::test {
+
+using Bytes = std::vector<uint8_t>;
+
+// A request as the mouse received it: the expected bytes from `from` on, the rest must be zero.
+inline Bytes Request33(std::initializer_list<uint8_t> head) {
+    Bytes b(33, 0);
+    size_t i = 0;
+    for (uint8_t v : head) b[i++] = v;
+    return b;
+}
+
+// "00 02 00 01 01 01" -> 33 bytes, the rest zero.
+inline Bytes Hex(const std::string& text, size_t size = 33) {
+    Bytes b;
+    std::istringstream in(text);
+    std::string pair;
+    while (in >> pair) b.push_back(static_cast<uint8_t>(std::stoul(pair, nullptr, 16)));
+    if (b.size() < size) b.resize(size, 0);
+    return b;
+}
+
+// Report-family request with its checksum (low 8 bits of the sum of bytes 5..31).
+inline Bytes WithChecksum(Bytes b) {
+    unsigned sum = 0;
+    for (size_t i = 5; i < 32; ++i) sum += b[i];
+    b[32] = static_cast<uint8_t>(sum & 0xFF);
+    return b;
+}
+
+// Records what the core shows.
+struct RecordingView : DeviceView {
+    std::mutex mutex;
+    std::vector<std::string> events;
+    void Add(std::string e) {
+        std::lock_guard<std::mutex> lock(mutex);
+        events.push_back(std::move(e));
+    }
+    std::vector<std::string> Events() {
+        std::lock_guard<std::mutex> lock(mutex);
+        return events;
+    }
+    void SetBatteryInfo(int level, int status) override {
+        Add("battery " + std::to_string(level) + " " + std::to_string(status));
+    }
+    void SetDpiLevelCount(int count) override { Add("count " + std::to_string(count)); }
+    void SelectDpiLevel(int level, int value, int) override {
+        Add("level " + std::to_string(level) + " " + std::to_string(value));
+    }
+    void ShowConnectedView(int title) override { Add("connected " + std::to_string(title)); }
+    void ShowLinkLostView(int online) override { Add("lost " + std::to_string(online)); }
+    void SelectReportRate(int code) override { Add("rate " + std::to_string(code)); }
+    void SetFirmwareProgress(int percent, const std::string&) override {
+        Add("progress " + std::to_string(percent));
+    }
+    void SetDpiRange(int maxDpi, int step, int) override {
+        Add("range " + std::to_string(maxDpi) + " " + std::to_string(step));
+    }
+};
+
+inline std::string ToHex(const Bytes& b) {
+    std::string s;
+    char buf[4];
+    for (uint8_t v : b) {
+        std::snprintf(buf, sizeof buf, "%02X ", v);
+        s += buf;
+    }
+    return s;
+}
+
+class CoreFixture {
+public:
+    // specs: the virtual mice, e.g. "102:wired".
+    explicit CoreFixture(const std::string& specs) {
+        root_ = std::filesystem::temp_directory_path() /
+                ("quorvel-core-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
+        std::filesystem::create_directories(root_);
+        for (const char* var : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"})
+            ::setenv(var, (root_ / var).c_str(), 1);
+        SetDeviceName("QuorvelTest");
+        SetProgramDir(QUORVEL_PRODUCT_DIR);
+        EXPECT_TRUE(ReadProductConfig(QUORVEL_PRODUCT_DIR, "", &config));
+        std::string error;
+        auto backend = CreateVirtualBackend(specs, config.modes, "", &error);
+        EXPECT_TRUE(backend) << error;
+        sim = backend.get();
+        manager = std::make_unique<HidDeviceManager>(std::move(backend));
+        manager->SetSleep([](int) {});
+        core = std::make_unique<DeviceMainDef>(*manager, db);
+        core->SetProduct(config);
+        core->SetSleep([](int) {});
+        core->SetView(&view);
+        core->SetTraceHook([this](const std::string& line) {
+            std::lock_guard<std::mutex> lock(traceMutex_);
+            traces_.push_back(line);
+        });
+    }
+    ~CoreFixture() {
+        core.reset();
+        manager.reset();
+        db.Close();
+        std::error_code ec;
+        std::filesystem::remove_all(root_, ec);
+    }
+
+    VirtualMouse& Mouse(size_t i = 0) { return sim->Mouse(i); }
+
+    // Requests the mouse received since the last call (oldest first), as bytes.
+    std::vector<Bytes> Take(size_t i = 0) {
+        std::vector<Bytes> out;
+        for (const SimRequest& r : Mouse(i).Requests()) out.push_back(r.bytes);
+        Mouse(i).ClearRequests();
+        return out;
+    }
+    // Discovery and read-back, then a clean request log.
+    void Start() {
+        EXPECT_EQ(core->ExecuteTask(1), TaskStatus::Confirmed);
+        for (size_t i = 0; i < sim->MouseCount(); ++i) Mouse(i).ClearRequests();
+        ClearTraces();
+    }
+    // The mouse's requests, hex, without the info requests of discovery.
+    std::vector<std::string> TakeHex(size_t i = 0) {
+        std::vector<std::string> out;
+        for (const Bytes& b : Take(i)) out.push_back(ToHex(b));
+        return out;
+    }
+    std::vector<std::string> Traces() {
+        std::lock_guard<std::mutex> lock(traceMutex_);
+        return traces_;
+    }
+    void ClearTraces() {
+        std::lock_guard<std::mutex> lock(traceMutex_);
+        traces_.clear();
+    }
+    int Profile() { return core->CurrentProfile(); }
+    void Set(const std::string& key, const std::string& value) { db.SetConfig(Profile(), key, value); }
+    std::string Get(const std::string& key) {
+        std::string v;
+        db.GetConfig(Profile(), key, v);
+        return v;
+    }
+
+    ProductConfig config;
+    VirtualBackend* sim = nullptr;
+    std::unique_ptr<HidDeviceManager> manager;
+    DeviceDatabase db;
+    RecordingView view;
+    std::unique_ptr<DeviceMainDef> core;
+
+private:
+    static inline int counter_ = 0;
+    std::filesystem::path root_;
+    std::mutex traceMutex_;
+    std::vector<std::string> traces_;
+};
+
+}  // namespace quorvel::test
