@@ -40,16 +40,20 @@ TEST(SQLiteDB, OpenSetsSynchronousOffAndFailsWithoutFolder) {
     EXPECT_EQ(st.ColumnInt(0), 0);
 }
 
-TEST(SQLiteDB, PrepareReplacesAStatementWhoseStepFailed) {
+TEST(SQLiteDB, AStatementWhoseStepFailedIsReleasedOnce) {
     TempFolder folder;
     SQLiteDB db;
     ASSERT_TRUE(db.Open((folder.path() + "x.db").c_str(), kOpenCreate));
     {
         SQLiteStatement st;
-        // Integer overflow is an error at step time; finalising then reports that error again.
+        // Integer overflow is an error at step time; finalising then reports that error again, although
+        // the statement is gone. Keeping the handle would finalise freed memory a second time later.
         ASSERT_EQ(db.Prepare(st, "SELECT abs(-9223372036854775808)"), kSqliteOk);
         EXPECT_NE(st.Step(), kSqliteRow);
-        // The failed statement must be released exactly once (a sanitizer build catches a second finalise).
+        EXPECT_EQ(db.Prepare(st, nullptr), kSqliteMisuse);
+        EXPECT_FALSE(st.IsPrepared());
+        EXPECT_EQ(st.Step(), kSqliteMisuse);
+
         ASSERT_EQ(db.Prepare(st, "SELECT 7"), kSqliteOk);
         ASSERT_EQ(st.Step(), kSqliteRow);
         EXPECT_EQ(st.ColumnInt(0), 7);
