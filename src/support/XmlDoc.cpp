@@ -168,7 +168,7 @@ bool XmlDoc::LoadBytes(std::string_view bytes) { return impl_->Parse(DecodeXmlBy
 
 bool XmlDoc::SaveFile(const std::string& path) const {
     const std::string text = Text();
-    int codePage = DeclaredCodePage(text, false);
+    int codePage = DocumentCodePage(text);
     if (codePage == kCpUnknown) codePage = kCpUtf8;
     bool exact = true;
     std::string bytes = FromUtf8(text, codePage, &exact);

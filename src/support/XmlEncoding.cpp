@@ -40,8 +40,15 @@ std::string_view ValueAfter(std::string_view tag, std::size_t pos, bool needEqua
     return tag.substr(pos, end - pos);
 }
 
-int FromXmlDeclaration(std::string_view head) {
-    const std::size_t start = head.find("<?xml");
+// The XML declaration found from `from` on ("<?xml" followed by a blank; not "<?xml-stylesheet").
+std::size_t FindXmlDeclaration(std::string_view head, std::size_t from = 0) {
+    for (std::size_t at = head.find("<?xml", from); at != std::string_view::npos; at = head.find("<?xml", at + 5)) {
+        if (at + 5 < head.size() && std::isspace(static_cast<unsigned char>(head[at + 5]))) return at;
+    }
+    return std::string_view::npos;
+}
+
+int FromXmlDeclaration(std::string_view head, std::size_t start) {
     if (start == std::string_view::npos) return kCpUnknown;
     const std::size_t end = head.find("?>", start);
     const std::string_view decl = head.substr(start, end == std::string_view::npos ? end : end - start);
@@ -69,9 +76,15 @@ bool StartsWith(std::string_view bytes, std::string_view prefix) { return bytes.
 
 int DeclaredCodePage(std::string_view text, bool allowMeta) {
     const std::string_view head = text.substr(0, kHeadBytes);
-    const int codePage = FromXmlDeclaration(head);
+    const int codePage = FromXmlDeclaration(head, FindXmlDeclaration(head));
     if (codePage != kCpUnknown || !allowMeta) return codePage;
     return FromMetaCharset(head);
+}
+
+int DocumentCodePage(std::string_view text) {
+    const std::string_view head = text.substr(0, kHeadBytes);
+    const std::size_t start = SkipSpace(head, 0);
+    return FindXmlDeclaration(head, start) == start ? FromXmlDeclaration(head, start) : kCpUnknown;
 }
 
 std::string DecodeXmlBytes(std::string_view bytes) {

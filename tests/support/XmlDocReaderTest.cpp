@@ -199,6 +199,8 @@ TEST(XmlDocWellFormed, BrokenDocumentsAreRefused) {
         {"<root a=\"1/>", "unterminated attribute value"},
         {"<root a=1/>", "unquoted attribute"},
         {"<root", "unterminated tag"},
+        {"<?xml version=\"1.0\" <root/>", "unterminated declaration"},
+        {"<!DOCTYPE root <root/>", "unterminated document type"},
         {"text<root/>", "text before the root"},
         {"<root/>text", "text after the root"},
         {std::string("<root/>\0<x/>", 11), "zero byte"},

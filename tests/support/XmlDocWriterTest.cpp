@@ -153,6 +153,16 @@ TEST(XmlDocWriter, SaveFileUsesTheDeclaredEncoding) {
     }
 }
 
+TEST(XmlDocWriter, OnlyADeclarationAtTheStartChoosesTheEncoding) {
+    testing::TempDir dir;
+    XmlDoc doc;
+    // Text that merely looks like a declaration inside a value must not turn the file into GBK.
+    ASSERT_TRUE(doc.LoadBytes("<a v=\"<?xml version='1.0' encoding='GBK'?> 配\"/>"));
+    const std::string path = dir.File("plain.xml");
+    ASSERT_TRUE(doc.SaveFile(path));
+    EXPECT_EQ(ReadBytes(path), doc.Text());
+}
+
 TEST(XmlDocWriter, Utf16DocumentIsSavedWithAByteOrderMarkSoItReadsBack) {
     testing::TempDir dir;
     XmlDoc doc;
