@@ -24,30 +24,63 @@ Languages& Lang() {
     return languages;
 }
 
-std::string_view Trim(std::string_view text) {
+template <typename Char>
+std::basic_string_view<Char> Trim(std::basic_string_view<Char> text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
     return text;
 }
 
-bool EqualNoCase(std::string_view a, std::string_view b) {
+template <typename Char>
+bool EqualNoCase(std::basic_string_view<Char> a, std::basic_string_view<Char> b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        Char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<Char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<Char>(y - 'A' + 'a');
         if (x != y) return false;
     }
     return true;
 }
 
-std::string DecodeProfileFile(std::string_view bytes) {
-    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
-        static_cast<unsigned char>(bytes[1]) == 0xFE) {
-        return ToUtf8(bytes.substr(2), kCpUtf16Le);
+// Finds the value of key in the first section of that name: trimmed, one pair of enclosing quotes removed.
+// Works on UTF-8 or UTF-16 text alike, since every character that matters to the format is ASCII.
+template <typename Char>
+bool FindValue(std::basic_string_view<Char> text, std::basic_string_view<Char> section,
+               std::basic_string_view<Char> key, std::basic_string_view<Char>* value) {
+    bool inSection = false;
+    bool sectionSeen = false;
+    while (!text.empty()) {
+        std::size_t end = 0;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+        std::basic_string_view<Char> line = Trim(text.substr(0, end));
+        text.remove_prefix(end == text.size() ? end : end + 1);
+        if (!line.empty() && line.front() == '[') {
+            if (inSection) return false;  // only the first section of that name is searched
+            std::size_t close = line.find(Char(']'));
+            std::size_t length = close == std::basic_string_view<Char>::npos ? line.size() - 1 : close - 1;
+            inSection = !sectionSeen && EqualNoCase(Trim(line.substr(1, length)), section);
+            sectionSeen = sectionSeen || inSection;
+            continue;
+        }
+        if (!inSection) continue;
+        std::size_t equals = line.find(Char('='));
+        if (equals == std::basic_string_view<Char>::npos || !EqualNoCase(Trim(line.substr(0, equals)), key)) {
+            continue;
+        }
+        std::basic_string_view<Char> found = Trim(line.substr(equals + 1));
+        if (found.size() >= 2 && (found.front() == '"' || found.front() == '\'') && found.back() == found.front()) {
+            found = found.substr(1, found.size() - 2);
+        }
+        *value = found;
+        return true;
     }
-    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") return std::string(bytes.substr(3));
-    return AnsiToUtf8(bytes);
+    return false;
+}
+
+bool IsUtf16Le(std::string_view bytes) {
+    return bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+           static_cast<unsigned char>(bytes[1]) == 0xFE;
 }
 
 }  // namespace
@@ -95,34 +128,24 @@ bool ReadProfileString(const std::string& path, std::string_view section, std::s
 bool ProfileStringFromBytes(std::string_view bytes, std::string_view section, std::string_view key,
                             std::string* value) {
     value->clear();
-    const std::string content = DecodeProfileFile(bytes);
-    std::string_view text = content;
-    bool inSection = false;
-    bool sectionSeen = false;
-    while (!text.empty()) {
-        std::size_t end = text.find_first_of("\r\n");
-        std::string_view line = Trim(text.substr(0, end));
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (!line.empty() && line.front() == '[') {
-            // Only the first section of that name is searched.
-            if (inSection) return false;
-            std::size_t close = line.find(']');
-            std::string_view name = Trim(line.substr(1, close == std::string_view::npos ? line.size() : close - 1));
-            inSection = !sectionSeen && EqualNoCase(name, section);
-            sectionSeen = sectionSeen || inSection;
-            continue;
+    if (IsUtf16Le(bytes)) {
+        // Searched as UTF-16; only the value found is converted.
+        std::u16string text((bytes.size() - 2) / 2, u'\0');
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            text[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 + 2 * i]) |
+                                            static_cast<unsigned char>(bytes[3 + 2 * i]) << 8);
         }
-        if (!inSection) continue;
-        std::size_t equals = line.find('=');
-        if (equals == std::string_view::npos || !EqualNoCase(Trim(line.substr(0, equals)), key)) continue;
-        std::string_view found = Trim(line.substr(equals + 1));
-        if (found.size() >= 2 && (found.front() == '"' || found.front() == '\'') && found.back() == found.front()) {
-            found = found.substr(1, found.size() - 2);
-        }
-        *value = Utf8Left(found, kMaxTextChars);
+        const std::u16string section16 = Utf8ToUtf16(section), key16 = Utf8ToUtf16(key);
+        std::u16string_view found;
+        if (!FindValue<char16_t>(text, section16, key16, &found)) return false;
+        *value = Utf8Left(Utf16ToUtf8(found), kMaxTextChars);
         return true;
     }
-    return false;
+    std::string text = bytes.substr(0, 3) == "\xEF\xBB\xBF" ? std::string(bytes.substr(3)) : AnsiToUtf8(bytes);
+    std::string_view found;
+    if (!FindValue<char>(text, section, key, &found)) return false;
+    *value = Utf8Left(found, kMaxTextChars);
+    return true;
 }
 
 int ChooseLanguage(int stored, int userUi, const std::set<int>& offered, int* store) {
