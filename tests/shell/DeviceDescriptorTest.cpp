@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "shell/Localisation.h"
 #include "shell/ProductConfig.h"
 
 namespace quorvel {
@@ -77,6 +78,27 @@ TEST(SampleDescriptorTest, EveryModelOfTheSampleProductHasAReadableDescriptor) {
             ASSERT_TRUE(level);
             EXPECT_GT(ParseDec(level->value), 0);
             EXPECT_EQ(level->color.size(), 7u);
+        }
+    }
+}
+
+TEST(SampleDescriptorTest, EveryCaptionExistsInEveryOfferedLanguage) {
+    StartupConfig startup;
+    ProductConfig config;
+    ASSERT_TRUE(ReadStartupConfig(QUORVEL_PRODUCT_DIR, &startup));
+    ASSERT_TRUE(ReadProductConfig(QUORVEL_PRODUCT_DIR, "", &config));
+    for (int lcid : startup.languages) {
+        const std::string file = LanguageFilePath(QUORVEL_PRODUCT_DIR, lcid);
+        for (const DeviceEntry& model : config.models) {
+            DeviceDescriptor d;
+            ASSERT_TRUE(LoadDeviceDescriptor(QUORVEL_PRODUCT_DIR, model.device_attr, &d));
+            for (const DescriptorKey& key : *d.mouse_key) {
+                for (int id : {key.name, key.func_desc}) {
+                    std::string caption;
+                    EXPECT_TRUE(ReadProfileString(file, "LAN", std::to_string(id), &caption) && !caption.empty())
+                        << model.device_attr << ": text " << id << " missing in " << file;
+                }
+            }
         }
     }
 }
