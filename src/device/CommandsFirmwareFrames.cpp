@@ -21,14 +21,14 @@ void PutSubBlock(uint8_t* out, uint16_t block, const uint8_t* bytes, size_t coun
     out[1] = static_cast<uint8_t>(block >> 8);
     std::fill(out + 2, out + 18, 0xFF);
     std::copy(bytes, bytes + count, out + 2);
-    const uint16_t crc = Crc16Modbus(out, 18);
+    const uint16_t crc = FirmwareCrc16(out, 18);
     out[18] = static_cast<uint8_t>(crc & 0xFF);
     out[19] = static_cast<uint8_t>(crc >> 8);
 }
 
 }  // namespace
 
-uint16_t Crc16Modbus(const uint8_t* data, size_t size) {
+uint16_t FirmwareCrc16(const uint8_t* data, size_t size) {
     uint16_t crc = 0xFFFF;
     for (size_t i = 0; i < size; ++i) {
         crc ^= data[i];

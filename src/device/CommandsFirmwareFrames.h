@@ -11,7 +11,7 @@ namespace quorvel {
 using UpgradeReport = std::array<uint8_t, 64>;
 
 // CRC-16/MODBUS: reflected polynomial 0xA001, initial 0xFFFF, no final XOR.
-uint16_t Crc16Modbus(const uint8_t* data, size_t size);
+uint16_t FirmwareCrc16(const uint8_t* data, size_t size);
 
 UpgradeReport BuildFirmwareStart();
 UpgradeReport BuildFirmwareEnd();

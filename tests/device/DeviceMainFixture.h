@@ -74,6 +74,9 @@ struct RecordingView : DeviceView {
     void SetFirmwareProgress(int percent, const std::string&) override {
         Add("progress " + std::to_string(percent));
     }
+    void SetMouseFirmwareLabel(const std::string& label, const std::string&) override {
+        Add("fwlabel " + label);
+    }
     void SetDpiRange(int maxDpi, int step, int) override {
         Add("range " + std::to_string(maxDpi) + " " + std::to_string(step));
     }
