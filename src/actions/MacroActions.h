@@ -1,0 +1,48 @@
+#pragma once
+// The macro editor's list operations: macros belong to the device, not to a profile. Nothing here is
+// sent to the mouse: a macro reaches it when it is assigned to a button.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "actions/ActionResult.h"
+#include "store/Records.h"
+
+namespace quorvel {
+
+struct MacroInfo {
+    MacroRecord macro;
+    std::string shownName;  // as the macro list shows it (default names in the current language)
+};
+ActionResult ListMacros(ActionContext& ctx, std::vector<MacroInfo>* out);
+
+// The macro-list display rule: "Custom"/"自定义" at the start becomes text 351; a trailing "Copy"/"复制"
+// becomes a blank and text 31.
+std::string ShownMacroName(const ActionContext& ctx, const std::string& storedName);
+
+struct MacroDetails {
+    MacroInfo info;
+    std::vector<MacroEventRecord> events;  // by record_index
+};
+ActionResult ShowMacro(ActionContext& ctx, int macroId, MacroDetails* out);
+
+// A new macro; unset name: "<text 351> <number of macros + 1>" as the editor names it. *macroId gets the
+// new number.
+ActionResult NewMacro(ActionContext& ctx, const std::optional<std::string>& name, int* macroId = nullptr);
+
+// A new name (not empty); the buttons of the current profile that play the macro show it too.
+ActionResult RenameMacro(ActionContext& ctx, int macroId, const std::string& name);
+
+// The macro and its events. Buttons that play it keep their assignment (the mouse keeps their previous
+// code); the message names them.
+ActionResult DeleteMacro(ActionContext& ctx, int macroId);
+
+// Macro files. Imports add macros under new numbers (*imported gets them, file order).
+ActionResult ImportMacroFile(ActionContext& ctx, const std::string& path, std::vector<MacroInfo>* imported = nullptr);
+ActionResult ImportAllMacrosFile(ActionContext& ctx, const std::string& path,
+                                 std::vector<MacroInfo>* imported = nullptr);
+ActionResult ExportMacroFile(ActionContext& ctx, int macroId, const std::string& path);
+ActionResult ExportAllMacrosFile(ActionContext& ctx, const std::string& path);
+
+}  // namespace quorvel
