@@ -165,7 +165,7 @@ int KeyCapture::ResolveSide(int vk, bool down) {
     return vk;
 }
 
-CapturedKey KeyCapture::Capture(const RawKeyEvent& event) {
+CapturedKey KeyCapture::CaptureKey(const RawKeyEvent& event) {
     CapturedKey key;
     if (event.source == RawSource::OtherHid) {
         key.kind = kCaptureOtherHid;

@@ -45,7 +45,7 @@ public:
     KeyCapture() = default;
     explicit KeyCapture(KeyStateQuery query) : query_(std::move(query)) {}
 
-    CapturedKey Capture(const RawKeyEvent& event);
+    CapturedKey CaptureKey(const RawKeyEvent& event);
     // Held-modifier bits: 0x01 left Ctrl, 0x02 left Shift, 0x04 left Alt, 0x08 Win, 0x10 right Ctrl,
     // 0x20 right Shift, 0x40 right Alt.
     int HeldModifiers() const { return held_; }

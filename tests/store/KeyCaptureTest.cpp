@@ -72,7 +72,7 @@ TEST(KeyCapture, Sequences) {
         KeyCapture capture;
         ASSERT_EQ(c.events.size(), c.expected.size()) << c.what;
         for (size_t i = 0; i < c.events.size(); ++i) {
-            CapturedKey key = capture.Capture(c.events[i]);
+            CapturedKey key = capture.CaptureKey(c.events[i]);
             EXPECT_EQ(key.kind, kCaptureKeyboard) << c.what << " #" << i;
             EXPECT_EQ(key.up, c.expected[i].up) << c.what << " #" << i;
             EXPECT_EQ(key.virtualKey, c.expected[i].vk) << c.what << " #" << i;
@@ -84,17 +84,17 @@ TEST(KeyCapture, Sequences) {
 
 TEST(KeyCapture, CapturedKeysConvertToTheirUsage) {
     KeyCapture capture;
-    EXPECT_EQ(VirtualKeyToUsage(capture.Capture(Down(0x26, 0x48)).virtualKey), 0x60);     // keypad 8
-    EXPECT_EQ(VirtualKeyToUsage(capture.Capture(Down(0x0D, 0x1C, 2)).virtualKey), 0x58);  // keypad Enter
-    EXPECT_EQ(VirtualKeyToUsage(capture.Capture(Down(0xFF, 0x7D)).virtualKey), 0x89);     // yen
+    EXPECT_EQ(VirtualKeyToUsage(capture.CaptureKey(Down(0x26, 0x48)).virtualKey), 0x60);     // keypad 8
+    EXPECT_EQ(VirtualKeyToUsage(capture.CaptureKey(Down(0x0D, 0x1C, 2)).virtualKey), 0x58);  // keypad Enter
+    EXPECT_EQ(VirtualKeyToUsage(capture.CaptureKey(Down(0xFF, 0x7D)).virtualKey), 0x89);     // yen
 }
 
 TEST(KeyCapture, SourcesAndMessages) {
     KeyCapture capture;
-    EXPECT_EQ(capture.Capture({RawSource::OtherHid, KeyMessage::KeyDown, 0x41, 0x1E, 0}).kind,
+    EXPECT_EQ(capture.CaptureKey({RawSource::OtherHid, KeyMessage::KeyDown, 0x41, 0x1E, 0}).kind,
               kCaptureOtherHid);
-    EXPECT_EQ(capture.Capture({RawSource::Mouse, KeyMessage::KeyDown, 0x41, 0x1E, 0}).kind, kCaptureNothing);
-    EXPECT_EQ(capture.Capture({RawSource::Keyboard, KeyMessage::Other, 0x41, 0x1E, 0}).kind, kCaptureNothing);
+    EXPECT_EQ(capture.CaptureKey({RawSource::Mouse, KeyMessage::KeyDown, 0x41, 0x1E, 0}).kind, kCaptureNothing);
+    EXPECT_EQ(capture.CaptureKey({RawSource::Keyboard, KeyMessage::Other, 0x41, 0x1E, 0}).kind, kCaptureNothing);
 }
 
 // With the system's key state: the generic key resolves to whichever side the system reports down.
@@ -102,13 +102,13 @@ TEST(KeyCapture, SystemKeyStateQuery) {
     int down = 0;
     KeyCapture capture([&](int key) { return key == down; });
     down = 0xA3;
-    EXPECT_EQ(capture.Capture(Down(0x11, 0x1D)).virtualKey, 0xA3);
+    EXPECT_EQ(capture.CaptureKey(Down(0x11, 0x1D)).virtualKey, 0xA3);
     EXPECT_EQ(capture.HeldModifiers(), 0x10);
     down = 0;
-    EXPECT_EQ(capture.Capture(Down(0x12, 0x38)).virtualKey, 0x12);  // neither side down: stays generic
-    EXPECT_EQ(capture.Capture(Up(0x11, 0x1D)).virtualKey, 0xA3);
+    EXPECT_EQ(capture.CaptureKey(Down(0x12, 0x38)).virtualKey, 0x12);  // neither side down: stays generic
+    EXPECT_EQ(capture.CaptureKey(Up(0x11, 0x1D)).virtualKey, 0xA3);
     EXPECT_EQ(capture.HeldModifiers(), 0);
-    capture.Capture(Down(0xA0, 0x2A));  // already sided: only its bit
+    capture.CaptureKey(Down(0xA0, 0x2A));  // already sided: only its bit
     EXPECT_EQ(capture.HeldModifiers(), 0x02);
     capture.Reset();
     EXPECT_EQ(capture.HeldModifiers(), 0);
