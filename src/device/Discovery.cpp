@@ -38,6 +38,9 @@ DeviceDiscovery::DeviceDiscovery(HidDeviceManager& manager, DiscoveryView* view,
 void DeviceDiscovery::SetView(DiscoveryView* view) { view_ = view; }
 
 void DeviceDiscovery::SetModes(std::vector<DeviceEntry> modes) {
+    // The product table follows at once, so a reload before the first refresh already knows the mice.
+    manager_.ClearProducts();
+    for (const DeviceEntry& m : modes) manager_.AddProduct(m.vid, m.pid, m.device_type, m.mode, m.dev_id);
     std::lock_guard<std::mutex> lock(mutex_);
     modes_ = std::move(modes);
 }

@@ -32,7 +32,8 @@ public:
     HidDeviceManager& Manager() { return manager_; }
     void SetView(DiscoveryView* view);  // before the worker starts
 
-    // The connection modes of every configured model, in configuration order (the product list).
+    // The connection modes of every configured model, in configuration order (the product list); also
+    // fills the manager's product table (RefreshDevices rebuilds it from this list before every pass).
     void SetModes(std::vector<DeviceEntry> modes);
     std::vector<DeviceEntry> Modes() const;
 
