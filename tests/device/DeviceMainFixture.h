@@ -141,6 +141,8 @@ public:
         EXPECT_EQ(core->ExecuteTask(1), TaskStatus::Confirmed);
         for (size_t i = 0; i < sim->MouseCount(); ++i) Mouse(i).ClearRequests();
         ClearTraces();
+        std::lock_guard<std::mutex> lock(view.mutex);
+        view.events.clear();
     }
     // The mouse's requests, hex, without the info requests of discovery.
     std::vector<std::string> TakeHex(size_t i = 0) {

@@ -1,0 +1,172 @@
+// The worker thread and its task queue.
+
+#include <atomic>
+#include <condition_variable>
+#include <thread>
+
+#include "DeviceMainFixture.h"
+#include "device/Tasks.h"
+
+namespace quorvel::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Commands of the report family the mouse received, by command byte.
+std::vector<int> Commands(CoreFixture& f) {
+    std::vector<int> out;
+    for (const Bytes& b : f.Take()) out.push_back(b[1]);
+    return out;
+}
+
+TEST(Worker, RunsQueuedTasksOnceEachInOrder) {
+    CoreFixture f("102:wired");
+    f.Start();
+    f.core->SetInterval(2);
+    ASSERT_TRUE(f.core->StartThread());
+    f.core->QueueTask(kTaskWriteDpiLevels);
+    f.core->QueueTask(kTaskWriteDpiLevels);
+    EXPECT_TRUE(f.core->QueueTaskAndWait(kTaskWriteDpiColours, 5s).ok());
+    EXPECT_EQ(Commands(f), (std::vector<int>{0x03, 0x03, 0x04}));
+    EXPECT_TRUE(f.core->StopWorker());
+}
+
+TEST(Worker, UnknownCodeIsDroppedAndTheQueueGoesOn) {
+    CoreFixture f("102:wired");
+    f.Start();
+    ASSERT_TRUE(f.core->StartThread());
+    const uint64_t unknown = f.core->QueueTrackedTask(26);
+    EXPECT_TRUE(f.core->QueueTaskAndWait(kTaskWriteReportRate, 5s).ok());
+    EXPECT_EQ(f.core->WaitForTask(unknown, 1s).status, TaskStatus::Dropped);
+    EXPECT_EQ(Commands(f), std::vector<int>{0x02});
+    EXPECT_FALSE(IsKnownTask(26));
+    EXPECT_TRUE(IsKnownTask(28));
+}
+
+TEST(Worker, FailureIsReportedToTheWaiter) {
+    CoreFixture f("102:wired");
+    f.Start();
+    ASSERT_TRUE(f.core->StartThread());
+    f.Mouse().InjectFault({SimFaultKind::BadStatus, 0x06, 1, 0x01});
+    EXPECT_EQ(f.core->QueueTaskAndWait(kTaskWriteAdvanced, 5s).status, TaskStatus::Failed);
+    EXPECT_TRUE(f.core->QueueTaskAndWait(kTaskWriteAdvanced, 5s).ok());
+}
+
+TEST(Worker, RemovalWithoutDeviceEndsQuietly) {
+    CoreFixture f("102:wired");
+    f.Start();
+    f.Mouse().Unplug();
+    EXPECT_EQ(f.core->ExecuteTask(kTaskRemoval), TaskStatus::Failed);
+    for (const std::string& t : f.Traces()) EXPECT_EQ(t.find("获取鼠标数据异常"), std::string::npos) << t;
+    EXPECT_FALSE(f.core->Snapshot().devicePresent);
+}
+
+TEST(Worker, WholeProfileGoesOutInOrder) {
+    CoreFixture f("102:wired");
+    f.Start();
+    LightModeRecord row;
+    row.profile = f.Profile();
+    row.mode = 1;
+    f.db.AddLightMode(row);
+    f.core->SetCurrentLightMode(1);
+    EXPECT_EQ(f.core->ExecuteTask(kTaskWriteProfile), TaskStatus::Confirmed);
+    EXPECT_EQ(Commands(f), (std::vector<int>{0x09, 0x05, 0x03, 0x04, 0x02, 0x06, 0x07}));
+}
+
+TEST(Worker, DpiResetWritesDescriptorDefaults) {
+    CoreFixture f("102:wired");
+    f.Start();
+    f.Set("dpi_group0_value", "1234");
+    f.Set("report_rate", "8");
+    EXPECT_EQ(f.core->ExecuteTask(kTaskResetDpi), TaskStatus::Confirmed);
+    EXPECT_EQ(f.Get("dpi_group0_value"), "400");
+    EXPECT_EQ(f.Get("dpi_group0_rgb"), "255");
+    EXPECT_EQ(f.Get("report_rate"), "8");  // DPI only
+    EXPECT_EQ(Commands(f), (std::vector<int>{0x03, 0x04}));
+}
+
+TEST(Worker, UpdateTasksRunTheirHandlers) {
+    CoreFixture f("");
+    std::atomic<int> calls{0};
+    f.core->SetTaskHandler(kTaskCheckSoftware, [&] { return ++calls > 0; });
+    EXPECT_EQ(f.core->ExecuteTask(kTaskCheckSoftware), TaskStatus::Confirmed);
+    EXPECT_EQ(f.core->ExecuteTask(kTaskCheckFirmware), TaskStatus::Failed);  // no handler
+    EXPECT_EQ(calls, 1);
+}
+
+// A gate a task waits at, for the teardown tests.
+struct Gate {
+    std::mutex m;
+    std::condition_variable cv;
+    bool entered = false, open = false;
+    bool Wait() {
+        std::unique_lock<std::mutex> lock(m);
+        entered = true;
+        cv.notify_all();
+        cv.wait(lock, [&] { return open; });
+        return true;
+    }
+    void AwaitEntered() {
+        std::unique_lock<std::mutex> lock(m);
+        cv.wait(lock, [&] { return entered; });
+    }
+    void Open() {
+        std::lock_guard<std::mutex> lock(m);
+        open = true;
+        cv.notify_all();
+    }
+};
+
+TEST(Worker, StopReturnsWhileATaskRunsAndTeardownWaitsForIt) {
+    Gate gate;
+    std::thread opener;
+    uint64_t queuedAfter = 0;
+    {
+        CoreFixture f("");
+        f.core->SetTaskHandler(kTaskFlashFirmware, [&] { return gate.Wait(); });
+        ASSERT_TRUE(f.core->StartThread());
+        f.core->QueueTask(kTaskFlashFirmware);
+        gate.AwaitEntered();
+        queuedAfter = f.core->QueueTrackedTask(kTaskWriteReportRate);
+        EXPECT_FALSE(f.core->StopWorker(20ms));  // still busy: the wait ends, the thread stays
+        opener = std::thread([&] {
+            std::this_thread::sleep_for(20ms);
+            gate.Open();
+        });
+        // The task left behind is dropped with the worker; its waiter learns so.
+        EXPECT_EQ(f.core->WaitForTask(queuedAfter, 5s).status, TaskStatus::Stopped);
+    }  // the core's destructor has joined the worker: nothing was destroyed under the task
+    opener.join();
+}
+
+TEST(Worker, IdleWithoutDeviceDoesNotWakeUp) {
+    CoreFixture f("");
+    ASSERT_TRUE(f.core->StartThread());
+    EXPECT_EQ(f.core->QueueTaskAndWait(kTaskStart, 5s).status, TaskStatus::Failed);
+    const uint64_t passes = f.core->PassCount();
+    std::this_thread::sleep_for(50ms);
+    EXPECT_EQ(f.core->PassCount(), passes);  // no polling loop without a device
+    EXPECT_TRUE(f.core->QueueTaskAndWait(kTaskCheckSoftware, 5s).status == TaskStatus::Failed);
+    EXPECT_EQ(f.core->PassCount(), passes + 1);
+}
+
+TEST(Worker, GuiThreadReadsStateWhileTheWorkerWrites) {
+    CoreFixture f("102:wired");
+    f.core->StartWorker();
+    std::atomic<bool> done{false};
+    std::thread reader([&] {
+        while (!done) {
+            const DeviceState s = f.core->Snapshot();
+            (void)s;
+            f.core->SetCurrentKeySlot(2);
+            f.manager->HasOnlineDevice(102);
+        }
+    });
+    for (int i = 0; i < 20; ++i) f.core->QueueTask(kTaskWriteDpiLevels);
+    EXPECT_TRUE(f.core->QueueTaskAndWait(kTaskWriteDpiColours, 10s).ok());
+    done = true;
+    reader.join();
+}
+
+}  // namespace
+}  // namespace quorvel::test
