@@ -6,7 +6,8 @@
 // device-core fields the task will read: profile, key slot, lighting mode, pending macro upload), and
 // returns the task codes to queue, in order. It never queues them itself: the caller queues them on the
 // worker (QueueActionTasks, or RunActionTasks to wait for each) and shows the saving indicator.
-// A refused action (ok false) has changed nothing and names no task.
+// A refused action (ok false) has changed nothing and names no task. The one exception is a database that
+// fails part-way through a write: ok is false, no task is named, and the message says which key failed.
 
 #include <string>
 #include <utility>

@@ -1,0 +1,191 @@
+#include "actions/MacroActions.h"
+
+#include "actions/ActionSupport.h"
+#include "files/MacroFile.h"
+#include "store/ButtonCodes.h"
+#include "store/DeviceDatabase.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr int kCustomText = 351;
+constexpr int kCopyText = 31;
+
+std::optional<std::string> DatabaseProblem(ActionContext& ctx) {
+    if (!ctx.db.IsOpen()) return "no device database is open (no mouse model selected yet)";
+    return std::nullopt;
+}
+
+std::string NoMacro(int macroId) {
+    return "no macro with id " + std::to_string(macroId);
+}
+
+MacroInfo InfoOf(const ActionContext& ctx, const MacroRecord& record) {
+    return {record, ShownMacroName(ctx, record.name)};
+}
+
+// Buttons of every profile whose assignment plays the macro: "profile 1: 3, 4".
+std::string ButtonsPlaying(ActionContext& ctx, int macroId) {
+    std::vector<ProfileRecord> profiles;
+    ctx.db.ListProfiles(profiles);
+    std::string text;
+    for (const ProfileRecord& p : profiles) {
+        std::vector<KeyAssignmentRecord> rows;
+        ctx.db.ListKeyAssignments(p.profile, rows);
+        std::string keys;
+        for (const KeyAssignmentRecord& row : rows) {
+            if (row.macro_type == kMacroFunction && row.macro_value == macroId)
+                keys += (keys.empty() ? "" : ", ") + std::to_string(row.key_code);
+        }
+        if (!keys.empty()) text += (text.empty() ? "" : "; ") + ("profile " + std::to_string(p.profile) + ": " + keys);
+    }
+    return text;
+}
+
+ActionResult FromFileResult(const FileResult& file) {
+    ActionResult result;
+    result.ok = file.ok();
+    result.message = file.message;
+    return result;
+}
+
+ActionResult FromImport(ActionContext& ctx, const MacroImportResult& imported, std::vector<MacroInfo>* out) {
+    ActionResult result = FromFileResult(imported);
+    if (out != nullptr) {
+        out->clear();
+        for (const ImportedMacro& m : imported.macros) {
+            MacroRecord record;
+            if (ctx.db.GetMacro(m.macroId, record)) out->push_back(InfoOf(ctx, record));
+        }
+    }
+    if (imported.skippedMacros > 0 || imported.skippedEvents > 0)
+        AddNote(result, std::to_string(imported.skippedMacros) + " macro(s) and " +
+                            std::to_string(imported.skippedEvents) + " event(s) were not stored");
+    return result;
+}
+
+}  // namespace
+
+std::string ShownMacroName(const ActionContext& ctx, const std::string& storedName) {
+    std::string name = storedName;
+    if (name.starts_with("Custom")) {
+        name = ctx.Text(kCustomText) + name.substr(6);
+    } else if (name.starts_with("自定义")) {
+        name = ctx.Text(kCustomText) + name.substr(std::string_view("自定义").size());
+    }
+    for (std::string_view word : {std::string_view("Copy"), std::string_view("复制")}) {
+        if (name.ends_with(word)) {
+            name = name.substr(0, name.find(word)) + " " + ctx.Text(kCopyText);
+            break;
+        }
+    }
+    return name;
+}
+
+ActionResult ListMacros(ActionContext& ctx, std::vector<MacroInfo>* out) {
+    if (auto problem = DatabaseProblem(ctx)) return ActionResult::Refused(*problem);
+    std::vector<MacroRecord> records;
+    ctx.db.ListMacros(records);
+    if (out != nullptr) {
+        out->clear();
+        for (const MacroRecord& r : records) out->push_back(InfoOf(ctx, r));
+    }
+    return Accepted();
+}
+
+ActionResult ShowMacro(ActionContext& ctx, int macroId, MacroDetails* out) {
+    if (auto problem = DatabaseProblem(ctx)) return ActionResult::Refused(*problem);
+    MacroRecord record;
+    if (!ctx.db.GetMacro(macroId, record)) return ActionResult::Refused(NoMacro(macroId));
+    if (out != nullptr) {
+        out->info = InfoOf(ctx, record);
+        ctx.db.ListMacroEvents(macroId, out->events);
+    }
+    return Accepted();
+}
+
+ActionResult NewMacro(ActionContext& ctx, const std::optional<std::string>& name, int* macroId) {
+    if (name && name->empty()) return ActionResult::Refused("a macro name cannot be empty");
+    if (auto problem = DatabaseProblem(ctx)) return ActionResult::Refused(*problem);
+    std::string chosen;
+    if (name) {
+        chosen = *name;
+    } else {
+        // As the editor names a new macro: the word for "custom" and the list's length plus one.
+        std::vector<MacroRecord> records;
+        const int count = ctx.db.ListMacros(records);
+        chosen = ctx.Text(kCustomText) + " " + std::to_string(count + 1);
+    }
+    const int id = ctx.db.AddMacro(chosen);
+    if (id <= 0) {
+        ActionResult failed;
+        failed.message = "the device database did not store the new macro";
+        return failed;
+    }
+    if (macroId != nullptr) *macroId = id;
+    return Accepted();
+}
+
+ActionResult RenameMacro(ActionContext& ctx, int macroId, const std::string& name) {
+    if (name.empty()) return ActionResult::Refused("a macro name cannot be empty");
+    if (auto problem = DatabaseProblem(ctx)) return ActionResult::Refused(*problem);
+    MacroRecord record;
+    if (!ctx.db.GetMacro(macroId, record)) return ActionResult::Refused(NoMacro(macroId));
+    // The buttons of the current profile that play it show the new name; other profiles keep the old one.
+    const int profile = ctx.Profile();
+    std::vector<KeyAssignmentRecord> rows;
+    ctx.db.ListKeyAssignments(profile, rows);
+    for (const KeyAssignmentRecord& row : rows) {
+        if (row.macro_type == kMacroFunction && row.macro_value == macroId)
+            ctx.db.SetKeyDescription(profile, row.key_code, name);
+    }
+    if (!ctx.db.RenameMacro(macroId, name)) {
+        ActionResult failed;
+        failed.message = "the device database did not store the new name";
+        return failed;
+    }
+    return Accepted();
+}
+
+ActionResult DeleteMacro(ActionContext& ctx, int macroId) {
+    if (auto problem = DatabaseProblem(ctx)) return ActionResult::Refused(*problem);
+    MacroRecord record;
+    if (macroId <= 0 || !ctx.db.GetMacro(macroId, record)) return ActionResult::Refused(NoMacro(macroId));
+    if (!ctx.db.DeleteMacro(macroId)) {
+        ActionResult failed;
+        failed.message = "the device database did not delete the macro";
+        return failed;
+    }
+    ActionResult result = Accepted();
+    const std::string buttons = ButtonsPlaying(ctx, macroId);
+    if (!buttons.empty())
+        AddNote(result, "buttons still assigned to the deleted macro (" + buttons +
+                            ") keep their previous function on the mouse");
+    return result;
+}
+
+ActionResult ImportMacroFile(ActionContext& ctx, const std::string& path, std::vector<MacroInfo>* imported) {
+    if (auto problem = DatabaseProblem(ctx)) return ActionResult::Refused(*problem);
+    return FromImport(ctx, ImportSingleMacroFile(ctx.db, path), imported);
+}
+
+ActionResult ImportAllMacrosFile(ActionContext& ctx, const std::string& path, std::vector<MacroInfo>* imported) {
+    if (auto problem = DatabaseProblem(ctx)) return ActionResult::Refused(*problem);
+    return FromImport(ctx, ImportMultiMacroFile(ctx.db, path), imported);
+}
+
+ActionResult ExportMacroFile(ActionContext& ctx, int macroId, const std::string& path) {
+    if (auto problem = DatabaseProblem(ctx)) return ActionResult::Refused(*problem);
+    MacroRecord record;
+    if (!ctx.db.GetMacro(macroId, record)) return ActionResult::Refused(NoMacro(macroId));
+    // The file carries the name as the list shows it.
+    return FromFileResult(ExportSingleMacroFile(ctx.db, macroId, ShownMacroName(ctx, record.name), path));
+}
+
+ActionResult ExportAllMacrosFile(ActionContext& ctx, const std::string& path) {
+    if (auto problem = DatabaseProblem(ctx)) return ActionResult::Refused(*problem);
+    return FromFileResult(ExportMultiMacroFile(ctx.db, path));
+}
+
+}  // namespace quorvel
