@@ -61,13 +61,14 @@ private:
     DestinationFolder& destination_;
     const ZipExtractOptions& options_;
     std::vector<char> buffer_;
+    std::vector<unsigned char> extra_ = std::vector<unsigned char>(0xFFFF);  // the largest extra field
     unsigned serial_ = 0;
 };
 
 bool EntryWriter::Extract(std::string* name, std::string* reason) {
     unz_file_info64 info{};
     char stored[kMaxZipNameBytes + 1] = {};
-    std::vector<unsigned char> extra(0xFFFF);
+    std::vector<unsigned char>& extra = extra_;
     if (unzGetCurrentFileInfo64(archive_, &info, stored, sizeof stored, extra.data(), extra.size(), nullptr,
                                 0) != UNZ_OK) {
         *reason = "unreadable directory record";

@@ -102,7 +102,7 @@ TEST_F(DownloadClientTest, NonAsciiAddressIsSentAsUtf8) {
 }
 
 TEST_F(DownloadClientTest, RedirectIsFollowed) {
-    server_.Answer("/old", Reply(302, "", {"Location: /new"}));
+    server_.Answer("/old", Reply(302, "<html>moved</html>", {"Location: /new"}));
     server_.Answer("/new", Reply(200, "1.4"));
     std::string text;
     EXPECT_EQ(client_.FetchText(server_.Url("/old"), &text), kDownloadOk) << client_.LastError();
