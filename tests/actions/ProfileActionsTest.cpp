@@ -1,0 +1,108 @@
+// Profile management actions: the list, switching, renaming, profile files and the factory reset.
+
+#include <fstream>
+#include <sstream>
+
+#include "ActionsFixture.h"
+
+namespace quorvel::test {
+namespace {
+
+class ProfileActions : public ActionsTest {
+protected:
+    std::string ReadFile(const std::filesystem::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+};
+
+TEST_F(ProfileActions, ShownNames) {
+    Make("102:wired");
+    const std::pair<const char*, const char*> cases[] = {
+        {"Profile 3", "T61  3"}, {"配置2", "T61 2"}, {"Profile", "T61 "}, {"Work", "Work"}, {"Profil 1", "Profil 1"},
+    };
+    for (const auto& [stored, shown] : cases) EXPECT_EQ(ShownProfileName(ctx(), stored), shown) << stored;
+}
+
+TEST_F(ProfileActions, ListSwitchAndRename) {
+    Make("102:wired");
+    Offline(102);
+    std::vector<ProfileInfo> profiles;
+    ASSERT_TRUE(ListProfiles(ctx(), &profiles).ok);
+    ASSERT_EQ(profiles.size(), 4u);
+    EXPECT_EQ(profiles[0].name, "Profile 1");
+    EXPECT_EQ(profiles[0].shownName, "T61  1");
+    EXPECT_TRUE(profiles[0].active);
+    EXPECT_FALSE(profiles[3].active);
+
+    EXPECT_ACCEPTED(SwitchProfile(ctx(), 3), kTaskWriteProfile);
+    EXPECT_EQ(db_.GetActiveProfile(), 3);
+    EXPECT_EQ(core_->CurrentProfile(), 3);
+    // The active profile again still writes everything to the mouse.
+    EXPECT_ACCEPTED(SwitchProfile(ctx(), 3), kTaskWriteProfile);
+    for (int bad : {0, 5, -1}) EXPECT_REFUSED(SwitchProfile(ctx(), bad), "profiles are 1-4");
+    EXPECT_EQ(core_->CurrentProfile(), 3);
+
+    EXPECT_ACCEPTED(RenameProfile(ctx(), 2, "Work"));
+    std::string name;
+    ASSERT_TRUE(db_.GetProfileName(2, name));
+    EXPECT_EQ(name, "Work");
+    EXPECT_REFUSED(RenameProfile(ctx(), 2, ""), "cannot be empty");
+    EXPECT_REFUSED(RenameProfile(ctx(), 7, "X"), "profiles are 1-4");
+    ASSERT_TRUE(db_.GetProfileName(2, name));
+    EXPECT_EQ(name, "Work");
+}
+
+TEST_F(ProfileActions, ExportWritesTheStoredNameAndImportSendsTheProfile) {
+    Make("102:wired");
+    Offline(102);
+    EXPECT_ACCEPTED(SwitchProfile(ctx(), 2), kTaskWriteProfile);
+    EXPECT_ACCEPTED(RenameProfile(ctx(), 2, "Mine"));
+    EXPECT_ACCEPTED(AssignFixedFunction(ctx(), 3), kTaskWriteKeys);
+    const std::filesystem::path file = Root() / "mine.xml";
+    EXPECT_ACCEPTED(ExportProfileFile(ctx(), file.string()));
+    EXPECT_NE(ReadFile(file).find("<profileinfo name=\"Mine\">"), std::string::npos) << ReadFile(file);
+
+    Set("button_respondtime", "3");
+    EXPECT_ACCEPTED(ResetAllButtons(ctx()), kTaskDefaultKeys);
+    EXPECT_ACCEPTED(ImportProfileFile(ctx(), file.string()), kTaskWriteProfile);
+    EXPECT_EQ(Get("button_respondtime"), "8");
+    KeyAssignmentRecord row;
+    EXPECT_TRUE(db_.GetKeyAssignment(2, 3, row));
+    std::string name;
+    db_.GetProfileName(2, name);
+    EXPECT_EQ(name, "mine");  // the profile takes the file's name
+
+    const ActionResult missing = ImportProfileFile(ctx(), (Root() / "none.xml").string());
+    EXPECT_FALSE(missing.ok);
+    EXPECT_TRUE(missing.tasks.empty());
+    EXPECT_FALSE(missing.message.empty());
+}
+
+TEST_F(ProfileActions, FactoryResetNeedsTheMouseAndStartsFromAnEmptyDatabase) {
+    Make("102:wired");
+    Offline(102);
+    EXPECT_REFUSED(FactoryReset(ctx()), "no mouse is connected");
+    std::vector<ProfileInfo> profiles;
+    ASSERT_TRUE(ListProfiles(ctx(), &profiles).ok);
+    EXPECT_EQ(profiles.size(), 4u);
+
+    Read();
+    EXPECT_ACCEPTED(RenameProfile(ctx(), 1, "Kept?"));
+    EXPECT_ACCEPTED(FactoryReset(ctx()), kTaskFactoryReset);
+    EXPECT_TRUE(core_->Snapshot().readDeviceTypes.empty());
+    ASSERT_TRUE(ListProfiles(ctx(), &profiles).ok);
+    EXPECT_TRUE(profiles.empty());
+    EXPECT_EQ(db_.Path(), DeviceDatabase::DatabasePath(DataFolder(), "QuorvelR2"));
+
+    EXPECT_EQ(core_->ExecuteTask(kTaskFactoryReset), TaskStatus::Confirmed);
+    ASSERT_TRUE(ListProfiles(ctx(), &profiles).ok);
+    ASSERT_EQ(profiles.size(), 4u);
+    EXPECT_EQ(profiles[0].name, "Profile 1");
+    EXPECT_EQ(Get("dpi_group5_value"), "12000");  // the descriptor's defaults
+}
+
+}  // namespace
+}  // namespace quorvel::test
