@@ -32,10 +32,10 @@ struct FileResult {
 // Caps on what an import reads. A file beyond any of them is refused as a whole, before anything is stored:
 // they bound the memory, the time the database lock is held and the number of rows one file can add.
 inline constexpr std::size_t kMaxFileBytes = 4u << 20;  // 4 MiB
-inline constexpr std::size_t kMaxKeyItems = 1024;       // `item` under `keyitems`
+inline constexpr std::size_t kMaxKeyItems = 256;        // `item` under `keyitems`
 inline constexpr std::size_t kMaxLightItems = 64;       // `item` under `Lightitems`
 inline constexpr std::size_t kMaxMacrosPerFile = 1024;  // `macro_item` under the root
-inline constexpr std::size_t kMaxEventsPerMacro = 8192; // `item` of one macro
-inline constexpr std::size_t kMaxEventsPerFile = 65536; // all events of a multi-macro file
+inline constexpr std::size_t kMaxEventsPerMacro = 1024; // `item` of one macro
+inline constexpr std::size_t kMaxEventsPerFile = 16384; // all events of a multi-macro file
 
 }  // namespace quorvel

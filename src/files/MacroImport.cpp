@@ -94,14 +94,16 @@ FileResult ReadMulti(std::string_view bytes, std::string_view source, std::vecto
     return {};
 }
 
+// Each macro is stored under the lock, which is given up between macros: every event is its own commit, and
+// the device worker should not wait for a whole library.
 void Store(DeviceDatabase& db, std::vector<MacroPlan>& plans, std::string_view source, MacroImportResult* result) {
-    auto hold = db.Hold();
     if (!db.IsOpen()) {
         result->status = FileStatus::kNoDatabase;
         result->message = "no device database is open";
         return;
     }
     for (MacroPlan& plan : plans) {
+        auto hold = db.Hold();
         const int id = db.AddMacroWithSettings(plan.macro);
         if (id <= 0) {
             ++result->skippedMacros;
