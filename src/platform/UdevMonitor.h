@@ -55,7 +55,9 @@ public:
 
     // Starts watching; false with *error when libudev cannot set up a monitor.
     bool Start(Callback callback, std::string* error = nullptr);
-    // Stops and joins; no callback runs after it returns. Safe to call twice, and from the callback.
+    // Stops and joins; no callback runs after it returns. Safe to call twice. From inside the callback it
+    // only asks the thread to end (the owner's next Stop or Start joins it); the monitor itself must not be
+    // destroyed from its own callback.
     void Stop();
     bool Running() const;
 
