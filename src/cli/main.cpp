@@ -1,6 +1,5 @@
-#include <cstdio>
+// quorvelctl: the command-line front end of the core.
 
-int main() {
-    std::puts("quorvelctl: not yet wired");
-    return 0;
-}
+#include "cli/Commands.h"
+
+int main(int argc, char** argv) { return quorvel::cli::RunQuorvelctl(argc, argv); }

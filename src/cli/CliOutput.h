@@ -1,0 +1,34 @@
+#pragma once
+// What quorvelctl prints: data on stdout (text or JSON), messages on stderr. With --json stdout carries
+// nothing but the one JSON document of the command.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+namespace quorvel::cli {
+
+using Json = nlohmann::ordered_json;
+
+// The JSON document on stdout (indented, one trailing newline). Text that is not valid UTF-8 is replaced,
+// never thrown about.
+void PrintJson(const Json& document);
+// One line of text data on stdout.
+void PrintLine(std::string_view line);
+
+// "quorvelctl: <message>" on stderr.
+void PrintError(std::string_view message);
+// "quorvelctl: warning: <message>" on stderr.
+void PrintWarning(std::string_view message);
+
+// Rows of cells as aligned columns (widths counted in characters); the first row is the header.
+std::string FormatTable(const std::vector<std::vector<std::string>>& rows, size_t indent = 0);
+
+// "#RRGGBB" of a stored colour (R + 256*G + 65536*B).
+std::string ColourHex(int colour);
+// "1.05" for a release number 0x0105 (its "%X" text with a dot before the last two digits).
+std::string VersionText(unsigned release);
+
+}  // namespace quorvel::cli

@@ -1,0 +1,247 @@
+#include "cli/CliSession.h"
+
+#include "actions/ActionTasks.h"
+#include "device/BackendFactory.h"
+#include "device/DeviceMainDef.h"
+#include "device/HidDeviceManager.h"
+#include "device/Tasks.h"
+#include "shell/AppContext.h"
+#include "shell/Localisation.h"
+#include "shell/TraceLog.h"
+#include "sim/VirtualSpec.h"
+#include "store/DeviceDatabase.h"
+
+namespace quorvel::cli {
+
+namespace {
+
+std::string JoinSpecs(const std::vector<std::string>& specs) {
+    std::string joined;
+    for (const std::string& s : specs) {
+        if (!joined.empty()) joined += ';';
+        joined += s;
+    }
+    return joined;
+}
+
+std::string ModelLabel(const ProductConfig& product, int deviceType) {
+    const DeviceEntry* model = FindModel(product, deviceType);
+    const std::string type = "device_type " + std::to_string(deviceType);
+    return model ? model->name + " (" + type + ")" : type;
+}
+
+std::string ConfiguredTypes(const ProductConfig& product) {
+    std::string list;
+    for (const DeviceEntry& m : product.models) {
+        if (!list.empty()) list += ", ";
+        list += std::to_string(m.device_type);
+    }
+    return list.empty() ? "none" : list;
+}
+
+}  // namespace
+
+std::string TaskName(int task) {
+    switch (task) {
+        case kTaskStart: return "discovery and read-back";
+        case kTaskArrival: return "discovery after arrival";
+        case kTaskRemoval: return "reload after removal";
+        case kTaskSelectDevice: return "device change";
+        case kTaskWriteProfile: return "whole profile";
+        case kTaskWriteKeys: return "button functions";
+        case kTaskWriteLighting: return "lighting";
+        case kTaskWriteDpiLevels: return "DPI levels";
+        case kTaskWriteDpiColours: return "DPI colours";
+        case kTaskWriteReportRate: return "report rate";
+        case kTaskWriteAdvanced: return "lift-off and sensor options";
+        case kTaskWritePower: return "power settings";
+        case kTaskDefaultKeys: return "default button functions";
+        case kTaskResetLighting: return "lighting reset";
+        case kTaskResetDpi: return "DPI reset";
+        case kTaskResetReportRate: return "report-rate reset";
+        case kTaskFactoryReset: return "factory reset";
+        case kTaskCheckSoftware: return "software version check";
+        case kTaskCheckFirmware: return "firmware version check";
+        case kTaskInstallSoftware: return "software installation";
+        case kTaskFlashFirmware: return "firmware update";
+        default: return "task " + std::to_string(task);
+    }
+}
+
+std::string TaskStatusText(TaskStatus status) {
+    switch (status) {
+        case TaskStatus::Confirmed: return "confirmed";
+        case TaskStatus::Failed: return "failed";
+        case TaskStatus::Dropped: return "dropped";
+        case TaskStatus::TimedOut: return "timed out";
+        case TaskStatus::Stopped: return "stopped";
+    }
+    return "unknown";
+}
+
+Session::Session(const GlobalOptions& options)
+    : options_(options), progress_(stderr, ProgressBar::StderrIsTerminal()), view_(progress_) {}
+
+Session::~Session() {
+    if (core_) {
+        core_->StopWorker();
+        context_.reset();
+        core_.reset();  // waits for a task that outlasted the stop
+    }
+    progress_.Finish();
+}
+
+DeviceDatabase& Session::Db() { return DeviceDatabase::Instance(); }
+
+int Session::DeviceType() const { return core_ ? core_->CurrentDeviceType() : 0; }
+
+bool Session::HasLighting() const { return core_ && core_->Snapshot().model.light; }
+
+int Session::Open(Need need) {
+    std::string dir = options_.productDir.empty() ? ExecutableDir() : options_.productDir;
+    if (!dir.empty() && dir.back() != '/') dir += '/';
+    SetProgramDir(dir);
+    if (!RunStartupPass(dir)) {
+        PrintError("cannot read " + dir + "config.xml (--product names the folder with config.xml, device/ and "
+                   "language/)");
+        return kExitFailed;
+    }
+    ChooseStartupLanguage();
+    TraceLog::Instance().Open();
+    if (!ReadProductConfig(dir, "", &product_)) {
+        PrintError("cannot read the models of " + dir + "config.xml");
+        return kExitFailed;
+    }
+    if (options_.deviceType && !FindModel(product_, *options_.deviceType)) {
+        PrintError("unknown device: no model with device_type " + std::to_string(*options_.deviceType) + " in " +
+                   dir + "config.xml (configured: " + ConfiguredTypes(product_) + ")");
+        return kExitFailed;
+    }
+    return StartCore(need);
+}
+
+int Session::StartCore(Need need) {
+    const std::string specs = JoinSpecs(options_.virtualSpecs);
+    if (!options_.virtualSpecs.empty()) {
+        std::vector<VirtualMouseSpec> parsed;
+        std::string why;
+        if (!ParseVirtualSpecs(specs, product_.modes, &parsed, &why)) {
+            PrintError("--virtual: " + why);
+            return kExitUsage;
+        }
+    }
+    BackendOptions backendOptions;
+    backendOptions.virtualSpec = specs;
+    backendOptions.product = &product_;
+    std::string error;
+    std::unique_ptr<HidBackend> backend = CreateBackend(backendOptions, &error);
+    if (!backend) {
+        PrintError(error);
+        return kExitFailed;
+    }
+    if (!HidDeviceManager::InstallInstance(std::move(backend))) {
+        PrintError("the HID device manager was set up twice");
+        return kExitFailed;
+    }
+
+    core_ = std::make_unique<DeviceMainDef>(HidDeviceManager::Instance(), DeviceDatabase::Instance());
+    core_->SetProduct(product_);
+    view_.SetRequestedDevice(options_.deviceType);
+    core_->SetView(&view_);
+    context_ = std::make_unique<ActionContext>(DeviceDatabase::Instance(), *core_);
+
+    // As StartWorker does, but task 1 is tracked so the command can wait for discovery and read-back.
+    const uint64_t start = need == Need::kProduct ? 0 : core_->QueueTrackedTask(kTaskStart);
+    core_->SetInterval(2);
+    core_->SetLoopMode(1);
+    core_->StartThread();
+    if (need == Need::kProduct) return kExitOk;
+
+    const TaskResult started = core_->WaitForTask(start, kTaskTimeout);
+    ReportPermissionProblems();
+    if (started.status == TaskStatus::TimedOut || started.status == TaskStatus::Stopped) {
+        PrintError("discovery did not finish (" + TaskStatusText(started.status) + ")");
+        return kExitFailed;
+    }
+    return CheckDevice(need, started.status);
+}
+
+void Session::ReportPermissionProblems() {
+    for (const HidPermissionProblem& p : view_.PermissionProblems()) {
+        PrintError(p.message);
+        PrintError("the rule file is " + ProgramDir() + "70-quorvel.rules");
+    }
+}
+
+int Session::CheckDevice(Need need, TaskStatus startStatus) {
+    if (need == Need::kDiscovery) return kExitOk;
+    const int type = DeviceType();
+    const bool found = type > 0 && core_->Manager().CurrentLinkKind() != -1 && Db().IsOpen();
+    if (!found) {
+        if (options_.deviceType) {
+            PrintError(ModelLabel(product_, *options_.deviceType) + " is not connected");
+        } else if (!view_.PermissionProblems().empty()) {
+            PrintError("no mouse could be opened (see the permission problem above)");
+        } else {
+            PrintError("no mouse found: connect one, or attach a virtual mouse with --virtual TYPE");
+        }
+        return kExitFailed;
+    }
+    mouseRead_ = startStatus == TaskStatus::Confirmed;
+    if (!mouseRead_) {
+        const std::string why = ModelLabel(product_, type) +
+                                " did not answer the read-back (switched off, out of range or its link is lost)";
+        if (need == Need::kMouse) {
+            PrintError(why);
+            return kExitFailed;
+        }
+        PrintWarning(why + "; the stored settings are shown");
+    }
+    return kExitOk;
+}
+
+TaskResult Session::RunTask(int task, std::chrono::milliseconds timeout) {
+    return core_->QueueTaskAndWait(task, timeout);
+}
+
+int Session::FinishAction(const ActionResult& result, Json extra) {
+    if (!result.ok) {
+        PrintError(result.message.empty() ? "the change was refused" : result.message);
+        return kExitFailed;
+    }
+    const std::vector<TaskResult> results = RunActionTasks(*core_, result, kTaskTimeout);
+
+    Json doc = Json::object();
+    Json stored = Json::object();
+    for (const auto& [key, value] : result.stored) stored[key] = value;
+    doc["stored"] = stored;
+    Json tasks = Json::array();
+    std::vector<std::string> failures;
+    for (size_t i = 0; i < result.tasks.size(); ++i) {
+        const int task = result.tasks[i];
+        const TaskStatus status = i < results.size() ? results[i].status : TaskStatus::TimedOut;
+        tasks.push_back({{"task", task}, {"name", TaskName(task)}, {"status", TaskStatusText(status)}});
+        if (status != TaskStatus::Confirmed)
+            failures.push_back("the mouse did not confirm the " + TaskName(task) + " (task " + std::to_string(task) +
+                               ": " + TaskStatusText(status) + ")");
+    }
+    doc["tasks"] = tasks;
+    if (!result.message.empty()) doc["note"] = result.message;
+    for (auto it = extra.begin(); it != extra.end(); ++it) doc[it.key()] = it.value();
+
+    if (JsonOutput()) {
+        PrintJson(doc);
+    } else {
+        for (const auto& [key, value] : result.stored) PrintLine("stored " + key + " = " + value);
+        if (!result.message.empty()) PrintLine("note: " + result.message);
+        for (size_t i = 0; i < result.tasks.size(); ++i) {
+            if (i < results.size() && results[i].ok())
+                PrintLine("sent to the mouse: " + TaskName(result.tasks[i]) + " (task " +
+                          std::to_string(result.tasks[i]) + ")");
+        }
+    }
+    for (const std::string& f : failures) PrintError(f);
+    return failures.empty() ? kExitOk : kExitFailed;
+}
+
+}  // namespace quorvel::cli

@@ -1,0 +1,91 @@
+#pragma once
+// One run of quorvelctl against the core, wired as the GUI's main window wires it: product files,
+// language, trace log, the HID backend (--virtual or the environment), the device core with its worker,
+// discovery and read-back (task 1). Commands then store their change and run the task on the worker,
+// waiting for its result.
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "actions/ActionResult.h"
+#include "cli/CliArgs.h"
+#include "cli/CliOutput.h"
+#include "cli/CliView.h"
+#include "cli/ProgressBar.h"
+#include "device/ThreadBasic.h"
+#include "shell/ProductConfig.h"
+
+namespace quorvel {
+class DeviceDatabase;
+class DeviceMainDef;
+}  // namespace quorvel
+
+namespace quorvel::cli {
+
+// What a command needs before it can run.
+enum class Need {
+    kProduct,    // the product files and the worker, no discovery (software update)
+    kDiscovery,  // discovery has run (a mouse is optional)
+    kDatabase,   // a mouse of the chosen model was found: its database and active profile are loaded
+    kMouse,      // ... and it answered the read-back
+};
+
+// How long a command waits for one device task before it gives up.
+inline constexpr std::chrono::milliseconds kTaskTimeout{60000};
+inline constexpr std::chrono::milliseconds kLongTaskTimeout{3600000};  // downloads, firmware transfers
+
+class Session {
+public:
+    explicit Session(const GlobalOptions& options);
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // Sets everything up as far as `need` asks; kExitOk, or the exit code after the message was printed.
+    int Open(Need need);
+
+    bool JsonOutput() const { return options_.json; }
+    const GlobalOptions& Options() const { return options_; }
+    const ProductConfig& Product() const { return product_; }
+    DeviceMainDef& Core() { return *core_; }
+    DeviceDatabase& Db();
+    ActionContext& Context() { return *context_; }
+    CliView& View() { return view_; }
+    ProgressBar& Progress() { return progress_; }
+    // Whether task 1 found and read the chosen mouse.
+    bool MouseRead() const { return mouseRead_; }
+    // The selected model (0 when none).
+    int DeviceType() const;
+    // Whether the model of the current device has lighting (descriptor menu/@light).
+    bool HasLighting() const;
+
+    // Queues one task and waits for it.
+    TaskResult RunTask(int task, std::chrono::milliseconds timeout = kTaskTimeout);
+
+    // The common end of a command that changed something: a refused action prints its reason (exit 1);
+    // otherwise its tasks run in order and the stored rows, notes and task results are printed (extra:
+    // more JSON fields). Exit 1 when a task was not confirmed by the mouse.
+    int FinishAction(const ActionResult& result, Json extra = Json::object());
+
+private:
+    int StartCore(Need need);
+    int CheckDevice(Need need, TaskStatus startStatus);
+    void ReportPermissionProblems();
+
+    GlobalOptions options_;
+    ProductConfig product_;
+    ProgressBar progress_;
+    CliView view_;
+    std::unique_ptr<DeviceMainDef> core_;
+    std::unique_ptr<ActionContext> context_;
+    bool mouseRead_ = false;
+};
+
+// Text name of a task code ("DPI levels") for messages.
+std::string TaskName(int task);
+// "confirmed", "not confirmed by the mouse", ...
+std::string TaskStatusText(TaskStatus status);
+
+}  // namespace quorvel::cli

@@ -1,0 +1,255 @@
+#include <cstdio>
+
+#include "cli/CliOutput.h"
+#include "cli/Commands.h"
+
+namespace quorvel::cli {
+
+namespace {
+
+constexpr const char* kOverview =
+    "Usage: quorvelctl [--product DIR] [--virtual SPEC]... [--device TYPE] [--json] COMMAND [ARGS]\n"
+    "\n"
+    "Configures the mice of the product: DPI levels, report rate, sensor and power options, buttons,\n"
+    "lighting, profiles, macros, software and firmware updates. Every change is stored in the active\n"
+    "profile and sent to the mouse.\n"
+    "\n"
+    "Global options (before or after the command):\n"
+    "  --product DIR    folder with config.xml, device/ and language/ (default: the program's folder)\n"
+    "  --virtual SPEC   attach a virtual mouse, TYPE[:wired|:wireless][,key=value...]; may be repeated\n"
+    "  --device TYPE    the model to act on, by device_type (default: the remembered model when it is\n"
+    "                   connected, else the first one found)\n"
+    "  --json           machine-readable output on stdout\n"
+    "  -h, --help       this help; after a command, that command's help\n"
+    "\n"
+    "Commands:\n";
+
+constexpr const char* kEpilogue =
+    "\n"
+    "Exit status: 0 success, 1 the operation or the mouse failed, 2 a usage error.\n"
+    "Environment: QUORVEL_VIRTUAL, QUORVEL_VIRTUAL_STATE, QUORVEL_HID_TRACE, XDG_CONFIG_HOME, XDG_DATA_HOME.\n"
+    "Run 'quorvelctl COMMAND --help' for a command's arguments.\n";
+
+const std::vector<CommandInfo> kCommands = {
+    {"devices", "configured models and the mice found: link, state, battery, version",
+     "Usage: quorvelctl devices\n"
+     "\n"
+     "Lists every model of config.xml and every mouse found: device_type, name, link (wired/wireless),\n"
+     "state, battery and firmware version. The model the other commands act on is marked with '*'.\n"
+     "Succeeds also when no mouse is connected.\n",
+     RunDevices},
+    {"show", "the active profile: settings, buttons, lighting",
+     "Usage: quorvelctl show\n"
+     "\n"
+     "Shows the active profile of the mouse's model: its number and name, the performance settings, all\n"
+     "40 stored settings, the buttons with their functions and the lighting modes.\n",
+     RunShow},
+    {"read", "read the mouse's configuration back into the active profile, then show it",
+     "Usage: quorvelctl read\n"
+     "\n"
+     "Finds the mouse, reads its configuration (report rate, DPI levels and colours, lighting, lift-off,\n"
+     "sensor and power settings) into the active profile and shows the profile as 'show' does. Fails\n"
+     "(exit 1) when the mouse does not answer.\n",
+     RunRead},
+    {"profile", "list, switch, rename, export or import profiles",
+     "Usage: quorvelctl profile list\n"
+     "       quorvelctl profile switch N\n"
+     "       quorvelctl profile rename N NAME\n"
+     "       quorvelctl profile export FILE\n"
+     "       quorvelctl profile import FILE\n"
+     "\n"
+     "A model has four profiles (N = 1-4); the active one is what the mouse carries. 'switch' makes N\n"
+     "active and sends all of its settings to the mouse. 'export' writes the active profile to an XML\n"
+     "file; 'import' loads such a file into the active profile (which takes the file's name) and sends it.\n",
+     RunProfile},
+    {"dpi", "DPI levels: their values and the active level",
+     "Usage: quorvelctl dpi V1 [V2 ... V6] [--active N]\n"
+     "\n"
+     "Sets the DPI levels in order; their number (1-6) becomes the level count. Each value is rounded\n"
+     "down to the sensor's step and kept within its range, as the performance page does.\n"
+     "  --active N   the active level, 1-based (default: the active level is kept, and moved to the last\n"
+     "               level when the count drops below it)\n",
+     RunDpi},
+    {"dpi-colors", "indicator colours of the DPI levels",
+     "Usage: quorvelctl dpi-colors C1 [C2 ... C6]\n"
+     "\n"
+     "Sets the colours of levels 1..n as #RRGGBB. A '-' keeps that level's colour. Pure black\n"
+     "(#000000) cannot be chosen. The levels must be in use.\n",
+     RunDpiColors},
+    {"rate", "report rate in Hz",
+     "Usage: quorvelctl rate HZ\n"
+     "\n"
+     "HZ is 125, 250, 500 or 1000; 2000, 4000 and 8000 only on a mouse that offers them.\n",
+     RunRate},
+    {"liftoff", "lift-off distance, 1 or 2 mm",
+     "Usage: quorvelctl liftoff 1|2\n", RunLiftoff},
+    {"sensor", "sensor options (sum of 4, 8, 16)",
+     "Usage: quorvelctl sensor FLAGS\n"
+     "\n"
+     "FLAGS is the sum of the options wanted: 4, 8 and 16 (0 clears all three).\n",
+     RunSensor},
+    {"power", "sleep time, wake on move, lights off while moving, button response time",
+     "Usage: quorvelctl power [--sleep SECONDS] [--wake on|off] [--lights-off-moving on|off]\n"
+     "                        [--response N]\n"
+     "\n"
+     "  --sleep SECONDS           10, 30, 60, 120, 300, 600, 1200 or 1800\n"
+     "  --wake on|off             movement wakes the mouse\n"
+     "  --lights-off-moving on|off  the lighting is off while the mouse moves\n"
+     "  --response N              button response time, 0-20 (larger values become 20)\n"
+     "At least one option is needed.\n",
+     RunPower},
+    {"button", "give a button another function",
+     "Usage: quorvelctl button SLOT FUNCTION\n"
+     "\n"
+     "SLOT is the button's key code (see 'show'). FUNCTION is one of:\n"
+     "  mouse:N  media:N  shortcut:N  dpi:N  special:N   a value of that function menu\n"
+     "  macro:ID                 play a macro (see 'macro list'); it is uploaded with the button\n"
+     "  click:A,B                the click function, A 5-255, B 0-255\n"
+     "  fixed                    the fixed function\n"
+     "  default                  the button's factory function\n"
+     "  key:[ctrl+][shift+][alt+][win+]KEY\n"
+     "                           a keyboard key with modifiers; KEY is a-z, 0-9, f1-f24, enter, esc,\n"
+     "                           backspace, tab, space, lwin, rwin, or another key by its usual name\n"
+     "                           (minus, equal, home, pageup, left, kp1, ...)\n"
+     "The primary button (key code 0) keeps its function.\n",
+     RunButton},
+    {"buttons-reset", "every button back to its default function",
+     "Usage: quorvelctl buttons-reset\n", RunButtonsReset},
+    {"light", "lighting mode, brightness, speed and colour",
+     "Usage: quorvelctl light MODE [--brightness 0-4] [--speed 0-15] [--color #RRGGBB] [--slot 1-7]\n"
+     "\n"
+     "Makes MODE the active lighting mode and changes its row as the lighting page does. Brightness,\n"
+     "speed and colour apply only to modes that offer them ('show' lists the modes); --slot picks the\n"
+     "slot of a seven-colour row.\n",
+     RunLight},
+    {"reset", "restore DPI levels, report rate, lighting or the factory state",
+     "Usage: quorvelctl reset dpi|rate|lighting|factory\n"
+     "\n"
+     "  dpi        the model's default DPI levels and colours, sent to the mouse\n"
+     "  rate       the mouse restores its report rate\n"
+     "  lighting   the mouse restores its lighting\n"
+     "  factory    the mouse is reset and the model's database is recreated: all profiles, button\n"
+     "             assignments, lighting rows and macros of the model are lost\n",
+     RunReset},
+    {"macro", "list, show, create, rename, delete, import or export macros",
+     "Usage: quorvelctl macro list\n"
+     "       quorvelctl macro show ID\n"
+     "       quorvelctl macro new [NAME]\n"
+     "       quorvelctl macro rename ID NAME\n"
+     "       quorvelctl macro delete ID\n"
+     "       quorvelctl macro import FILE\n"
+     "       quorvelctl macro import-all FILE\n"
+     "       quorvelctl macro export ID FILE\n"
+     "       quorvelctl macro export-all FILE\n"
+     "\n"
+     "Macros belong to the model, not to a profile; a macro reaches the mouse when it is given to a\n"
+     "button ('button SLOT macro:ID'). 'import' reads a single-macro file, 'import-all' a file of\n"
+     "several macros; imported macros get new numbers.\n",
+     RunMacro},
+    {"update", "check for or install a newer software version",
+     "Usage: quorvelctl update check\n"
+     "       quorvelctl update install\n"
+     "\n"
+     "'check' asks the update server of config.xml for the newest version and tells whether it is newer.\n"
+     "'install' checks first and, only when the server's version is newer, downloads the set-up program\n"
+     "and starts it.\n",
+     RunUpdate},
+    {"firmware", "check for, download or flash mouse firmware",
+     "Usage: quorvelctl firmware check\n"
+     "       quorvelctl firmware update\n"
+     "       quorvelctl firmware flash FILE\n"
+     "\n"
+     "'check' compares the mouse's firmware version with the newest one on the server of the model's\n"
+     "descriptor. 'update' checks first and, only when the server's version is newer, downloads the image\n"
+     "and sends it to the mouse. 'flash' sends a local image file. A progress bar is drawn on a terminal.\n",
+     RunFirmware},
+};
+
+const CommandInfo* FindCommand(const std::string& name) {
+    for (const CommandInfo& c : kCommands) {
+        if (name == c.name) return &c;
+    }
+    return nullptr;
+}
+
+void PrintOverview() {
+    std::string text = kOverview;
+    for (const CommandInfo& c : kCommands) {
+        std::string name = c.name;
+        name.resize(16, ' ');
+        text += "  " + name + c.summary + "\n";
+    }
+    text += kEpilogue;
+    std::fputs(text.c_str(), stdout);
+}
+
+}  // namespace
+
+const std::vector<CommandInfo>& CommandTable() { return kCommands; }
+
+bool Invocation::Parse(const std::set<std::string>& valueOptions, const std::set<std::string>& flagOptions,
+                       size_t minPositional, size_t maxPositional, int* exit) {
+    std::string error;
+    if (!args.Parse(valueOptions, flagOptions, &error)) {
+        *exit = Usage(error);
+        return false;
+    }
+    const size_t count = args.Positional().size();
+    if (count < minPositional) {
+        *exit = Usage("missing argument");
+        return false;
+    }
+    if (count > maxPositional) {
+        *exit = Usage("too many arguments (\"" + args.Positional()[maxPositional] + "\" is one too many)");
+        return false;
+    }
+    return true;
+}
+
+int Invocation::Usage(const std::string& message) const {
+    std::fflush(stdout);
+    std::fprintf(stderr, "quorvelctl %s: %s\nTry 'quorvelctl %s --help'.\n", command.c_str(), message.c_str(),
+                 command.c_str());
+    return kExitUsage;
+}
+
+int RunQuorvelctl(int argc, const char* const* argv) {
+    GlobalOptions options;
+    std::string error;
+    if (!ParseGlobalOptions(argc, argv, &options, &error)) {
+        std::fprintf(stderr, "quorvelctl: %s\nTry 'quorvelctl --help'.\n", error.c_str());
+        return kExitUsage;
+    }
+    if (options.words.empty()) {
+        if (options.help) {
+            PrintOverview();
+            return kExitOk;
+        }
+        std::fprintf(stderr, "quorvelctl: no command given\nTry 'quorvelctl --help'.\n");
+        return kExitUsage;
+    }
+    std::string name = options.words.front();
+    std::vector<std::string> words(options.words.begin() + 1, options.words.end());
+    if (name == "help") {
+        if (words.empty()) {
+            PrintOverview();
+            return kExitOk;
+        }
+        name = words.front();
+        words.clear();
+        options.help = true;
+    }
+    const CommandInfo* command = FindCommand(name);
+    if (!command) {
+        std::fprintf(stderr, "quorvelctl: unknown command \"%s\"\nTry 'quorvelctl --help'.\n", name.c_str());
+        return kExitUsage;
+    }
+    if (options.help) {
+        std::fputs(command->help, stdout);
+        return kExitOk;
+    }
+    Invocation inv(options, name, std::move(words));
+    return command->run(inv);
+}
+
+}  // namespace quorvel::cli

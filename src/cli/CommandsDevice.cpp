@@ -1,0 +1,116 @@
+// devices, show, read.
+
+#include <cstdio>
+
+#include "cli/Commands.h"
+#include "cli/ProfileReport.h"
+#include "device/DeviceMainDef.h"
+#include "device/HidDeviceManager.h"
+
+namespace quorvel::cli {
+
+namespace {
+
+std::string LinkText(uint32_t linkMode) { return linkMode == 1 ? "wireless" : "wired"; }
+
+std::string StateText(int linkState) {
+    switch (linkState) {
+        case 1: return "connected";
+        case 2: return "disconnected";
+        default: return "not connected";
+    }
+}
+
+Json RecordJson(const DeviceEntry& model, const HidDeviceSummary& r, bool selected) {
+    return {{"device_type", model.device_type},
+            {"name", model.name},
+            {"link_mode", r.linkMode},
+            {"link", LinkText(r.linkMode)},
+            {"link_state", r.linkState},
+            {"state", StateText(r.linkState)},
+            {"battery_level", r.batteryLevel},
+            {"battery_status", r.batteryStatus},
+            {"release", r.release},
+            {"version", VersionText(r.release)},
+            {"device_id", r.deviceId},
+            {"vendor_id", r.vendorId},
+            {"product_id", r.productId},
+            {"path", r.path},
+            {"selected", selected}};
+}
+
+Json AbsentJson(const DeviceEntry& model) {
+    return {{"device_type", model.device_type},
+            {"name", model.name},
+            {"link_mode", nullptr},
+            {"link", nullptr},
+            {"link_state", 0},
+            {"state", "not found"},
+            {"battery_level", nullptr},
+            {"battery_status", nullptr},
+            {"release", nullptr},
+            {"version", nullptr},
+            {"selected", false}};
+}
+
+}  // namespace
+
+int RunDevices(Invocation& inv) {
+    int exit = kExitOk;
+    if (!inv.Parse({}, {}, 0, 0, &exit)) return exit;
+    if (int rc = inv.session.Open(Need::kDiscovery)) return rc;
+    Session& s = inv.session;
+    const std::vector<HidDeviceSummary> records = s.Core().Manager().Snapshot();
+    const int selectedType = s.Core().CurrentDeviceType();
+    // The record commands go to: wired before wireless, as the transport picks it.
+    auto isTarget = [&](const HidDeviceSummary& r) {
+        if (r.deviceType != selectedType) return false;
+        for (const HidDeviceSummary& o : records) {
+            if (o.deviceType == selectedType && o.linkMode == 0) return &o == &r;
+        }
+        for (const HidDeviceSummary& o : records) {
+            if (o.deviceType == selectedType && o.linkMode == 1) return &o == &r;
+        }
+        return false;
+    };
+
+    Json list = Json::array();
+    std::vector<std::vector<std::string>> table = {{"", "TYPE", "NAME", "LINK", "STATE", "BATTERY", "VERSION"}};
+    for (const DeviceEntry& model : s.Product().models) {
+        bool any = false;
+        for (const HidDeviceSummary& r : records) {
+            if (r.deviceType != model.device_type) continue;
+            any = true;
+            const bool target = isTarget(r);
+            list.push_back(RecordJson(model, r, target));
+            table.push_back({target ? "*" : "", std::to_string(model.device_type), model.name, LinkText(r.linkMode),
+                             StateText(r.linkState), std::to_string(r.batteryLevel) + "%", VersionText(r.release)});
+        }
+        if (!any) {
+            list.push_back(AbsentJson(model));
+            table.push_back({"", std::to_string(model.device_type), model.name, "-", "not found", "-", "-"});
+        }
+    }
+    if (s.JsonOutput()) PrintJson(list);
+    else std::fputs(FormatTable(table).c_str(), stdout);
+    return kExitOk;
+}
+
+int RunShow(Invocation& inv) {
+    int exit = kExitOk;
+    if (!inv.Parse({}, {}, 0, 0, &exit)) return exit;
+    if (int rc = inv.session.Open(Need::kDatabase)) return rc;
+    PrintProfile(inv.session);
+    return kExitOk;
+}
+
+int RunRead(Invocation& inv) {
+    int exit = kExitOk;
+    if (!inv.Parse({}, {}, 0, 0, &exit)) return exit;
+    // Discovery and read-back are the session's start (task 1); the mouse must have answered.
+    if (int rc = inv.session.Open(Need::kMouse)) return rc;
+    PrintProfile(inv.session);
+    return kExitOk;
+}
+
+}  // namespace quorvel::cli

@@ -1,0 +1,117 @@
+// dpi, dpi-colors, rate, liftoff, sensor, power: the performance page's changes.
+
+#include "actions/PerformanceActions.h"
+#include "cli/Commands.h"
+
+namespace quorvel::cli {
+
+namespace {
+
+constexpr int kMaxLevels = 6;
+constexpr int kSleepChoices[] = {10, 30, 60, 120, 300, 600, 1200, 1800};
+
+}  // namespace
+
+int RunDpi(Invocation& inv) {
+    int exit = kExitOk;
+    if (!inv.Parse({"active"}, {}, 1, kMaxLevels, &exit)) return exit;
+    std::vector<int> values;
+    for (const std::string& word : inv.args.Positional()) {
+        int v = 0;
+        if (!ParseInt(word, &v) || v < 0) return inv.Usage("\"" + word + "\" is not a DPI value");
+        values.push_back(v);
+    }
+    std::optional<int> active;
+    if (auto text = inv.args.Value("active")) {
+        int level = 0;
+        if (!ParseInt(*text, &level) || level < 1 || level > static_cast<int>(values.size()))
+            return inv.Usage("--active must be a level from 1 to " + std::to_string(values.size()));
+        active = level - 1;
+    }
+    if (int rc = inv.session.Open(Need::kMouse)) return rc;
+    return inv.session.FinishAction(SetDpiLevels(inv.session.Context(), values, active));
+}
+
+int RunDpiColors(Invocation& inv) {
+    int exit = kExitOk;
+    if (!inv.Parse({}, {}, 1, kMaxLevels, &exit)) return exit;
+    std::vector<std::optional<std::string>> colours;
+    for (const std::string& word : inv.args.Positional()) {
+        if (word == "-") {
+            colours.emplace_back();
+            continue;
+        }
+        int colour = 0;
+        if (!ParseColourText(word, &colour)) return inv.Usage("\"" + word + "\" is not a colour of the form #RRGGBB");
+        if (colour == 0) return inv.Usage("pure black (#000000) cannot be a level colour");
+        colours.emplace_back(word);
+    }
+    if (int rc = inv.session.Open(Need::kMouse)) return rc;
+    return inv.session.FinishAction(SetDpiColours(inv.session.Context(), colours));
+}
+
+int RunRate(Invocation& inv) {
+    int exit = kExitOk;
+    if (!inv.Parse({}, {}, 1, 1, &exit)) return exit;
+    int hertz = 0;
+    const std::string& word = inv.args.Positional()[0];
+    if (!ParseInt(word, &hertz) || ReportRateCodeOfHz(hertz) == 0)
+        return inv.Usage("\"" + word + "\" is not a report rate (125, 250, 500, 1000, 2000, 4000 or 8000)");
+    if (int rc = inv.session.Open(Need::kMouse)) return rc;
+    return inv.session.FinishAction(SetReportRate(inv.session.Context(), hertz));
+}
+
+int RunLiftoff(Invocation& inv) {
+    int exit = kExitOk;
+    if (!inv.Parse({}, {}, 1, 1, &exit)) return exit;
+    int mm = 0;
+    const std::string& word = inv.args.Positional()[0];
+    if (!ParseInt(word, &mm) || (mm != 1 && mm != 2)) return inv.Usage("the lift-off distance is 1 or 2 (mm)");
+    if (int rc = inv.session.Open(Need::kMouse)) return rc;
+    return inv.session.FinishAction(SetLiftOff(inv.session.Context(), mm));
+}
+
+int RunSensor(Invocation& inv) {
+    int exit = kExitOk;
+    if (!inv.Parse({}, {}, 1, 1, &exit)) return exit;
+    int flags = 0;
+    const std::string& word = inv.args.Positional()[0];
+    if (!ParseInt(word, &flags) || flags < 0 || (flags & ~(4 | 8 | 16)) != 0)
+        return inv.Usage("\"" + word + "\" is not a sum of 4, 8 and 16");
+    if (int rc = inv.session.Open(Need::kMouse)) return rc;
+    return inv.session.FinishAction(SetSensorFlags(inv.session.Context(), flags));
+}
+
+int RunPower(Invocation& inv) {
+    int exit = kExitOk;
+    if (!inv.Parse({"sleep", "wake", "lights-off-moving", "response"}, {}, 0, 0, &exit)) return exit;
+    PowerChange change;
+    if (auto text = inv.args.Value("sleep")) {
+        int seconds = 0;
+        bool offered = ParseInt(*text, &seconds);
+        if (offered) {
+            offered = false;
+            for (int s : kSleepChoices) offered = offered || s == seconds;
+        }
+        if (!offered) return inv.Usage("--sleep is one of 10, 30, 60, 120, 300, 600, 1200, 1800 (seconds)");
+        change.sleepSeconds = seconds;
+    }
+    for (const char* name : {"wake", "lights-off-moving"}) {
+        auto text = inv.args.Value(name);
+        if (!text) continue;
+        bool on = false;
+        if (!ParseOnOff(*text, &on)) return inv.Usage(std::string("--") + name + " is on or off");
+        (std::string(name) == "wake" ? change.wakeOnMove : change.lightsOffMoving) = on;
+    }
+    if (auto text = inv.args.Value("response")) {
+        int time = 0;
+        if (!ParseInt(*text, &time)) return inv.Usage("--response needs a number (0-20)");
+        change.buttonResponseTime = time;
+    }
+    if (!change.sleepSeconds && !change.wakeOnMove && !change.lightsOffMoving && !change.buttonResponseTime)
+        return inv.Usage("give at least one of --sleep, --wake, --lights-off-moving, --response");
+    if (int rc = inv.session.Open(Need::kMouse)) return rc;
+    return inv.session.FinishAction(SetPower(inv.session.Context(), change));
+}
+
+}  // namespace quorvel::cli
