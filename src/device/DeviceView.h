@@ -63,6 +63,21 @@ public:
     virtual void SetFirmwareProgress(int percent, const std::string& text) { (void)percent, (void)text; }
     // The firmware transfer task ended: close the progress dialog if it is open.
     virtual void EndFirmwareProgress() {}
+
+    // Update checks and downloads (the update flow, on the worker thread).
+    // Software check label of the settings page (275): "<582>: v<newest>" or text 580.
+    virtual void SetSoftwareCheckLabel(const std::string& text) { (void)text; }
+    // Firmware check label of the device-information page (246): "<582>: v<newest>" or text 580.
+    virtual void SetFirmwareCheckLabel(const std::string& text) { (void)text; }
+    // A check ended with an accepted server version (kind 1 software, 2 firmware). The GUI offers the
+    // update only when `newer`, and queues task 27 or 28 on the user's yes.
+    virtual void OfferUpdate(int kind, bool newer, const std::string& newest) {
+        (void)kind, (void)newer, (void)newest;
+    }
+    // Download progress of an update archive, 0..100 (100 = finished).
+    virtual void SetDownloadProgress(int percent) { (void)percent; }
+    // The set-up program was started: the program should now end.
+    virtual void InstallerStarted(const std::string& path) { (void)path; }
 };
 
 }  // namespace quorvel
