@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 #include "platform/Launch.h"
 
@@ -40,11 +42,14 @@ bool StartInstaller(const std::string& path, std::string* error) {
     if (!ok) return false;
     // A name without a '/' would be looked up in PATH.
     const std::string program = path.find('/') == std::string::npos ? "./" + path : path;
-    if (!LaunchDetached({program})) {
-        *error = "cannot start the set-up program " + path;
-        return false;
+    // A child forked elsewhere in the program while the file was still open for writing holds it busy
+    // until that child execs: try again shortly before giving up.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (attempt > 0) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        if (LaunchDetached({program})) return true;
     }
-    return true;
+    *error = "cannot start the set-up program " + path;
+    return false;
 }
 
 }  // namespace quorvel
