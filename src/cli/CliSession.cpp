@@ -1,6 +1,7 @@
 #include "cli/CliSession.h"
 
 #include "actions/ActionTasks.h"
+#include "actions/LightingActions.h"
 #include "device/BackendFactory.h"
 #include "device/DeviceMainDef.h"
 #include "device/HidDeviceManager.h"
@@ -149,6 +150,7 @@ int Session::StartCore(Need need) {
     view_.SetRequestedDevice(options_.deviceType);
     core_->SetView(&view_);
     context_ = std::make_unique<ActionContext>(DeviceDatabase::Instance(), *core_);
+    view_.SetRefreshHook([this](unsigned pages) { RefreshLighting(pages); });
 
     // As StartWorker does, but task 1 is tracked so the command can wait for discovery and read-back.
     const uint64_t start = need == Need::kProduct ? 0 : core_->QueueTrackedTask(kTaskStart);
@@ -164,6 +166,14 @@ int Session::StartCore(Need need) {
         return kExitFailed;
     }
     return CheckDevice(need, started.status);
+}
+
+void Session::RefreshLighting(unsigned pages) {
+    // The lighting page's refresh, which the worker runs before it reads the mouse or sends a profile: a
+    // profile without lighting rows gets its defaults, and the active row becomes the current mode.
+    if (!(pages & kPageLighting) || !core_->Snapshot().model.light) return;
+    ListLightModes(*context_, nullptr);
+    core_->SetCurrentLightMode(Db().GetActiveLightMode(core_->CurrentProfile()));
 }
 
 void Session::ReportPermissionProblems() {
@@ -204,7 +214,7 @@ TaskResult Session::RunTask(int task, std::chrono::milliseconds timeout) {
     return core_->QueueTaskAndWait(task, timeout);
 }
 
-int Session::FinishAction(const ActionResult& result, Json extra) {
+int Session::FinishAction(const ActionResult& result, Json extra, const std::vector<std::string>& lines) {
     if (!result.ok) {
         PrintError(result.message.empty() ? "the change was refused" : result.message);
         return kExitFailed;
@@ -233,6 +243,7 @@ int Session::FinishAction(const ActionResult& result, Json extra) {
         PrintJson(doc);
     } else {
         for (const auto& [key, value] : result.stored) PrintLine("stored " + key + " = " + value);
+        for (const std::string& line : lines) PrintLine(line);
         if (!result.message.empty()) PrintLine("note: " + result.message);
         for (size_t i = 0; i < result.tasks.size(); ++i) {
             if (i < results.size() && results[i].ok())

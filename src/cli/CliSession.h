@@ -66,13 +66,15 @@ public:
 
     // The common end of a command that changed something: a refused action prints its reason (exit 1);
     // otherwise its tasks run in order and the stored rows, notes and task results are printed (extra:
-    // more JSON fields). Exit 1 when a task was not confirmed by the mouse.
-    int FinishAction(const ActionResult& result, Json extra = Json::object());
+    // more JSON fields; lines: more text lines). Exit 1 when a task was not confirmed by the mouse.
+    int FinishAction(const ActionResult& result, Json extra = Json::object(),
+                     const std::vector<std::string>& lines = {});
 
 private:
     int StartCore(Need need);
     int CheckDevice(Need need, TaskStatus startStatus);
     void ReportPermissionProblems();
+    void RefreshLighting(unsigned pages);
 
     GlobalOptions options_;
     ProductConfig product_;

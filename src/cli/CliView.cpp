@@ -17,6 +17,10 @@ void CliView::ShowPermissionProblem(const HidPermissionProblem& problem) {
     problems_.push_back(problem);
 }
 
+void CliView::RefreshPages(unsigned pages) {
+    if (refresh_) refresh_(pages);
+}
+
 void CliView::SetFirmwareProgress(int percent, const std::string& text) {
     (void)text;
     progress_.Update(percent);

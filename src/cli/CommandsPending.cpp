@@ -1,4 +1,4 @@
-// Commands whose page actions are not wired yet.
+// Commands whose core tasks are not wired yet.
 
 #include "cli/Commands.h"
 
@@ -13,12 +13,6 @@ int NotYet(Invocation& inv) {
 
 }  // namespace
 
-int RunReset(Invocation& inv) { return NotYet(inv); }
-int RunButton(Invocation& inv) { return NotYet(inv); }
-int RunButtonsReset(Invocation& inv) { return NotYet(inv); }
-int RunLight(Invocation& inv) { return NotYet(inv); }
-int RunProfile(Invocation& inv) { return NotYet(inv); }
-int RunMacro(Invocation& inv) { return NotYet(inv); }
 int RunUpdate(Invocation& inv) { return NotYet(inv); }
 int RunFirmware(Invocation& inv) { return NotYet(inv); }
 

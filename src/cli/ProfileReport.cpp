@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "actions/ButtonActions.h"
+#include "actions/LightingActions.h"
 #include "actions/PerformanceActions.h"
 #include "cli/CliSession.h"
 #include "device/DeviceMainDef.h"
@@ -33,7 +35,14 @@ ProfileRows LoadRows(Session& session) {
         rows.settings.emplace_back(std::string(s.key), value);
     }
     db.ListKeyAssignments(rows.number, rows.buttons);
-    db.ListLightModes(rows.number, rows.lighting);
+    if (session.HasLighting()) {
+        // As the lighting page's refresh: a profile without lighting rows gets its defaults first.
+        std::vector<LightModeInfo> modes;
+        ListLightModes(session.Context(), &modes);
+        for (const LightModeInfo& m : modes) rows.lighting.push_back(m.row);
+    } else {
+        db.ListLightModes(rows.number, rows.lighting);
+    }
     return rows;
 }
 
@@ -83,6 +92,17 @@ void PrintPerformance(Session& session) {
 
 }  // namespace
 
+Json LightRowJson(const LightModeRecord& r) {
+    Json row = {{"mode", r.mode},           {"name", r.name},           {"brightness", r.brightness},
+                {"speed", r.speed},         {"direction", r.direction}, {"colorful", r.colorful},
+                {"colorindex", r.colorindex}};
+    for (int i = 0; i < 7; ++i) row["color_value" + std::to_string(i + 1)] = r.color_value[i];
+    row["config_func"] = r.config_func;
+    row["reserved"] = r.reserved;
+    row["status"] = r.status;
+    return row;
+}
+
 Json ProfileJson(Session& session) {
     const ProfileRows rows = LoadRows(session);
     Json doc = Json::object();
@@ -102,16 +122,7 @@ Json ProfileJson(Session& session) {
     }
     doc["buttons"] = buttons;
     Json lighting = Json::array();
-    for (const LightModeRecord& r : rows.lighting) {
-        Json row = {{"mode", r.mode},           {"name", r.name},          {"brightness", r.brightness},
-                    {"speed", r.speed},         {"direction", r.direction}, {"colorful", r.colorful},
-                    {"colorindex", r.colorindex}};
-        for (int i = 0; i < 7; ++i) row["color_value" + std::to_string(i + 1)] = r.color_value[i];
-        row["config_func"] = r.config_func;
-        row["reserved"] = r.reserved;
-        row["status"] = r.status;
-        lighting.push_back(row);
-    }
+    for (const LightModeRecord& r : rows.lighting) lighting.push_back(LightRowJson(r));
     doc["lighting"] = lighting;
     return doc;
 }
@@ -125,16 +136,11 @@ void PrintProfileText(Session& session) {
     PrintPerformance(session);
 
     PrintLine("");
-    PrintLine("Buttons (assignments of this profile; the others keep their default function)");
-    if (rows.buttons.empty()) {
-        PrintLine("  none");
-    } else {
-        std::vector<std::vector<std::string>> table = {{"KEY", "TYPE", "VALUE", "VALUE2", "VALUE3", "DESCRIPTION"}};
-        for (const KeyAssignmentRecord& r : rows.buttons)
-            table.push_back({std::to_string(r.key_code), std::to_string(r.macro_type), std::to_string(r.macro_value),
-                             std::to_string(r.macro_value2), std::to_string(r.macro_value3), r.macro_desc});
-        std::fputs(FormatTable(table, 2).c_str(), stdout);
-    }
+    PrintLine("Buttons");
+    std::vector<std::vector<std::string>> buttons = {{"KEY", "BUTTON", "FUNCTION"}};
+    for (const ButtonInfo& b : ListButtons(session.Context()))
+        buttons.push_back({std::to_string(b.keyCode), b.caption, b.description + (b.assigned ? "" : " (default)")});
+    std::fputs(FormatTable(buttons, 2).c_str(), stdout);
 
     PrintLine("");
     PrintLine("Lighting");

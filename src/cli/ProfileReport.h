@@ -3,6 +3,10 @@
 
 #include "cli/CliOutput.h"
 
+namespace quorvel {
+struct LightModeRecord;
+}
+
 namespace quorvel::cli {
 
 class Session;
@@ -11,6 +15,9 @@ class Session;
 //  "buttons": [stored assignments], "lighting": [lighting rows]}
 Json ProfileJson(Session& session);
 void PrintProfileText(Session& session);
+
+// One lighting row with the field names of the lighting table.
+Json LightRowJson(const LightModeRecord& row);
 
 // Prints the active profile in the session's output form.
 void PrintProfile(Session& session);
