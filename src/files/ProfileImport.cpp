@@ -184,15 +184,17 @@ ProfileImportResult ImportProfileBytes(DeviceDatabase& db, const ProfileImportOp
             return result;
         }
         result.profile = profile;
+        // One transaction: a file is loaded whole or not at all, and the writes share one commit.
+        DeviceDatabase::Transaction transaction(db);
         failures = ApplyPlan(db, profile, name, plan, &changed);
+        if (failures == 0 && !transaction.Commit()) failures = 1;
+        if (failures > 0) changed = false;  // rolled back
         db.GetProfileName(profile, result.profileName);
     }
     if (changed && options.tasks) options.tasks->QueueTask(kTaskSendProfile);
     if (failures > 0) {
         result.status = FileStatus::kDatabaseFailed;
-        result.message = changed ? std::to_string(failures) + " database write(s) failed while loading '" + fileName +
-                                       "'; the profile is only partly loaded"
-                                 : "the database refused to rename the profile; nothing was loaded";
+        result.message = "the database refused to store '" + fileName + "'; nothing was loaded";
     }
     return result;
 }

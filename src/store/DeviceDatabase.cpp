@@ -130,3 +130,30 @@ void DeviceDatabase::SetTraceHook(TraceHook hook) {
 }
 
 }  // namespace quorvel
+
+namespace quorvel {
+
+DeviceDatabase::Transaction::Transaction(DeviceDatabase& db) : db_(db), lock_(db.mutex_) {
+    if (!db_.SQLiteDB::IsOpen()) return;
+    if (db_.InTransaction()) {
+        begun_ = true;  // joined an outer transaction
+        return;
+    }
+    owner_ = true;
+    begun_ = db_.Exec("BEGIN") == kSqliteOk;
+}
+
+DeviceDatabase::Transaction::~Transaction() {
+    if (owner_ && begun_) db_.Exec("ROLLBACK");
+}
+
+bool DeviceDatabase::Transaction::Commit() {
+    if (!begun_) return false;
+    if (!owner_) return true;
+    begun_ = false;
+    if (db_.Exec("COMMIT") == kSqliteOk) return true;
+    db_.Exec("ROLLBACK");
+    return false;
+}
+
+}  // namespace quorvel

@@ -52,6 +52,25 @@ public:
     [[nodiscard]] std::unique_lock<std::recursive_mutex> Hold() const {
         return std::unique_lock<std::recursive_mutex>(mutex_);
     }
+    // All-or-nothing work across several operations: holds the lock, "BEGIN" at construction, "COMMIT" on
+    // Commit(), "ROLLBACK" when it ends uncommitted. The tables' own transactions inside it join it. Inside
+    // another Transaction it joins that one too (Commit then leaves the decision to the outer one).
+    class Transaction {
+    public:
+        explicit Transaction(DeviceDatabase& db);
+        ~Transaction();
+        Transaction(const Transaction&) = delete;
+        Transaction& operator=(const Transaction&) = delete;
+        // False when the transaction could not begin, or the commit failed (everything is rolled back then).
+        bool Commit();
+
+    private:
+        DeviceDatabase& db_;
+        std::unique_lock<std::recursive_mutex> lock_;
+        bool owner_ = false;
+        bool begun_ = false;
+    };
+
     // Test and diagnostics hook: sees every statement run on the connection.
     void SetTraceHook(TraceHook hook);
 

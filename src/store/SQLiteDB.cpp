@@ -54,6 +54,10 @@ int SQLiteDB::Exec(const char* sql, int (*callback)(void*, int, char**, char**),
     return sqlite3_exec(handle_, sql, callback, context, nullptr);
 }
 
+bool SQLiteDB::InTransaction() const {
+    return handle_ != nullptr && sqlite3_get_autocommit(handle_) == 0;
+}
+
 int64_t SQLiteDB::LastInsertRowId() const {
     if (handle_ == nullptr) return -1;
     return sqlite3_last_insert_rowid(handle_);
@@ -127,6 +131,10 @@ const char* SQLiteStatement::ColumnText(int column) {
 
 SQLiteAutoTransaction::SQLiteAutoTransaction(SQLiteDB* db) : db_(db) {
     if (db_ == nullptr) return;
+    if (db_->InTransaction()) {
+        joined_ = true;  // the open transaction decides what is kept
+        return;
+    }
     if (db_->IsOpen()) db_->Exec("BEGIN");
     active_ = true;
 }
@@ -136,13 +144,14 @@ SQLiteAutoTransaction::~SQLiteAutoTransaction() {
 }
 
 bool SQLiteAutoTransaction::Begin() {
-    if (db_ == nullptr || active_) return false;
+    if (db_ == nullptr || active_ || joined_) return false;
     int rc = db_->Exec("BEGIN");
     active_ = true;
     return rc == SQLITE_OK;
 }
 
 bool SQLiteAutoTransaction::End() {
+    if (joined_) return true;
     if (db_ == nullptr) return false;
     int rc = db_->Exec("END");
     active_ = false;

@@ -42,6 +42,8 @@ public:
     int Exec(const char* sql, int (*callback)(void*, int, char**, char**) = nullptr, void* context = nullptr);
     // -1 when no connection is open.
     int64_t LastInsertRowId() const;
+    // True while a transaction is open on the connection (SQLite is not in autocommit mode).
+    bool InTransaction() const;
 
     // Installed on the current connection and on every later one; an empty hook removes it.
     void SetTraceHook(TraceHook hook);
@@ -81,6 +83,7 @@ private:
 };
 
 // "BEGIN" on construction, "END" on destruction. There is no rollback: what ran inside is committed.
+// Inside a transaction that is already open it does nothing, so the outer one decides what is kept.
 class SQLiteAutoTransaction {
 public:
     explicit SQLiteAutoTransaction(SQLiteDB* db);
@@ -95,6 +98,7 @@ public:
 private:
     SQLiteDB* db_ = nullptr;
     bool active_ = false;
+    bool joined_ = false;
 };
 
 }  // namespace quorvel

@@ -1,6 +1,7 @@
 // Profile import: round trips, the forward-only reading, and files that must change nothing.
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <sys/stat.h>
 
 #include <climits>
@@ -305,6 +306,29 @@ TEST_F(ProfileImportTest, NoDatabaseOrNoProfileIsReported) {
     db_.CloseDevice();
     options.activeProfile = 0;
     EXPECT_EQ(ImportProfile(db_, options, FixturePath("profile_custom.xml")).status, FileStatus::kNoDatabase);
+    EXPECT_TRUE(sink_.tasks.empty());
+}
+
+// A database that refuses one write half-way through an accepted file: the import is all or nothing.
+TEST_F(ProfileImportTest, DatabaseRefusingAWriteLoadsNothing) {
+    CustomiseProfile(db_, 1);
+    const DbSnapshot before = Snapshot(db_);
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(db_.Path().c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other,
+                           "CREATE TRIGGER refuse BEFORE UPDATE ON t_configdata WHEN NEW.key = 'report_rate' "
+                           "BEGIN SELECT RAISE(ABORT, 'refused'); END",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(other);
+
+    ProfileImportOptions options;
+    options.hasLighting = true;
+    options.tasks = &sink_;
+    const ProfileImportResult result = ImportProfile(db_, options, FixturePath("profile_custom.xml"));
+    EXPECT_EQ(result.status, FileStatus::kDatabaseFailed);
+    EXPECT_FALSE(result.message.empty());
+    EXPECT_EQ(Snapshot(db_), before);
     EXPECT_TRUE(sink_.tasks.empty());
 }
 
