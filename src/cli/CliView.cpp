@@ -23,8 +23,10 @@ void CliView::RefreshPages(unsigned pages) {
 
 void CliView::SetFirmwareProgress(int percent, const std::string& text) {
     (void)text;
-    progress_.Update(percent);
+    progress_.Show("firmware", percent);
 }
+
+void CliView::SetDownloadProgress(int percent) { progress_.Show("download", percent); }
 
 void CliView::EndFirmwareProgress() { progress_.Finish(); }
 

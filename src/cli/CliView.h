@@ -28,6 +28,7 @@ public:
     void RefreshPages(unsigned pages) override;
     void SetFirmwareProgress(int percent, const std::string& text) override;
     void EndFirmwareProgress() override;
+    void SetDownloadProgress(int percent) override;
 
     // Permission problems seen so far, each path once.
     std::vector<HidPermissionProblem> PermissionProblems() const;

@@ -39,6 +39,20 @@ void ProgressBar::Update(int percent) {
     std::fflush(stream_);
 }
 
+void ProgressBar::Show(const std::string& label, int percent) {
+    if (!enabled_) return;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!running_ || label_ != label) {
+            FinishLocked();
+            running_ = true;
+            last_ = -1;
+            label_ = label;
+        }
+    }
+    Update(percent);
+}
+
 void ProgressBar::Finish() {
     if (!enabled_) return;
     std::lock_guard<std::mutex> lock(mutex_);

@@ -18,6 +18,8 @@ public:
     void Start(const std::string& label);
     // 0..100; redraws only when the value changes.
     void Update(int percent);
+    // Update under this label; a bar with another label is finished and a new one started.
+    void Show(const std::string& label, int percent);
     // Ends the line (the bar stays visible); nothing when no bar is running.
     void Finish();
 
