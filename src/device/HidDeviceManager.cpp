@@ -68,6 +68,7 @@ bool HidDeviceManager::InstallInstance(std::unique_ptr<HidBackend> backend) {
 HidDeviceManager::HidDeviceManager(std::unique_ptr<HidBackend> backend) : backend_(std::move(backend)) {}
 
 HidDeviceManager::~HidDeviceManager() {
+    SetOpen(true);  // CloseAll skips a closed manager; at the end everything goes, open or not
     CloseAll();
     CloseUpgradeInterface();
 }

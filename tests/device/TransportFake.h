@@ -36,6 +36,12 @@ struct FakeOp {
 
 class FakeBackend : public HidBackend {
 public:
+    ~FakeBackend() override {
+        if (openAtExit_) *openAtExit_ = static_cast<int>(handles_.size());
+        for (auto& [h, state] : handles_) delete h;
+    }
+    // Where to report the handles still open when the backend goes.
+    void ReportOpenAtExit(int* count) { openAtExit_ = count; }
     void Add(FakeInterface interface) {
         std::lock_guard<std::mutex> lock(mutex_);
         interfaces_.push_back(std::make_shared<FakeInterface>(std::move(interface)));
@@ -203,6 +209,7 @@ private:
     HidHotplugCallback watcher_;
     std::function<void(const std::string&)> beforeOp_;
     int reads_ = 0;
+    int* openAtExit_ = nullptr;
 };
 
 inline HidDeviceInfo Info(const std::string& path, uint16_t vid, uint16_t pid, uint16_t page, uint16_t usage,

@@ -444,6 +444,28 @@ TEST_F(TransportTest, CloseAllOnlyWhenOpen) {
     EXPECT_FALSE(manager->IsOpen());
 }
 
+TEST(TransportLifetime, DestroyingTheManagerClosesEverything) {
+    for (bool open : {false, true}) {
+        int leftOpen = -1;
+        {
+            auto backend = std::make_unique<FakeBackend>();
+            FakeBackend* fake = backend.get();
+            fake->ReportOpenAtExit(&leftOpen);
+            for (const char* path : {"/dev/r", "/dev/n", "/dev/u"}) {
+                fake->Add(test::Plain(test::Info(path, 0x1234, 0x5678, 0xFFEF, 0)));
+            }
+            HidDeviceManager manager(std::move(backend));
+            auto record = std::make_unique<HidDeviceRecord>();
+            record->handle = fake->Open("/dev/r", nullptr);
+            manager.AddRecord(std::move(record));
+            manager.SetNotifyHandle(fake->Open("/dev/n", nullptr));
+            ASSERT_NE(manager.OpenUpgradeInterface(0x1234, 0x5678), nullptr);
+            manager.SetOpen(open);
+        }
+        EXPECT_EQ(leftOpen, 0) << "open flag " << open;
+    }
+}
+
 TEST_F(TransportTest, CollectionsAndLinkStates) {
     HidDeviceRecord* a = AddRecord("/dev/a", 101, 0, 1);
     HidDeviceRecord* b = AddRecord("/dev/b", 101, 1, 0);
