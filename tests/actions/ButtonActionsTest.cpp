@@ -4,6 +4,7 @@
 #include "ActionsFixture.h"
 #include "store/ButtonCodes.h"
 #include "store/KeyCapture.h"
+#include "sim/MouseMemory.h"
 
 namespace quorvel::test {
 namespace {
@@ -182,6 +183,38 @@ TEST_F(ButtonPlaceholders, BeforeADescriptorTheSixPlaceholdersAreTheButtons) {
     EXPECT_EQ(codes, (std::vector<int>{0, 2, 1, 3, 4, 7}));
     EXPECT_EQ(buttons[5].caption, "T103 6");
     EXPECT_EQ(buttons[5].description, "T151");
+}
+
+}  // namespace
+}  // namespace quorvel::test
+
+namespace quorvel::test {
+namespace {
+
+class ButtonActionsOnTheMouse : public ActionsTest {};
+
+// The key-table task of the feature family sends only the button the action chose, and a macro choice
+// sends the macro's events to that button's slot.
+TEST_F(ButtonActionsOnTheMouse, TheTaskSendsTheButtonTheActionChose) {
+    Make("201:wired");
+    Read();
+    EXPECT_ACCEPTED(AssignFixedFunction(ctx(), 3), kTaskWriteKeys);
+    EXPECT_EQ(core_->ExecuteTask(kTaskWriteKeys), TaskStatus::Confirmed);
+    EXPECT_EQ(sim_->Mouse(0).Memory().keys[3], (KeyCode{0x60, 0x00, 0x00}));
+
+    const int id = db_.AddMacro("Burst");
+    MacroEventRecord e;
+    e.macro_id = id;
+    e.type = 2;
+    e.value = 0x41;
+    e.desc = "↓  A";
+    db_.AddMacroEvents({e});
+    EXPECT_ACCEPTED(AssignMenuFunction(ctx(), 4, kMacroFunction, id), kTaskWriteKeys);
+    EXPECT_EQ(core_->ExecuteTask(kTaskWriteKeys), TaskStatus::Confirmed);
+    const MouseMemory memory = sim_->Mouse(0).Memory();
+    EXPECT_EQ(memory.keys[4][0], 0x90);
+    EXPECT_EQ(memory.macros.count(4), 1u);
+    EXPECT_EQ(core_->Snapshot().macroUploadPending, 0);
 }
 
 }  // namespace
