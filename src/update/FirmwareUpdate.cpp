@@ -67,8 +67,10 @@ bool FlashFirmware(DeviceMainDef& core, const std::vector<uint8_t>& image, std::
         const bool sent = core.SendFirmware(image.data(), image.size());
         // The end report follows a broken transfer too, so the mouse is not left waiting for data.
         const bool ended = core.EndFirmwareUpgrade();
-        if (!sent) *error = "the mouse did not confirm a firmware packet; the transfer stopped";
-        else if (!ended) *error = "the mouse did not confirm the end of the firmware transfer";
+        if (!sent)
+            *error = "the mouse did not confirm a firmware packet; the transfer stopped";
+        else if (!ended)
+            *error = "the mouse did not confirm the end of the firmware transfer";
         ok = sent && ended;
     }
     manager.CloseUpgradeInterface();

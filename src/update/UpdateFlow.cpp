@@ -16,7 +16,8 @@
 namespace quorvel {
 namespace {
 
-constexpr int kUpdateTasks[] = {kTaskCheckSoftware, kTaskCheckFirmware, kTaskInstallSoftware, kTaskFlashFirmware};
+constexpr int kUpdateTasks[] = {kTaskCheckSoftware, kTaskCheckFirmware, kTaskInstallSoftware,
+                                kTaskFlashFirmware};
 
 // "<582>: v<newest>" when the server has a newer version, else text 580.
 std::string CheckLabel(bool newer, const std::string& newest) {
@@ -70,7 +71,8 @@ bool UpdateFlow::State::CheckSoftware() {
     } else if (client.FetchText(address, &fetched) != kDownloadOk) {
         result.error = "cannot fetch the software version from " + address + ": " + client.LastError();
     } else if ((result.newest = AcceptSoftwareVersion(fetched)).empty()) {
-        result.error = "the software version at " + address + " is empty, longer than 10 characters or not a " +
+        result.error = "the software version at " + address +
+                       " is empty, longer than 10 characters or not a " +
                        "version: " + QuoteForMessage(fetched);
     } else {
         result.ok = true;
@@ -104,7 +106,8 @@ bool UpdateFlow::State::CheckFirmware() {
     } else if (client.FetchText(address, &fetched) != kDownloadOk) {
         result.error = "cannot fetch the firmware version from " + address + ": " + client.LastError();
     } else if ((result.newest = AcceptFirmwareVersion(fetched)).empty()) {
-        result.error = "the firmware version at " + address + " is empty, longer than 9 characters or not a " +
+        result.error = "the firmware version at " + address +
+                       " is empty, longer than 9 characters or not a " +
                        "version: " + QuoteForMessage(fetched);
     } else {
         result.ok = true;
@@ -130,9 +133,13 @@ UpdateFlow::~UpdateFlow() {
     for (int task : kUpdateTasks) state_->core.SetTaskHandler(task, nullptr);
 }
 
-void UpdateFlow::SetView(DeviceView* view) { state_->view.store(view ? view : &state_->nullView); }
+void UpdateFlow::SetView(DeviceView* view) {
+    state_->view.store(view ? view : &state_->nullView);
+}
 
-DownloadClient& UpdateFlow::Client() { return state_->client; }
+DownloadClient& UpdateFlow::Client() {
+    return state_->client;
+}
 
 void UpdateFlow::Register() {
     std::shared_ptr<State> s = state_;
@@ -143,10 +150,18 @@ void UpdateFlow::Register() {
     registered_ = true;
 }
 
-bool UpdateFlow::CheckSoftwareVersion() { return state_->CheckSoftware(); }
-bool UpdateFlow::CheckFirmwareVersion() { return state_->CheckFirmware(); }
-bool UpdateFlow::InstallSoftwareUpdate() { return state_->InstallSoftware(); }
-bool UpdateFlow::InstallFirmwareUpdate() { return state_->InstallFirmware(); }
+bool UpdateFlow::CheckSoftwareVersion() {
+    return state_->CheckSoftware();
+}
+bool UpdateFlow::CheckFirmwareVersion() {
+    return state_->CheckFirmware();
+}
+bool UpdateFlow::InstallSoftwareUpdate() {
+    return state_->InstallSoftware();
+}
+bool UpdateFlow::InstallFirmwareUpdate() {
+    return state_->InstallFirmware();
+}
 
 void UpdateFlow::SetFirmwareFile(const std::string& path) {
     std::lock_guard<std::mutex> lock(state_->mutex);

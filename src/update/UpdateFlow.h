@@ -43,11 +43,11 @@ struct VersionCheck {
 // Result of an installation.
 struct UpdateInstall {
     bool ok = false;
-    std::string version;       // the version installed
-    std::string path;          // the set-up program started, or the firmware image sent
+    std::string version;         // the version installed
+    std::string path;            // the set-up program started, or the firmware image sent
     std::size_t imageBytes = 0;  // firmware: bytes sent
-    bool exitProgram = false;  // software: the set-up program runs and the program should now end
-    std::string error;         // why it failed (empty when ok)
+    bool exitProgram = false;    // software: the set-up program runs and the program should now end
+    std::string error;           // why it failed (empty when ok)
 };
 
 enum UpdateKind : int { kUpdateSoftware = 1, kUpdateFirmware = 2 };

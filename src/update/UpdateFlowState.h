@@ -34,7 +34,7 @@ struct UpdateFlow::State {
     DeviceView nullView;
     std::atomic<DeviceView*> view{&nullView};
 
-    mutable std::mutex mutex;  // guards everything below
+    mutable std::mutex mutex;                    // guards everything below
     std::string newestSoftware, newestFirmware;  // accepted by the last check, for the installation
     std::string firmwareFile;                    // a local image for the next task 28
     VersionCheck softwareCheck, firmwareCheck;

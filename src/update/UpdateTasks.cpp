@@ -36,7 +36,8 @@ std::string MissingEntry(const std::string& name, const ZipExtractReport& report
 // extraction writes no entry whose size or CRC-32 is wrong). Returns the path of `wanted`, or empty
 // with *error.
 std::string FetchAndUnpack(UpdateFlow::State& s, const std::string& address, const std::string& archiveName,
-                           const std::string& wanted, const std::function<void()>& downloaded, std::string* error) {
+                           const std::string& wanted, const std::function<void()>& downloaded,
+                           std::string* error) {
     const std::string work = s.WorkFolder();
     if (!CreateFolder(work)) {
         *error = "cannot create the work folder " + work;
@@ -44,7 +45,8 @@ std::string FetchAndUnpack(UpdateFlow::State& s, const std::string& address, con
     }
     const std::string archive = work + archiveName;
     ::unlink(archive.c_str());
-    const int rc = s.client.DownloadFile(address, archive, [&s](int value) { s.View().SetDownloadProgress(value); });
+    const int rc =
+        s.client.DownloadFile(address, archive, [&s](int value) { s.View().SetDownloadProgress(value); });
     if (rc != kDownloadOk || !IsRegularFile(archive)) {
         *error = "cannot download " + address + ": " + s.client.LastError();
         return {};
@@ -81,8 +83,8 @@ bool UpdateFlow::State::InstallSoftware() {
         result.error = "config.xml names no software update address (upgrade url)";
     } else {
         const std::string name = SoftwareArchiveName(result.version);
-        result.path = FetchAndUnpack(*this, SoftwareArchiveAddress(settings.softwareAddress, result.version), name,
-                                     InstallerName(result.version), nullptr, &result.error);
+        result.path = FetchAndUnpack(*this, SoftwareArchiveAddress(settings.softwareAddress, result.version),
+                                     name, InstallerName(result.version), nullptr, &result.error);
         if (!result.path.empty() && StartInstaller(result.path, &result.error)) {
             result.ok = true;
             result.exitProgram = true;
@@ -116,9 +118,9 @@ bool UpdateFlow::State::InstallFirmware() {
         } else if (base.empty()) {
             result.error = "the device descriptor of this model names no firmware address";
         } else {
-            result.path = FetchAndUnpack(*this, FirmwareArchiveAddress(base, result.version),
-                                         FirmwareArchiveName(result.version), FirmwareImageName(result.version),
-                                         [this] { Step(7, 591); }, &result.error);
+            result.path = FetchAndUnpack(
+                *this, FirmwareArchiveAddress(base, result.version), FirmwareArchiveName(result.version),
+                FirmwareImageName(result.version), [this] { Step(7, 591); }, &result.error);
         }
     }
     std::vector<uint8_t> image;

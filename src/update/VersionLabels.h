@@ -10,10 +10,10 @@ namespace quorvel {
 class DeviceMainDef;
 
 struct VersionLabels {
-    std::string mouseFirmware;      // label 243: "<551>: X.YZ" (only the caption on a wireless link)
-    std::string receiver;           // label 244: "<552>: X.YZ" (only the caption unless wireless)
-    std::string firmwareResult;     // label 246: text 580, or empty on a wireless link
-    std::string receiverResult;     // label 247: text 580 on a wireless link, else empty
+    std::string mouseFirmware;          // label 243: "<551>: X.YZ" (only the caption on a wireless link)
+    std::string receiver;               // label 244: "<552>: X.YZ" (only the caption unless wireless)
+    std::string firmwareResult;         // label 246: text 580, or empty on a wireless link
+    std::string receiverResult;         // label 247: text 580 on a wireless link, else empty
     bool firmwareCheckEnabled = true;   // button 248
     bool receiverCheckEnabled = false;  // button 249
     std::string mouseFirmwareVersion;   // "%X" of the release; set unless the link is wireless

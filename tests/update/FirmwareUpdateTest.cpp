@@ -22,7 +22,9 @@ std::string Image(size_t size) {
     return bytes;
 }
 
-std::string AsText(const std::vector<uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
+std::string AsText(const std::vector<uint8_t>& bytes) {
+    return std::string(bytes.begin(), bytes.end());
+}
 
 size_t UpgradeRequests(VirtualMouse& mouse) {
     size_t count = 0;
@@ -51,10 +53,12 @@ TEST_F(UpdateFlowTest, FirmwareUpdateFromTheServerReachesTheMouse) {
     EXPECT_EQ(result.imageBytes, image.size());
     EXPECT_EQ(result.path, Work() + "firmware-106.bin");
 
-    EXPECT_THAT(view.Steps(), ElementsAre("step Downloading firmware: 5%", "step Preparing firmware: 7%",
-                                          "step Preparing firmware: 10%", "step Upgrade finished: 100%", "end"));
+    EXPECT_THAT(view.Steps(),
+                ElementsAre("step Downloading firmware: 5%", "step Preparing firmware: 7%",
+                            "step Preparing firmware: 10%", "step Upgrade finished: 100%", "end"));
     const std::vector<std::string> events = view.Events();
-    EXPECT_EQ(std::count_if(events.begin(), events.end(), [](const std::string& e) { return e.rfind("packet ", 0) == 0; }),
+    EXPECT_EQ(std::count_if(events.begin(), events.end(),
+                            [](const std::string& e) { return e.rfind("packet ", 0) == 0; }),
               104);
     EXPECT_THAT(view.Downloads(), ::testing::Contains(100));
     EXPECT_EQ(view.Downloads().back(), 100);
@@ -73,11 +77,17 @@ TEST_F(UpdateFlowTest, FirmwareUpdateSendsNothingWithoutASoundImage) {
         std::vector<std::string> workAfter;  // the work folder afterwards
     };
     const Case cases[] = {
-        {"damaged image entry", Reply(200, DamageFirstEntry(Zip({{"firmware-106.bin", image}}, true))),
-         "firmware-106.bin was not unpacked (CRC-32 does not match)", {}},
-        {"image missing", Reply(200, Zip({{"firmware-105.bin", image}})), "holds no firmware-106.bin",
+        {"damaged image entry",
+         Reply(200, DamageFirstEntry(Zip({{"firmware-106.bin", image}}, true))),
+         "firmware-106.bin was not unpacked (CRC-32 does not match)",
+         {}},
+        {"image missing",
+         Reply(200, Zip({{"firmware-105.bin", image}})),
+         "holds no firmware-106.bin",
          {"firmware-105.bin"}},
-        {"image in a folder", Reply(200, Zip({{"x/firmware-106.bin", image}})), "holds no firmware-106.bin",
+        {"image in a folder",
+         Reply(200, Zip({{"x/firmware-106.bin", image}})),
+         "holds no firmware-106.bin",
          {"x", "x/firmware-106.bin"}},
         {"empty image", Reply(200, Zip({{"firmware-106.bin", ""}})), "is empty", {"firmware-106.bin"}},
         {"not an archive", Reply(200, "<html>moved</html>"), "cannot unpack", {"firmware-106.zip"}},
@@ -135,7 +145,8 @@ TEST_F(UpdateFlowTest, LocalFirmwareFileIsSentAndKept) {
     padded.resize(112, '\xFF');  // the last sub-block carries 4 image bytes and 12 bytes 0xFF
     EXPECT_EQ(AsText(sim->Mouse(0).FirmwareImage()), padded);
     EXPECT_EQ(ReadWholeFile(path), image);
-    EXPECT_THAT(view.Steps(), ElementsAre("step Preparing firmware: 10%", "step Upgrade finished: 100%", "end"));
+    EXPECT_THAT(view.Steps(),
+                ElementsAre("step Preparing firmware: 10%", "step Upgrade finished: 100%", "end"));
     EXPECT_THAT(server.Requests(), IsEmpty());
 
     // The file is for one task only: the next one wants a check again.

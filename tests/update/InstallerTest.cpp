@@ -1,9 +1,8 @@
 // Software updates: the set-up program comes out of the archive from the loopback server, is made
 // executable and started on its own.
 
-#include <sys/stat.h>
-
 #include <gmock/gmock.h>
+#include <sys/stat.h>
 
 #include <thread>
 
@@ -73,7 +72,8 @@ TEST_F(UpdateFlowTest, SoftwareUpdateStartsNothingWithoutASoundSetUpProgram) {
     };
     const Case cases[] = {
         // The Windows archive holds only the ".exe".
-        {"windows archive", Reply(200, Zip({{"Mouse-Setup-1.0.1.exe", "MZ"}})), "holds no Mouse-Setup-1.0.1.run"},
+        {"windows archive", Reply(200, Zip({{"Mouse-Setup-1.0.1.exe", "MZ"}})),
+         "holds no Mouse-Setup-1.0.1.run"},
         {"damaged", Reply(200, DamageFirstEntry(Zip({{"Mouse-Setup-1.0.1.run", SetupScript(marker)}}, true))),
          "Mouse-Setup-1.0.1.run was not unpacked (CRC-32 does not match)"},
         {"archive not found", Reply(404, "gone"), "HTTP status 404"},

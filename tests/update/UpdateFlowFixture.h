@@ -69,8 +69,10 @@ struct UpdateView : DeviceView {
     }
     void SetFirmwareProgress(int percent, const std::string& text) override {
         // The transfer's own progress lines start with text 592.
-        if (text.rfind("Upgrading firmware", 0) == 0) Add("packet " + std::to_string(percent));
-        else Add("step " + text);
+        if (text.rfind("Upgrading firmware", 0) == 0)
+            Add("packet " + std::to_string(percent));
+        else
+            Add("step " + text);
     }
     void EndFirmwareProgress() override { Add("end"); }
     void InstallerStarted(const std::string& path) override { Add("installer " + path); }

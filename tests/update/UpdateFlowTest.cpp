@@ -43,10 +43,9 @@ void ExpectChecks(DeviceMainDef& core, UpdateView& view, TestHttpServer& server,
         }
         EXPECT_EQ(check.error, "");
         const std::string label = c.newer ? std::string("New version: v") + c.newest : "Already up to date";
-        EXPECT_THAT(view.Events(),
-                    ElementsAre((software ? "software label " : "firmware label ") + label,
-                                std::string("offer ") + (software ? "1" : "2") +
-                                    (c.newer ? " newer " : " not newer ") + c.newest));
+        EXPECT_THAT(view.Events(), ElementsAre((software ? "software label " : "firmware label ") + label,
+                                               std::string("offer ") + (software ? "1" : "2") +
+                                                   (c.newer ? " newer " : " not newer ") + c.newest));
     }
     // The version text lies at the configured address with nothing added.
     for (const std::string& request : server.Requests())
@@ -127,10 +126,13 @@ TEST_F(UpdateFlowTest, VersionLabelsByLinkKind) {
         const char* receiverVersion;
     };
     const Case cases[] = {
-        {0, 0x0105, "Mouse Firmware: 1.05", "Receiver Firmware", "Already up to date", "", true, false, "105", ""},
-        {0, 0x1234, "Mouse Firmware: 1.34", "Receiver Firmware", "Already up to date", "", true, false, "1234", ""},
+        {0, 0x0105, "Mouse Firmware: 1.05", "Receiver Firmware", "Already up to date", "", true, false, "105",
+         ""},
+        {0, 0x1234, "Mouse Firmware: 1.34", "Receiver Firmware", "Already up to date", "", true, false,
+         "1234", ""},
         {-1, 0, "Mouse Firmware: 0.0", "Receiver Firmware", "Already up to date", "", true, false, "0", ""},
-        {1, 0x0210, "Mouse Firmware", "Receiver Firmware: 2.10", "", "Already up to date", false, true, "", "210"},
+        {1, 0x0210, "Mouse Firmware", "Receiver Firmware: 2.10", "", "Already up to date", false, true, "",
+         "210"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.mouse);
