@@ -1,6 +1,6 @@
 #pragma once
 // What the mouse keeps in its own memory: everything the write commands store and the read-back
-// commands answer from. Kept apart from the identity (ids, sensor, battery), which the spec fixes.
+// commands answer from. Kept apart from the identity (ids, sensor, battery), which the selection string fixes.
 
 #include <array>
 #include <cstdint>

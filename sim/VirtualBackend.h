@@ -1,6 +1,6 @@
 #pragma once
 // The virtual mouse behind the HID seam: every layer above talks to it exactly as to hidapi.
-// Selected by QUORVEL_VIRTUAL (or quorvelctl --virtual) with the spec list of VirtualSpec.h; its memory
+// Selected by QUORVEL_VIRTUAL (or quorvelctl --virtual) with the mouse list of VirtualSpec.h; its memory
 // can be kept across runs in the JSON file named by QUORVEL_VIRTUAL_STATE.
 
 #include <memory>
@@ -57,7 +57,7 @@ private:
     std::shared_ptr<HidHotplugCallback> watcher_;
 };
 
-// Parses the spec list and builds the backend; null with *error on a bad spec. The state file is
+// Parses the mouse list and builds the backend; null with *error on a bad spec. The state file is
 // QUORVEL_VIRTUAL_STATE when set (a corrupt one is ignored, see StateWarning).
 std::unique_ptr<VirtualBackend> CreateVirtualBackend(const std::string& specs,
                                                      const std::vector<DeviceEntry>& modes,

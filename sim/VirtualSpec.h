@@ -31,7 +31,7 @@ struct VirtualMouseSpec {
     std::string Key() const;
 };
 
-// Parses the spec list; false with a readable *error on the first bad spec (nothing is appended then).
+// Parses the QUORVEL_VIRTUAL list; false with a readable *error on the first bad spec (nothing is appended then).
 // Empty items (";;", blanks) are skipped, so an empty text yields no mouse.
 bool ParseVirtualSpecs(const std::string& text, const std::vector<DeviceEntry>& modes,
                        std::vector<VirtualMouseSpec>* out, std::string* error);
