@@ -150,7 +150,7 @@ int Session::StartCore(Need need) {
     view_.SetRequestedDevice(options_.deviceType);
     core_->SetView(&view_);
     context_ = std::make_unique<ActionContext>(DeviceDatabase::Instance(), *core_);
-    view_.SetRefreshHook([this](unsigned pages) { RefreshLighting(pages); });
+    view_.SetRefreshHook([this](unsigned pages) { RefreshPages(pages); });
 
     // As StartWorker does, but task 1 is tracked so the command can wait for discovery and read-back.
     const uint64_t start = need == Need::kProduct ? 0 : core_->QueueTrackedTask(kTaskStart);
@@ -168,11 +168,11 @@ int Session::StartCore(Need need) {
     return CheckDevice(need, started.status);
 }
 
-void Session::RefreshLighting(unsigned pages) {
+void Session::RefreshPages(unsigned pages) {
     // The lighting page's refresh, which the worker runs before it reads the mouse or sends a profile: a
     // profile without lighting rows gets its defaults, and the active row becomes the current mode.
     if (!(pages & kPageLighting) || !core_->Snapshot().model.light) return;
-    ListLightModes(*context_, nullptr);
+    if (!ListLightModes(*context_, nullptr).ok) return;  // no profile yet (database just recreated)
     core_->SetCurrentLightMode(Db().GetActiveLightMode(core_->CurrentProfile()));
 }
 

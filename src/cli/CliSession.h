@@ -61,6 +61,10 @@ public:
     // Whether the model of the current device has lighting (descriptor menu/@light).
     bool HasLighting() const;
 
+    // What the GUI's page refresh does to the stored data: the lighting page gives a profile without
+    // lighting rows its defaults and takes the active row as the current mode (pages: PageMask bits).
+    void RefreshPages(unsigned pages);
+
     // Queues one task and waits for it.
     TaskResult RunTask(int task, std::chrono::milliseconds timeout = kTaskTimeout);
 
@@ -74,7 +78,6 @@ private:
     int StartCore(Need need);
     int CheckDevice(Need need, TaskStatus startStatus);
     void ReportPermissionProblems();
-    void RefreshLighting(unsigned pages);
 
     GlobalOptions options_;
     ProductConfig product_;

@@ -99,6 +99,23 @@ TEST_F(Cli, ShowPrintsTheWholeActiveProfileAsJson) {
     }
 }
 
+TEST_F(Cli, TwoMiceKeepTheirOwnDatabasesAndTheChosenOneIsRemembered) {
+    const Args both = {"--virtual", "102", "--virtual", "201:wireless"};
+    auto run = [&](Args args) {
+        args.insert(args.begin(), both.begin(), both.end());
+        return Run(args);
+    };
+    ASSERT_EQ(run({"profile", "rename", "1", "Keep"}).exitCode, 0);
+    ASSERT_EQ(run({"--device", "201", "profile", "rename", "1", "Gone"}).exitCode, 0);
+    // Without --device the model named last is used again.
+    EXPECT_EQ(run({"--json", "show"}).Json()["model"]["device_type"], 201);
+
+    const CliRun reset = run({"--device", "201", "reset", "factory"});
+    ASSERT_EQ(reset.exitCode, 0) << reset;
+    EXPECT_EQ(run({"--device", "201", "--json", "profile", "list"}).Json()[0]["name"], "Profile 1");
+    EXPECT_EQ(run({"--device", "102", "--json", "profile", "list"}).Json()[0]["name"], "Keep");
+}
+
 TEST_F(Cli, ChangesAreStoredAsThePageStoresThem) {
     struct Case {
         Args command;

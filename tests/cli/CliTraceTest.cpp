@@ -101,6 +101,11 @@ const TraceCase kCases[] = {
       FeatureSend({0x0C, 0x01, 0x04, 0x00, 0x01, 0x01, 0x04, 0x03, 0x90, 0x23, 0x01})}},
     {"FeatureLighting", "201", {}, {"light", "2", "--brightness", "1", "--speed", "3"},
      {FeatureSend(Concat({0x0C, 0x01, 0x08, 0x00, 0x00, 0x01, 0x18, 0x02, 0x13, 0x07}, kDefaultColours))}},
+    // The mouse's reset, then the feature family's lighting reset on the recreated profile: mode 2 at
+    // brightness 2, speed 2.
+    {"FeatureFactoryReset", "201", {}, {"reset", "factory"},
+     {FeatureSend({0x0C, 0x01, 0x0F, 0x00, 0x00, 0x01, 0x01, 0xFF}),
+      FeatureSend(Concat({0x0C, 0x01, 0x08, 0x00, 0x01, 0x01, 0x18, 0x02, 0x22, 0x07}, kDefaultColours))}},
     // A new profile from its defaults: the current key slot 0, lighting mode 1 (brightness 4, speed 2), levels
     // 800-6400 and 26000 cut to the sensor's 16000, the six default colours, 500 Hz, lift-off 1 with sensor
     // option 4 of 53, sleep 1 and lights off while moving.
