@@ -7,8 +7,11 @@ dir=${1:-$root/build}
 shift || true
 generator=()
 command -v ninja >/dev/null 2>&1 && generator=(-G Ninja)
+# A compiler cache, when the machine has one, makes rebuilds in several work trees cheap; nothing needs it.
+launcher=()
+command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 if [ ! -f "$dir/CMakeCache.txt" ]; then
-  cmake -S "$root" -B "$dir" "${generator[@]}" -DQUORVEL_WERROR=ON "$@"
+  cmake -S "$root" -B "$dir" "${generator[@]}" -DQUORVEL_WERROR=ON "${launcher[@]}" "$@"
 elif [ $# -gt 0 ]; then
   cmake -S "$root" -B "$dir" "$@"
 fi

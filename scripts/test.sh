@@ -11,7 +11,7 @@ filter=()
 case "$mode" in
   normal)     dir=$root/build;      args=() ;;
   --sanitize) dir=$root/build-asan; args=(-DQUORVEL_SANITIZE=ON -DQUORVEL_BENCH=OFF) ;;
-  --tsan)     dir=$root/build-tsan; args=(-DQUORVEL_TSAN=ON -DQUORVEL_BENCH=OFF); filter=(-L threads) ;;
+  --tsan)     dir=$root/build-tsan; args=(-DQUORVEL_TSAN=ON -DQUORVEL_BENCH=OFF -DQUORVEL_GUI=OFF); filter=(-L threads) ;;
   *) echo "usage: scripts/test.sh [--sanitize|--tsan]" >&2; exit 2 ;;
 esac
 "$root/scripts/build.sh" "$dir" "${args[@]}"
