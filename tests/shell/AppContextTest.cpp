@@ -64,7 +64,6 @@ TEST(AppContextTest, ProgramDirDefaultsToTheExecutablesFolder) {
 class ProgramTree {
 public:
     const std::string& Root() const { return home_.Root(); }
-    testing::ScopedEnv& Env() { return home_.Env(); }
     std::string Program(const std::string& relative, bool executable = true) {
         const std::string path = Root() + "/" + relative;
         testing::WriteFileBytes(path, "#!/bin/sh\n");
