@@ -12,6 +12,8 @@ packages=(
   qt6-base-dev qt6-svg-dev libgl-dev
   xvfb xauth xdotool x11-utils fonts-open-sans fonts-wqy-microhei
   python3 zip unzip ca-certificates
+  # packaging: the .deb and its checks (scripts/package.sh)
+  dpkg-dev fakeroot file desktop-file-utils appstream lintian
 )
 
 missing=()

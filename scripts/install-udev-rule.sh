@@ -9,6 +9,12 @@ target=/etc/udev/rules.d/70-quorvel.rules
 if [ -f "$target" ] && cmp -s "$rule" "$target"; then
   exit 0
 fi
+# The Debian package (scripts/package.sh) installs and applies the same rule itself.
+for packaged in /usr/lib/udev/rules.d/70-quorvel.rules /lib/udev/rules.d/70-quorvel.rules; do
+  if [ -f "$packaged" ] && cmp -s "$rule" "$packaged"; then
+    exit 0
+  fi
+done
 if [ ! -d /etc/udev/rules.d ]; then
   echo "install-udev-rule: no /etc/udev/rules.d here; skipped (only needed for a real mouse)"
   exit 0

@@ -99,7 +99,7 @@ int Session::DeviceType() const { return core_ ? core_->CurrentDeviceType() : 0;
 bool Session::HasLighting() const { return core_ && core_->Snapshot().model.light; }
 
 int Session::Open(Need need) {
-    std::string dir = options_.productDir.empty() ? ExecutableDir() : options_.productDir;
+    std::string dir = options_.productDir.empty() ? ProgramDir() : options_.productDir;
     if (!dir.empty() && dir.back() != '/') dir += '/';
     SetProgramDir(dir);
     if (!RunStartupPass(dir)) {

@@ -12,14 +12,29 @@ namespace quorvel {
 void SetDeviceName(std::string_view name);
 std::string GetDeviceName();
 
-// The program directory with a trailing '/'. Defaults to the directory of the running executable
-// (/proc/self/exe); the command-line tool's --product and the tests point it elsewhere.
+// The program directory with a trailing '/'. Defaults to ProgramDirFor(ExecutableDir()); the command-line
+// tool's --product and the tests point it elsewhere.
 void SetProgramDir(std::string_view dir);
 std::string ProgramDir();
 // Directory of the running executable with a trailing '/'; empty when it cannot be found.
 std::string ExecutableDir();
 // Full path of the running executable; empty when it cannot be found.
 std::string ExecutablePath();
+
+// Where the product data of an executable in `executableDir` lies: that folder itself when config.xml is
+// there (a build tree), else "<executableDir>/../share/quorvel/" when config.xml is there (an installed
+// tree), else the executable's folder, so that a missing file is reported where a build would put it.
+std::string ProgramDirFor(std::string_view executableDir);
+// True when the executable's product data lies in ../share/quorvel/ rather than beside it.
+bool IsInstalledProgram(const std::string& executablePath);
+
+// The program path that a start at log-in uses. An installed program names itself. A program run from a
+// build tree names the installed copy of the same program found on PATH, when there is one, so that
+// removing or rebuilding the build tree does not break the log-in start; otherwise it names itself, as
+// nothing else could start it. Empty when the executable cannot be found.
+std::string AutostartProgramPath();
+// The same decision for a given executable and PATH text.
+std::string AutostartProgramPathFor(const std::string& executablePath, std::string_view searchPath);
 
 // "<XDG_DATA_HOME or ~/.local/share>/<device name> Files/" (trailing '/'). Not created here.
 std::string DataFolder();

@@ -56,7 +56,7 @@ void WriteAutorunMinimize(bool on) { WritePreferenceText("autorun_minimize", on 
 
 bool SetAutorun(bool on) {
     if (on) {
-        std::string executable = ExecutablePath();
+        std::string executable = AutostartProgramPath();
         return !executable.empty() && WriteAutostartEntry(GetDeviceName(), executable, {"-hide"});
     }
     WriteAutorunMinimize(false);

@@ -27,7 +27,7 @@ void WriteExitMode(bool hideOnClose);
 int ReadAutorunMinimize();
 void WriteAutorunMinimize(bool on);
 
-// The autorun entry: starts the running executable with " -hide" at log-in. Turning it off also writes
+// The autorun entry: starts AutostartProgramPath() with " -hide" at log-in. Turning it off also writes
 // autorun_minimize "0". False when the entry could not be written or removed.
 bool SetAutorun(bool on);
 bool IsAutorunOn();
