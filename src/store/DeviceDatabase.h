@@ -92,7 +92,8 @@ public:
     int GetActiveProfile();
 
     // Button assignments (t_key_macro_data), always layer 0.
-    // Replaces the button's row; a record with macro_value and macro_value2 both 0 only deletes it.
+    // Replaces the button's row; a record with macro_value and macro_value2 both 0 only deletes it. One
+    // transaction: when the new row cannot be stored, the old one stays.
     int SaveKeyAssignment(const KeyAssignmentRecord& record);
     bool GetKeyAssignment(int profile, int keyCode, KeyAssignmentRecord& record);
     bool SetKeyDescription(int profile, int keyCode, std::string_view text);
