@@ -1,8 +1,6 @@
 #include "update/DownloadClient.h"
 
 #include <curl/curl.h>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,7 +10,8 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
-#include <random>
+
+#include "platform/TempFile.h"
 
 namespace quorvel {
 namespace {
@@ -30,38 +29,6 @@ struct CurlDeleter {
 struct SlistDeleter {
     void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
-
-// Creates a new file beside finalPath for the body to go into; -1 when none could be created.
-int CreateTemporary(const std::string& finalPath, std::string* tempPath) {
-    static std::atomic<unsigned> counter{0};
-    std::random_device random;
-    for (int attempt = 0; attempt < 64; ++attempt) {
-        char suffix[48];
-        std::snprintf(suffix, sizeof suffix, ".part%d-%u-%08x", static_cast<int>(getpid()), counter++,
-                      static_cast<unsigned>(random()));
-        std::string path = finalPath + suffix;
-        int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-        if (fd >= 0) {
-            *tempPath = path;
-            return fd;
-        }
-        if (errno != EEXIST) return -1;
-    }
-    return -1;
-}
-
-bool WriteAll(int fd, const char* data, std::size_t size) {
-    while (size > 0) {
-        ssize_t written = write(fd, data, size);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return true;
-}
 
 std::string SystemError(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
 
@@ -129,7 +96,7 @@ bool DownloadClient::StartBody(Transfer& t) {
     }
     if (!t.ToFile()) return true;
     Post(*t.progress, 8);
-    t.fd = CreateTemporary(t.finalPath, &t.tempPath);
+    t.fd = CreateTemporaryBeside(t.finalPath, ".part", &t.tempPath);
     if (t.fd < 0) {
         lastError_ = SystemError(("cannot create a file beside " + t.finalPath).c_str());
         return false;
@@ -163,7 +130,7 @@ std::size_t DownloadClient::OnBody(char* data, std::size_t size, std::size_t cou
         return 0;
     }
     // A short write would leave a damaged file that looks complete.
-    if (!WriteAll(t.fd, data, bytes)) {
+    if (!WriteAllBytes(t.fd, data, bytes)) {
         self.lastError_ = SystemError(("cannot write " + t.tempPath).c_str());
         t.failed = true;
         return 0;
