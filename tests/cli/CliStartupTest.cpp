@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <regex>
 
 #include "CliRunner.h"
 
@@ -11,10 +10,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Text for a regular expression that matches exactly that text.
-std::string Literal(const std::string& text) {
-    static const std::regex special(R"([.^$|()\[\]{}*+?\\])");
-    return std::regex_replace(text, special, R"(\$&)");
+// Text against a shape where '#' stands for one decimal digit.
+bool MatchesShape(std::string_view text, std::string_view shape) {
+    if (text.size() != shape.size()) return false;
+    for (std::size_t i = 0; i < shape.size(); ++i) {
+        if (shape[i] == '#' ? !(text[i] >= '0' && text[i] <= '9') : text[i] != shape[i]) return false;
+    }
+    return true;
 }
 
 class CliStartup : public CliTest {
@@ -48,8 +50,7 @@ TEST_F(CliStartup, ADamagedDatabaseIsKeptAsideAndSaidOnStderr) {
     const std::vector<fs::path> after = DatabaseFiles();
     ASSERT_EQ(after.size(), 2u);
     const fs::path kept = after[1];
-    EXPECT_TRUE(std::regex_match(kept.filename().string(),
-                                 std::regex(Literal(db.filename().string()) + R"(\.damaged-\d{8}-\d{6})")))
+    EXPECT_TRUE(MatchesShape(kept.filename().string(), db.filename().string() + ".damaged-########-######"))
         << kept;
     EXPECT_EQ(ReadWhole(kept), garbage);
     EXPECT_EQ(run.err, "quorvelctl: warning: the database " + db.string() +
@@ -75,9 +76,15 @@ TEST_F(CliStartup, ALogThatCannotBeOpenedIsSaidOnce) {
 
     const CliRun run = Run({"--virtual", "102", "devices"});
     EXPECT_EQ(run.exitCode, 0) << run;
-    const std::regex once("quorvelctl: warning: cannot open the log file " + Literal(logFolder.string()) +
-                          R"(/Mouse_\d{8}_\d{6}\.log \([^)]*\); running without a log\n)");
-    EXPECT_TRUE(std::regex_match(run.err, once)) << run.err;
+    // One line: the file it tried, the system's reason, what happens now.
+    const std::string start = "quorvelctl: warning: cannot open the log file " + logFolder.string() + "/";
+    const std::string end = " (Not a directory); running without a log\n";
+    ASSERT_GT(run.err.size(), start.size() + end.size()) << run.err;
+    EXPECT_EQ(run.err.substr(0, start.size()), start) << run.err;
+    EXPECT_EQ(run.err.substr(run.err.size() - end.size()), end) << run.err;
+    EXPECT_TRUE(MatchesShape(run.err.substr(start.size(), run.err.size() - start.size() - end.size()),
+                             "Mouse_########_######.log"))
+        << run.err;
 }
 
 }  // namespace
