@@ -4,6 +4,7 @@
 #include "files/MacroFile.h"
 #include "store/ButtonCodes.h"
 #include "store/DeviceDatabase.h"
+#include "support/TextConv.h"
 
 namespace quorvel {
 
@@ -76,7 +77,7 @@ std::string ShownMacroName(const ActionContext& ctx, const std::string& storedNa
     }
     for (std::string_view word : {std::string_view("Copy"), std::string_view("复制")}) {
         if (name.ends_with(word)) {
-            name = name.substr(0, name.find(word)) + " " + ctx.Text(kCopyText);
+            name = JoinWithBlank(name.substr(0, name.find(word)), ctx.Text(kCopyText));
             break;
         }
     }

@@ -18,7 +18,7 @@ struct MacroInfo {
 ActionResult ListMacros(ActionContext& ctx, std::vector<MacroInfo>* out);
 
 // The macro-list display rule: "Custom"/"自定义" at the start becomes text 351; a trailing "Copy"/"复制"
-// becomes a blank and text 31.
+// becomes text 31, with one blank before it ("Macro Copy" shows as "Macro <text 31>").
 std::string ShownMacroName(const ActionContext& ctx, const std::string& storedName);
 
 struct MacroDetails {

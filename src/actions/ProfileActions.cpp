@@ -6,6 +6,7 @@
 #include "files/ProfileFile.h"
 #include "shell/AppContext.h"
 #include "store/DeviceDatabase.h"
+#include "support/TextConv.h"
 
 namespace quorvel {
 
@@ -52,7 +53,8 @@ ActionResult FromFileResult(const FileResult& file) {
 std::string ShownProfileName(const ActionContext& ctx, const std::string& storedName) {
     for (std::string_view prefix : {std::string_view("Profile"), std::string_view("配置")}) {
         if (storedName.starts_with(prefix))
-            return ctx.Text(kProfileWordText) + " " + storedName.substr(prefix.size());
+            return JoinWithBlank(ctx.Text(kProfileWordText),
+                                 std::string_view(storedName).substr(prefix.size()));
     }
     return storedName;
 }

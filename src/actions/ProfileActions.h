@@ -17,8 +17,8 @@ struct ProfileInfo {
 };
 ActionResult ListProfiles(ActionContext& ctx, std::vector<ProfileInfo>* out);
 
-// The profile-name display rule: a stored name beginning with "Profile" or "配置" shows text 61, a blank
-// and the rest of the name.
+// The profile-name display rule: a stored name beginning with "Profile" or "配置" shows text 61 and the
+// rest of the name, with one blank between them ("Profile 1" shows as "<text 61> 1").
 std::string ShownProfileName(const ActionContext& ctx, const std::string& storedName);
 
 // The profile (1-4) becomes the current and active one; every setting goes to the mouse (task 5).

@@ -108,7 +108,8 @@ int Session::Open(Need need) {
         return kExitFailed;
     }
     ChooseStartupLanguage();
-    TraceLog::Instance().Open();
+    if (!TraceLog::Instance().Open()) PrintWarning(TraceLog::Instance().OpenError());
+    Db().SetDamagedListener([](const DamagedDatabase& d) { PrintWarning(DamagedDatabaseMessage(d)); });
     if (!ReadProductConfig(dir, "", &product_)) {
         PrintError("cannot read the models of " + dir + "config.xml");
         return kExitFailed;

@@ -27,6 +27,19 @@ LocaleParts SplitLocaleName(std::string_view name) {
     return parts;
 }
 
+// "de_DE.UTF-8@euro", "C.utf8": the character set named after the dot is UTF-8.
+bool IsUtf8Codeset(std::string_view name) {
+    const std::size_t dot = name.find('.');
+    if (dot == std::string_view::npos) return false;
+    std::string_view codeset = name.substr(dot + 1);
+    codeset = codeset.substr(0, codeset.find('@'));
+    std::string normal;
+    for (char c : codeset) {
+        if (c != '-' && c != '_') normal += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return normal == "utf8";
+}
+
 struct Entry {
     const char* language;
     const char* territory;  // nullptr: any territory
@@ -88,6 +101,9 @@ std::string FirstSet(std::initializer_list<const char*> names) {
 }  // namespace
 
 int AnsiCodePageForLocaleName(std::string_view localeName) {
+    // A UTF-8 locale writes its files, names and arguments in UTF-8: reading them in the language's
+    // legacy code page would turn "Profilé" into "ProfilÃ©".
+    if (IsUtf8Codeset(localeName)) return 65001;
     return Lookup(kCodePages, SplitLocaleName(localeName), 1252);
 }
 

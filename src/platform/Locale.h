@@ -7,8 +7,9 @@
 
 namespace quorvel {
 
-// Locale name as in LANG ("zh_CN.UTF-8", "de_DE@euro", "C"): the Windows code page that system would use
-// for ANSI text, e.g. 936 for zh_CN, 950 for zh_TW, 932 for ja, 1251 for ru, 1252 for most others.
+// Locale name as in LANG ("zh_CN.UTF-8", "de_DE@euro", "C"): the code page for ANSI text. 65001 (UTF-8)
+// for a UTF-8 locale, as on Windows set to use UTF-8; otherwise the one Windows would use for the language,
+// e.g. 936 for zh_CN, 950 for zh_TW, 932 for ja, 1251 for ru, 1252 for most others.
 int AnsiCodePageForLocaleName(std::string_view localeName);
 // Locale name -> Windows language identifier (LCID), e.g. 1033 en_US, 2052 zh_CN, 1028 zh_TW, 1041 ja.
 // Unknown names, "C" and "POSIX" give 1033.

@@ -5,11 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <fstream>
 #include <sstream>
 #include <utility>
+
+#include "platform/TempFile.h"
 
 namespace quorvel {
 
@@ -187,23 +188,11 @@ PrefValues PrefStore::Parse(std::string_view text) {
 }
 
 bool WriteFileAtomically(const std::string& path, std::string_view content) {
-    static std::atomic<unsigned> counter{0};
-    std::string temp = path + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
-    int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    // A new file of our own: a predictable name opened with O_TRUNC would follow a planted link.
+    std::string temp;
+    int fd = CreateTemporaryBeside(path, ".tmp-", &temp, 0600);
     if (fd < 0) return false;
-    const char* data = content.data();
-    std::size_t left = content.size();
-    bool ok = true;
-    while (left > 0) {
-        ssize_t written = write(fd, data, left);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            ok = false;
-            break;
-        }
-        data += written;
-        left -= static_cast<std::size_t>(written);
-    }
+    bool ok = WriteAllBytes(fd, content.data(), content.size());
     if (ok && fsync(fd) != 0) ok = false;
     if (close(fd) != 0) ok = false;
     if (ok && rename(temp.c_str(), path.c_str()) != 0) ok = false;

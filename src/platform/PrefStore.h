@@ -52,8 +52,8 @@ private:
     std::string folder_;
 };
 
-// Replaces a file's content atomically: writes "<path>.tmp-<pid>-<n>", flushes it to disk, renames it over
-// path. The folder must exist.
+// Replaces a file's content atomically: writes a new "<path>.tmp-<pid>-<n>-<random>", flushes it to disk,
+// renames it over path. The folder must exist.
 bool WriteFileAtomically(const std::string& path, std::string_view content);
 // Creates every missing folder along the path (mode 0700 for new ones); true when it is a folder afterwards.
 bool MakeDirectories(const std::string& path);

@@ -112,7 +112,8 @@ bool LoadDeviceDescriptor(const std::string& programDir, std::string_view device
 bool ParseDeviceDescriptor(std::string_view bytes, DeviceDescriptor* out) { return Parse(bytes, out); }
 
 int ColorFromText(std::string_view text) {
-    std::string rest = Utf8Mid(text, 1);
+    // Only the "#" is skipped: dropping any first character turned "FF8000" into the five digits "F8000".
+    std::string rest(text.starts_with('#') ? text.substr(1) : text);
     auto part = [&](std::size_t start, std::size_t count) { return ParseHex(Utf8Mid(rest, start, count)) & 0xFF; };
     int red = 0, green = 0, blue = 0;
     switch (Utf8Length(rest)) {

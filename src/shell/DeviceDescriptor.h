@@ -72,8 +72,8 @@ bool LoadDeviceDescriptor(const std::string& programDir, std::string_view device
 // Same on document bytes already in memory (tests, fuzzing).
 bool ParseDeviceDescriptor(std::string_view bytes, DeviceDescriptor* out);
 
-// "#RRGGBB" -> R + 256*G + 65536*B. The first character is dropped whatever it is (so "FF8000" reads as
-// the five digits "F8000"); shorter texts fill from red, missing components are 0.
+// "#RRGGBB" -> R + 256*G + 65536*B. A leading "#" is skipped, so "FF8000" is the same colour; shorter
+// texts fill from red, missing components are 0.
 int ColorFromText(std::string_view text);
 // The rect split: "120#40#300" -> x1 120, x2 40, y 300; a missing "#" gives 0 for that coordinate.
 void SplitKeyRect(std::string_view rect, int* x1, int* x2, int* y);

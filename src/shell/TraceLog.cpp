@@ -1,10 +1,14 @@
 #include "shell/TraceLog.h"
 
+#include <dirent.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <ctime>
-#include <thread>
+#include <vector>
 
 #include "shell/AppContext.h"
 #include "support/TextConv.h"
@@ -14,7 +18,6 @@ namespace quorvel {
 namespace {
 
 constexpr std::size_t kLineBuffer = 256;  // prefix and message, including the terminating zero
-constexpr int kOpenAttempts = 12;
 
 const char* LevelName(int level) {
     static const char* const kNames[] = {"Trace", "Debug", "Info ", "Warn ", "Error", "Fatal"};
@@ -51,6 +54,32 @@ std::size_t GbkCut(std::string_view gbk, std::size_t maxBytes) {
     return pos;
 }
 
+// "Mouse_YYYYMMDD_hhmmss.log": the names this log gives its files, which sort by the time of opening.
+bool IsLogFileName(std::string_view name) {
+    constexpr std::string_view kShape = "Mouse_########_######.log";
+    if (name.size() != kShape.size()) return false;
+    for (std::size_t i = 0; i < kShape.size(); ++i) {
+        if (kShape[i] == '#' ? !(name[i] >= '0' && name[i] <= '9') : name[i] != kShape[i]) return false;
+    }
+    return true;
+}
+
+// Removes the oldest log files of the folder beyond `keep`, never the one in use.
+void RemoveOldLogs(const std::string& folder, const std::string& inUse, std::size_t keep) {
+    std::vector<std::string> names;
+    if (DIR* dir = ::opendir(folder.c_str())) {
+        while (const dirent* entry = ::readdir(dir)) {
+            if (IsLogFileName(entry->d_name) && JoinPath(folder, entry->d_name) != inUse)
+                names.emplace_back(entry->d_name);
+        }
+        ::closedir(dir);
+    }
+    if (names.size() + 1 <= keep) return;
+    std::sort(names.begin(), names.end());
+    const std::size_t remove = names.size() + 1 - keep;
+    for (std::size_t i = 0; i < remove; ++i) ::unlink(JoinPath(folder, names[i]).c_str());
+}
+
 }  // namespace
 
 TraceLog& TraceLog::Instance() {
@@ -62,7 +91,11 @@ TraceLog::~TraceLog() { Close(); }
 
 bool TraceLog::Open() {
     std::string data = DataFolder();
-    if (data.empty()) return false;
+    if (data.empty()) {
+        std::lock_guard lock(mutex_);
+        openError_ = "cannot open the log file: there is no data folder; running without a log";
+        return false;
+    }
     return OpenIn(data + "log");
 }
 
@@ -80,17 +113,23 @@ bool TraceLog::OpenIn(const std::string& folder) {
     std::snprintf(name, sizeof name, "%s_%04d%02d%02d_%02d%02d%02d.log", "Mouse", t.tm.tm_year + 1900,
                   t.tm.tm_mon + 1, t.tm.tm_mday, t.tm.tm_hour, t.tm.tm_min, t.tm.tm_sec);
     std::string path = JoinPath(folder, name);
-    for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
-        file_ = std::fopen(path.c_str(), "ae");  // append; not inherited by started programs
-        if (file_ != nullptr) break;
-        if (attempt + 1 < kOpenAttempts) {
-            std::fputs("Open log file failed!!\n", stderr);
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
+    // One attempt: nothing here holds the file the way another process could on Windows, so waiting and
+    // trying again only delays every start.
+    file_ = std::fopen(path.c_str(), "ae");  // append; not inherited by started programs
+    if (file_ == nullptr) {
+        openError_ =
+            "cannot open the log file " + path + " (" + std::strerror(errno) + "); running without a log";
+        return false;
     }
-    if (file_ == nullptr) return false;
+    openError_.clear();
     path_ = path;
+    RemoveOldLogs(folder, path_, kKeptLogFiles);
     return true;
+}
+
+std::string TraceLog::OpenError() const {
+    std::lock_guard lock(mutex_);
+    return openError_;
 }
 
 void TraceLog::Write(int level, const char* format, ...) {

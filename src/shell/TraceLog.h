@@ -11,6 +11,9 @@ namespace quorvel {
 
 enum TraceLevel : int { kTrace = 0, kDebug = 1, kInfo = 2, kWarn = 3, kError = 4, kFatal = 5 };
 
+// Each run adds a log file; opening one removes the oldest beyond this many.
+inline constexpr int kKeptLogFiles = 20;
+
 class TraceLog {
 public:
     static TraceLog& Instance();  // process-wide, created on first use
@@ -20,10 +23,13 @@ public:
     TraceLog(const TraceLog&) = delete;
     TraceLog& operator=(const TraceLog&) = delete;
 
-    // Opens "Mouse_YYYYMMDD_hhmmss.log" for appending in the given folder (created when missing).
-    // Open() uses the default folder: "log" inside the data folder.
+    // Opens "Mouse_YYYYMMDD_hhmmss.log" for appending in the given folder (created when missing), then
+    // removes the oldest "Mouse_*.log" files there beyond kKeptLogFiles. Open() uses the default folder:
+    // "log" inside the data folder. On failure nothing is printed: OpenError() says why, for the front end
+    // to show once.
     bool Open();
     bool OpenIn(const std::string& folder);
+    std::string OpenError() const;
     // Formats a UTF-8 message, converts it to GBK and appends one whole line; dropped below the threshold
     // or while the file is closed. Safe from any thread.
     void Write(int level, const char* format, ...) __attribute__((format(printf, 3, 4)));
@@ -37,6 +43,7 @@ private:
     int threshold_ = kInfo;
     std::FILE* file_ = nullptr;
     std::string path_;
+    std::string openError_;
 };
 
 // The call every place in the program uses: level 2 on the process-wide log.

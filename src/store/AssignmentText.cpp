@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "store/ButtonCodes.h"
+#include "support/TextConv.h"
 
 namespace quorvel {
 
@@ -12,15 +13,15 @@ struct LanguageWords {
     int lcid;
     std::initializer_list<std::string_view> prefixes;   // default-name prefixes of the other languages
     std::initializer_list<std::string_view> copyWords;  // copy words of the other languages
-    std::string_view copySuffix;                        // this language's copy pattern after "%s"
+    std::string_view copyWord;                          // this language's copy word
 };
 
 const LanguageWords kLanguages[] = {
-    {2052, {"Custom", "自定義", "カスタム", "Пользоват"}, {"Copy", "複製", "Копировать"}, " 复制"},
-    {1033, {"自定义", "自定義", "カスタム", "Пользоват"}, {"复制", "複製", "Копировать"}, " Copy"},
-    {1028, {"自定义", "Custom", "カスタム", "Пользоват"}, {"复制", "Copy", "Копировать"}, " 複製"},
-    {1041, {"自定义", "Custom", "自定義", "Пользоват"}, {"复制", "Copy", "Копировать"}, " 複製"},
-    {1049, {"自定义", "Custom", "自定義", "カスタム"}, {"复制", "Copy"}, " Копировать"},
+    {2052, {"Custom", "自定義", "カスタム", "Пользоват"}, {"Copy", "複製", "Копировать"}, "复制"},
+    {1033, {"自定义", "自定義", "カスタム", "Пользоват"}, {"复制", "複製", "Копировать"}, "Copy"},
+    {1028, {"自定义", "Custom", "カスタム", "Пользоват"}, {"复制", "Copy", "Копировать"}, "複製"},
+    {1041, {"自定义", "Custom", "自定義", "Пользоват"}, {"复制", "Copy", "Копировать"}, "複製"},
+    {1049, {"自定义", "Custom", "自定義", "カスタム"}, {"复制", "Copy"}, "Копировать"},
 };
 
 }  // namespace
@@ -41,7 +42,8 @@ std::string RelocaliseMacroName(std::string_view name, int lcid, std::string_vie
     }
     for (std::string_view word : words->copyWords) {
         if (result.ends_with(word)) {
-            result = result.substr(0, result.find(word)) + std::string(words->copySuffix);
+            // The blank kept before the old word serves the new one: a copy name never shows two.
+            result = JoinWithBlank(result.substr(0, result.find(word)), words->copyWord);
             break;
         }
     }

@@ -17,7 +17,8 @@ using TextLookup = std::function<std::string(int id)>;
 std::string DescribeAssignment(const KeyAssignmentRecord& record, const TextLookup& text, int lcid);
 
 // A macro name made in another language, re-worded for `lcid`: a default-name prefix of another language
-// becomes `customPrefix` (text 351), a trailing copy word of another language becomes this language's.
+// becomes `customPrefix` (text 351), a trailing copy word of another language becomes this language's,
+// with one blank before it.
 std::string RelocaliseMacroName(std::string_view name, int lcid, std::string_view customPrefix);
 
 // "Shift+ Ctrl + A": modifier words in the order Shift, Ctrl, Win, Alt, then the key name.

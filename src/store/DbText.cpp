@@ -2,10 +2,14 @@
 
 #include <cstring>
 
+#include "support/TextConv.h"
+
 namespace quorvel {
 
 std::string ToDbText(std::string_view text) {
-    return std::string(text.substr(0, text.find('\0')));
+    // A name from a Latin-1 file name or argument would otherwise be stored as is and then read back
+    // empty: its stray bytes become U+FFFD instead.
+    return ToUtf8(text.substr(0, text.find('\0')), kCpUtf8);
 }
 
 std::string FromDbText(const char* text) {

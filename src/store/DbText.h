@@ -6,7 +6,8 @@
 
 namespace quorvel {
 
-// The bytes stored for a text: everything up to the first zero character.
+// The bytes stored for a text: everything up to the first zero character, as valid UTF-8 (bytes that are
+// not part of a UTF-8 character become U+FFFD).
 std::string ToDbText(std::string_view text);
 // A text column: null, empty or not valid UTF-8 reads as the empty string.
 std::string FromDbText(const char* text);

@@ -47,8 +47,13 @@ std::string DeviceDatabase::DatabasePath(std::string_view folder, std::string_vi
 }
 
 bool DeviceDatabase::OpenForDevice(std::string_view folder, std::string_view modelKey) {
-    std::lock_guard lock(mutex_);
-    return OpenForDeviceLocked(folder, modelKey);
+    bool ok;
+    {
+        std::lock_guard lock(mutex_);
+        ok = OpenForDeviceLocked(folder, modelKey);
+    }
+    DeliverDamaged();
+    return ok;
 }
 
 bool DeviceDatabase::OpenForDeviceLocked(std::string_view folder, std::string_view modelKey) {
@@ -58,7 +63,16 @@ bool DeviceDatabase::OpenForDeviceLocked(std::string_view folder, std::string_vi
     path_ = std::move(path);
     bool ok;
     if (FileExists(path_)) {
-        ok = SQLiteDB::IsOpen() ? true : SQLiteDB::Open(path_.c_str(), kOpenExisting);
+        if (SQLiteDB::IsOpen()) {
+            ok = true;
+        } else {
+            ok = SQLiteDB::Open(path_.c_str(), kOpenExisting);
+            // SQLite opens any file; whether it is a database shows when it is read.
+            if (ok) {
+                const std::string damage = DamageReason();
+                if (!damage.empty()) ok = SetAsideDamaged(damage);
+            }
+        }
     } else {
         ok = CreateDatabase();
     }
@@ -112,9 +126,14 @@ void DeviceDatabase::CloseDevice() {
 }
 
 bool DeviceDatabase::SwitchToDevice(std::string_view folder, std::string_view modelKey) {
-    std::lock_guard lock(mutex_);
-    CloseDevice();
-    return OpenForDeviceLocked(folder, modelKey);
+    bool ok;
+    {
+        std::lock_guard lock(mutex_);
+        CloseDevice();
+        ok = OpenForDeviceLocked(folder, modelKey);
+    }
+    DeliverDamaged();
+    return ok;
 }
 
 bool DeviceDatabase::RecreateDatabase(std::string_view folder, std::string_view modelKey) {

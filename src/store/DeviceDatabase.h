@@ -5,6 +5,7 @@
 // Texts in and out are UTF-8; a database that is not open makes every operation fail quietly.
 
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -14,6 +15,19 @@
 #include "store/SQLiteDB.h"
 
 namespace quorvel {
+
+// A database file that SQLite called damaged when it was opened ("file is not a database", "database disk
+// image is malformed"). It is moved aside, never deleted, and a new, empty database takes its place; the
+// profiles and their defaults then come as on a first start.
+struct DamagedDatabase {
+    std::string path;       // the file as it was named
+    std::string reason;     // SQLite's words
+    std::string keptAs;     // "<path>.damaged-YYYYMMDD-hhmmss" (a "-N" added when taken); empty: not moved
+    bool replaced = false;  // the new database was created
+    std::string error;      // why it could not be moved or replaced; empty when all went well
+};
+// The notice as a front end shows it (the CLI on stderr, the GUI in a message box).
+std::string DamagedDatabaseMessage(const DamagedDatabase& damaged);
 
 class DeviceDatabase : protected SQLiteDB {
 public:
@@ -71,6 +85,12 @@ public:
         bool begun_ = false;
     };
 
+    // Told of every damaged file set aside when a device's database is opened: on the thread that opened
+    // it, after that open released the lock. Notices from before a listener was set are handed to it when
+    // it is set; an empty listener makes later notices wait again.
+    using DamagedListener = std::function<void(const DamagedDatabase&)>;
+    void SetDamagedListener(DamagedListener listener);
+
     // Test and diagnostics hook: sees every statement run on the connection.
     void SetTraceHook(TraceHook hook);
 
@@ -92,7 +112,8 @@ public:
     int GetActiveProfile();
 
     // Button assignments (t_key_macro_data), always layer 0.
-    // Replaces the button's row; a record with macro_value and macro_value2 both 0 only deletes it.
+    // Replaces the button's row; a record with macro_value and macro_value2 both 0 only deletes it. One
+    // transaction: when the new row cannot be stored, the old one stays.
     int SaveKeyAssignment(const KeyAssignmentRecord& record);
     bool GetKeyAssignment(int profile, int keyCode, KeyAssignmentRecord& record);
     bool SetKeyDescription(int profile, int keyCode, std::string_view text);
@@ -128,12 +149,22 @@ public:
 
 private:
     bool OpenForDeviceLocked(std::string_view folder, std::string_view modelKey);
+    // SQLite's words when the open file is not a database or is corrupt; empty when it is sound or busy.
+    std::string DamageReason();
+    // Moves the damaged file aside and creates a new one; false when no database is open.
+    bool SetAsideDamaged(const std::string& reason);
+    // Hands waiting notices to the listener; called without the lock.
+    void DeliverDamaged();
     // The insert of AddMacroEvent; the caller holds the lock.
     int InsertMacroEventLocked(const MacroEventRecord& record);
 
     mutable std::recursive_mutex mutex_;
     std::string path_;
     bool opened_ = false;
+
+    std::mutex damagedMutex_;  // the two below; never held while the listener runs
+    std::vector<DamagedDatabase> damaged_;
+    DamagedListener damagedListener_;
 };
 
 // A writing step succeeded: SQLITE_OK, SQLITE_ROW or SQLITE_DONE.

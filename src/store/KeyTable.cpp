@@ -30,14 +30,20 @@ int DeviceDatabase::SaveKeyAssignment(const KeyAssignmentRecord& record) {
     std::lock_guard lock(mutex_);
     std::string layoutDesc = ToDbText(record.layout_desc);
     std::string macroDesc = ToDbText(record.macro_desc);
+    // The old row goes only together with the new one: a failed insert must not leave the button without
+    // its function.
+    Transaction transaction(*this);
     SQLiteStatement st;
     Prepare(st, "DELETE FROM t_key_macro_data WHERE profile = ? and fn_layer = ? and key_code = ?");
     st.BindInt(1, record.profile);
     st.BindInt(2, record.fn_layer);
     st.BindInt(3, record.key_code);
-    st.Step();
+    const bool deleted = StepSucceeded(st.Step());
     // A button back on its default function has no row.
-    if (record.macro_value == 0 && record.macro_value2 == 0) return 0;
+    if (record.macro_value == 0 && record.macro_value2 == 0) {
+        if (deleted) transaction.Commit();
+        return 0;
+    }
     Prepare(
         st,
         "INSERT INTO t_key_macro_data(profile, fn_layer, key_code, layout_value, layout_desc, macro_type, "
@@ -52,8 +58,9 @@ int DeviceDatabase::SaveKeyAssignment(const KeyAssignmentRecord& record) {
     st.BindInt(8, record.macro_value2);
     st.BindInt(9, record.macro_value3);
     st.BindText(10, macroDesc);
-    if (!StepSucceeded(st.Step())) return 0;
-    return static_cast<int>(LastInsertRowId());
+    if (!deleted || !StepSucceeded(st.Step())) return 0;
+    const auto keyId = static_cast<int>(LastInsertRowId());
+    return transaction.Commit() ? keyId : 0;
 }
 
 bool DeviceDatabase::GetKeyAssignment(int profile, int keyCode, KeyAssignmentRecord& record) {

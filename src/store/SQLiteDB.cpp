@@ -63,6 +63,11 @@ int64_t SQLiteDB::LastInsertRowId() const {
     return sqlite3_last_insert_rowid(handle_);
 }
 
+std::string SQLiteDB::ErrorText(int code) {
+    const char* text = sqlite3_errstr(code);
+    return text != nullptr ? text : "error " + std::to_string(code);
+}
+
 void SQLiteDB::SetTraceHook(TraceHook hook) {
     trace_ = std::move(hook);
     InstallTrace();

@@ -45,6 +45,9 @@ public:
     // True while a transaction is open on the connection (SQLite is not in autocommit mode).
     bool InTransaction() const;
 
+    // SQLite's English words for a result code ("file is not a database").
+    static std::string ErrorText(int code);
+
     // Installed on the current connection and on every later one; an empty hook removes it.
     void SetTraceHook(TraceHook hook);
 

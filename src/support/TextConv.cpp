@@ -305,4 +305,11 @@ std::string Utf8TruncateBytes(std::string_view utf8, std::size_t maxBytes) {
     return std::string(utf8.substr(0, pos));
 }
 
+std::string JoinWithBlank(std::string_view left, std::string_view right) {
+    std::string joined(left);
+    if (!left.empty() && !right.empty() && left.back() != ' ' && right.front() != ' ') joined += ' ';
+    joined += right;
+    return joined;
+}
+
 }  // namespace quorvel

@@ -48,5 +48,8 @@ std::string Utf8Left(std::string_view utf8, std::size_t n);
 std::string Utf8Mid(std::string_view utf8, std::size_t start, std::size_t n = std::string::npos);
 // Cuts UTF-8 text at a byte limit without splitting a character.
 std::string Utf8TruncateBytes(std::string_view utf8, std::size_t maxBytes);
+// Two words of a shown name with one blank between them: none is added when either is empty or the blank
+// is already there ("Profile" + " 1" is "Profile 1", not "Profile  1").
+std::string JoinWithBlank(std::string_view left, std::string_view right);
 
 }  // namespace quorvel

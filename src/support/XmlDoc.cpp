@@ -1,5 +1,7 @@
 #include "support/XmlDoc.h"
 
+#include <unistd.h>
+
 #include <pugixml.hpp>
 
 #include <cctype>
@@ -11,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/TempFile.h"
 #include "support/TextConv.h"
 #include "support/XmlEncoding.h"
 #include "support/XmlEntities.h"
@@ -177,20 +180,15 @@ bool XmlDoc::SaveFile(const std::string& path) const {
     if (codePage == kCpUtf16Le) bytes.insert(0, "\xFF\xFE");
     if (codePage == kCpUtf16Be) bytes.insert(0, "\xFE\xFF");
 
-    // Write beside the target and rename, so a failed write leaves the old file whole.
-    const std::string temp = path + ".tmp";
-    {
-        std::ofstream file(temp, std::ios::binary | std::ios::trunc);
-        if (!file) return false;
-        file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        file.close();
-        if (!file) {
-            std::remove(temp.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        std::remove(temp.c_str());
+    // Write beside the target and rename, so a failed write leaves the old file whole. The temporary name
+    // is a new file of our own: a fixed "<path>.tmp" could be a planted link to another file.
+    std::string temp;
+    const int fd = CreateTemporaryBeside(path, ".tmp", &temp);
+    if (fd < 0) return false;
+    bool ok = WriteAllBytes(fd, bytes.data(), bytes.size());
+    ok = ::close(fd) == 0 && ok;
+    if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
+        ::unlink(temp.c_str());
         return false;
     }
     return true;

@@ -1,18 +1,20 @@
 #include "update/DownloadClient.h"
 
+#include <arpa/inet.h>
 #include <curl/curl.h>
-#include <fcntl.h>
-#include <sys/stat.h>
+#include <netinet/in.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <mutex>
-#include <random>
+
+#include "platform/TempFile.h"
 
 namespace quorvel {
 namespace {
@@ -31,41 +33,65 @@ struct SlistDeleter {
     void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
 
-// Creates a new file beside finalPath for the body to go into; -1 when none could be created.
-int CreateTemporary(const std::string& finalPath, std::string* tempPath) {
-    static std::atomic<unsigned> counter{0};
-    std::random_device random;
-    for (int attempt = 0; attempt < 64; ++attempt) {
-        char suffix[48];
-        std::snprintf(suffix, sizeof suffix, ".part%d-%u-%08x", static_cast<int>(getpid()), counter++,
-                      static_cast<unsigned>(random()));
-        std::string path = finalPath + suffix;
-        int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-        if (fd >= 0) {
-            *tempPath = path;
-            return fd;
-        }
-        if (errno != EEXIST) return -1;
-    }
-    return -1;
-}
-
-bool WriteAll(int fd, const char* data, std::size_t size) {
-    while (size > 0) {
-        ssize_t written = write(fd, data, size);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
 std::string SystemError(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
 
+struct UrlDeleter {
+    void operator()(CURLU* url) const { curl_url_cleanup(url); }
+};
+
+// One part of a parsed address; empty when it has none.
+std::string UrlPart(CURLU* url, CURLUPart which) {
+    char* text = nullptr;
+    if (curl_url_get(url, which, &text, 0) != CURLUE_OK || text == nullptr) return {};
+    std::string part(text);
+    curl_free(text);
+    return part;
+}
+
+std::string Lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// "localhost", or an IPv4 address in 127.0.0.0/8, or ::1 (also as a mapped IPv4 address).
+bool IsLoopbackHost(std::string host) {
+    host = Lower(std::move(host));
+    if (!host.empty() && host.back() == '.') host.pop_back();
+    if (host == "localhost") return true;
+    in_addr v4{};
+    if (inet_pton(AF_INET, host.c_str(), &v4) == 1) return (ntohl(v4.s_addr) >> 24) == 127;
+    if (host.size() > 2 && host.front() == '[' && host.back() == ']') host = host.substr(1, host.size() - 2);
+    in6_addr v6{};
+    if (inet_pton(AF_INET6, host.c_str(), &v6) != 1) return false;
+    if (IN6_IS_ADDR_LOOPBACK(&v6)) return true;
+    return IN6_IS_ADDR_V4MAPPED(&v6) && v6.s6_addr[12] == 127;
+}
+
+// The address a redirect's Location names, resolved against the address that answered.
+std::string RedirectTarget(const std::string& current, std::string_view location) {
+    std::unique_ptr<CURLU, UrlDeleter> url(curl_url());
+    if (!url || curl_url_set(url.get(), CURLUPART_URL, current.c_str(), 0) != CURLUE_OK)
+        return std::string(location);
+    const std::string next(location);
+    if (curl_url_set(url.get(), CURLUPART_URL, next.c_str(), CURLU_GUESS_SCHEME) != CURLUE_OK) return next;
+    return UrlPart(url.get(), CURLUPART_URL);
+}
+
 }  // namespace
+
+std::string PlainHttpRefusal(const std::string& address) {
+    std::unique_ptr<CURLU, UrlDeleter> url(curl_url());
+    const std::string encoded = EncodeAddress(address);
+    // An address curl cannot read fails on its own, with curl's reason.
+    if (!url || curl_url_set(url.get(), CURLUPART_URL, encoded.c_str(), CURLU_GUESS_SCHEME) != CURLUE_OK)
+        return {};
+    if (Lower(UrlPart(url.get(), CURLUPART_SCHEME)) != "http") return {};
+    const std::string host = UrlPart(url.get(), CURLUPART_HOST);
+    if (IsLoopbackHost(host)) return {};
+    return "plain http from " + host +
+           " is refused for update files: use an https address (plain http is accepted only from this "
+           "computer)";
+}
 
 struct DownloadClient::Transfer {
     DownloadClient* client = nullptr;
@@ -129,7 +155,7 @@ bool DownloadClient::StartBody(Transfer& t) {
     }
     if (!t.ToFile()) return true;
     Post(*t.progress, 8);
-    t.fd = CreateTemporary(t.finalPath, &t.tempPath);
+    t.fd = CreateTemporaryBeside(t.finalPath, ".part", &t.tempPath);
     if (t.fd < 0) {
         lastError_ = SystemError(("cannot create a file beside " + t.finalPath).c_str());
         return false;
@@ -163,7 +189,7 @@ std::size_t DownloadClient::OnBody(char* data, std::size_t size, std::size_t cou
         return 0;
     }
     // A short write would leave a damaged file that looks complete.
-    if (!WriteAll(t.fd, data, bytes)) {
+    if (!WriteAllBytes(t.fd, data, bytes)) {
         self.lastError_ = SystemError(("cannot write " + t.tempPath).c_str());
         t.failed = true;
         return 0;
@@ -173,6 +199,33 @@ std::size_t DownloadClient::OnBody(char* data, std::size_t size, std::size_t cou
         self.Post(*t.progress, static_cast<int>(std::min<std::uint64_t>(value, 100)));
     }
     return bytes;
+}
+
+// Sees the answer's header lines: a redirect of a file download is judged before it is followed.
+std::size_t DownloadClient::OnHeader(char* data, std::size_t size, std::size_t count, void* user) {
+    Transfer& t = *static_cast<Transfer*>(user);
+    const std::size_t bytes = size * count;
+    std::string_view line(data, bytes);
+    constexpr std::string_view kLocation = "location:";
+    if (!t.ToFile() || line.size() < kLocation.size() ||
+        Lower(std::string(line.substr(0, kLocation.size()))) != kLocation)
+        return bytes;
+    long status = 0;
+    curl_easy_getinfo(t.curl, CURLINFO_RESPONSE_CODE, &status);
+    if (status != 301 && status != 302 && status != 303 && status != 307 && status != 308) return bytes;
+    std::string_view location = line.substr(kLocation.size());
+    while (!location.empty() && (location.front() == ' ' || location.front() == '\t'))
+        location.remove_prefix(1);
+    while (!location.empty() && std::isspace(static_cast<unsigned char>(location.back())))
+        location.remove_suffix(1);
+    char* current = nullptr;
+    curl_easy_getinfo(t.curl, CURLINFO_EFFECTIVE_URL, &current);
+    const std::string next = RedirectTarget(current != nullptr ? current : "", location);
+    const std::string refusal = PlainHttpRefusal(next);
+    if (refusal.empty()) return bytes;
+    t.client->lastError_ = "the server redirected to " + next + ": " + refusal;
+    t.failed = true;
+    return 0;
 }
 
 int DownloadClient::OnTransferInfo(void* user, long long, long long, long long, long long) {
@@ -236,7 +289,9 @@ int DownloadClient::Perform(Transfer& t, const std::string& address) {
          curl_easy_setopt(t.curl, CURLOPT_WRITEDATA, &t) == CURLE_OK &&
          curl_easy_setopt(t.curl, CURLOPT_NOPROGRESS, 0L) == CURLE_OK &&
          curl_easy_setopt(t.curl, CURLOPT_XFERINFOFUNCTION, &DownloadClient::OnTransferInfo) == CURLE_OK &&
-         curl_easy_setopt(t.curl, CURLOPT_XFERINFODATA, &t) == CURLE_OK;
+         curl_easy_setopt(t.curl, CURLOPT_XFERINFODATA, &t) == CURLE_OK &&
+         curl_easy_setopt(t.curl, CURLOPT_HEADERFUNCTION, &DownloadClient::OnHeader) == CURLE_OK &&
+         curl_easy_setopt(t.curl, CURLOPT_HEADERDATA, &t) == CURLE_OK;
     if (!ok) {
         lastError_ = "the request could not be prepared";
         return kDownloadFailed;
@@ -274,6 +329,11 @@ int DownloadClient::FetchText(const std::string& address, std::string* text) {
 int DownloadClient::DownloadFile(const std::string& address, const std::string& filePath,
                                  const ProgressFn& progress) {
     Post(progress, 0);
+    if (std::string refusal = PlainHttpRefusal(address); !refusal.empty()) {
+        lastError_ = std::move(refusal);
+        lastStatus_ = 0;
+        return kDownloadFailed;
+    }
     Transfer t;
     t.toFile = true;
     t.progress = &progress;

@@ -49,9 +49,11 @@ public:
 
     // GETs the address into filePath. The body goes to a temporary file beside it that replaces filePath
     // only when the whole body arrived, so a failed download leaves no partial file and keeps an older
-    // file of that name. Progress (when given): 0 unless already 0, 2, 8, 10, then per read
-    // 10 + 90 * bytes / length when the length is known and at least one read size, then 100; each value
-    // only when it differs from the last one posted (kept from one download to the next).
+    // file of that name. The files are programs to run and images to flash: over plain http they are
+    // taken only from this computer (PlainHttpRefusal), the address given and every redirect alike. Progress
+    // (when given): 0 unless already 0, 2, 8, 10, then per read 10 + 90 * bytes / length when the length is
+    // known and at least one read size, then 100; each value only when it differs from the last one posted
+    // (kept from one download to the next).
     int DownloadFile(const std::string& address, const std::string& filePath, const ProgressFn& progress);
 
     // Ends a running or the next operation as failed; stays set until ResetCancel().
@@ -67,6 +69,7 @@ public:
 private:
     struct Transfer;
     static std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user);
+    static std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user);
     static int OnTransferInfo(void* user, long long, long long, long long, long long);
     bool StartBody(Transfer& transfer);
     int Perform(Transfer& transfer, const std::string& address);
@@ -81,5 +84,9 @@ private:
 
 // The address as sent: bytes outside printable ASCII (UTF-8 text) and blanks percent-encoded.
 std::string EncodeAddress(const std::string& address);
+
+// Why a file may not be downloaded from the address: plain http (also when no scheme is given) from a
+// host other than this computer ("localhost" or a loopback address). Empty when it may.
+std::string PlainHttpRefusal(const std::string& address);
 
 }  // namespace quorvel

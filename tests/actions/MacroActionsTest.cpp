@@ -34,9 +34,11 @@ protected:
 };
 
 TEST_F(MacroActions, ShownNames) {
+    // The copy word's blank is the one already before it: "Macro Copy" is not shown with two.
     const std::pair<const char*, const char*> cases[] = {
-        {"Custom 1", "T351 1"},  {"自定义 2", "T351 2"},      {"Macro Copy", "Macro  T31"},
-        {"Custom 3 复制", "T351 3  T31"}, {"Copy of x", "Copy of x"}, {"Other", "Other"},
+        {"Custom 1", "T351 1"},          {"自定义 2", "T351 2"},     {"Macro Copy", "Macro T31"},
+        {"Custom 3 复制", "T351 3 T31"}, {"MacroCopy", "Macro T31"}, {"Copy", "T31"},
+        {"Copy of x", "Copy of x"},      {"Other", "Other"},
     };
     for (const auto& [stored, shown] : cases) EXPECT_EQ(ShownMacroName(ctx(), stored), shown) << stored;
 }

@@ -20,8 +20,11 @@ protected:
 
 TEST_F(ProfileActions, ShownNames) {
     Make("102:wired");
+    // A blank goes between the word and the rest only when the rest lacks one: "Profile 3" is not shown
+    // with two.
     const std::pair<const char*, const char*> cases[] = {
-        {"Profile 3", "T61  3"}, {"配置2", "T61 2"}, {"Profile", "T61 "}, {"Work", "Work"}, {"Profil 1", "Profil 1"},
+        {"Profile 3", "T61 3"}, {"配置2", "T61 2"}, {"配置 2", "T61 2"},      {"Profiles", "T61 s"},
+        {"Profile", "T61"},     {"Work", "Work"},   {"Profil 1", "Profil 1"}, {"Profile  4", "T61  4"},
     };
     for (const auto& [stored, shown] : cases) EXPECT_EQ(ShownProfileName(ctx(), stored), shown) << stored;
 }
@@ -33,7 +36,7 @@ TEST_F(ProfileActions, ListSwitchAndRename) {
     ASSERT_TRUE(ListProfiles(ctx(), &profiles).ok);
     ASSERT_EQ(profiles.size(), 4u);
     EXPECT_EQ(profiles[0].name, "Profile 1");
-    EXPECT_EQ(profiles[0].shownName, "T61  1");
+    EXPECT_EQ(profiles[0].shownName, "T61 1");
     EXPECT_TRUE(profiles[0].active);
     EXPECT_FALSE(profiles[3].active);
 

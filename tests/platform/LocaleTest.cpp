@@ -10,19 +10,46 @@
 namespace quorvel {
 namespace {
 
+// A UTF-8 locale has UTF-8 (65001) as its ANSI code page, as Windows set to "Use Unicode UTF-8" has:
+// text without a mark of its own then reads as the system writes it. Other character sets follow the
+// language as Windows would set it.
 TEST(Locale, AnsiCodePageAsWindowsWouldSetIt) {
     struct Case {
         const char* locale;
         int codePage;
     };
     const Case cases[] = {
-        {"zh_CN.UTF-8", 936}, {"zh_SG.GBK", 936}, {"zh_CN", 936}, {"zh", 936},
-        {"zh_TW.UTF-8", 950}, {"zh_HK.Big5-HKSCS", 950}, {"zh-tw", 950},
-        {"ja_JP.UTF-8", 932}, {"ja", 932}, {"ko_KR.UTF-8", 949},
-        {"ru_RU.UTF-8", 1251}, {"uk_UA.UTF-8", 1251}, {"pl_PL.UTF-8", 1250}, {"el_GR.UTF-8", 1253},
-        {"tr_TR.UTF-8", 1254},
-        {"en_US.UTF-8", 1252}, {"de_DE@euro", 1252}, {"fr_FR", 1252}, {"C", 1252}, {"POSIX", 1252},
-        {"C.UTF-8", 1252}, {"", 1252}, {"xx_YY", 1252},
+        {"zh_CN.UTF-8", 65001},
+        {"zh_CN.utf8", 65001},
+        {"de_DE.UTF-8@euro", 65001},
+        {"C.UTF-8", 65001},
+        {"en_US.UTF-8", 65001},
+        {"ja_JP.utf-8", 65001},
+        {"ru_RU.UTF8", 65001},
+        {"xx_YY.UTF-8", 65001},
+        {"zh_SG.GBK", 936},
+        {"zh_CN.GB18030", 936},
+        {"zh_CN", 936},
+        {"zh", 936},
+        {"zh_HK.Big5-HKSCS", 950},
+        {"zh-tw", 950},
+        {"zh_TW.Big5", 950},
+        {"ja_JP.eucJP", 932},
+        {"ja", 932},
+        {"ko_KR.EUC-KR", 949},
+        {"ru_RU.KOI8-R", 1251},
+        {"uk_UA", 1251},
+        {"pl_PL.ISO-8859-2", 1250},
+        {"el_GR", 1253},
+        {"tr_TR", 1254},
+        {"en_US", 1252},
+        {"de_DE@euro", 1252},
+        {"fr_FR.ISO-8859-15", 1252},
+        {"C", 1252},
+        {"POSIX", 1252},
+        {"", 1252},
+        {"xx_YY", 1252},
+        {"en_US.UTF-16", 1252},
     };
     for (const Case& c : cases) EXPECT_EQ(AnsiCodePageForLocaleName(c.locale), c.codePage) << c.locale;
 }
@@ -68,18 +95,18 @@ protected:
 TEST_F(LocaleEnv, FirstNonEmptyVariableWins) {
     EXPECT_EQ(UserUiLanguage(), 1033) << "nothing set";
     EXPECT_EQ(AnsiCodePageFromLocale(), 1252);
-    setenv("LANG", "ja_JP.UTF-8", 1);
+    setenv("LANG", "ja_JP.eucJP", 1);
     EXPECT_EQ(UserUiLanguage(), 1041);
     EXPECT_EQ(AnsiCodePageFromLocale(), 932);
     setenv("LC_MESSAGES", "de_DE.UTF-8", 1);
-    setenv("LC_CTYPE", "zh_TW.UTF-8", 1);
+    setenv("LC_CTYPE", "zh_TW.Big5", 1);
     EXPECT_EQ(UserUiLanguage(), 1031) << "LC_MESSAGES before LANG";
     EXPECT_EQ(AnsiCodePageFromLocale(), 950) << "LC_CTYPE before LANG";
     setenv("LC_ALL", "", 1);
     EXPECT_EQ(UserUiLanguage(), 1031) << "an empty LC_ALL does not count";
     setenv("LC_ALL", "zh_CN.UTF-8", 1);
     EXPECT_EQ(UserUiLanguage(), 2052);
-    EXPECT_EQ(AnsiCodePageFromLocale(), 936);
+    EXPECT_EQ(AnsiCodePageFromLocale(), 65001);
 }
 
 }  // namespace

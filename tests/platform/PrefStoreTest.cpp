@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <thread>
@@ -86,6 +87,23 @@ TEST_F(PrefStoreTest, ReplaceAndRemoveLeaveNoTemporaryFiles) {
     struct stat info {};
     ASSERT_EQ(stat(store.FilePath().c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0077, 0u) << "preferences are private to the user";
+}
+
+// Links planted under the names a write could predict are neither followed nor replaced.
+TEST_F(PrefStoreTest, WritesNeverGoThroughAPlantedTemporaryName) {
+    ASSERT_EQ(store.Open(true), PrefStore::kCreated);
+    const std::string victim = home.Root() + "/victim";
+    WriteFileBytes(victim, "precious");
+    for (int n = 0; n < 200; ++n) {
+        std::filesystem::create_symlink(
+            victim, store.FilePath() + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(n));
+    }
+    ASSERT_TRUE(store.Write("LCID", "1033"));
+    EXPECT_EQ(ReadFileBytes(victim), "precious");
+    EXPECT_EQ(ReadFileBytes(store.FilePath()), "\"LCID\"=\"1033\"\n");
+    int links = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) links += entry.is_symlink();
+    EXPECT_EQ(links, 200);
 }
 
 TEST_F(PrefStoreTest, ConcurrentWritersLoseNothing) {

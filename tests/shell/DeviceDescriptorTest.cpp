@@ -12,13 +12,26 @@ namespace {
 
 using Settings = std::vector<std::pair<std::string, std::string>>;
 
-TEST(ColorFromTextTest, DropsTheFirstCharacterAndFillsFromRed) {
+// Only a leading "#" is skipped: "FF8000" without it is the same colour, not 248.
+TEST(ColorFromTextTest, SkipsALeadingHashAndFillsFromRed) {
     const std::pair<const char*, int> cases[] = {
-        {"#FF8000", 33023},   {"#FF", 255},          {"FF8000", 248},      {"#0000ff", 16711680},
-        {"#12345", 0x053412}, {"#1234", 0x3412},     {"#123", 0x0312},     {"#1", 0},
-        {"#1234567", 0},      {"", 0},               {"#", 0},             {"#zz8000", 0x8000},
+        {"#FF8000", 33023},
+        {"#FF", 255},
+        {"FF8000", 33023},
+        {"#0000ff", 16711680},
+        {"0000ff", 16711680},
+        {"FF", 255},
+        {"#12345", 0x053412},
+        {"#1234", 0x3412},
+        {"#123", 0x0312},
+        {"#1", 0},
+        {"#1234567", 0},
+        {"1234567", 0},
+        {"", 0},
+        {"#", 0},
+        {"#zz8000", 0x8000},
         {"#-1FFFF", 0xFFFFFF},  // "-1" reads as -1, taken modulo 256
-        {"中FF8000", 33023},   // the first character, not the first byte, is dropped
+        {"中FF8000", 0},        // seven characters: no colour
     };
     for (const auto& [text, value] : cases) EXPECT_EQ(ColorFromText(text), value) << text;
 }

@@ -83,6 +83,10 @@ TEST(ProfileStringTest, FileEncodings) {
         {"ANSI code page 936", FromUtf8(utf8, kCpGbk)},
     };
     for (const auto& [name, bytes] : files) EXPECT_EQ(Lookup(bytes, "61"), "配置") << name;
+
+    // On a UTF-8 locale a file without a byte-order mark is UTF-8, as the system writes it.
+    env.Set("LC_ALL", "de_DE.UTF-8");
+    EXPECT_EQ(Lookup("[LAN]\r\n61=Profil\xC3\xA9\r\n", "61"), "Profil\xC3\xA9");
 }
 
 class LanguageFileTest : public ::testing::Test {

@@ -140,13 +140,70 @@ TEST(TraceLogOpenTest, DefaultFolderIsLogInsideTheDataFolder) {
     SetDeviceName("");
 }
 
-TEST(TraceLogOpenTest, UnwritableFolderLeavesTheLogClosed) {
+// One attempt, nothing on stderr from the log itself: the front end says it once, with OpenError's words.
+TEST(TraceLogOpenTest, UnwritableFolderLeavesTheLogClosedAndSaysWhy) {
     TempHome home;
     testing::WriteFileBytes(home.Root() + "/file", "x");
     TraceLog log;
+    ::testing::internal::CaptureStderr();
     EXPECT_FALSE(log.OpenIn(home.Root() + "/file/log"));
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
     EXPECT_FALSE(log.IsOpen());
+    const std::string error = log.OpenError();
+    const std::string start = "cannot open the log file " + home.Root() + "/file/log/Mouse_";
+    EXPECT_EQ(error.substr(0, start.size()), start) << error;
+    const std::string end = ".log (Not a directory); running without a log";
+    ASSERT_GE(error.size(), end.size());
+    EXPECT_EQ(error.substr(error.size() - end.size()), end) << error;
     log.Write(kFatal, "dropped");
+
+    ASSERT_TRUE(log.OpenIn(home.Root() + "/log"));
+    EXPECT_EQ(log.OpenError(), "");
+}
+
+// Every run adds a file: the newest ones are kept, older ones go, other files stay.
+TEST(TraceLogOpenTest, KeepsTheNewestLogFiles) {
+    TempHome home;
+    const std::string folder = home.Root() + "/log";
+    std::filesystem::create_directories(folder);
+    std::vector<std::string> old;
+    for (int i = 0; i < kKeptLogFiles + 5; ++i) {
+        char name[64];
+        std::snprintf(name, sizeof name, "Mouse_20200101_%06d.log", i);
+        old.push_back(name);
+        testing::WriteFileBytes(folder + "/" + name, "old");
+    }
+    for (const char* other : {"notes.txt", "Mouse_1.log", "Mouse_20200101_000000.log.bak"})
+        testing::WriteFileBytes(folder + "/" + other, "keep");
+
+    TraceLog log;
+    ASSERT_TRUE(log.OpenIn(folder));
+    std::set<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        left.insert(entry.path().filename());
+    std::set<std::string> expected(old.end() - (kKeptLogFiles - 1), old.end());
+    expected.insert(std::filesystem::path(log.Path()).filename());
+    for (const char* other : {"notes.txt", "Mouse_1.log", "Mouse_20200101_000000.log.bak"})
+        expected.insert(other);
+    EXPECT_EQ(left, expected);
+}
+
+// The file in use is never removed, even when the clock has gone back and it sorts first.
+TEST(TraceLogOpenTest, TheOpenFileIsKeptWhateverItsName) {
+    TempHome home;
+    const std::string folder = home.Root() + "/log";
+    std::filesystem::create_directories(folder);
+    for (int i = 0; i < kKeptLogFiles + 2; ++i) {
+        char name[64];
+        std::snprintf(name, sizeof name, "Mouse_29990101_%06d.log", i);
+        testing::WriteFileBytes(folder + "/" + name, "future");
+    }
+    TraceLog log;
+    ASSERT_TRUE(log.OpenIn(folder));
+    EXPECT_TRUE(std::filesystem::exists(log.Path()));
+    std::size_t count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) count += entry.is_regular_file();
+    EXPECT_EQ(count, static_cast<std::size_t>(kKeptLogFiles));
 }
 
 TEST(TraceLogOpenTest, ProcessWideLogServesTrace) {

@@ -42,12 +42,13 @@ TEST(DescribeAssignment, MacroNamesAreReworded) {
         const char* expected;
     } cases[] = {
         {1033, "自定义3", "Custom3"},
-        {1033, "自定义3 复制", "Custom3  Copy"},  // the kept space plus the pattern's own
-        {1033, "Custom3 Copy", "Custom3 Copy"},   // already this language's words
-        {2052, "Custom3 Copy", "自定义3  复制"},
-        {1049, "Мой Copy", "Мой  Копировать"},
+        {1033, "自定义3 复制", "Custom3 Copy"},  // the kept blank serves the pattern: never two
+        {1033, "自定义3复制", "Custom3 Copy"},
+        {1033, "Custom3 Copy", "Custom3 Copy"},  // already this language's words
+        {2052, "Custom3 Copy", "自定义3 复制"},
+        {1049, "Мой Copy", "Мой Копировать"},
         {1049, "Мой Копировать", "Мой Копировать"},  // its own word is not in its list
-        {1028, "Copy of Copy", " 複製"},             // cut before the first occurrence
+        {1028, "Copy of Copy", "複製"},              // cut before the first occurrence
         {1041, "カスタム1", "カスタム1"},            // its own prefix
         {1041, "Пользоват 2", "Custom 2"},
         {3082, "自定义3 复制", "自定义3 复制"},  // a language not in the table
@@ -61,7 +62,7 @@ TEST(DescribeAssignment, MacroNamesAreReworded) {
     KeyAssignmentRecord r;
     r.macro_type = kMacroFunction;
     r.macro_desc = "自定义1 复制";
-    EXPECT_EQ(DescribeAssignment(r, FakeText, 1033), "Custom1  Copy");
+    EXPECT_EQ(DescribeAssignment(r, FakeText, 1033), "Custom1 Copy");
 }
 
 TEST(KeyCombinationText, ModifierOrderAndJoin) {

@@ -42,7 +42,7 @@ TEST_F(StoreTest, DescriptorDefaultsDpiOnlyAndFull) {
         "2",     "4",        "4",       // index; flag and count alike
         "400",   "33023",               // #FF8000
         "1200",  "255",                 // #FF: red only
-        "3600",  "248",                 // FF8000: the first digit is taken for the marker
+        "3600",  "33023",               // FF8000: without the "#", the same colour
         "3200",  "65535",               // dpi_4 absent: unchanged
         "12000", "0",                   // more than six digits
         "26000", "16776960",            // dpi_6 absent

@@ -98,9 +98,88 @@ TEST_F(StoreTest, ValuesAreStoredAsUtf8TextUpToAZeroCharacter) {
     }
 }
 
-TEST_F(StoreTest, TextThatIsNotUtf8ReadsAsEmpty) {
+// A name from a Latin-1 file name or argument is not UTF-8: its stray bytes are stored as U+FFFD, so the
+// name reads back instead of vanishing.
+TEST_F(StoreTest, TextThatIsNotUtf8IsStoredWithReplacementCharacters) {
     ASSERT_EQ(db_.AddProfile({}), 1);
-    ASSERT_TRUE(db_.SetConfig(1, "version", "\xFF\xFE"));
+    const std::string kFffd = "\xEF\xBF\xBD";
+    struct Case {
+        std::string written, stored;
+    } cases[] = {
+        {"Caf\xE9", "Caf" + kFffd},
+        {"\xFF\xFE", kFffd + kFffd},
+        {"\xE4\xB8", kFffd + kFffd},              // a character cut short
+        {"\xC0\xAF", kFffd + kFffd},              // an overlong '/'
+        {"\xED\xA0\x80", kFffd + kFffd + kFffd},  // a lone surrogate
+        {"中\xE4\xB8" + kFffd, "中" + kFffd + kFffd + kFffd},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(db_.SetConfig(1, "version", c.written));
+        std::string value;
+        ASSERT_TRUE(db_.GetConfig(1, "version", value));
+        EXPECT_EQ(value, c.stored);
+        EXPECT_EQ(Query("SELECT value FROM t_configdata WHERE key = 'version'")[0][0], c.stored);
+    }
+}
+
+// Every text column goes through the same write: a Latin-1 name reads back wherever it is stored.
+TEST_F(StoreTest, EveryTextColumnStoresValidUtf8) {
+    const std::string latin1 = "Caf\xE9";
+    const std::string shown = "Caf\xEF\xBF\xBD";
+    ASSERT_EQ(LoadProfiles(db_, "Profile"), 1);
+    std::string name;
+    ASSERT_TRUE(db_.RenameProfile(2, latin1));
+    ASSERT_TRUE(db_.GetProfileName(2, name));
+    EXPECT_EQ(name, shown) << "profile name";
+
+    const int macro = db_.AddMacro(latin1);
+    MacroRecord macroRecord;
+    ASSERT_TRUE(db_.GetMacro(macro, macroRecord));
+    EXPECT_EQ(macroRecord.name, shown) << "AddMacro";
+    ASSERT_TRUE(db_.RenameMacro(macro, latin1 + "2"));
+    ASSERT_TRUE(db_.GetMacro(macro, macroRecord));
+    EXPECT_EQ(macroRecord.name, shown + "2") << "RenameMacro";
+
+    MacroEventRecord event;
+    event.macro_id = macro;
+    event.desc = latin1;
+    db_.AddMacroEvents({event});
+    std::vector<MacroEventRecord> events;
+    ASSERT_EQ(db_.ListMacroEvents(macro, events), 1);
+    EXPECT_EQ(events[0].desc, shown) << "macro event";
+
+    KeyAssignmentRecord key;
+    key.profile = 1;
+    key.key_code = 3;
+    key.macro_value = 4;
+    key.layout_desc = latin1;
+    key.macro_desc = latin1;
+    ASSERT_GT(db_.SaveKeyAssignment(key), 0);
+    ASSERT_TRUE(db_.GetKeyAssignment(1, 3, key));
+    EXPECT_EQ(key.layout_desc, shown);
+    EXPECT_EQ(key.macro_desc, shown);
+    ASSERT_TRUE(db_.SetKeyDescription(1, 3, latin1 + "!"));
+    ASSERT_TRUE(db_.GetKeyAssignment(1, 3, key));
+    EXPECT_EQ(key.macro_desc, shown + "!") << "SetKeyDescription";
+
+    LightModeRecord light;
+    light.profile = 1;
+    light.mode = 1;
+    light.name = latin1;
+    ASSERT_GT(db_.AddLightMode(light), 0);
+    ASSERT_TRUE(db_.GetLightMode(1, 1, light));
+    EXPECT_EQ(light.name, shown) << "light mode";
+}
+
+// A file another program wrote may hold bytes that are not UTF-8: such a column reads as empty.
+TEST_F(StoreTest, ForeignTextThatIsNotUtf8ReadsAsEmpty) {
+    ASSERT_EQ(db_.AddProfile({}), 1);
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(db_.Path().c_str(), &raw), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(raw, "UPDATE t_configdata SET value = CAST(x'FFFE' AS TEXT) WHERE key = 'version'",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(raw);
     std::string value = "x";
     EXPECT_TRUE(db_.GetConfig(1, "version", value));
     EXPECT_EQ(value, "");

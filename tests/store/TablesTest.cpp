@@ -71,6 +71,27 @@ TEST_F(StoreTest, KeyAssignmentsReplaceAndRemoveTheButtonRow) {
     EXPECT_EQ(db_.ListKeyAssignments(3, list), 1);
 }
 
+// The old row goes only together with the new one: an insert that fails keeps the button's function.
+TEST_F(StoreTest, KeyAssignmentIsKeptWhenItsReplacementCannotBeStored) {
+    ASSERT_GT(db_.SaveKeyAssignment(Assignment(1, 4, 1, 3, 0, "old")), 0);
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(db_.Path().c_str(), &raw), SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_exec(raw,
+                     "CREATE TRIGGER refuse BEFORE INSERT ON t_key_macro_data BEGIN SELECT RAISE(ABORT, "
+                     "'refused'); END",
+                     nullptr, nullptr, nullptr),
+        SQLITE_OK);
+    sqlite3_close(raw);
+
+    EXPECT_EQ(db_.SaveKeyAssignment(Assignment(1, 4, 1, 7, 0, "new")), 0);
+    EXPECT_EQ(Query("SELECT key_code, macro_value, macro_desc FROM t_key_macro_data"),
+              (Rows{{"4", "3", "old"}}));
+    // The connection is usable afterwards: no transaction was left open.
+    EXPECT_EQ(db_.SaveKeyAssignment(Assignment(1, 4, 1, 0, 0, "")), 0);
+    EXPECT_EQ(Query("SELECT count(*) FROM t_key_macro_data")[0][0], "0");
+}
+
 TEST_F(StoreTest, DefaultLightingRowsFollowTheEnabledZones) {
     EXPECT_EQ(AddDefaultLightModes(db_, 1, {true, true, true, true, true, true}), 6);
     EXPECT_EQ(Query("SELECT name, mode, brightness, speed, direction, colorful, colorindex, color_value1, "
@@ -211,13 +232,15 @@ TEST_F(StoreTest, TableStatements) {
     const Case cases[] = {
         {"SaveKeyAssignment",
          [&] { db_.SaveKeyAssignment(key); },
-         {{"DELETE FROM t_key_macro_data WHERE profile = ? and fn_layer = ? and key_code = ?",
+         {{"BEGIN", "BEGIN"},
+          {"DELETE FROM t_key_macro_data WHERE profile = ? and fn_layer = ? and key_code = ?",
            "DELETE FROM t_key_macro_data WHERE profile = 2 and fn_layer = 0 and key_code = 5"},
           {"INSERT INTO t_key_macro_data(profile, fn_layer, key_code, layout_value, layout_desc, macro_type, "
            "macro_value, macro_value2, macro_value3, macro_desc) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?);",
            "INSERT INTO t_key_macro_data(profile, fn_layer, key_code, layout_value, layout_desc, macro_type, "
            "macro_value, macro_value2, macro_value3, macro_desc) VALUES (2, 0, 5, 0, 'L', 2, 4, 1, 0, "
-           "'K');"}}},
+           "'K');"},
+          {"COMMIT", "COMMIT"}}},
         {"GetKeyAssignment",
          [&] { db_.GetKeyAssignment(2, 5, key); },
          {{"SELECT * FROM t_key_macro_data WHERE profile = ? and fn_layer = ? and key_code = ?",

@@ -87,16 +87,25 @@ TEST(TextConv, BadInputIsReplacedAndReported) {
 
 TEST(TextConv, AnsiFollowsTheLocale) {
     {
-        testing::ScopedEnv locale("LC_ALL", "zh_CN.UTF-8");
+        testing::ScopedEnv locale("LC_ALL", "zh_CN.GBK");
         EXPECT_EQ(AnsiCodePage(), kCpGbk);
         EXPECT_EQ(Utf8ToAnsi("中文"), "\xD6\xD0\xCE\xC4");
         EXPECT_EQ(AnsiToUtf8("\xD6\xD0\xCE\xC4"), "中文");
     }
     {
-        testing::ScopedEnv locale("LC_ALL", "de_DE.UTF-8");
+        testing::ScopedEnv locale("LC_ALL", "de_DE.ISO-8859-1");
         EXPECT_EQ(AnsiCodePage(), kCpWindows1252);
         EXPECT_EQ(AnsiToUtf8("\xE4"), "ä");
     }
+    // A UTF-8 locale: text without a mark of its own is UTF-8, and "Profilé" stays "Profilé".
+    for (const char* utf8Locale : {"de_DE.UTF-8", "zh_CN.UTF-8", "C.UTF-8"}) {
+        testing::ScopedEnv locale("LC_ALL", utf8Locale);
+        EXPECT_EQ(AnsiCodePage(), kCpUtf8) << utf8Locale;
+        EXPECT_EQ(AnsiToUtf8("Profil\xC3\xA9 中文"), "Profil\xC3\xA9 中文") << utf8Locale;
+        EXPECT_EQ(Utf8ToAnsi("Profil\xC3\xA9 中文"), "Profil\xC3\xA9 中文") << utf8Locale;
+    }
+    // The trace log's Chinese texts are GBK whatever the locale.
+    testing::ScopedEnv locale("LC_ALL", "en_US.UTF-8");
     EXPECT_EQ(Utf8ToGbk("获取鼠标数据异常"), "\xBB\xF1\xC8\xA1\xCA\xF3\xB1\xEA\xCA\xFD\xBE\xDD\xD2\xEC\xB3\xA3");
 }
 

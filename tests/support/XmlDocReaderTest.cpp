@@ -143,8 +143,18 @@ TEST(XmlDocEncodings, FilesInEveryEncodingLoad) {
     }
 }
 
+// A document without mark or declaration that does not start with "<" is in the ANSI code page, which on
+// a UTF-8 locale is UTF-8.
+TEST(XmlDocEncodings, UndeclaredTextOnAUtf8LocaleIsUtf8) {
+    testing::ScopedEnv locale("LC_ALL", "fr_FR.UTF-8");
+    XmlDoc doc;
+    ASSERT_TRUE(doc.LoadBytes("\r\n<a v=\"Profil\xC3\xA9 \xE9\x85\x8D\"/>"));
+    ASSERT_TRUE(doc.FindNext("a"));
+    EXPECT_EQ(doc.GetAttribute("v"), "Profil\xC3\xA9 配");
+}
+
 TEST(XmlDocEncodings, MarkThenDeclarationThenFirstByte) {
-    testing::ScopedEnv locale("LC_ALL", "zh_CN.UTF-8");  // ANSI code page 936
+    testing::ScopedEnv locale("LC_ALL", "zh_CN.GBK");  // ANSI code page 936
     struct Case {
         std::string bytes;
         const char* expected;

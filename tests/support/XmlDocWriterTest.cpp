@@ -197,6 +197,34 @@ TEST(XmlDocWriter, SaveFileFailuresLeaveTheOldFileAlone) {
     EXPECT_FALSE(plain.SaveFile(dir.path()));  // a folder, not a file
 }
 
+// A link or file planted at "<path>.tmp" is neither followed nor clobbered: the temporary file is a new,
+// unique one, and none is left behind.
+TEST(XmlDocWriter, SaveFileNeverWritesThroughAPlantedTemporaryName) {
+    testing::TempDir dir;
+    const std::string victim = dir.File("victim.txt");
+    testing::WriteBytes(victim, "precious");
+    const std::string path = dir.File("profile.xml");
+    std::filesystem::create_symlink(victim, path + ".tmp");
+    testing::WriteBytes(dir.File("other.xml.tmp"), "someone's file");
+
+    XmlDoc doc;
+    doc.SetText(XmlDoc::kDeclaration);
+    doc.AddElement("root");
+    for (const std::string& target : {path, dir.File("other.xml")}) {
+        ASSERT_TRUE(doc.SaveFile(target)) << target;
+        EXPECT_EQ(ReadBytes(target), doc.Text()) << target;
+    }
+    EXPECT_EQ(ReadBytes(victim), "precious");
+    EXPECT_TRUE(std::filesystem::is_symlink(path + ".tmp"));
+    EXPECT_EQ(ReadBytes(dir.File("other.xml.tmp")), "someone's file");
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"other.xml", "other.xml.tmp", "profile.xml", "profile.xml.tmp",
+                                               "victim.txt"}));
+}
+
 TEST(XmlDocWriter, EditingALoadedDocumentKeepsItsElementsAndAttributes) {
     XmlDoc doc;
     ASSERT_TRUE(doc.LoadBytes("<?xml version=\"1.0\"?>\n<!-- c -->\n<root>\n  <a x='say \"hi\"' y=\"&amp;\"/>\n</root>\n"));

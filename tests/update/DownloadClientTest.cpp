@@ -263,5 +263,56 @@ TEST(EncodeAddressTest, EncodesOnlyBytesOutsidePrintableAscii) {
     EXPECT_EQ(EncodeAddress("https://h:8080/p/version"), "https://h:8080/p/version");
 }
 
+// A set-up program or firmware image over plain http could be swapped on the way; only this computer
+// (tests, a local mirror) may serve one that way.
+TEST(PlainHttpRefusalTest, OnlyThisComputerMayServeFilesOverPlainHttp) {
+    const std::string because =
+        " is refused for update files: use an https address (plain http is accepted only "
+        "from this computer)";
+    const std::pair<const char*, std::string> cases[] = {
+        {"https://updates.example.com/quorvel/software/Mouse-Setup-1.0.1.zip", ""},
+        {"http://127.0.0.1:8080/x.zip", ""},
+        {"http://127.8.9.10/x.zip", ""},
+        {"http://localhost/x.zip", ""},
+        {"HTTP://LocalHost./x.zip", ""},
+        {"http://[::1]:8080/x.zip", ""},
+        {"http://[::ffff:127.0.0.1]/x.zip", ""},
+        {"http://updates.example.com/x.zip", "plain http from updates.example.com" + std::string(because)},
+        {"updates.example.com/x.zip", "plain http from updates.example.com" + std::string(because)},
+        {"http://192.0.2.1/x.zip", "plain http from 192.0.2.1" + std::string(because)},
+        {"http://[2001:db8::1]/x.zip", "plain http from [2001:db8::1]" + std::string(because)},
+        {"http://localhost.example.com/x.zip",
+         "plain http from localhost.example.com" + std::string(because)},
+        {"http://127.0.0.1.example.com/x.zip",
+         "plain http from 127.0.0.1.example.com" + std::string(because)},
+        {"http://user:pw@10.0.0.1:80/x.zip", "plain http from 10.0.0.1" + std::string(because)},
+    };
+    for (const auto& [address, refusal] : cases) EXPECT_EQ(PlainHttpRefusal(address), refusal) << address;
+}
+
+TEST_F(DownloadClientTest, FilesOverPlainHttpFromAnotherHostAreRefused) {
+    const std::string path = dir_ / "Mouse-Setup-1.0.1.zip";
+    EXPECT_EQ(client_.DownloadFile("http://192.0.2.1/Mouse-Setup-1.0.1.zip", path, record_), kDownloadFailed);
+    EXPECT_EQ(client_.LastError(), PlainHttpRefusal("http://192.0.2.1/"));
+    EXPECT_FALSE(std::filesystem::exists(path));
+
+    // Nor through a redirect: the next address is judged before anything is asked of it.
+    server_.Answer("/moved.zip", Reply(302, "", {"Location: http://192.0.2.1/Mouse-Setup-1.0.1.zip"}));
+    EXPECT_EQ(client_.DownloadFile(server_.Url("/moved.zip"), path, record_), kDownloadFailed);
+    EXPECT_EQ(client_.LastError(), "the server redirected to http://192.0.2.1/Mouse-Setup-1.0.1.zip: " +
+                                       PlainHttpRefusal("http://192.0.2.1/"));
+    EXPECT_FALSE(std::filesystem::exists(path));
+
+    // A redirect that stays on this computer is followed.
+    server_.Answer("/here.zip", Reply(301, "", {"Location: /there.zip"}));
+    server_.Answer("/there.zip", Reply(200, "PK"));
+    EXPECT_EQ(client_.DownloadFile(server_.Url("/here.zip"), path, record_), kDownloadOk)
+        << client_.LastError();
+    EXPECT_EQ(test::ReadWholeFile(path), "PK");
+
+    // Version texts are not files to run or flash: they may come over plain http from anywhere.
+    EXPECT_EQ(PlainHttpRefusal(server_.Url("/version")), "");
+}
+
 }  // namespace
 }  // namespace quorvel

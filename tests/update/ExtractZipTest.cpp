@@ -125,6 +125,23 @@ TEST_F(ExtractZipTest, InfoZipArchiveRoundTrip) {
     EXPECT_THAT(report_.skipped, IsEmpty());
 }
 
+// Names are read in the system's ANSI code page, which on a UTF-8 locale is UTF-8: a name Info-ZIP stored
+// as this system wrote it comes out the same.
+TEST_F(ExtractZipTest, NamesOnAUtf8LocaleAreUtf8) {
+    const char* old = std::getenv("LC_ALL");
+    const std::string saved = old != nullptr ? old : "";
+    setenv("LC_ALL", "de_DE.UTF-8", 1);
+    WriteWholeFile(scratch_ / "Profil\xC3\xA9 \xE9\xBC\xA0\xE6\xA0\x87.txt", "x");
+    Zip({"names-utf8.zip", "Profil\xC3\xA9 \xE9\xBC\xA0\xE6\xA0\x87.txt"});
+    const bool extracted = Extract(scratch_ / "names-utf8.zip");
+    if (old != nullptr)
+        setenv("LC_ALL", saved.c_str(), 1);
+    else
+        unsetenv("LC_ALL");
+    ASSERT_TRUE(extracted);
+    EXPECT_THAT(ListTree(dest_), ElementsAre("Profil\xC3\xA9 \xE9\xBC\xA0\xE6\xA0\x87.txt"));
+}
+
 TEST_F(ExtractZipTest, DosHostAttributes) {
     ASSERT_TRUE(Extract(Archive("dos_attrs.zip")));
     EXPECT_THAT(ListTree(dest_), ElementsAre("folder", "hidden.txt", "plain.txt", "readonly.txt"));

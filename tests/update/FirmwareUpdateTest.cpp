@@ -13,8 +13,8 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
-constexpr const char* kVersionPath = "/firmware/QuorvelR2//mouse/version";
-constexpr const char* kArchivePath = "/firmware/QuorvelR2///mouse//firmware-106.zip";
+constexpr const char* kVersionPath = "/firmware/QuorvelR2/mouse/version";
+constexpr const char* kArchivePath = "/firmware/QuorvelR2/mouse/firmware-106.zip";
 
 std::string Image(size_t size) {
     std::string bytes(size, '\0');

@@ -17,7 +17,7 @@ using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
 constexpr const char* kVersionPath = "/software/version";
-constexpr const char* kArchivePath = "/software///Mouse-Setup-1.0.1.zip";
+constexpr const char* kArchivePath = "/software/Mouse-Setup-1.0.1.zip";
 
 // A set-up program that writes its argument count and name to `marker` (through a temporary name, so a
 // reader never sees half a line).

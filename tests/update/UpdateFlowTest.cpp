@@ -71,7 +71,7 @@ TEST_F(UpdateFlowTest, SoftwareCheckAgainstTheServer) {
 
 TEST_F(UpdateFlowTest, FirmwareCheckComparesTheMouseVersion) {
     Start("102:wired");  // release 0x0105: firmware "105"
-    ExpectChecks(*core, view, server, *flow, kTaskCheckFirmware, "/firmware/QuorvelR2//mouse/version", "105",
+    ExpectChecks(*core, view, server, *flow, kTaskCheckFirmware, "/firmware/QuorvelR2/mouse/version", "105",
                  {
                      {"newer", Reply(200, "106\n"), true, "106", true, ""},
                      {"equal", Reply(200, "105"), true, "105", false, ""},
@@ -86,11 +86,11 @@ TEST_F(UpdateFlowTest, FirmwareCheckComparesTheMouseVersion) {
 TEST_F(UpdateFlowTest, FailedCheckForgetsTheVersionOfTheLastOne) {
     Start("102:wired");
     server.Answer("/software/version", Reply(200, "1.0.1"));
-    server.Answer("/firmware/QuorvelR2//mouse/version", Reply(200, "106"));
+    server.Answer("/firmware/QuorvelR2/mouse/version", Reply(200, "106"));
     ASSERT_EQ(Run(kTaskCheckSoftware), TaskStatus::Confirmed);
     ASSERT_EQ(Run(kTaskCheckFirmware), TaskStatus::Confirmed);
     server.Answer("/software/version", Reply(500, "down"));
-    server.Answer("/firmware/QuorvelR2//mouse/version", Reply(500, "down"));
+    server.Answer("/firmware/QuorvelR2/mouse/version", Reply(500, "down"));
     EXPECT_EQ(Run(kTaskCheckSoftware), TaskStatus::Failed);
     EXPECT_EQ(Run(kTaskCheckFirmware), TaskStatus::Failed);
 
@@ -107,7 +107,7 @@ TEST_F(UpdateFlowTest, WirelessMouseComparesTheVersionReadThroughTheReceiver) {
     const VersionLabels labels = CurrentVersionLabels(*core);
     EXPECT_EQ(labels.receiver, "Receiver Firmware: 1.07");
     EXPECT_FALSE(labels.firmwareCheckEnabled);
-    server.Answer("/firmware/QuorvelR3//mouse/version", Reply(200, "108"));
+    server.Answer("/firmware/QuorvelR3/mouse/version", Reply(200, "108"));
     ASSERT_EQ(Run(kTaskCheckFirmware), TaskStatus::Confirmed);
     EXPECT_EQ(flow->FirmwareCheck().current, "107");
     EXPECT_TRUE(flow->FirmwareCheck().newer);

@@ -65,16 +65,35 @@ TEST(AcceptVersionTextTest, LengthLimitsAndLineEnds) {
     }
 }
 
+// The layout joins its pieces with "//"; servers that do not merge repeated slashes then find no file.
+TEST(UpdateAddressesTest, RepeatedSlashesInThePathBecomeOne) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"http://h//a///b.zip", "http://h/a/b.zip"},
+        {"https://h:8443//x//", "https://h:8443/x/"},
+        {"https://h/x?next=a//b#c//d", "https://h/x?next=a//b#c//d"},  // only the path
+        {"http://user@h//x", "http://user@h/x"},
+        {"http://h", "http://h"},
+        {"http://h/", "http://h/"},
+        {"h//a//b", "h/a/b"},
+        {"", ""},
+    };
+    for (const auto& [address, collapsed] : cases)
+        EXPECT_EQ(CollapsePathSlashes(address), collapsed) << address;
+}
+
 TEST(UpdateAddressesTest, ServerLayout) {
     const std::string sw = "http://updates.example/mouse/";
     const std::string fw = "https://fw.example/r2";
     EXPECT_EQ(SoftwareVersionAddress(sw), "http://updates.example/mouse/version");
     EXPECT_EQ(SoftwareArchiveName("1.2.3"), "Mouse-Setup-1.2.3.zip");
-    EXPECT_EQ(SoftwareArchiveAddress(sw, "1.2.3"), "http://updates.example/mouse///Mouse-Setup-1.2.3.zip");
+    EXPECT_EQ(SoftwareArchiveAddress(sw, "1.2.3"), "http://updates.example/mouse/Mouse-Setup-1.2.3.zip");
     EXPECT_EQ(SoftwareInstallerName("1.2.3"), "Mouse-Setup-1.2.3.exe");
     EXPECT_EQ(FirmwareVersionAddress(fw), "https://fw.example/r2/mouse/version");
     EXPECT_EQ(FirmwareArchiveName("106"), "firmware-106.zip");
-    EXPECT_EQ(FirmwareArchiveAddress(fw, "106"), "https://fw.example/r2//mouse//firmware-106.zip");
+    EXPECT_EQ(FirmwareArchiveAddress(fw, "106"), "https://fw.example/r2/mouse/firmware-106.zip");
+    // A base that ends in "/" (as the product's do) gives no doubled slash either.
+    EXPECT_EQ(FirmwareVersionAddress(fw + "/"), "https://fw.example/r2/mouse/version");
+    EXPECT_EQ(FirmwareArchiveAddress(fw + "/", "106"), "https://fw.example/r2/mouse/firmware-106.zip");
     EXPECT_EQ(FirmwareImageName("106"), "firmware-106.bin");
     EXPECT_EQ(UpdateWorkFolder("/home/u/.local/share/Mouse Files/"), "/home/u/.local/share/Mouse Files/temp/");
     EXPECT_EQ(UpdateWorkFolder("/data"), "/data/temp/");

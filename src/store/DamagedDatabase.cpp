@@ -1,0 +1,109 @@
+// A device's database file that SQLite calls damaged: kept aside under a dated name, never deleted, and a
+// new, empty database in its place, so the program does not run on an unreadable file and report success.
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <string>
+
+#include "store/DeviceDatabase.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr int kSqliteCorrupt = 11;
+constexpr int kSqliteNotADatabase = 26;
+
+bool Exists(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+// "<path>.damaged-YYYYMMDD-hhmmss", with "-2", "-3", ... when a file of that name is already kept.
+std::string KeepName(const std::string& path) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    const std::string base = path + ".damaged-" + stamp;
+    std::string name = base;
+    for (int n = 2; Exists(name); ++n) name = base + "-" + std::to_string(n);
+    return name;
+}
+
+}  // namespace
+
+std::string DamagedDatabaseMessage(const DamagedDatabase& d) {
+    if (d.keptAs.empty()) {
+        return "the database " + d.path + " is damaged (" + d.reason + ") and could not be moved aside (" +
+               d.error + "); nothing is stored until it is moved away or deleted";
+    }
+    std::string text =
+        "the database " + d.path + " was damaged (" + d.reason + "); it was kept as " + d.keptAs;
+    if (d.replaced) return text + " and a new one with the default settings was created";
+    return text + ", but a new one could not be created (" + d.error + ")";
+}
+
+std::string DeviceDatabase::DamageReason() {
+    // quick_check reads every page, which for a file of a few hundred rows is quick; a busy or locked file
+    // is not damaged and is left to the operations that follow.
+    SQLiteStatement st;
+    int rc = Prepare(st, "PRAGMA quick_check");
+    std::string reason;
+    if (rc == kSqliteOk) {
+        rc = st.Step();
+        if (rc == kSqliteRow) {
+            const char* text = st.ColumnText(0);
+            if (text != nullptr && std::strcmp(text, "ok") != 0) reason = text;
+        }
+    }
+    if ((rc & 0xFF) == kSqliteCorrupt || (rc & 0xFF) == kSqliteNotADatabase) reason = ErrorText(rc);
+    return reason;
+}
+
+bool DeviceDatabase::SetAsideDamaged(const std::string& reason) {
+    DamagedDatabase notice;
+    notice.path = path_;
+    notice.reason = reason;
+    SQLiteDB::Close();
+    const std::string kept = KeepName(path_);
+    if (std::rename(path_.c_str(), kept.c_str()) != 0) {
+        notice.error = std::strerror(errno);
+    } else {
+        notice.keptAs = kept;
+        notice.replaced = CreateDatabase();
+        if (!notice.replaced)
+            notice.error = SQLiteDB::IsOpen() ? "the tables could not be created" : "it could not be opened";
+    }
+    {
+        std::lock_guard lock(damagedMutex_);
+        damaged_.push_back(notice);
+    }
+    return notice.replaced;
+}
+
+void DeviceDatabase::SetDamagedListener(DamagedListener listener) {
+    {
+        std::lock_guard lock(damagedMutex_);
+        damagedListener_ = std::move(listener);
+    }
+    DeliverDamaged();
+}
+
+void DeviceDatabase::DeliverDamaged() {
+    std::vector<DamagedDatabase> notices;
+    DamagedListener listener;
+    {
+        std::lock_guard lock(damagedMutex_);
+        if (!damagedListener_ || damaged_.empty()) return;
+        notices.swap(damaged_);
+        listener = damagedListener_;
+    }
+    for (const DamagedDatabase& notice : notices) listener(notice);
+}
+
+}  // namespace quorvel
