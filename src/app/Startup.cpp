@@ -1,0 +1,90 @@
+#include "app/Startup.h"
+
+#include <QApplication>
+#include <cstdio>
+#include <memory>
+
+#include "app/CoreStep.h"
+#include "app/QuitOnSignal.h"
+#include "app/SingleInstance.h"
+#include "shell/AppContext.h"
+#include "shell/AppInstance.h"
+#include "shell/Localisation.h"
+#include "shell/ProductConfig.h"
+#include "shell/TraceLog.h"
+#include "ui/DeviceMainDlg.h"
+#include "ui/MessageBox.h"
+#include "ui/UiFonts.h"
+
+namespace quorvel {
+
+namespace {
+
+// How long a second start waits for the first to take the hand-over.
+constexpr std::chrono::milliseconds kHandOverTimeout{3000};
+
+}  // namespace
+
+int RunQuorvel(int argc, char** argv) {
+    // Screen scaling: Qt's high-DPI scaling (on by default) stands in for the DPI-awareness decision.
+    QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kAppId));
+    // The program ends by its own exits (close button, signals), not when its last window is hidden.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // Product identity: the offered languages and the device name from config.xml (a missing file leaves
+    // the name empty and the program goes on).
+    const std::string programDir = ExecutableDir();
+    SetProgramDir(programDir);
+    RunStartupPass(programDir);
+
+    // One instance per user: a second start hands over to the first and ends.
+    SingleInstance instance;
+    if (instance.Claim() == SingleInstance::Role::kSecond) {
+        instance.HandOver(kHandOverTimeout);
+        return 0;
+    }
+
+    TraceLog::Instance().Open();
+    ChooseStartupLanguage();
+    InstallLanguageFont(CurrentLanguage());
+    CreateFolder(DatabaseFolder());
+    const bool hidden = HasHideOption(argc, argv);
+
+    // The main window (the main-window pass over config.xml gives its version label).
+    ProductConfig product;
+    ReadProductConfig(programDir, "", &product);
+    auto window = std::make_unique<DeviceMainDlg>(QString::fromStdString(GetDeviceName()),
+                                                  QString::fromStdString(product.version));
+    window->PlaceOnScreen();
+    if (!hidden) window->show();
+    QObject::connect(&instance, &SingleInstance::ShowRequested, window.get(),
+                     &DeviceMainDlg::ShowFromOutside);
+    instance.SetVisibilityQuery([w = window.get()] { return w->isVisible(); });
+
+    // The device core, once the window exists.
+    int exitCode = 0;
+    CoreStep core;
+    QString error;
+    if (core.Start(*window, &error)) {
+        QuitOnSignal onSignal;
+        QObject::connect(&onSignal, &QuitOnSignal::Quit, &app, &QCoreApplication::quit);
+        QObject::connect(window.get(), &DeviceMainDlg::ExitRequested, &app, &QCoreApplication::quit);
+        app.exec();
+    } else {
+        Trace("device core: %s", qPrintable(error));
+        std::fprintf(stderr, "quorvel: %s\n", qPrintable(error));
+        ShowMessageBox(window.get(), QStringLiteral("Quorvel"), error, kBoxOk);
+        exitCode = 1;
+    }
+
+    // Shutdown, in the reverse order: the core first (nothing may run under it), then the window, the
+    // trace log, and the lock last, so a new start waits until this one is gone.
+    core.Stop();
+    window.reset();
+    TraceLog::Instance().Close();
+    instance.Release();
+    return exitCode;
+}
+
+}  // namespace quorvel
