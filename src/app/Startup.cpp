@@ -23,6 +23,10 @@ namespace {
 // How long a second start waits for the first to take the hand-over.
 constexpr std::chrono::milliseconds kHandOverTimeout{3000};
 
+// Leaves every running event loop, a modal box's too. Not QCoreApplication::quit(): that first asks each
+// window to close, and the main window declines (it hides when the exit mode says so).
+void EndEventLoops() { QCoreApplication::exit(0); }
+
 }  // namespace
 
 int RunQuorvel(int argc, char** argv) {
@@ -44,6 +48,11 @@ int RunQuorvel(int argc, char** argv) {
         instance.HandOver(kHandOverTimeout);
         return 0;
     }
+
+    // From here on a termination signal ends every event loop (also a modal box's) and the shutdown below
+    // runs in order.
+    QuitOnSignal onSignal;
+    QObject::connect(&onSignal, &QuitOnSignal::Quit, &app, EndEventLoops);
 
     TraceLog::Instance().Open();
     ChooseStartupLanguage();
@@ -67,9 +76,7 @@ int RunQuorvel(int argc, char** argv) {
     CoreStep core;
     QString error;
     if (core.Start(*window, &error)) {
-        QuitOnSignal onSignal;
-        QObject::connect(&onSignal, &QuitOnSignal::Quit, &app, &QCoreApplication::quit);
-        QObject::connect(window.get(), &DeviceMainDlg::ExitRequested, &app, &QCoreApplication::quit);
+        QObject::connect(window.get(), &DeviceMainDlg::ExitRequested, &app, EndEventLoops);
         app.exec();
     } else {
         Trace("device core: %s", qPrintable(error));
