@@ -12,6 +12,7 @@
 #include "shell/Localisation.h"
 #include "shell/ProductConfig.h"
 #include "shell/TraceLog.h"
+#include "ui/Appearance.h"
 #include "ui/DeviceMainDlg.h"
 #include "ui/MessageBox.h"
 #include "ui/UiFonts.h"
@@ -25,7 +26,9 @@ constexpr std::chrono::milliseconds kHandOverTimeout{3000};
 
 // Leaves every running event loop, a modal box's too. Not QCoreApplication::quit(): that first asks each
 // window to close, and the main window declines (it hides when the exit mode says so).
-void EndEventLoops() { QCoreApplication::exit(0); }
+void EndEventLoops() {
+    QCoreApplication::exit(0);
+}
 
 }  // namespace
 
@@ -35,6 +38,7 @@ int RunQuorvel(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kAppId));
     // The program ends by its own exits (close button, signals), not when its last window is hidden.
     QApplication::setQuitOnLastWindowClosed(false);
+    InstallAppearance();
 
     // Product identity: the offered languages and the device name from config.xml (a missing file leaves
     // the name empty and the program goes on).

@@ -17,6 +17,7 @@
 #include "shell/AppContext.h"
 #include "shell/Localisation.h"
 #include "toolkit/Skin.h"
+#include "ui/Appearance.h"
 #include "ui/UiFonts.h"
 #include "ui/UiRect.h"
 
@@ -25,6 +26,8 @@ namespace quorvel::test {
 class UiTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        static const bool styled = (InstallAppearance(), true);
+        (void)styled;
         previousSkin_ = Skin::Instance().Dir();
         Skin::Instance().SetDir(emptySkin_.path() + '/');
         SetProgramDir(QUORVEL_PRODUCT_DIR);
