@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QShortcut>
+#include <QTimer>
 #include <QWindow>
 
 #include "shell/Preferences.h"
@@ -60,7 +61,6 @@ DeviceMainDlg::DeviceMainDlg(const QString& title, const QString& softwareVersio
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), softwareVersion_(softwareVersion) {
     setObjectName(QStringLiteral("DeviceMainDlg"));
     setWindowTitle(title);
-    setWindowIcon(AppIcon());
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(kDesignSize);
     texts_ = new TextRegistry(this);
@@ -116,6 +116,16 @@ void DeviceMainDlg::UISize() {
     bottomText_->setGeometry(Ltrb((right - 800) / 2, bottom - 38, (right + 800) / 2, bottom - 12));
     const QSize logo = logo_->sizeHint();
     logo_->setGeometry(QRect(QPoint(10, 60), logo.boundedTo(QSize(180, logo.height()))));
+}
+
+void DeviceMainDlg::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // The icon (rendered at several sizes for the window system) waits until the window is on the screen:
+    // the first view does not need it.
+    if (!iconPending_) {
+        iconPending_ = true;
+        QTimer::singleShot(0, this, [this] { setWindowIcon(AppIcon()); });
+    }
 }
 
 void DeviceMainDlg::resizeEvent(QResizeEvent* event) {

@@ -59,6 +59,7 @@ signals:
     void ExitRequested();
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -76,6 +77,7 @@ private:
     std::function<uint32_t()> releaseSource_;
     TextRegistry* texts_ = nullptr;
     qreal scale_ = 1.0;
+    bool iconPending_ = false;  // set once the first show asked for it
 
     LogoWidget* logo_ = nullptr;
     QWidget* title_ = nullptr;
