@@ -42,8 +42,7 @@ int RunQuorvel(int argc, char** argv) {
 
     // Product identity: the offered languages and the device name from config.xml (a missing file leaves
     // the name empty and the program goes on).
-    const std::string programDir = ExecutableDir();
-    SetProgramDir(programDir);
+    const std::string programDir = ProgramDir();
     RunStartupPass(programDir);
 
     // One instance per user: a second start hands over to the first and ends.
