@@ -277,7 +277,8 @@ void CDeviceList::PaintDevice(QPainter& p, const QRectF& card, const Device& dev
     }
     if (online && device.hasRelease) {
         p.setPen(palette::kTextDim);
-        DrawElided(p, QRectF(card.left() + card.width() / 2, y, card.width() / 2 - 20, line * 1.4),
+        const qreal versionLeft = card.left() + 20 + line * 2.0 + 56;  // after the battery and its percentage
+        DrawElided(p, QRectF(versionLeft, y, card.right() - 20 - versionLeft, line * 1.4),
                    Qt::AlignRight | Qt::AlignVCenter,
                    texts_.version + QStringLiteral(" v") + VersionText(device.release));
     }

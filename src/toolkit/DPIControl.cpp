@@ -121,7 +121,6 @@ void DPIControl::EditItem(int level) {
             new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), editor_));
         editor_->setFrame(false);
         editor_->installEventFilter(this);
-        connect(editor_, &QLineEdit::returnPressed, this, [this] { FinishEdit(true); });
     }
     selected_ = level;
     editing_ = level;
@@ -170,10 +169,13 @@ bool DPIControl::eventFilter(QObject* watched, QEvent* event) {
     if (watched == editor_) {
         if (event->type() == QEvent::FocusOut && IsEditing()) {
             FinishEdit(true);
-        } else if (event->type() == QEvent::KeyPress &&
-                   static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-            FinishEdit(false);
-            return true;
+        } else if (event->type() == QEvent::KeyPress) {
+            // The field would pass Enter on to this control (to start another edit) and Escape to the dialog.
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter) {
+                FinishEdit(key != Qt::Key_Escape);
+                return true;
+            }
         }
     }
     return QWidget::eventFilter(watched, event);

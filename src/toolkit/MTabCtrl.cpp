@@ -166,7 +166,7 @@ void MTabCtrl::paintEvent(QPaintEvent*) {
                            : hot        ? palette::kText
                                         : palette::kTextDim;
         const qreal icon = qMin(24.0, card.height() * 0.5);
-        const QRectF iconRect(card.left() + 18, card.center().y() - icon / 2, icon, icon);
+        const QRectF iconRect(card.left() + 16, card.center().y() - icon / 2, icon, icon);
         const QColor iconInk = selected ? accent : ink;
         if (item.icon.isEmpty() || !Skin::Instance().PaintTinted(p, iconRect, item.icon, iconInk)) {
             PaintGlyph(p, iconRect, item.glyph, iconInk);

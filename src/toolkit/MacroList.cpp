@@ -65,7 +65,6 @@ void MacroList::EditItem(int index) {
         editor_ = new QLineEdit(viewport());
         editor_->setMaxLength(64);
         editor_->installEventFilter(this);
-        connect(editor_, &QLineEdit::returnPressed, this, [this] { FinishEdit(true); });
     }
     editing_ = index;
     SetCurSel(index);
@@ -105,10 +104,13 @@ bool MacroList::eventFilter(QObject* watched, QEvent* event) {
     if (watched == editor_) {
         if (event->type() == QEvent::FocusOut && editing_ >= 0) {
             FinishEdit(true);
-        } else if (event->type() == QEvent::KeyPress &&
-                   static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-            FinishEdit(false);
-            return true;
+        } else if (event->type() == QEvent::KeyPress) {
+            // The field would pass Enter on to this control (to start another edit) and Escape to the dialog.
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter) {
+                FinishEdit(key != Qt::Key_Escape);
+                return true;
+            }
         }
     }
     return RowList::eventFilter(watched, event);

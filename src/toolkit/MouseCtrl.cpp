@@ -117,10 +117,8 @@ MouseCtrl::Layout MouseCtrl::ComputeLayout() const {
             rightText = qMax(rightText, w);
         }
     }
-    Layout layout;
-    qreal scale = qMin(width() / qreal(picture.width()), height() / qreal(picture.height()));
-    // Shrink until the captions fit beside the picture (a few rounds settle it).
-    for (int round = 0; round < 4; ++round) {
+    // The width the picture and its captions take at a scale, and where the picture's left edge sits in it.
+    auto extent = [&](qreal scale, qreal* left) {
         qreal minX = 0, maxX = picture.width() * scale;
         for (const Item& item : items_) {
             const qreal end = item.second.x() * scale;
@@ -130,17 +128,23 @@ MouseCtrl::Layout MouseCtrl::ComputeLayout() const {
                 maxX = qMax(maxX, end + rightText);
             }
         }
-        const qreal needed = maxX - minX;
-        if (needed <= width() + 0.5) {
-            layout.scale = scale;
-            layout.origin = QPointF((width() - needed) / 2 - minX, (height() - picture.height() * scale) / 2);
-            return layout;
+        *left = -minX;
+        return maxX - minX;
+    };
+    // The largest scale at which everything fits (the extent grows with the scale).
+    qreal low = 0.02, high = qMin(width() / qreal(picture.width()), height() / qreal(picture.height()));
+    qreal left = 0;
+    if (extent(high, &left) > width()) {
+        for (int i = 0; i < 24; ++i) {
+            const qreal mid = (low + high) / 2;
+            (extent(mid, &left) <= width() ? low : high) = mid;
         }
-        scale *= qMax(0.2, (width() - (needed - picture.width() * scale)) / (picture.width() * scale));
-        scale = qMax(scale, 0.05);
+        high = low;
     }
-    layout.scale = scale;
-    layout.origin = QPointF(0, (height() - picture.height() * scale) / 2);
+    Layout layout;
+    layout.scale = qMax(0.02, high);
+    const qreal used = extent(layout.scale, &left);
+    layout.origin = QPointF((width() - used) / 2 + left, (height() - picture.height() * layout.scale) / 2);
     return layout;
 }
 

@@ -24,6 +24,13 @@ RowList::RowList(QWidget* parent) : QAbstractScrollArea(parent) {
     viewport()->setAutoFillBackground(false);
     setFocusPolicy(Qt::StrongFocus);
     verticalScrollBar()->setSingleStep(20);
+    // A thin dark bar that fits the list, whatever style the application runs.
+    verticalScrollBar()->setStyleSheet(QStringLiteral(
+        "QScrollBar:vertical { background: transparent; width: 10px; margin: 6px 2px 6px 0; }"
+        "QScrollBar::handle:vertical { background: #3a4250; border-radius: 4px; min-height: 28px; }"
+        "QScrollBar::handle:vertical:hover { background: #4d5667; }"
+        "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+        "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: transparent; }"));
 }
 
 void RowList::SetCurSel(int index) {
