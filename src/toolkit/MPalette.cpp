@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <cmath>
 
 #include "toolkit/Paint.h"
 #include "toolkit/Theme.h"
@@ -50,25 +51,35 @@ void MPalette::Apply(qreal hue, qreal saturation, qreal value, bool release) {
     if (release) emit colorPicked(colour_);
 }
 
+namespace {
+// The field and the strip are drawn a pixel row at a time; a point picks the value its row shows.
+qreal Fraction(qreal offset, qreal length) {
+    const int cells = qMax(1, static_cast<int>(length));
+    const int cell = qBound(0, static_cast<int>(std::floor(offset)), cells - 1);
+    return cells > 1 ? cell / qreal(cells - 1) : 0.0;
+}
+}  // namespace
+
 void MPalette::TrackTo(const QPointF& pos) {
     if (dragging_ == Part::Field) {
         const QRectF f = FieldRect();
-        const qreal hue = qBound(0.0, (pos.x() - f.left()) / f.width(), 0.9999);
-        const qreal saturation = 1.0 - qBound(0.0, (pos.y() - f.top()) / f.height(), 1.0);
+        const qreal hue = qMin(0.9999, Fraction(pos.x() - f.left(), f.width()));
+        const qreal saturation = 1.0 - Fraction(pos.y() - f.top(), f.height());
         // Picking in the field from black would show nothing; it brings the light up.
         Apply(hue, saturation, value_ < 0.05 ? 1.0 : value_, false);
     } else if (dragging_ == Part::Strip) {
         const QRectF s = StripRect();
-        Apply(hue_, saturation_, 1.0 - qBound(0.0, (pos.y() - s.top()) / s.height(), 1.0), false);
+        Apply(hue_, saturation_, 1.0 - Fraction(pos.y() - s.top(), s.height()), false);
     }
 }
 
 void MPalette::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     const QPointF pos = event->position();
-    dragging_ = StripRect().adjusted(-4, 0, 4, 0).contains(pos) ? Part::Strip
-                : FieldRect().contains(pos)                     ? Part::Field
-                                                                : Part::None;
+    // The edges take a press too: the last row of each is where a user aims for the extremes.
+    dragging_ = StripRect().adjusted(-4, -4, 4, 4).contains(pos)   ? Part::Strip
+                : FieldRect().adjusted(-2, -2, 2, 2).contains(pos) ? Part::Field
+                                                                   : Part::None;
     TrackTo(pos);
 }
 
