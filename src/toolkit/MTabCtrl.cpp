@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "toolkit/Paint.h"
 #include "toolkit/Skin.h"
 #include "toolkit/Theme.h"
 
@@ -134,6 +135,10 @@ void MTabCtrl::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     const QColor accent = AccentColor();
+    // The rail the selection bar runs along.
+    p.setPen(Qt::NoPen);
+    p.setBrush(WithAlpha(palette::kBorder, 160));
+    p.drawRoundedRect(QRectF(8, 6, 3.5, height() - 12), 1.75, 1.75);
     for (int i = 0; i < GetItemCount(); ++i) {
         const QRect r = ItemRect(i);
         if (r.isEmpty()) continue;
@@ -166,7 +171,7 @@ void MTabCtrl::paintEvent(QPaintEvent*) {
                            : hot        ? palette::kText
                                         : palette::kTextDim;
         const qreal icon = qMin(24.0, card.height() * 0.5);
-        const QRectF iconRect(card.left() + 18, card.center().y() - icon / 2, icon, icon);
+        const QRectF iconRect(card.left() + 16, card.center().y() - icon / 2, icon, icon);
         const QColor iconInk = selected ? accent : ink;
         if (item.icon.isEmpty() || !Skin::Instance().PaintTinted(p, iconRect, item.icon, iconInk)) {
             PaintGlyph(p, iconRect, item.glyph, iconInk);

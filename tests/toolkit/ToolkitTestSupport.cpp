@@ -69,11 +69,10 @@ void Wheel(QWidget& widget, QPoint pos, int notches) {
 }
 
 void KeyClick(QWidget& widget, int key, Qt::KeyboardModifiers modifiers, const QString& text) {
-    QWidget* target = widget.focusWidget() ? widget.focusWidget() : &widget;
     QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-    QApplication::sendEvent(target, &press);
+    QApplication::sendEvent(&widget, &press);
     QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-    QApplication::sendEvent(target, &release);
+    QApplication::sendEvent(&widget, &release);
 }
 
 void TypeText(QWidget& widget, const QString& text) {

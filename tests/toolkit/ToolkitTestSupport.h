@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QVariant>
 #include <QWidget>
+#include <ostream>
 
 #include "toolkit/Skin.h"
 
@@ -52,7 +53,7 @@ void DoubleClick(QWidget& widget, QPoint pos);
 void Drag(QWidget& widget, const QList<QPoint>& points);
 // A wheel turn by notches (positive: away from the user).
 void Wheel(QWidget& widget, QPoint pos, int notches);
-// A key pressed and released on the widget (no native codes, as offscreen delivers them).
+// A key pressed and released, sent to the widget itself (no native codes, as offscreen delivers them).
 void KeyClick(QWidget& widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
               const QString& text = {});
 void TypeText(QWidget& widget, const QString& text);
@@ -73,3 +74,13 @@ public:
 };
 
 }  // namespace quorvel::test
+
+// Readable failure messages for the signal logs.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QVariant& value, std::ostream* os) {
+    *os << value.toString().toStdString();
+}
+inline void PrintTo(const QString& value, std::ostream* os) {
+    *os << '"' << value.toStdString() << '"';
+}
+QT_END_NAMESPACE
