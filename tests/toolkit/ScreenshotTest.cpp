@@ -95,8 +95,9 @@ protected:
         SetProgramDir(QUORVEL_PRODUCT_DIR);
         const int lcid = qEnvironmentVariableIntValue("QUORVEL_SCREENSHOT_LANG");
         SetCurrentLanguage(lcid ? lcid : kLcidEnglish);
-        QFont font(CurrentLanguage() == kLcidChinese ? QStringLiteral("WenQuanYi Micro Hei")
-                                                     : QStringLiteral("Open Sans"));
+        // Latin text in the product font, Chinese from the CJK font.
+        QFont font;
+        font.setFamilies({QStringLiteral("Open Sans"), QStringLiteral("WenQuanYi Micro Hei")});
         font.setPixelSize(13);
         QApplication::setFont(font);
         suffix_ = QString(CurrentLanguage() == kLcidChinese ? "-zh" : "-en") +
