@@ -180,10 +180,13 @@ void MTabCtrl::paintEvent(QPaintEvent*) {
         f.setBold(selected);
         p.setFont(f);
         p.setPen(ink);
-        const QRectF textRect(iconRect.right() + 14, card.top(), card.right() - iconRect.right() - 20,
+        const QRectF textRect(iconRect.right() + 12, card.top(), card.right() - iconRect.right() - 16,
                               card.height());
-        p.drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine,
-                   p.fontMetrics().elidedText(item.text, Qt::ElideRight, static_cast<int>(textRect.width())));
+        // A long name takes two lines rather than losing its end.
+        const bool fits = p.fontMetrics().horizontalAdvance(item.text) <= textRect.width();
+        p.drawText(textRect,
+                   Qt::AlignVCenter | Qt::AlignLeft | (fits ? Qt::TextSingleLine : Qt::TextWordWrap),
+                   item.text);
     }
     if (hasFocus() && current_ >= 0) {
         p.setPen(QPen(accent, 1));

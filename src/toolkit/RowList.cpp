@@ -35,8 +35,15 @@ RowList::RowList(QWidget* parent) : QAbstractScrollArea(parent) {
 
 void RowList::SetCurSel(int index) {
     current_ = index >= 0 && index < RowCount() ? index : -1;
-    EnsureVisible(current_);
+    // Before the list is shown its size is not final; showing it brings the row into view.
+    if (viewport()->isVisible()) EnsureVisible(current_);
     viewport()->update();
+}
+
+void RowList::showEvent(QShowEvent* event) {
+    QAbstractScrollArea::showEvent(event);
+    RowsChanged();
+    EnsureVisible(current_);
 }
 
 void RowList::SetRowHeight(int height) {

@@ -97,6 +97,11 @@ QSize Skin::NaturalSize(const QString& name) {
     return Load(name)->natural;
 }
 
+QIcon Skin::Icon(const QString& name) {
+    const QString path = Resolve(name);
+    return path.isEmpty() ? QIcon() : QIcon(path);
+}
+
 QPixmap Skin::Render(const Source& source, const QSize& pixels) {
     if (source.svg) {
         QImage image(pixels, QImage::Format_ARGB32_Premultiplied);

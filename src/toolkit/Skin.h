@@ -6,6 +6,7 @@
 // Rendered images are cached per size and pixel ratio. UI thread only (pixmaps).
 
 #include <QColor>
+#include <QIcon>
 #include <QMargins>
 #include <QPixmap>
 #include <QRectF>
@@ -42,6 +43,9 @@ public:
     QPixmap Pixmap(const QString& name, const QSize& size, qreal dpr = 1.0);
     // The same with every opaque pixel in `tint` (monochrome icons take the colour of their state).
     QPixmap Tinted(const QString& name, const QSize& size, qreal dpr, const QColor& tint);
+
+    // The image as an icon (window, tray): scalable from an SVG; a null icon when missing.
+    QIcon Icon(const QString& name);
 
     // Painting helpers: each returns false when the image is missing, so the caller draws its own look.
     bool Paint(QPainter& painter, const QRectF& rect, const QString& name);     // stretched

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
+#include <QStyleOptionButton>
 #include <functional>
 #include <memory>
 
@@ -21,6 +23,8 @@
 #include "toolkit/MouseCtrl.h"
 #include "toolkit/MouseKeyCtrl.h"
 #include "toolkit/ReporteCtrl.h"
+#include "toolkit/SkinStyle.h"
+#include "toolkit/Theme.h"
 
 namespace quorvel {
 namespace {
@@ -169,6 +173,38 @@ TEST(Render, DamagedImagesDoNotFloodTheLog) {
     EXPECT_LE(afterFirst, 2 * 7);  // at most a parser complaint or two per damaged file
     EXPECT_EQ(warnings, afterFirst);
     for (auto& widget : widgets) EXPECT_GE(test::DistinctColours(test::Grab(*widget)), 3);
+}
+
+// Qt's own marks come from the skin when it has them, drawn otherwise; either way a checked box shows the
+// accent.
+TEST(Render, SkinStyleMarks) {
+    SkinStyle style;
+    for (bool withSkin : {true, false}) {
+        std::unique_ptr<test::ProductSkin> product;
+        std::unique_ptr<test::ScratchSkin> empty;
+        if (withSkin) {
+            product = std::make_unique<test::ProductSkin>();
+        } else {
+            empty = std::make_unique<test::ScratchSkin>();
+        }
+        for (bool radio : {false, true}) {
+            QImage image(18, 18, QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            QPainter painter(&image);
+            QStyleOptionButton option;
+            option.rect = QRect(0, 0, 18, 18);
+            option.state = QStyle::State_Enabled | QStyle::State_On;
+            style.drawPrimitive(radio ? QStyle::PE_IndicatorRadioButton : QStyle::PE_IndicatorCheckBox,
+                                &option, &painter, nullptr);
+            painter.end();
+            const QColor centre = image.pixelColor(9, 9);
+            const QColor edge = image.pixelColor(9, 2);
+            // A radio mark has an accent dot, a check mark an accent box (with a dark tick through the
+            // middle).
+            EXPECT_EQ(radio ? centre : edge, AccentColor()) << "skin " << withSkin << " radio " << radio;
+        }
+    }
+    EXPECT_EQ(style.standardPalette().color(QPalette::Highlight), AccentColor());
 }
 
 }  // namespace

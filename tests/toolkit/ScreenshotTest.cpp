@@ -4,10 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
 
 #include "ToolkitTestSupport.h"
 #include "shell/AppContext.h"
@@ -29,6 +35,7 @@
 #include "toolkit/MouseKeyCtrl.h"
 #include "toolkit/ReporteCtrl.h"
 #include "toolkit/Skin.h"
+#include "toolkit/SkinStyle.h"
 #include "toolkit/Theme.h"
 
 namespace quorvel {
@@ -88,8 +95,9 @@ protected:
         SetProgramDir(QUORVEL_PRODUCT_DIR);
         const int lcid = qEnvironmentVariableIntValue("QUORVEL_SCREENSHOT_LANG");
         SetCurrentLanguage(lcid ? lcid : kLcidEnglish);
-        QFont font(CurrentLanguage() == kLcidChinese ? QStringLiteral("WenQuanYi Micro Hei")
-                                                     : QStringLiteral("Open Sans"));
+        // Latin text in the product font, Chinese from the CJK font.
+        QFont font;
+        font.setFamilies({QStringLiteral("Open Sans"), QStringLiteral("WenQuanYi Micro Hei")});
         font.setPixelSize(13);
         QApplication::setFont(font);
         suffix_ = QString(CurrentLanguage() == kLcidChinese ? "-zh" : "-en") +
@@ -287,6 +295,43 @@ TEST_F(Screenshots, DeviceList) {
     devices->SetSelectDevice(102);
     Hover(devices, {520, 200});
     Save(sheet, "toolkit-devices");
+}
+
+// Qt's own controls in the skin's style.
+TEST_F(Screenshots, PlainControlsInTheSkinStyle) {
+    SkinStyle style;
+    Sheet sheet({620, 250});
+    sheet.setPalette(style.standardPalette());
+    sheet.Panel({10, 10, 600, 230});
+    auto* ok = new QPushButton(Text(20), &sheet);
+    ok->setGeometry(30, 30, 120, 36);
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(Text(25), &sheet);
+    cancel->setGeometry(162, 30, 120, 36);
+    auto* off = new QPushButton(Text(254), &sheet);
+    off->setGeometry(294, 30, 120, 36);
+    off->setEnabled(false);
+    auto* check = new QCheckBox(Text(533), &sheet);
+    check->setGeometry(30, 86, 260, 24);
+    check->setChecked(true);
+    auto* uncheck = new QCheckBox(Text(534), &sheet);
+    uncheck->setGeometry(30, 116, 260, 24);
+    auto* radio1 = new QRadioButton(QStringLiteral("1.0mm"), &sheet);
+    radio1->setGeometry(300, 86, 120, 24);
+    radio1->setChecked(true);
+    auto* radio2 = new QRadioButton(QStringLiteral("2.0mm"), &sheet);
+    radio2->setGeometry(300, 116, 120, 24);
+    auto* combo = new QComboBox(&sheet);
+    combo->addItems({QStringLiteral("6"), QStringLiteral("5")});
+    combo->setGeometry(30, 156, 160, 32);
+    auto* edit = new QLineEdit(QStringLiteral("255"), &sheet);
+    edit->setGeometry(210, 156, 100, 32);
+    auto* progress = new QProgressBar(&sheet);
+    progress->setGeometry(30, 206, 560, 10);
+    progress->setTextVisible(false);
+    progress->setValue(62);
+    for (QWidget* w : sheet.findChildren<QWidget*>()) w->setStyle(&style);
+    Save(sheet, "toolkit-qt-controls");
 }
 
 // The same controls with no skin at all: the drawn look.

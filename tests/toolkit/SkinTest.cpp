@@ -104,6 +104,12 @@ TEST(Skin, NaturalSizeAndRenderingPerSizeAndRatio) {
         EXPECT_EQ(Skin::Instance().Pixmap(c.name, c.size, c.dpr).cacheKey(), pixmap.cacheKey());
     }
     EXPECT_TRUE(Skin::Instance().Pixmap("missing.png", {10, 10}).isNull());
+    // The program icon is named "DeviceDriver.ico"; an SVG of that name serves at any size.
+    skin.Write("DeviceDriver.svg", Svg(256, 256, "#00ff00"));
+    const QIcon icon = Skin::Instance().Icon("DeviceDriver.ico");
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_EQ(icon.pixmap(QSize(48, 48)).toImage().pixelColor(24, 24), QColor(Qt::green));
+    EXPECT_TRUE(Skin::Instance().Icon("nothing.ico").isNull());
     EXPECT_TRUE(Skin::Instance().Pixmap("a.png", {0, 10}).isNull());
 
     const QPixmap tinted = Skin::Instance().Tinted("a.png", {4, 4}, 1.0, QColor(Qt::red));
