@@ -1,6 +1,7 @@
 #pragma once
-// The program's look for Qt's own controls: the Fusion style (the same on every desktop) with the dark
-// palette and accent colour of the toolkit, so plain labels, lists and edits match the skinned controls.
+// The program's look for Qt's own controls: the toolkit's SkinStyle (Fusion drawing, the same on every
+// desktop, with the skin's images and the dark palette), so plain labels, lists and edits match the
+// skinned controls.
 
 namespace quorvel {
 

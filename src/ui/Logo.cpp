@@ -54,19 +54,18 @@ void PaintLogo(QPainter& p, const QRectF& rect) {
 }
 
 QIcon AppIcon() {
-    QIcon icon;
+    QIcon icon = Skin::Instance().Icon(QString::fromLatin1(kIconImage));
+    if (!icon.isNull()) return icon;
     for (int side : {16, 32, 48, 64, 128, 256}) {
-        QPixmap pixmap = Skin::Instance().Pixmap(QString::fromLatin1(kIconImage), QSize(side, side));
-        if (pixmap.isNull()) {
-            pixmap = QPixmap(side, side);
-            pixmap.fill(Qt::transparent);
-            QPainter p(&pixmap);
-            p.setRenderHint(QPainter::Antialiasing);
-            p.setPen(Qt::NoPen);
-            p.setBrush(palette::kSurface);
-            p.drawRoundedRect(QRectF(0, 0, side, side), side * 0.22, side * 0.22);
-            PaintMark(p, QRectF(side * 0.1, side * 0.1, side * 0.8, side * 0.8));
-        }
+        QPixmap pixmap(side, side);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(palette::kSurface);
+        p.drawRoundedRect(QRectF(0, 0, side, side), side * 0.22, side * 0.22);
+        PaintMark(p, QRectF(side * 0.1, side * 0.1, side * 0.8, side * 0.8));
+        p.end();
         icon.addPixmap(pixmap);
     }
     return icon;
