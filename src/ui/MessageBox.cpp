@@ -4,11 +4,11 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPointer>
+#include <QPushButton>
 #include <QScreen>
 
 #include "toolkit/Skin.h"
 #include "toolkit/Theme.h"
-#include "ui/DialogButton.h"
 #include "ui/UiFonts.h"
 #include "ui/UiRect.h"
 
@@ -28,8 +28,8 @@ QLabel* NewLabel(QWidget* parent, int id, const QRect& rect) {
     return label;
 }
 
-DialogButton* NewButton(QWidget* parent, int id, const QRect& rect) {
-    auto* button = new DialogButton(parent);
+QPushButton* NewButton(QWidget* parent, int id, const QRect& rect) {
+    auto* button = new QPushButton(parent);
     button->setObjectName(ControlName(id));
     button->setGeometry(rect);
     button->setFont(UiFont(16));
@@ -65,16 +65,15 @@ CUIMessageBox::CUIMessageBox(QWidget* owner, const UiText& title, const UiText& 
     texts->BindText(messageLabel, message);
 
     if (style == kBoxOk) {
-        DialogButton* ok = NewButton(this, kFirstButton, Ltrb(60, B - 50, R - 60, B - 14));
+        QPushButton* ok = NewButton(this, kFirstButton, Ltrb(60, B - 50, R - 60, B - 14));
         texts->BindText(ok, 20);
         connect(ok, &QPushButton::clicked, this, [this] { done(kResultOk); });
         ok->setDefault(true);
         ok->setFocus();
     } else if (style == kBoxOkCancel) {
         const int C = R / 2;
-        DialogButton* ok = NewButton(this, kFirstButton, Ltrb(C - 120, B - 50, C - 20, B - 14));
-        DialogButton* cancel = NewButton(this, kSecondButton, Ltrb(C + 20, B - 50, C + 120, B - 14));
-        cancel->SetPrimary(false);
+        QPushButton* ok = NewButton(this, kFirstButton, Ltrb(C - 120, B - 50, C - 20, B - 14));
+        QPushButton* cancel = NewButton(this, kSecondButton, Ltrb(C + 20, B - 50, C + 120, B - 14));
         texts->BindText(ok, 23);
         texts->BindText(cancel, 25);
         connect(ok, &QPushButton::clicked, this, [this] { done(kResultOk); });

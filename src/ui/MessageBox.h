@@ -11,7 +11,6 @@
 
 namespace quorvel {
 
-class DialogButton;
 
 inline constexpr int kResultOk = 1;
 inline constexpr int kResultCancel = 2;
