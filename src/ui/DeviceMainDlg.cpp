@@ -79,7 +79,7 @@ void DeviceMainDlg::BuildFrame(const QString& title) {
 
     // The title is the device name: no language text. Bold and a little larger than the controls.
     title_ = NewLabel(this, kTitle, UiFont(18, QFont::Bold), palette::kText, Qt::AlignCenter);
-    static_cast<QLabel*>(title_)->setText(title);
+    title_->setText(title);
 
     QLabel* version =
         NewLabel(this, kVersion, UiFont(13), palette::kTextDim, Qt::AlignLeft | Qt::AlignVCenter);

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <functional>
 
+class QLabel;
+
 namespace quorvel {
 
 class CaptionButton;
@@ -80,9 +82,9 @@ private:
     bool iconPending_ = false;  // set once the first show asked for it
 
     LogoWidget* logo_ = nullptr;
-    QWidget* title_ = nullptr;
-    QWidget* version_ = nullptr;
-    QWidget* bottomText_ = nullptr;
+    QLabel* title_ = nullptr;
+    QLabel* version_ = nullptr;
+    QLabel* bottomText_ = nullptr;
     CaptionButton* close_ = nullptr;
     CaptionButton* minimise_ = nullptr;
     CaptionButton* maximise_ = nullptr;

@@ -11,7 +11,6 @@
 
 namespace quorvel {
 
-
 inline constexpr int kResultOk = 1;
 inline constexpr int kResultCancel = 2;
 inline bool IsConsent(int result) {
