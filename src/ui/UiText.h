@@ -22,9 +22,10 @@ QString Text(int id);
 // caller built (a device name, a message composed of several texts).
 class UiText {
 public:
-    UiText(int id) : id_(id) {}                          // NOLINT: texts are passed by id almost everywhere
-    UiText(QString fixed) : fixed_(std::move(fixed)) {}  // NOLINT
-    UiText(const char* fixed) : fixed_(QString::fromUtf8(fixed)) {}  // NOLINT
+    // Implicit: texts are passed by id almost everywhere.
+    UiText(int id) : id_(id) {}
+    UiText(QString fixed) : fixed_(std::move(fixed)) {}
+    UiText(const char* fixed) : fixed_(QString::fromUtf8(fixed)) {}
 
     int Id() const { return id_; }  // 0 for a fixed text
     QString Resolve() const { return id_ ? Text(id_) : fixed_; }
