@@ -1,6 +1,6 @@
-// ui_screenshots OUTDIR: the windows of the GUI as the screen shows them, in English (1033) and Chinese
-// (2052), with the shipped skin, one PNG each. Run it on an X server (scripts/screenshots.sh starts Xvfb);
-// the pictures in docs/images/ come from it.
+// ui_screenshots OUTDIR: the windows of the GUI as the screen shows them, in English (1033, "-en") and
+// Chinese (2052, "-zh"), with the shipped skin, one PNG each. Run it on an X server (scripts/screenshots.sh
+// starts Xvfb); the pictures in docs/images/ come from it.
 
 #include <QApplication>
 #include <QDir>
@@ -60,7 +60,8 @@ int main(int argc, char** argv) {
         InstallLanguageFont(lcid);
         for (const auto& [name, make] : windows) {
             std::unique_ptr<QWidget> window = make();
-            const QString path = QStringLiteral("%1/%2-%3.png").arg(out, QLatin1String(name)).arg(lcid);
+            const QString path = QStringLiteral("%1/%2-%3.png")
+                                     .arg(out, QLatin1String(name), lcid == kLcidChinese ? "zh" : "en");
             if (Shoot(*window, path)) {
                 std::printf("%s\n", qPrintable(path));
             } else {
