@@ -55,10 +55,7 @@ SingleInstance::Role SingleInstance::Claim() {
     // A lock is stale only when its process is gone (or is another program now); never by its age, since
     // the first instance holds it for days.
     lock_->setStaleLockTime(0);
-    if (lock_->tryLock(0)) {
-        Serve();
-        return Role::kFirst;
-    }
+    if (lock_->tryLock(0)) return Role::kFirst;
     const QLockFile::LockError error = lock_->error();
     lock_.reset();
     if (error == QLockFile::LockFailedError) return Role::kSecond;
@@ -67,7 +64,9 @@ SingleInstance::Role SingleInstance::Claim() {
     return Role::kUnguarded;
 }
 
-void SingleInstance::Serve() {
+bool SingleInstance::Serve() {
+    if (!lock_) return false;  // only the holder of the lock may replace the socket file
+    if (server_) return true;
     server_ = new QLocalServer(this);
     server_->setSocketOptions(QLocalServer::UserAccessOption);
     // We hold the lock: a socket file here was left by a crashed instance.
@@ -77,9 +76,10 @@ void SingleInstance::Serve() {
               qPrintable(socketPath_), qPrintable(server_->errorString()));
         delete server_;
         server_ = nullptr;
-        return;
+        return false;
     }
     connect(server_, &QLocalServer::newConnection, this, &SingleInstance::OnConnection);
+    return true;
 }
 
 bool SingleInstance::Serving() const {

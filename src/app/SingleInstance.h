@@ -33,8 +33,10 @@ public:
     SingleInstance(QString lockPath, QString socketPath);
     ~SingleInstance() override;
 
-    // Takes the lock and, as the first instance, starts serving the socket.
+    // Takes the lock.
     Role Claim();
+    // The first instance starts serving the socket; false when it cannot (see Serving()).
+    bool Serve();
     // The second instance's hand-over: asks the first to show its window and waits for its answer. The
     // first may still be starting (lock taken, socket not yet served): connecting is retried until the
     // time-out. False when nobody answered.
@@ -59,7 +61,6 @@ signals:
     void ShowRequested();
 
 private:
-    void Serve();
     void OnConnection();
     void OnRequest(QLocalSocket* client);
 

@@ -57,10 +57,8 @@ int RunQuorvel(int argc, char** argv) {
     QuitOnSignal onSignal;
     QObject::connect(&onSignal, &QuitOnSignal::Quit, &app, EndEventLoops);
 
-    TraceLog::Instance().Open();
     ChooseStartupLanguage();
     InstallLanguageFont(CurrentLanguage());
-    CreateFolder(DatabaseFolder());
     const bool hidden = HasHideOption(argc, argv);
 
     // The main window (the main-window pass over config.xml gives its version label).
@@ -73,6 +71,12 @@ int RunQuorvel(int argc, char** argv) {
     QObject::connect(&instance, &SingleInstance::ShowRequested, window.get(),
                      &DeviceMainDlg::ShowFromOutside);
     instance.SetVisibilityQuery([w = window.get()] { return w->isVisible(); });
+
+    // What the first view does not need comes after it: the hand-over socket (a second start retries
+    // until it is served), the trace log and the database folder.
+    instance.Serve();
+    TraceLog::Instance().Open();
+    CreateFolder(DatabaseFolder());
 
     // The device core, once the window exists.
     int exitCode = 0;

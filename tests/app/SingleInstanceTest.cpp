@@ -37,6 +37,8 @@ protected:
 TEST_F(SingleInstanceTest, FirstServesTheSecondHandsOver) {
     SingleInstance first(Lock(), Socket());
     ASSERT_EQ(first.Claim(), SingleInstance::Role::kFirst);
+    EXPECT_FALSE(first.Serving());  // the socket comes once the window is up
+    ASSERT_TRUE(first.Serve());
     EXPECT_TRUE(first.Serving());
     struct stat info {};
     ASSERT_EQ(::stat(QFile::encodeName(dir_.filePath("run")).constData(), &info), 0);
@@ -51,6 +53,7 @@ TEST_F(SingleInstanceTest, FirstServesTheSecondHandsOver) {
 
     SingleInstance second(Lock(), Socket());
     EXPECT_EQ(second.Claim(), SingleInstance::Role::kSecond);
+    EXPECT_FALSE(second.Serve());  // never takes the first one's socket
     const std::string pid = std::to_string(QCoreApplication::applicationPid());
     EXPECT_EQ(AskServed(Socket(), "status"), "quorvel " + pid + " hidden");
     EXPECT_EQ(AskServed(Socket(), "show"), "ok");
@@ -61,6 +64,7 @@ TEST_F(SingleInstanceTest, FirstServesTheSecondHandsOver) {
     first.Release();
     EXPECT_FALSE(QFile::exists(Socket()));
     EXPECT_EQ(second.Claim(), SingleInstance::Role::kFirst);  // the lock is free again
+    EXPECT_TRUE(second.Serve());
 }
 
 TEST_F(SingleInstanceTest, ASocketFileLeftBehindIsServedAgain) {
@@ -75,13 +79,14 @@ TEST_F(SingleInstanceTest, ASocketFileLeftBehindIsServedAgain) {
 
     SingleInstance instance(Lock(), Socket());
     ASSERT_EQ(instance.Claim(), SingleInstance::Role::kFirst);
-    EXPECT_TRUE(instance.Serving());
+    EXPECT_TRUE(instance.Serve());
     EXPECT_EQ(AskServed(Socket(), "show"), "ok");
 }
 
 TEST_F(SingleInstanceTest, AClientThatFloodsIsDropped) {
     SingleInstance instance(Lock(), Socket());
     ASSERT_EQ(instance.Claim(), SingleInstance::Role::kFirst);
+    ASSERT_TRUE(instance.Serve());
     QLocalSocket client;
     client.connectToServer(Socket());
     ASSERT_TRUE(client.waitForConnected(5000));
@@ -98,7 +103,7 @@ TEST_F(SingleInstanceTest, NoPlaceForTheLockRunsUnguarded) {
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));  // a file where the folder should be
     SingleInstance instance(dir_.filePath("file/run/app.lock"), dir_.filePath("file/run/app.socket"));
     EXPECT_EQ(instance.Claim(), SingleInstance::Role::kUnguarded);
-    EXPECT_FALSE(instance.Serving());
+    EXPECT_FALSE(instance.Serve());
 }
 
 TEST_F(SingleInstanceTest, AnEmptyPathRunsUnguarded) {
