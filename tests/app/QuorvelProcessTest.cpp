@@ -123,6 +123,7 @@ TEST_F(QuorvelProcessTest, ALockLeftByAKilledInstanceDoesNotBlockTheNextStart) {
     StartX();
     auto crashed = Start(x_->Display());
     ASSERT_TRUE(watcher_->WaitForMap(crashed->Pid(), kWait)) << GuiErr();
+    ASSERT_EQ(Status(), StatusOf(crashed->Pid(), true));  // started up to its event loop, socket served
     crashed->Signal(SIGKILL);
     EXPECT_EQ(crashed->Wait(), 128 + SIGKILL);
     ASSERT_TRUE(std::filesystem::exists(Lock()));  // left behind, with the socket file
