@@ -57,6 +57,7 @@ XServer::XServer() {
         why_ = "Xvfb is not installed (Debian package xvfb)";
         return;
     }
+    installed_ = true;
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0) {
         why_ = "no pipe";

@@ -21,12 +21,15 @@ public:
     XServer(const XServer&) = delete;
     XServer& operator=(const XServer&) = delete;
 
+    // Xvfb is on PATH; when it is but did not start, Why() says why.
+    bool Installed() const { return installed_; }
     bool Running() const { return pid_ > 0; }
     const std::string& Why() const { return why_; }
     // ":<n>", for DISPLAY.
     const std::string& Display() const { return display_; }
 
 private:
+    bool installed_ = false;
     pid_t pid_ = -1;
     std::string display_;
     std::string why_;
