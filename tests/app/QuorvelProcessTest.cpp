@@ -29,6 +29,7 @@ protected:
     std::string Socket() const { return Path("runtime") + "/com.quorvel.Quorvel.socket"; }
     std::string Lock() const { return Path("runtime") + "/com.quorvel.Quorvel.lock"; }
     std::string GuiErrPath() const { return Path("quorvel.stderr"); }
+    std::string GuiTracePath() const { return Path("quorvel.trace"); }
     std::string GuiErr() const { return test::ReadWhole(GuiErrPath()); }
 
     // The environment quorvelctl gets from CliTest, with the display (or the offscreen platform).
@@ -43,7 +44,7 @@ protected:
             {"XDG_RUNTIME_DIR", Path("runtime")},
             {"QUORVEL_VIRTUAL", "102"},
             {"QUORVEL_VIRTUAL_STATE", StatePath()},
-            {"QUORVEL_HID_TRACE", TracePath()},
+            {"QUORVEL_HID_TRACE", GuiTracePath()},  // its own: quorvelctl's trace shows what quorvelctl sent
         };
         if (display.empty())
             env["QT_QPA_PLATFORM"] = "offscreen";
@@ -107,6 +108,7 @@ TEST_F(QuorvelWindowTest, HiddenStartMapsNothingUntilASecondStartHandsOver) {
     EXPECT_FALSE(watcher_->Mapped(first->Pid()));
     EXPECT_FALSE(watcher_->ViewableNow(first->Pid()));
     EXPECT_TRUE(std::filesystem::exists(Lock()));
+    EXPECT_TRUE(std::filesystem::exists(GuiTracePath()));  // QUORVEL_HID_TRACE is honoured
     EXPECT_EQ(std::filesystem::status(Path("runtime")).permissions() & std::filesystem::perms::all,
               std::filesystem::perms::owner_all);
 
