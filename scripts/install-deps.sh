@@ -9,7 +9,7 @@ packages=(
   libsqlite3-dev libhidapi-dev libminizip-dev zlib1g-dev libcurl4-openssl-dev
   libpugixml-dev libudev-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-svg-dev libgl-dev
+  qt6-base-dev qt6-svg-dev libgl-dev libxcb1-dev
   xvfb xauth xdotool x11-utils fonts-open-sans fonts-wqy-microhei
   python3 zip unzip ca-certificates
   # packaging: the .deb and its checks (scripts/package.sh)

@@ -16,6 +16,9 @@ case "$mode" in
 esac
 "$root/scripts/build.sh" "$dir" "${args[@]}"
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
+# Allocations Qt, fontconfig and the X libraries keep until the process ends, named narrowly; leak detection
+# stays on for everything else.
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/tests/lsan.supp:print_suppressions=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1}
 cd "$dir"

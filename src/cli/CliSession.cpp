@@ -7,6 +7,7 @@
 #include "device/HidDeviceManager.h"
 #include "device/Tasks.h"
 #include "shell/AppContext.h"
+#include "shell/AppInstance.h"
 #include "shell/Localisation.h"
 #include "shell/TraceLog.h"
 #include "sim/VirtualSpec.h"
@@ -119,7 +120,10 @@ int Session::Open(Need need) {
                    dir + "config.xml (configured: " + ConfiguredTypes(product_) + ")");
         return kExitFailed;
     }
-    return StartCore(need);
+    if (need != Need::kProduct) {
+        if (const int gui = RunningGuiProcess()) return OpenBesideGui(need, gui);
+    }
+    return StartCore(need == Need::kStored ? Need::kDatabase : need);
 }
 
 int Session::StartCore(Need need) {

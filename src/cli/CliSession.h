@@ -30,6 +30,8 @@ enum class Need {
     kDiscovery,  // discovery has run (a mouse is optional)
     kDatabase,   // a mouse of the chosen model was found: its database and active profile are loaded
     kMouse,      // ... and it answered the read-back
+    kStored,     // as kDatabase, for commands that only read the database: while quorvel runs, the stored
+                 // settings of the remembered (or --device) model are read without touching the mouse
 };
 
 // How long a command waits for one device task before it gives up.
@@ -76,6 +78,8 @@ public:
 
 private:
     int StartCore(Need need);
+    // The running GUI owns the mouse: refuses (exit 1) or opens the database only (kStored).
+    int OpenBesideGui(Need need, int guiProcess);
     int CheckDevice(Need need, TaskStatus startStatus);
     void ReportPermissionProblems();
 

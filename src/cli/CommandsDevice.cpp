@@ -99,7 +99,7 @@ int RunDevices(Invocation& inv) {
 int RunShow(Invocation& inv) {
     int exit = kExitOk;
     if (!inv.Parse({}, {}, 0, 0, &exit)) return exit;
-    if (int rc = inv.session.Open(Need::kDatabase)) return rc;
+    if (int rc = inv.session.Open(Need::kStored)) return rc;
     PrintProfile(inv.session);
     return kExitOk;
 }

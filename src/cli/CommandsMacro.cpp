@@ -127,7 +127,9 @@ int RunMacro(Invocation& inv) {
     if (sub == "rename" && words[2].empty()) return inv.Usage("a macro name cannot be empty");
     if (sub == "new" && count == 1 && words[1].empty()) return inv.Usage("a macro name cannot be empty");
 
-    if (int rc = inv.session.Open(Need::kDatabase)) return rc;
+    // Listing, showing and exporting only read the database.
+    const bool reads = sub == "list" || sub == "show" || sub == "export" || sub == "export-all";
+    if (int rc = inv.session.Open(reads ? Need::kStored : Need::kDatabase)) return rc;
     ActionContext& ctx = inv.session.Context();
     if (sub == "list") return List(inv);
     if (sub == "show") return Show(inv, id);

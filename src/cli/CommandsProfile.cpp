@@ -29,7 +29,7 @@ Json ActiveProfileJson(Session& s) {
 int List(Invocation& inv) {
     int exit = kExitOk;
     if (!inv.Parse({}, {}, 1, 1, &exit)) return exit;
-    if (int rc = inv.session.Open(Need::kDatabase)) return rc;
+    if (int rc = inv.session.Open(Need::kStored)) return rc;
     std::vector<ProfileInfo> profiles;
     const ActionResult result = ListProfiles(inv.session.Context(), &profiles);
     if (!result.ok) {
@@ -80,7 +80,7 @@ int Export(Invocation& inv) {
     int exit = kExitOk;
     if (!inv.Parse({}, {}, 2, 2, &exit)) return exit;
     const std::string path = inv.args.Positional()[1];
-    if (int rc = inv.session.Open(Need::kDatabase)) return rc;
+    if (int rc = inv.session.Open(Need::kStored)) return rc;
     const ActionResult result = ExportProfileFile(inv.session.Context(), path);
     const Json active = ActiveProfileJson(inv.session);
     std::vector<std::string> lines;

@@ -31,6 +31,7 @@ bool SQLiteDB::Open(const char* path, int flags) {
     }
     handle_ = opened;
     InstallTrace();
+    sqlite3_busy_timeout(handle_, kBusyTimeoutMs);
     sqlite3_exec(handle_, "PRAGMA synchronous = OFF; ", nullptr, nullptr, nullptr);
     return true;
 }

@@ -20,6 +20,10 @@ inline constexpr int kSqliteDone = 101;
 inline constexpr int kOpenExisting = 0x10002;
 inline constexpr int kOpenCreate = 0x10006;
 
+// How long a statement waits for another process's lock on the file (the GUI and quorvelctl may open
+// the same database) before it gives up with SQLITE_BUSY.
+inline constexpr int kBusyTimeoutMs = 5000;
+
 class SQLiteStatement;
 
 class SQLiteDB {

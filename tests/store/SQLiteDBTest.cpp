@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -73,6 +75,27 @@ TEST(SQLiteDB, CloseFailsWhileAStatementIsOpenAndKeepsTheHandle) {
     }
     EXPECT_TRUE(db.Close());
     EXPECT_FALSE(db.IsOpen());
+}
+
+TEST(SQLiteDB, AReaderWaitsForAnotherConnectionsWriteInsteadOfFailing) {
+    // The GUI and quorvelctl open the same file; a read that meets the other's write lock waits for it.
+    TempFolder folder;
+    const std::string path = folder.path() + "x.db";
+    SQLiteDB writer, reader;
+    ASSERT_TRUE(writer.Open(path.c_str(), kOpenCreate));
+    ASSERT_EQ(writer.Exec("CREATE TABLE t(v); INSERT INTO t VALUES(1)"), kSqliteOk);
+    ASSERT_TRUE(reader.Open(path.c_str(), kOpenExisting));
+    ASSERT_EQ(writer.Exec("BEGIN EXCLUSIVE; INSERT INTO t VALUES(2)"), kSqliteOk);
+
+    auto read = std::async(std::launch::async, [&reader] {
+        SQLiteStatement st;
+        if (reader.Prepare(st, "SELECT count(*) FROM t") != kSqliteOk) return -1;
+        return st.Step() == kSqliteRow ? st.ColumnInt(0) : -st.Step();
+    });
+    // Without a busy time-out the read fails at once with SQLITE_BUSY.
+    EXPECT_EQ(read.wait_for(std::chrono::milliseconds(100)), std::future_status::timeout);
+    ASSERT_EQ(writer.Exec("COMMIT"), kSqliteOk);
+    EXPECT_EQ(read.get(), 2);
 }
 
 TEST(SQLiteAutoTransaction, IssuesOneBeginAndOneEnd) {

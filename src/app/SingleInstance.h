@@ -1,0 +1,74 @@
+#pragma once
+// One quorvel per user. The first process holds a lock file and serves a local socket beside it (both
+// user-only, in $XDG_RUNTIME_DIR or the data folder, named by the application id); a second start finds
+// the lock taken, asks the first over the socket to show its window, and ends. A lock left by a crashed
+// instance (its process is gone) is taken over, and so is the socket file it left.
+//
+// The socket speaks lines of text: "show" -> "ok" (the window is shown and raised), "status" ->
+// "quorvel <pid> visible|hidden". Anything else -> "unknown".
+
+#include <QLockFile>
+#include <QObject>
+#include <QString>
+#include <chrono>
+#include <functional>
+#include <memory>
+
+class QLocalServer;
+class QLocalSocket;
+
+namespace quorvel {
+
+class SingleInstance : public QObject {
+    Q_OBJECT
+public:
+    enum class Role {
+        kFirst,      // this process holds the lock (and serves the socket, when it could be made)
+        kSecond,     // another quorvel of this user runs
+        kUnguarded,  // the lock could not be made (no folder, no permission): run without the guard
+    };
+
+    // Paths default to InstanceLockPath() and InstanceSocketPath().
+    SingleInstance();
+    SingleInstance(QString lockPath, QString socketPath);
+    ~SingleInstance() override;
+
+    // Takes the lock.
+    Role Claim();
+    // The first instance starts serving the socket; false when it cannot (see Serving()).
+    bool Serve();
+    // The second instance's hand-over: asks the first to show its window and waits for its answer. The
+    // first may still be starting (lock taken, socket not yet served): connecting is retried until the
+    // time-out. False when nobody answered.
+    bool HandOver(std::chrono::milliseconds timeout);
+    // Sends one request line and returns the answer line (empty when there was none in time).
+    static QString Ask(const QString& socketPath, const QString& request, std::chrono::milliseconds timeout);
+
+    // Whether the socket is served (it may be missing when its path is too long or the folder is not
+    // writable; the lock still guards).
+    bool Serving() const;
+    // Answers "status" with whether the window is visible.
+    void SetVisibilityQuery(std::function<bool()> visible) { visible_ = std::move(visible); }
+
+    // Gives the lock and the socket up (also done on destruction).
+    void Release();
+
+    QString LockPath() const { return lockPath_; }
+    QString SocketPath() const { return socketPath_; }
+
+signals:
+    // A second start asked for the window.
+    void ShowRequested();
+
+private:
+    void OnConnection();
+    void OnRequest(QLocalSocket* client);
+
+    QString lockPath_;
+    QString socketPath_;
+    std::unique_ptr<QLockFile> lock_;
+    QLocalServer* server_ = nullptr;
+    std::function<bool()> visible_;
+};
+
+}  // namespace quorvel

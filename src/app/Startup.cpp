@@ -1,0 +1,104 @@
+#include "app/Startup.h"
+
+#include <QApplication>
+#include <cstdio>
+#include <memory>
+
+#include "app/CoreStep.h"
+#include "app/QuitOnSignal.h"
+#include "app/SingleInstance.h"
+#include "shell/AppContext.h"
+#include "shell/AppInstance.h"
+#include "shell/Localisation.h"
+#include "shell/ProductConfig.h"
+#include "shell/TraceLog.h"
+#include "ui/Appearance.h"
+#include "ui/DeviceMainDlg.h"
+#include "ui/MessageBox.h"
+#include "ui/UiFonts.h"
+
+namespace quorvel {
+
+namespace {
+
+// How long a second start waits for the first to take the hand-over.
+constexpr std::chrono::milliseconds kHandOverTimeout{3000};
+
+// Leaves every running event loop, a modal box's too. Not QCoreApplication::quit(): that first asks each
+// window to close, and the main window declines (it hides when the exit mode says so).
+void EndEventLoops() {
+    QCoreApplication::exit(0);
+}
+
+}  // namespace
+
+int RunQuorvel(int argc, char** argv) {
+    // Screen scaling: Qt's high-DPI scaling (on by default) stands in for the DPI-awareness decision.
+    QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kAppId));
+    // The program ends by its own exits (close button, signals), not when its last window is hidden.
+    QApplication::setQuitOnLastWindowClosed(false);
+    InstallAppearance();
+
+    // Product identity: the offered languages and the device name from config.xml (a missing file leaves
+    // the name empty and the program goes on).
+    const std::string programDir = ProgramDir();
+    RunStartupPass(programDir);
+
+    // One instance per user: a second start hands over to the first and ends.
+    SingleInstance instance;
+    if (instance.Claim() == SingleInstance::Role::kSecond) {
+        instance.HandOver(kHandOverTimeout);
+        return 0;
+    }
+
+    // From here on a termination signal ends every event loop (also a modal box's) and the shutdown below
+    // runs in order.
+    QuitOnSignal onSignal;
+    QObject::connect(&onSignal, &QuitOnSignal::Quit, &app, EndEventLoops);
+
+    ChooseStartupLanguage();
+    InstallLanguageFont(CurrentLanguage());
+    const bool hidden = HasHideOption(argc, argv);
+
+    // The main window (the main-window pass over config.xml gives its version label).
+    ProductConfig product;
+    ReadProductConfig(programDir, "", &product);
+    auto window = std::make_unique<DeviceMainDlg>(QString::fromStdString(GetDeviceName()),
+                                                  QString::fromStdString(product.version));
+    window->PlaceOnScreen();
+    if (!hidden) window->show();
+    QObject::connect(&instance, &SingleInstance::ShowRequested, window.get(),
+                     &DeviceMainDlg::ShowFromOutside);
+    instance.SetVisibilityQuery([w = window.get()] { return w->isVisible(); });
+
+    // What the first view does not need comes after it: the hand-over socket (a second start retries
+    // until it is served), the trace log and the database folder.
+    instance.Serve();
+    TraceLog::Instance().Open();
+    CreateFolder(DatabaseFolder());
+
+    // The device core, once the window exists.
+    int exitCode = 0;
+    CoreStep core;
+    QString error;
+    if (core.Start(*window, &error)) {
+        QObject::connect(window.get(), &DeviceMainDlg::ExitRequested, &app, EndEventLoops);
+        app.exec();
+    } else {
+        Trace("device core: %s", qPrintable(error));
+        std::fprintf(stderr, "quorvel: %s\n", qPrintable(error));
+        ShowMessageBox(window.get(), QStringLiteral("Quorvel"), error, kBoxOk);
+        exitCode = 1;
+    }
+
+    // Shutdown, in the reverse order: the core first (nothing may run under it), then the window, the
+    // trace log, and the lock last, so a new start waits until this one is gone.
+    core.Stop();
+    window.reset();
+    TraceLog::Instance().Close();
+    instance.Release();
+    return exitCode;
+}
+
+}  // namespace quorvel

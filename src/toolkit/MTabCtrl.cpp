@@ -1,0 +1,198 @@
+#include "toolkit/MTabCtrl.h"
+
+#include <QKeyEvent>
+#include <QLinearGradient>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "toolkit/Paint.h"
+#include "toolkit/Skin.h"
+#include "toolkit/Theme.h"
+
+namespace quorvel {
+
+namespace {
+constexpr int kDesignRows = 6;  // a strip is designed for six items; fewer keep their height
+}
+
+MTabCtrl::MTabCtrl(QWidget* parent) : QWidget(parent) {
+    setMouseTracking(true);
+    setFocusPolicy(Qt::TabFocus);
+    setAttribute(Qt::WA_Hover);
+}
+
+int MTabCtrl::InsertItem(int itemId, const QString& text, const QString& icon, Glyph fallback) {
+    items_.push_back({itemId, text, icon, fallback, true});
+    updateGeometry();
+    update();
+    return GetItemCount() - 1;
+}
+
+int MTabCtrl::GetItemId(int index) const {
+    return index >= 0 && index < GetItemCount() ? items_[index].id : -1;
+}
+
+int MTabCtrl::IndexOfItem(int itemId) const {
+    for (int i = 0; i < GetItemCount(); ++i) {
+        if (items_[i].id == itemId) return i;
+    }
+    return -1;
+}
+
+void MTabCtrl::SetItemText(int index, const QString& text) {
+    if (index < 0 || index >= GetItemCount()) return;
+    items_[index].text = text;
+    update();
+}
+
+QString MTabCtrl::GetItemText(int index) const {
+    return index >= 0 && index < GetItemCount() ? items_[index].text : QString();
+}
+
+void MTabCtrl::SetItemVisible(int index, bool visible) {
+    if (index < 0 || index >= GetItemCount() || items_[index].visible == visible) return;
+    items_[index].visible = visible;
+    update();
+}
+
+bool MTabCtrl::IsItemVisible(int index) const {
+    return index >= 0 && index < GetItemCount() && items_[index].visible;
+}
+
+void MTabCtrl::SetCurSel(int index) {
+    if (index < -1 || index >= GetItemCount()) index = -1;
+    if (index == current_) return;
+    current_ = index;
+    update();
+    emit currentChanged(index);
+}
+
+QSize MTabCtrl::sizeHint() const {
+    return QSize(190, 60 * qMax(kDesignRows, GetItemCount()));
+}
+
+int MTabCtrl::RowHeight() const {
+    int visible = 0;
+    for (const Item& item : items_) visible += item.visible ? 1 : 0;
+    return qMax(1, height() / qMax(kDesignRows, visible));
+}
+
+QRect MTabCtrl::ItemRect(int index) const {
+    if (!IsItemVisible(index)) return {};
+    int row = 0;
+    for (int i = 0; i < index; ++i) row += items_[i].visible ? 1 : 0;
+    const int h = RowHeight();
+    return QRect(0, row * h, width(), h);
+}
+
+int MTabCtrl::IndexAt(const QPoint& pos) const {
+    for (int i = 0; i < GetItemCount(); ++i) {
+        if (ItemRect(i).contains(pos)) return i;
+    }
+    return -1;
+}
+
+void MTabCtrl::Pick(int index) {
+    if (!IsItemVisible(index)) return;
+    SetCurSel(index);
+    emit tabClicked(index);
+}
+
+void MTabCtrl::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    Pick(IndexAt(event->position().toPoint()));
+}
+
+void MTabCtrl::mouseMoveEvent(QMouseEvent* event) {
+    const int hover = IndexAt(event->position().toPoint());
+    if (hover != hover_) {
+        hover_ = hover;
+        setCursor(hover >= 0 ? Qt::PointingHandCursor : Qt::ArrowCursor);
+        update();
+    }
+}
+
+void MTabCtrl::leaveEvent(QEvent*) {
+    hover_ = -1;
+    update();
+}
+
+void MTabCtrl::keyPressEvent(QKeyEvent* event) {
+    const int step = event->key() == Qt::Key_Down ? 1 : event->key() == Qt::Key_Up ? -1 : 0;
+    if (step == 0) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    for (int i = current_ + step; i >= 0 && i < GetItemCount(); i += step) {
+        if (items_[i].visible) {
+            Pick(i);
+            break;
+        }
+    }
+}
+
+void MTabCtrl::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor accent = AccentColor();
+    // The rail the selection bar runs along.
+    p.setPen(Qt::NoPen);
+    p.setBrush(WithAlpha(palette::kBorder, 160));
+    p.drawRoundedRect(QRectF(8, 6, 3.5, height() - 12), 1.75, 1.75);
+    for (int i = 0; i < GetItemCount(); ++i) {
+        const QRect r = ItemRect(i);
+        if (r.isEmpty()) continue;
+        const Item& item = items_[i];
+        const bool selected = i == current_;
+        const bool hot = i == hover_ && isEnabled();
+        const QRectF card = QRectF(r).adjusted(8, 4, -8, -4);
+        if (selected) {
+            QLinearGradient glow(card.topLeft(), card.topRight());
+            QColor start = accent;
+            start.setAlpha(70);
+            QColor end = accent;
+            end.setAlpha(8);
+            glow.setColorAt(0, start);
+            glow.setColorAt(1, end);
+            p.setPen(Qt::NoPen);
+            p.setBrush(glow);
+            p.drawRoundedRect(card, 8, 8);
+            p.setBrush(accent);
+            p.drawRoundedRect(
+                QRectF(card.left(), card.top() + card.height() * 0.22, 3.5, card.height() * 0.56), 1.75,
+                1.75);
+        } else if (hot) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(palette::kHover);
+            p.drawRoundedRect(card, 8, 8);
+        }
+        const QColor ink = !isEnabled() ? palette::kTextDisabled
+                           : selected   ? palette::kText
+                           : hot        ? palette::kText
+                                        : palette::kTextDim;
+        const qreal icon = qMin(24.0, card.height() * 0.5);
+        const QRectF iconRect(card.left() + 16, card.center().y() - icon / 2, icon, icon);
+        const QColor iconInk = selected ? accent : ink;
+        if (item.icon.isEmpty() || !Skin::Instance().PaintTinted(p, iconRect, item.icon, iconInk)) {
+            PaintGlyph(p, iconRect, item.glyph, iconInk);
+        }
+        QFont f = font();
+        f.setBold(selected);
+        p.setFont(f);
+        p.setPen(ink);
+        const QRectF textRect(iconRect.right() + 12, card.top(), card.right() - iconRect.right() - 16,
+                              card.height());
+        // A long name takes two lines rather than losing its end.
+        const bool fits = p.fontMetrics().horizontalAdvance(item.text) <= textRect.width();
+        p.drawText(textRect,
+                   Qt::AlignVCenter | Qt::AlignLeft | (fits ? Qt::TextSingleLine : Qt::TextWordWrap),
+                   item.text);
+    }
+    if (hasFocus() && current_ >= 0) {
+        p.setPen(QPen(accent, 1));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(QRectF(ItemRect(current_)).adjusted(8.5, 4.5, -8.5, -4.5), 8, 8);
+    }
+}
+
+}  // namespace quorvel

@@ -1,0 +1,65 @@
+#pragma once
+// The tab strip beside the pages: one row per item with its icon and text, stacked top to bottom. The
+// selected item carries the accent bar. Items are addressed by index (insertion order) and carry the
+// program's item id; hidden items take no room. A user's pick is tabClicked(index); selection changes
+// from code (SetCurSel) report only currentChanged.
+
+#include <QString>
+#include <QVector>
+#include <QWidget>
+
+#include "toolkit/Glyphs.h"
+
+namespace quorvel {
+
+class MTabCtrl : public QWidget {
+    Q_OBJECT
+public:
+    explicit MTabCtrl(QWidget* parent = nullptr);
+
+    // Appends an item; returns its index. `icon` is a skin name ("icon\tab_home.png"); `fallback` is drawn
+    // when the skin lacks it.
+    int InsertItem(int itemId, const QString& text, const QString& icon, Glyph fallback = Glyph::None);
+    int GetItemCount() const { return static_cast<int>(items_.size()); }
+    int GetItemId(int index) const;
+    int IndexOfItem(int itemId) const;  // -1 when absent
+    void SetItemText(int index, const QString& text);
+    QString GetItemText(int index) const;
+    void SetItemVisible(int index, bool visible);
+    bool IsItemVisible(int index) const;
+
+    void SetCurSel(int index);  // -1 selects nothing
+    int GetCurSel() const { return current_; }
+
+    QSize sizeHint() const override;
+
+signals:
+    void tabClicked(int index);      // the user picked an item (pointer or keys)
+    void currentChanged(int index);  // the selection changed, by the user or by SetCurSel
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    struct Item {
+        int id = 0;
+        QString text;
+        QString icon;
+        Glyph glyph = Glyph::None;
+        bool visible = true;
+    };
+    int RowHeight() const;
+    QRect ItemRect(int index) const;  // empty for hidden items
+    int IndexAt(const QPoint& pos) const;
+    void Pick(int index);
+
+    QVector<Item> items_;
+    int current_ = -1;
+    int hover_ = -1;
+};
+
+}  // namespace quorvel

@@ -1,0 +1,200 @@
+// quorvel as its users meet it: one instance per user with the hand-over of a second start, a start after
+// a crash, "-hide", the orderly end on a signal, and quorvelctl beside a running quorvel. The window tests
+// run on a private Xvfb; the rest on the offscreen platform.
+
+#include <signal.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "GuiProcess.h"
+#include "XServer.h"
+#include "cli/CliRunner.h"
+#include "platform/TempHome.h"
+#include "shell/AppContext.h"
+#include "shell/Preferences.h"
+
+namespace quorvel {
+namespace {
+
+using test::GuiProcess;
+using test::MapWatcher;
+using test::XServer;
+
+constexpr std::chrono::seconds kWait{20};
+
+class QuorvelProcessTest : public test::CliTest {
+protected:
+    std::string Socket() const { return Path("runtime") + "/com.quorvel.Quorvel.socket"; }
+    std::string Lock() const { return Path("runtime") + "/com.quorvel.Quorvel.lock"; }
+    std::string GuiErrPath() const { return Path("quorvel.stderr"); }
+    std::string GuiTracePath() const { return Path("quorvel.trace"); }
+    std::string GuiErr() const { return test::ReadWhole(GuiErrPath()); }
+
+    // The environment quorvelctl gets from CliTest, with the display (or the offscreen platform).
+    std::map<std::string, std::string> GuiEnv(const std::string& display,
+                                              const std::map<std::string, std::string>& extra = {}) const {
+        std::map<std::string, std::string> env = {
+            {"PATH", "/usr/bin:/bin"},
+            {"HOME", Path("home")},
+            {"LC_ALL", "C"},
+            {"XDG_CONFIG_HOME", Path("config")},
+            {"XDG_DATA_HOME", Path("data")},
+            {"XDG_RUNTIME_DIR", Path("runtime")},
+            {"QUORVEL_VIRTUAL", "102"},
+            {"QUORVEL_VIRTUAL_STATE", StatePath()},
+            {"QUORVEL_HID_TRACE", GuiTracePath()},  // its own: quorvelctl's trace shows what quorvelctl sent
+        };
+        if (display.empty())
+            env["QT_QPA_PLATFORM"] = "offscreen";
+        else
+            env["DISPLAY"] = display, env["QT_QPA_PLATFORM"] = "xcb";
+        for (const char* keep : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"}) {
+            if (const char* v = std::getenv(keep)) env.emplace(keep, v);
+        }
+        for (const auto& [k, v] : extra) env[k] = v;
+        return env;
+    }
+
+    std::unique_ptr<GuiProcess> Start(const std::string& display, const std::vector<std::string>& args = {},
+                                      const std::map<std::string, std::string>& extra = {}) {
+        auto gui = std::make_unique<GuiProcess>(args, GuiEnv(display, extra), GuiErrPath());
+        EXPECT_TRUE(gui->Started());
+        return gui;
+    }
+
+    // "quorvel <pid> visible|hidden" once the instance's event loop runs.
+    std::string Status() { return test::AskInstance(Socket(), "status", kWait); }
+    static std::string StatusOf(pid_t pid, bool visible) {
+        return "quorvel " + std::to_string(pid) + (visible ? " visible" : " hidden");
+    }
+
+    void StartX() {
+        x_ = std::make_unique<XServer>();
+        // Only a missing Xvfb skips; one that is installed but does not start is a failure.
+        if (!x_->Installed()) GTEST_SKIP() << "no X server for the window tests: " << x_->Why();
+        ASSERT_TRUE(x_->Running()) << x_->Why();
+        watcher_ = std::make_unique<MapWatcher>(x_->Display());
+        ASSERT_TRUE(watcher_->Connected());
+    }
+
+    std::unique_ptr<XServer> x_;
+    std::unique_ptr<MapWatcher> watcher_;
+};
+
+// The tests that look at windows: each on its own Xvfb, started before the test body runs.
+class QuorvelWindowTest : public QuorvelProcessTest {
+protected:
+    void SetUp() override {
+        QuorvelProcessTest::SetUp();
+        StartX();
+    }
+};
+
+TEST_F(QuorvelWindowTest, HiddenStartMapsNothingUntilASecondStartHandsOver) {
+    // Closing hides the window in this exit mode; a signal must end the program all the same.
+    {
+        testing::ScopedEnv env;
+        env.Set("XDG_CONFIG_HOME", Path("config"));
+        SetDeviceName("Quorvel Mouse");
+        ReadExitMode();  // creates the store
+        WritePreferenceText("exit_mode", "1");
+        ASSERT_EQ(ReadExitMode(), 1);
+    }
+    auto first = Start(x_->Display(), {"-hide"});
+    ASSERT_EQ(Status(), StatusOf(first->Pid(), false)) << GuiErr();
+    watcher_->Poll();
+    EXPECT_FALSE(watcher_->Mapped(first->Pid()));
+    EXPECT_FALSE(watcher_->ViewableNow(first->Pid()));
+    EXPECT_TRUE(std::filesystem::exists(Lock()));
+    EXPECT_TRUE(std::filesystem::exists(GuiTracePath()));  // QUORVEL_HID_TRACE is honoured
+    EXPECT_EQ(std::filesystem::status(Path("runtime")).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_all);
+
+    // The second start hands over: the first shows its window, the second ends with 0 and shows none.
+    auto second = Start(x_->Display());
+    EXPECT_EQ(second->Wait(), 0) << GuiErr();
+    EXPECT_TRUE(watcher_->WaitForMap(first->Pid(), kWait));
+    EXPECT_FALSE(watcher_->Mapped(second->Pid()));
+    EXPECT_EQ(Status(), StatusOf(first->Pid(), true));
+
+    // A second start while the window is visible is handed over too.
+    auto third = Start(x_->Display());
+    EXPECT_EQ(third->Wait(), 0) << GuiErr();
+    EXPECT_EQ(Status(), StatusOf(first->Pid(), true));
+
+    // The end on a signal is the orderly one: exit 0, lock and socket gone.
+    first->Signal(SIGTERM);
+    EXPECT_EQ(first->Wait(), 0) << GuiErr();
+    EXPECT_FALSE(std::filesystem::exists(Lock()));
+    EXPECT_FALSE(std::filesystem::exists(Socket()));
+}
+
+TEST_F(QuorvelWindowTest, ALockLeftByAKilledInstanceDoesNotBlockTheNextStart) {
+    auto crashed = Start(x_->Display());
+    ASSERT_TRUE(watcher_->WaitForMap(crashed->Pid(), kWait)) << GuiErr();
+    ASSERT_EQ(Status(), StatusOf(crashed->Pid(), true));  // started up to its event loop, socket served
+    crashed->Signal(SIGKILL);
+    EXPECT_EQ(crashed->Wait(), 128 + SIGKILL);
+    ASSERT_TRUE(std::filesystem::exists(Lock()));  // left behind, with the socket file
+    ASSERT_TRUE(std::filesystem::exists(Socket()));
+
+    auto next = Start(x_->Display());
+    EXPECT_TRUE(watcher_->WaitForMap(next->Pid(), kWait)) << GuiErr();
+    EXPECT_EQ(Status(), StatusOf(next->Pid(), true));
+    next->Signal(SIGINT);
+    EXPECT_EQ(next->Wait(), 0) << GuiErr();
+}
+
+TEST_F(QuorvelProcessTest, QuorvelctlStaysOffTheMouseWhileQuorvelRuns) {
+    ASSERT_EQ(Run({"--virtual", "102", "read"}).exitCode, 0);  // a database and a remembered model
+    TakeTrace();
+    auto gui = Start("");
+    ASSERT_EQ(Status(), StatusOf(gui->Pid(), true)) << GuiErr();
+
+    const std::string running = "quorvel (process " + std::to_string(gui->Pid()) + ") is running";
+    const std::vector<std::vector<std::string>> refused = {
+        {"--virtual", "102", "dpi", "800"},   {"--virtual", "102", "devices"},
+        {"--virtual", "102", "read"},         {"--virtual", "102", "profile", "rename", "2", "Work"},
+        {"--virtual", "102", "macro", "new"},
+    };
+    for (const auto& args : refused) {
+        const test::CliRun run = Run(args);
+        EXPECT_EQ(run.exitCode, 1) << args[2] << "\n" << run;
+        EXPECT_NE(run.err.find(running), std::string::npos) << run;
+        EXPECT_EQ(run.out, "");
+    }
+    EXPECT_TRUE(TakeTrace().empty()) << "a refused command reached the mouse";
+
+    // Commands that only read the database work, on the model quorvel remembers.
+    const test::CliRun show = Run({"--virtual", "102", "show"});
+    EXPECT_EQ(show.exitCode, 0) << show;
+    EXPECT_NE(show.out.find("Profile 1: Profile 1   (Quorvel R2, device_type 102)"), std::string::npos)
+        << show;
+    EXPECT_NE(show.err.find(running + ": the stored settings of Quorvel R2"), std::string::npos) << show;
+    const test::CliRun list = Run({"--json", "profile", "list"});
+    ASSERT_EQ(list.exitCode, 0) << list;
+    EXPECT_EQ(list.Json().size(), 4u);
+    EXPECT_EQ(Run({"macro", "export-all", Path("macros.xml")}).exitCode, 0);
+    EXPECT_TRUE(std::filesystem::exists(Path("macros.xml")));
+    EXPECT_EQ(Run({"--device", "201", "show"}).exitCode, 1);  // nothing stored for that model yet
+    EXPECT_TRUE(TakeTrace().empty());
+
+    gui->Signal(SIGTERM);
+    ASSERT_EQ(gui->Wait(), 0) << GuiErr();
+    EXPECT_EQ(Run({"--virtual", "102", "dpi", "800"}).exitCode, 0);  // the mouse is free again
+    EXPECT_FALSE(TakeTrace().empty());
+}
+
+TEST_F(QuorvelProcessTest, ABadVirtualMouseIsReportedAndTheProgramEndsWithOne) {
+    auto gui = Start("", {}, {{"QUORVEL_VIRTUAL", "999"}});
+    // The message box waits for the user; a signal ends it like any other way out.
+    ASSERT_EQ(Status(), StatusOf(gui->Pid(), true)) << GuiErr();
+    gui->Signal(SIGTERM);
+    EXPECT_EQ(gui->Wait(), 1);
+    EXPECT_NE(GuiErr().find("quorvel: bad virtual mouse spec \"999\""), std::string::npos) << GuiErr();
+}
+
+}  // namespace
+}  // namespace quorvel

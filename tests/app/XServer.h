@@ -1,0 +1,67 @@
+#pragma once
+// A private X server for the process tests: Xvfb on a display it picks itself (-displayfd, so parallel
+// test runs never race for a number), and a watcher that sees top-level windows being mapped (an X
+// MapNotify on the root window, never a sleep), each with the process id the window carries.
+
+#include <sys/types.h>
+#include <xcb/xcb.h>
+
+#include <chrono>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace quorvel::test {
+
+class XServer {
+public:
+    // Starts Xvfb with one 1600x1000x24 screen; Running() is false (and Why() says why) when it cannot.
+    XServer();
+    ~XServer();
+    XServer(const XServer&) = delete;
+    XServer& operator=(const XServer&) = delete;
+
+    // Xvfb is on PATH; when it is but did not start, Why() says why.
+    bool Installed() const { return installed_; }
+    bool Running() const { return pid_ > 0; }
+    const std::string& Why() const { return why_; }
+    // ":<n>", for DISPLAY.
+    const std::string& Display() const { return display_; }
+
+private:
+    bool installed_ = false;
+    pid_t pid_ = -1;
+    std::string display_;
+    std::string why_;
+};
+
+// Watches the root window of a display for windows being mapped.
+class MapWatcher {
+public:
+    explicit MapWatcher(const std::string& display);
+    ~MapWatcher();
+    MapWatcher(const MapWatcher&) = delete;
+    MapWatcher& operator=(const MapWatcher&) = delete;
+
+    bool Connected() const { return connection_ != nullptr; }
+    // Waits until a window of process `pid` has been mapped since the watcher started; false on time-out.
+    bool WaitForMap(pid_t pid, std::chrono::milliseconds timeout);
+    // Reads what has arrived so far, without waiting.
+    void Poll();
+    // Processes whose windows were mapped, in the order seen.
+    const std::vector<pid_t>& MappedBy() const { return mapped_; }
+    bool Mapped(pid_t pid) const;
+    // Whether a window of the process is mapped now (map state viewable), asked of the server.
+    bool ViewableNow(pid_t pid);
+
+private:
+    pid_t WindowPid(xcb_window_t window);
+    void Take(xcb_generic_event_t* event);
+
+    xcb_connection_t* connection_ = nullptr;
+    xcb_window_t root_ = 0;
+    xcb_atom_t pidAtom_ = 0;
+    std::vector<pid_t> mapped_;
+};
+
+}  // namespace quorvel::test
