@@ -25,24 +25,6 @@ MacroInfo InfoOf(const ActionContext& ctx, const MacroRecord& record) {
     return {record, ShownMacroName(ctx, record.name)};
 }
 
-// Buttons of every profile whose assignment plays the macro: "profile 1: 3, 4".
-std::string ButtonsPlaying(ActionContext& ctx, int macroId) {
-    std::vector<ProfileRecord> profiles;
-    ctx.db.ListProfiles(profiles);
-    std::string text;
-    for (const ProfileRecord& p : profiles) {
-        std::vector<KeyAssignmentRecord> rows;
-        ctx.db.ListKeyAssignments(p.profile, rows);
-        std::string keys;
-        for (const KeyAssignmentRecord& row : rows) {
-            if (row.macro_type == kMacroFunction && row.macro_value == macroId)
-                keys += (keys.empty() ? "" : ", ") + std::to_string(row.key_code);
-        }
-        if (!keys.empty()) text += (text.empty() ? "" : "; ") + ("profile " + std::to_string(p.profile) + ": " + keys);
-    }
-    return text;
-}
-
 ActionResult FromFileResult(const FileResult& file) {
     ActionResult result;
     result.ok = file.ok();
@@ -81,6 +63,24 @@ std::string ShownMacroName(const ActionContext& ctx, const std::string& storedNa
         }
     }
     return name;
+}
+
+std::string ButtonsPlayingMacro(ActionContext& ctx, int macroId) {
+    std::vector<ProfileRecord> profiles;
+    ctx.db.ListProfiles(profiles);
+    std::string text;
+    for (const ProfileRecord& p : profiles) {
+        std::vector<KeyAssignmentRecord> rows;
+        ctx.db.ListKeyAssignments(p.profile, rows);
+        std::string keys;
+        for (const KeyAssignmentRecord& row : rows) {
+            if (row.macro_type == kMacroFunction && row.macro_value == macroId)
+                keys += (keys.empty() ? "" : ", ") + std::to_string(row.key_code);
+        }
+        if (!keys.empty())
+            text += (text.empty() ? "" : "; ") + ("profile " + std::to_string(p.profile) + ": " + keys);
+    }
+    return text;
 }
 
 ActionResult ListMacros(ActionContext& ctx, std::vector<MacroInfo>* out) {
@@ -158,7 +158,7 @@ ActionResult DeleteMacro(ActionContext& ctx, int macroId) {
         return failed;
     }
     ActionResult result = Accepted();
-    const std::string buttons = ButtonsPlaying(ctx, macroId);
+    const std::string buttons = ButtonsPlayingMacro(ctx, macroId);
     if (!buttons.empty())
         AddNote(result, "buttons still assigned to the deleted macro (" + buttons +
                             ") keep their previous function on the mouse");
@@ -170,7 +170,8 @@ ActionResult ImportMacroFile(ActionContext& ctx, const std::string& path, std::v
     return FromImport(ctx, ImportSingleMacroFile(ctx.db, path), imported);
 }
 
-ActionResult ImportAllMacrosFile(ActionContext& ctx, const std::string& path, std::vector<MacroInfo>* imported) {
+ActionResult ImportAllMacrosFile(ActionContext& ctx, const std::string& path,
+                                 std::vector<MacroInfo>* imported) {
     if (auto problem = DatabaseProblem(ctx)) return ActionResult::Refused(*problem);
     return FromImport(ctx, ImportMultiMacroFile(ctx.db, path), imported);
 }

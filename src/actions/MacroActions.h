@@ -21,6 +21,10 @@ ActionResult ListMacros(ActionContext& ctx, std::vector<MacroInfo>* out);
 // becomes a blank and text 31.
 std::string ShownMacroName(const ActionContext& ctx, const std::string& storedName);
 
+// Buttons of every profile whose assignment plays the macro: "profile 1: 3, 4; profile 2: 5"; empty when
+// none does.
+std::string ButtonsPlayingMacro(ActionContext& ctx, int macroId);
+
 struct MacroDetails {
     MacroInfo info;
     std::vector<MacroEventRecord> events;  // by record_index
@@ -39,7 +43,8 @@ ActionResult RenameMacro(ActionContext& ctx, int macroId, const std::string& nam
 ActionResult DeleteMacro(ActionContext& ctx, int macroId);
 
 // Macro files. Imports add macros under new numbers (*imported gets them, file order).
-ActionResult ImportMacroFile(ActionContext& ctx, const std::string& path, std::vector<MacroInfo>* imported = nullptr);
+ActionResult ImportMacroFile(ActionContext& ctx, const std::string& path,
+                             std::vector<MacroInfo>* imported = nullptr);
 ActionResult ImportAllMacrosFile(ActionContext& ctx, const std::string& path,
                                  std::vector<MacroInfo>* imported = nullptr);
 ActionResult ExportMacroFile(ActionContext& ctx, int macroId, const std::string& path);
