@@ -170,8 +170,7 @@ ActionResult ImportMacroFile(ActionContext& ctx, const std::string& path, std::v
     return FromImport(ctx, ImportSingleMacroFile(ctx.db, path), imported);
 }
 
-ActionResult ImportAllMacrosFile(ActionContext& ctx, const std::string& path,
-                                 std::vector<MacroInfo>* imported) {
+ActionResult ImportAllMacrosFile(ActionContext& ctx, const std::string& path, std::vector<MacroInfo>* imported) {
     if (auto problem = DatabaseProblem(ctx)) return ActionResult::Refused(*problem);
     return FromImport(ctx, ImportMultiMacroFile(ctx.db, path), imported);
 }

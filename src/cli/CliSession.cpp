@@ -2,6 +2,7 @@
 
 #include "actions/ActionTasks.h"
 #include "actions/LightingActions.h"
+#include "cli/ChangeReport.h"
 #include "device/BackendFactory.h"
 #include "device/DeviceMainDef.h"
 #include "device/HidDeviceManager.h"
@@ -238,11 +239,13 @@ int Session::FinishAction(const ActionResult& result, Json extra, const std::vec
     doc["tasks"] = tasks;
     if (!result.message.empty()) doc["note"] = result.message;
     for (auto it = extra.begin(); it != extra.end(); ++it) doc[it.key()] = it.value();
+    AddMeanings(result, &doc);
+    if (!failures.empty()) doc["error"] = ErrorJson(JoinFailures(failures), kExitFailed);
 
     if (JsonOutput()) {
         PrintJson(doc);
     } else {
-        for (const auto& [key, value] : result.stored) PrintLine("stored " + key + " = " + value);
+        for (const auto& [key, value] : result.stored) PrintLine(StoredLine(key, value));
         for (const std::string& line : lines) PrintLine(line);
         if (!result.message.empty()) PrintLine("note: " + result.message);
         for (size_t i = 0; i < result.tasks.size(); ++i) {

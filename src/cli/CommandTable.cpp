@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <string_view>
 
 #include "cli/CliOutput.h"
 #include "cli/Commands.h"
@@ -207,29 +208,34 @@ bool Invocation::Parse(const std::set<std::string>& valueOptions, const std::set
 }
 
 int Invocation::Usage(const std::string& message) const {
-    std::fflush(stdout);
-    std::fprintf(stderr, "quorvelctl %s: %s\nTry 'quorvelctl %s --help'.\n", command.c_str(), message.c_str(),
-                 command.c_str());
+    PrintUsageError(command, message);
     return kExitUsage;
 }
 
-int RunQuorvelctl(int argc, const char* const* argv) {
-    GlobalOptions options;
-    std::string error;
-    if (!ParseGlobalOptions(argc, argv, &options, &error)) {
-        std::fprintf(stderr, "quorvelctl: %s\nTry 'quorvelctl --help'.\n", error.c_str());
-        return kExitUsage;
-    }
+namespace {
+
+int RunWords(GlobalOptions options) {
     if (options.words.empty()) {
         if (options.help) {
             PrintOverview();
             return kExitOk;
         }
-        std::fprintf(stderr, "quorvelctl: no command given\nTry 'quorvelctl --help'.\n");
+        PrintUsageError("", "no command given");
         return kExitUsage;
     }
     std::string name = options.words.front();
     std::vector<std::string> words(options.words.begin() + 1, options.words.end());
+    if (name == "--version") {
+        if (!words.empty()) {
+            PrintUsageError("", "--version takes no argument");
+            return kExitUsage;
+        }
+        if (options.json)
+            PrintJson({{"version", QUORVEL_VERSION}});
+        else
+            PrintLine(std::string("quorvelctl ") + QUORVEL_VERSION);
+        return kExitOk;
+    }
     if (name == "help") {
         if (words.empty()) {
             PrintOverview();
@@ -241,7 +247,8 @@ int RunQuorvelctl(int argc, const char* const* argv) {
     }
     const CommandInfo* command = FindCommand(name);
     if (!command) {
-        std::fprintf(stderr, "quorvelctl: unknown command \"%s\"\nTry 'quorvelctl --help'.\n", name.c_str());
+        const bool option = name.size() > 1 && name[0] == '-';
+        PrintUsageError("", std::string(option ? "unknown option" : "unknown command") + " \"" + name + "\"");
         return kExitUsage;
     }
     if (options.help) {
@@ -250,6 +257,24 @@ int RunQuorvelctl(int argc, const char* const* argv) {
     }
     Invocation inv(options, name, std::move(words));
     return command->run(inv);
+}
+
+}  // namespace
+
+int RunQuorvelctl(int argc, const char* const* argv) {
+    GlobalOptions options;
+    std::string error;
+    int exit = kExitOk;
+    if (!ParseGlobalOptions(argc, argv, &options, &error)) {
+        PrintUsageError("", error);
+        exit = kExitUsage;
+        // --json may stand after the malformed option; the error document follows it all the same.
+        for (int i = 1; i < argc; ++i) options.json = options.json || std::string_view(argv[i]) == "--json";
+    } else {
+        exit = RunWords(options);
+    }
+    if (options.json && exit != kExitOk) PrintErrorDocument(exit);
+    return exit;
 }
 
 }  // namespace quorvel::cli
