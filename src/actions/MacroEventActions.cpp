@@ -70,9 +70,12 @@ std::optional<std::string> PositionProblem(int macroId, const EventList& list, i
            std::to_string(list.size()) + " events)";
 }
 
+}  // namespace
+
 // The partner of a press is the nearest later release of the same kind, id and value, skipping the
-// releases of presses nested in between; the other way round for a release. -1: none.
-int PartnerOf(const EventList& list, int position) {
+// releases of presses nested in between; the other way round for a release.
+int MacroEventPartner(const EventList& list, int position) {
+    if (position < 0 || position >= static_cast<int>(list.size())) return -1;
     const MacroEventRecord& e = list[position];
     const bool press = IsPress(e.type);
     if (!press && !IsRelease(e.type)) return -1;
@@ -89,6 +92,8 @@ int PartnerOf(const EventList& list, int position) {
     }
     return -1;
 }
+
+namespace {
 
 std::optional<std::string> ItemProblem(const MacroEventRecord& item) {
     switch (item.type) {
@@ -348,7 +353,7 @@ ActionResult ChangeMacroEvent(ActionContext& ctx, int macroId, int position, int
         return ActionResult::Refused(EventWord(position) + " has type " + std::to_string(item.type) +
                                      ", which cannot be changed (1 delay, 2/3 key, 4/5 mouse button)");
     }
-    const int partner = PartnerOf(list, position);
+    const int partner = MacroEventPartner(list, position);
     for (int p : {position, partner}) {
         if (p < 0) continue;
         list[p].value = value;
@@ -364,7 +369,7 @@ ActionResult MoveMacroEvent(ActionContext& ctx, int macroId, int position, Macro
     EventList list;
     if (auto problem = Load(ctx, macroId, &list)) return ActionResult::Refused(*problem);
     if (auto problem = PositionProblem(macroId, list, position)) return ActionResult::Refused(*problem);
-    const int partner = PartnerOf(list, position);
+    const int partner = MacroEventPartner(list, position);
     // The block that moves: the item, or the pair with what lies between.
     const int first = partner < 0 ? position : std::min(position, partner);
     const int last = partner < 0 ? position : std::max(position, partner);
@@ -403,7 +408,7 @@ ActionResult DeleteMacroEvent(ActionContext& ctx, int macroId, int position) {
     EventList list;
     if (auto problem = Load(ctx, macroId, &list)) return ActionResult::Refused(*problem);
     if (auto problem = PositionProblem(macroId, list, position)) return ActionResult::Refused(*problem);
-    const int partner = PartnerOf(list, position);
+    const int partner = MacroEventPartner(list, position);
     if (partner >= 0) list.erase(list.begin() + std::max(position, partner));
     list.erase(list.begin() + (partner >= 0 ? std::min(position, partner) : position));
     ActionResult result = Store(ctx, macroId, std::move(list));

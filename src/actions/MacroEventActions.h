@@ -61,6 +61,9 @@ MacroEventRecord MacroButtonItem(int button, bool up, int pairId = 0);
 std::vector<MacroEventRecord> MacroKeyPressItems(int virtualKey, int delayMs = kMacroInsertDelayMs);
 std::vector<MacroEventRecord> MacroButtonPressItems(int button, int delayMs = kMacroInsertDelayMs);
 
+// The position of the item's partner in the list, or -1 (a delay, an unpaired press or release).
+int MacroEventPartner(const std::vector<MacroEventRecord>& events, int position);
+
 // The events of a macro, in order.
 ActionResult ListMacroEvents(ActionContext& ctx, int macroId, std::vector<MacroEventRecord>* out);
 

@@ -132,7 +132,7 @@ const std::vector<CommandInfo> kCommands = {
      "  factory    the mouse is reset and the model's database is recreated: all profiles, button\n"
      "             assignments, lighting rows and macros of the model are lost\n",
      RunReset},
-    {"macro", "list, show, create, rename, delete, import or export macros",
+    {"macro", "macros: list, create, edit their events and play settings, import, export",
      "Usage: quorvelctl macro list\n"
      "       quorvelctl macro show ID\n"
      "       quorvelctl macro new [NAME]\n"
@@ -142,10 +142,34 @@ const std::vector<CommandInfo> kCommands = {
      "       quorvelctl macro import-all FILE\n"
      "       quorvelctl macro export ID FILE\n"
      "       quorvelctl macro export-all FILE\n"
+     "       quorvelctl macro events ID\n"
+     "       quorvelctl macro add ID [--at N] [--delay MS] EVENT...\n"
+     "       quorvelctl macro type ID TEXT [--at N] [--delay MS]\n"
+     "       quorvelctl macro change ID N delay:MS|key:NAME|button:NAME\n"
+     "       quorvelctl macro move ID N up|down|top|bottom\n"
+     "       quorvelctl macro delete-event ID N\n"
+     "       quorvelctl macro clear ID\n"
+     "       quorvelctl macro play ID [--times N] [--mode count|held|toggle]\n"
+     "                                [--record-delays none|measured|fixed] [--fixed-delay MS]\n"
      "\n"
      "Macros belong to the model, not to a profile; a macro reaches the mouse when it is given to a\n"
-     "button ('button SLOT macro:ID'). 'import' reads a single-macro file, 'import-all' a file of\n"
-     "several macros; imported macros get new numbers.\n",
+     "button ('button SLOT macro:ID'), so give it again after editing it. 'import' reads a single-macro\n"
+     "file, 'import-all' a file of several macros; imported macros get new numbers.\n"
+     "\n"
+     "Events are numbered from 1 ('macro events ID'). EVENT is one of:\n"
+     "  key:NAME        press and release a key, with --delay MS (default 10, 0: none) after each\n"
+     "  down:NAME up:NAME   press or release a key alone\n"
+     "  click:BUTTON    press and release a mouse button (left, right, middle, back, forward)\n"
+     "  press:BUTTON release:BUTTON   one of them alone\n"
+     "  delay:MS        a pause of 1-10000 ms\n"
+     "Key names as for 'button SLOT key:...', plus shift, rshift, ctrl, rctrl, alt, ralt, lwin, rwin.\n"
+     "--at N inserts before event N (default: at the end). 'type' types TEXT (letters, digits, signs of\n"
+     "a US keyboard, blank, tab, line end) as key pairs, with Shift where needed. A press and the release\n"
+     "added with it stay a pair: 'change', 'move' and 'delete-event' act on both. The editor inserts\n"
+     "nothing more once a macro holds 200 events.\n"
+     "'play': --times N plays N times (1-999; 1-255 on models with device_type above 200), --mode held repeats while the\n"
+     "button is held, toggle until it is pressed again; --record-delays and --fixed-delay are what the\n"
+     "GUI's recorder uses.\n",
      RunMacro},
     {"update", "check for or install a newer software version",
      "Usage: quorvelctl update check\n"
