@@ -167,9 +167,9 @@ const std::vector<CommandInfo> kCommands = {
      "a US keyboard, blank, tab, line end) as key pairs, with Shift where needed. A press and the release\n"
      "added with it stay a pair: 'change', 'move' and 'delete-event' act on both. The editor inserts\n"
      "nothing more once a macro holds 200 events.\n"
-     "'play': --times N plays N times (1-999; 1-255 on models with device_type above 200), --mode held repeats while the\n"
-     "button is held, toggle until it is pressed again; --record-delays and --fixed-delay are what the\n"
-     "GUI's recorder uses.\n",
+     "'play': --times N plays N times (1-999; 1-255 on models with device_type above 200); --mode held\n"
+     "repeats while the button is held, toggle until it is pressed again; --record-delays and\n"
+     "--fixed-delay are what the GUI's recorder uses.\n",
      RunMacro},
     {"update", "check for or install a newer software version",
      "Usage: quorvelctl update check\n"
