@@ -196,6 +196,14 @@ ActionResult SetDpiColours(ActionContext& ctx, const std::vector<std::optional<s
     return result;
 }
 
+std::vector<int> OfferedReportRates(int reportRateEntry) {
+    std::vector<int> rates;
+    for (const RateEntry& e : kRates) {
+        if (e.hertz <= 1000 || reportRateEntry == kHighRateCapability) rates.push_back(e.hertz);
+    }
+    return rates;
+}
+
 int ReportRateCodeOfHz(int hertz) {
     for (const RateEntry& e : kRates) {
         if (e.hertz == hertz) return e.code;

@@ -82,12 +82,18 @@ const std::vector<CommandInfo> kCommands = {
      "\n"
      "HZ is 125, 250, 500 or 1000; 2000, 4000 and 8000 only on a mouse that offers them.\n",
      RunRate},
-    {"liftoff", "lift-off distance, 1 or 2 mm",
-     "Usage: quorvelctl liftoff 1|2\n", RunLiftoff},
-    {"sensor", "sensor options (sum of 4, 8, 16)",
+    {"liftoff", "lift-off distance, 1 or 2 mm", "Usage: quorvelctl liftoff 1|2\n", RunLiftoff},
+    {"sensor", "sensor options: angle snapping (4), ripple control (8), motion sync (16)",
      "Usage: quorvelctl sensor FLAGS\n"
+     "       quorvelctl sensor +OPTION|-OPTION...\n"
      "\n"
-     "FLAGS is the sum of the options wanted: 4, 8 and 16 (0 clears all three).\n",
+     "The sensor options, as the performance page's three boxes:\n"
+     "  4   angle-snapping   straightens slightly wavy movements into straight lines (helpful for\n"
+     "                       drawing; usually left off for games)\n"
+     "  8   ripple-control   smooths out cursor jitter at high DPI\n"
+     "  16  motion-sync      times sensor readings to the report rate for steadier tracking\n"
+     "FLAGS is the sum of the options wanted (0 clears all three). '+8' or '+ripple-control' switches one\n"
+     "option on and '-4' one off, keeping the others: 'sensor +16 -4'.\n",
      RunSensor},
     {"power", "sleep time, wake on move, lights off while moving, button response time",
      "Usage: quorvelctl power [--sleep SECONDS] [--wake on|off] [--lights-off-moving on|off]\n"
@@ -114,14 +120,19 @@ const std::vector<CommandInfo> kCommands = {
      "                           (minus, equal, home, pageup, left, kp1, ...)\n"
      "The primary button (key code 0) keeps its function.\n",
      RunButton},
-    {"buttons-reset", "every button back to its default function",
-     "Usage: quorvelctl buttons-reset\n", RunButtonsReset},
+    {"buttons-reset", "every button back to its default function", "Usage: quorvelctl buttons-reset\n",
+     RunButtonsReset},
     {"light", "lighting mode, brightness, speed and colour",
      "Usage: quorvelctl light MODE [--brightness 0-4] [--speed 0-15] [--color #RRGGBB] [--slot 1-7]\n"
      "\n"
-     "Makes MODE the active lighting mode and changes its row as the lighting page does. Brightness,\n"
-     "speed and colour apply only to modes that offer them ('show' lists the modes); --slot picks the\n"
-     "slot of a seven-colour row.\n",
+     "Makes MODE the active lighting mode and changes its row as the lighting page does. Each mode\n"
+     "offers only some adjustments; a profile's modes start as:\n"
+     "  1 flowing, 2 breathing, 4 neon, 5 rainbow wave   brightness and speed\n"
+     "  3 steady                                         brightness\n"
+     "  0 off                                            nothing\n"
+     "A mode whose row offers colours takes --color (with --slot for a row of seven colours); models with\n"
+     "device_type above 200 take no lighting colours. 'show' lists what each mode of the active profile\n"
+     "offers (column OFFERS).\n",
      RunLight},
     {"reset", "restore DPI levels, report rate, lighting or the factory state",
      "Usage: quorvelctl reset dpi|rate|lighting|factory\n"

@@ -94,7 +94,7 @@ int FinishImport(Invocation& inv, const ActionResult& result, const std::vector<
         list.push_back(MacroJson(m));
         lines.push_back("imported macro " + std::to_string(m.macro.macro_id) + ": " + m.shownName);
     }
-    if (result.ok && imported.empty()) lines.push_back("no macro was imported from " + path);
+    if (result.ok && imported.empty()) lines.push_back("no macro was imported from '" + path + "'");
     return inv.session.FinishAction(result, {{"imported", list}, {"file", path}}, lines);
 }
 
@@ -179,8 +179,9 @@ int RunMacro(Invocation& inv) {
     const ActionResult result = sub == "export" ? ExportMacroFile(ctx, id, path) : ExportAllMacrosFile(ctx, path);
     std::vector<std::string> lines;
     if (result.ok)
-        lines.push_back((sub == "export" ? "exported macro " + std::to_string(id) : std::string("exported all macros")) +
-                        " to " + path);
+        lines.push_back(
+            (sub == "export" ? "exported macro " + std::to_string(id) : std::string("exported all macros")) +
+            " to '" + path + "'");
     Json extra = {{"file", path}};
     if (sub == "export") extra["macro_id"] = id;
     return inv.session.FinishAction(result, extra, lines);

@@ -23,7 +23,7 @@ Json ActiveProfileJson(Session& s) {
     const int number = s.Core().CurrentProfile();
     std::string name;
     s.Db().GetProfileName(number, name);
-    return {{"number", number}, {"name", name}};
+    return {{"number", number}, {"name", name}, {"shown_name", ShownProfileName(s.Context(), name)}};
 }
 
 int List(Invocation& inv) {
@@ -57,7 +57,9 @@ int Switch(Invocation& inv) {
     const ActionResult result = SwitchProfile(inv.session.Context(), number);
     Json active = ActiveProfileJson(inv.session);
     std::vector<std::string> lines;
-    if (result.ok) lines.push_back("active profile " + std::to_string(number) + ": " + active["name"].get<std::string>());
+    if (result.ok)
+        lines.push_back("active profile " + std::to_string(number) + ": " +
+                        active["shown_name"].get<std::string>());
     return inv.session.FinishAction(result, {{"profile", active}}, lines);
 }
 
@@ -86,7 +88,7 @@ int Export(Invocation& inv) {
     std::vector<std::string> lines;
     if (result.ok)
         lines.push_back("exported profile " + std::to_string(active["number"].get<int>()) + " (" +
-                        active["name"].get<std::string>() + ") to " + path);
+                        active["shown_name"].get<std::string>() + ") to '" + path + "'");
     return inv.session.FinishAction(result, {{"profile", active}, {"file", path}}, lines);
 }
 
@@ -99,8 +101,9 @@ int Import(Invocation& inv) {
     const Json active = ActiveProfileJson(inv.session);
     std::vector<std::string> lines;
     if (result.ok)
-        lines.push_back("imported " + path + " into profile " + std::to_string(active["number"].get<int>()) + " (" +
-                        active["name"].get<std::string>() + ")");
+        lines.push_back("imported '" + path + "' into profile " +
+                        std::to_string(active["number"].get<int>()) + " (" +
+                        active["shown_name"].get<std::string>() + ")");
     return inv.session.FinishAction(result, {{"profile", active}, {"file", path}}, lines);
 }
 

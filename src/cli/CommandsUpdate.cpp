@@ -48,7 +48,8 @@ int RunInstall(Session& s, UpdateFlow& flow, const VersionCheck& check, int task
         PrintJson(doc);
     } else {
         PrintCheck(task == kTaskInstallSoftware ? "software" : "firmware", check);
-        if (install.ok && task == kTaskInstallSoftware) PrintLine("started the set-up program " + install.path);
+        if (install.ok && task == kTaskInstallSoftware)
+            PrintLine("started the set-up program '" + install.path + "'");
         if (install.ok && task == kTaskFlashFirmware)
             PrintLine("sent firmware " + install.version + " to the mouse (" + std::to_string(install.imageBytes) +
                       " bytes)");
@@ -118,7 +119,7 @@ int RunFirmware(Invocation& inv) {
         if (s.JsonOutput()) {
             PrintJson({{"file", path}, {"flashed", install.ok}, {"bytes", install.imageBytes}});
         } else if (install.ok) {
-            PrintLine("sent " + path + " to the mouse (" + std::to_string(install.imageBytes) + " bytes)");
+            PrintLine("sent '" + path + "' to the mouse (" + std::to_string(install.imageBytes) + " bytes)");
         }
         if (install.ok) return kExitOk;
         PrintError(!install.error.empty() ? install.error

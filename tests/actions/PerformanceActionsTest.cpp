@@ -162,6 +162,10 @@ TEST_F(PerformanceActions, HighReportRatesNeedTheMousesCapability) {
     const Rows before = AllSettings();
     for (int hz : {2000, 4000, 8000}) EXPECT_REFUSED(SetReportRate(ctx(), hz), "up to 1000 Hz");
     EXPECT_EQ(AllSettings(), before);
+    // What the list offers follows the same rule: entries 5 and 6 still end at 1000 Hz.
+    const std::vector<int> low = {125, 250, 500, 1000};
+    for (int entry : {4, 5, 6}) EXPECT_EQ(OfferedReportRates(entry), low) << entry;
+    EXPECT_EQ(OfferedReportRates(7), (std::vector<int>{125, 250, 500, 1000, 2000, 4000, 8000}));
 }
 
 TEST_F(PerformanceActions, LiftOffAndSensorOptions) {
