@@ -3,6 +3,7 @@
 #include "actions/ActionTasks.h"
 #include "actions/LightingActions.h"
 #include "cli/ChangeReport.h"
+#include "cli/StateFileWarning.h"
 #include "device/BackendFactory.h"
 #include "device/DeviceMainDef.h"
 #include "device/HidDeviceManager.h"
@@ -91,6 +92,7 @@ Session::~Session() {
         core_.reset();  // waits for a task that outlasted the stop
     }
     progress_.Finish();
+    for (const std::string& warning : VirtualStateWarnings(backend_)) PrintWarning(warning);
 }
 
 DeviceDatabase& Session::Db() { return DeviceDatabase::Instance(); }
@@ -141,6 +143,7 @@ int Session::StartCore(Need need) {
         PrintError(error);
         return kExitFailed;
     }
+    backend_ = backend.get();
     if (!HidDeviceManager::InstallInstance(std::move(backend))) {
         PrintError("the HID device manager was set up twice");
         return kExitFailed;
