@@ -83,6 +83,18 @@ std::string ButtonsPlayingMacro(ActionContext& ctx, int macroId) {
     return text;
 }
 
+std::vector<MissingMacroAssignment> AssignmentsWithoutMacro(ActionContext& ctx, int profile) {
+    std::vector<MissingMacroAssignment> missing;
+    std::vector<KeyAssignmentRecord> rows;
+    ctx.db.ListKeyAssignments(profile, rows);
+    for (const KeyAssignmentRecord& row : rows) {
+        MacroRecord macro;
+        if (row.macro_type == kMacroFunction && !ctx.db.GetMacro(row.macro_value, macro))
+            missing.push_back({row.key_code, row.macro_value, row.macro_desc});
+    }
+    return missing;
+}
+
 ActionResult ListMacros(ActionContext& ctx, std::vector<MacroInfo>* out) {
     if (auto problem = DatabaseProblem(ctx)) return ActionResult::Refused(*problem);
     std::vector<MacroRecord> records;

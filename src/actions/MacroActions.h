@@ -25,6 +25,15 @@ std::string ShownMacroName(const ActionContext& ctx, const std::string& storedNa
 // none does.
 std::string ButtonsPlayingMacro(ActionContext& ctx, int macroId);
 
+// Buttons of a profile assigned to a macro this model's library does not have (a profile file made on
+// another model, or a macro deleted since): the mouse keeps their previous function.
+struct MissingMacroAssignment {
+    int keyCode = 0;
+    int macroId = 0;
+    std::string description;  // the assignment's macro_desc (the macro's name where it was made)
+};
+std::vector<MissingMacroAssignment> AssignmentsWithoutMacro(ActionContext& ctx, int profile);
+
 struct MacroDetails {
     MacroInfo info;
     std::vector<MacroEventRecord> events;  // by record_index

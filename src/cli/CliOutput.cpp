@@ -63,6 +63,11 @@ void PrintErrorDocument(int exit) {
     PrintJson({{"error", ErrorJson(message.empty() ? "failed" : message, exit)}});
 }
 
+void PrintNotice(std::string_view message) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "quorvelctl: %.*s\n", static_cast<int>(message.size()), message.data());
+}
+
 void PrintWarning(std::string_view message) {
     std::fflush(stdout);
     std::fprintf(stderr, "quorvelctl: warning: %.*s\n", static_cast<int>(message.size()), message.data());

@@ -23,6 +23,8 @@ void PrintError(std::string_view message);
 // A usage error: "quorvelctl COMMAND: <message>" (no command: "quorvelctl: <message>") and the help hint on
 // stderr; kept like PrintError.
 void PrintUsageError(std::string_view command, std::string_view message);
+// "quorvelctl: <message>" on stderr: what the program is about to do (not an error).
+void PrintNotice(std::string_view message);
 // "quorvelctl: warning: <message>" on stderr.
 void PrintWarning(std::string_view message);
 

@@ -1,5 +1,6 @@
 // profile list | switch N | rename N NAME | export FILE | import FILE.
 
+#include "actions/MacroActions.h"
 #include "actions/ProfileActions.h"
 #include "cli/Commands.h"
 #include "device/DeviceMainDef.h"
@@ -99,6 +100,15 @@ int Import(Invocation& inv) {
     if (int rc = inv.session.Open(Need::kMouse)) return rc;
     const ActionResult result = ImportProfileFile(inv.session.Context(), path);
     const Json active = ActiveProfileJson(inv.session);
+    // A file made on another model can name macros this model does not have.
+    if (result.ok) {
+        for (const MissingMacroAssignment& m :
+             AssignmentsWithoutMacro(inv.session.Context(), inv.session.Core().CurrentProfile()))
+            PrintWarning("button " + std::to_string(m.keyCode) + " plays macro " + std::to_string(m.macroId) +
+                         " (" + m.description +
+                         "), which this model does not have: the button keeps its previous "
+                         "function on the mouse until it is given another one");
+    }
     std::vector<std::string> lines;
     if (result.ok)
         lines.push_back("imported '" + path + "' into profile " +

@@ -111,7 +111,7 @@ TEST_F(Cli, TwoMiceKeepTheirOwnDatabasesAndTheChosenOneIsRemembered) {
     // Without --device the model named last is used again.
     EXPECT_EQ(run({"--json", "show"}).Json()["model"]["device_type"], 201);
 
-    const CliRun reset = run({"--device", "201", "reset", "factory"});
+    const CliRun reset = run({"--device", "201", "reset", "factory", "--yes"});
     ASSERT_EQ(reset.exitCode, 0) << reset;
     EXPECT_EQ(run({"--device", "201", "--json", "profile", "list"}).Json()[0]["name"], "Profile 1");
     EXPECT_EQ(run({"--device", "102", "--json", "profile", "list"}).Json()[0]["name"], "Keep");
