@@ -96,15 +96,13 @@ void AppendWordItems(std::vector<MacroEventRecord> word, int* pairBase,
                      std::vector<MacroEventRecord>* items) {
     int highest = 0;
     for (MacroEventRecord& e : word) {
-        if (e.delay_time == 0) continue;
-        highest = std::max(highest, e.delay_time);
-        e.delay_time += *pairBase;
+        if (e.delay_time != 0) {
+            highest = std::max(highest, e.delay_time);
+            e.delay_time += *pairBase;
+        }
         items->push_back(e);
     }
     *pairBase += highest;
-    for (MacroEventRecord& e : word) {
-        if (e.delay_time == 0) items->push_back(e);
-    }
 }
 
 struct PlayMode {
