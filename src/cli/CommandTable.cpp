@@ -22,22 +22,25 @@ constexpr const char* kOverview =
     "                   connected, else the first one found)\n"
     "  --json           machine-readable output on stdout\n"
     "  -h, --help       this help; after a command, that command's help\n"
+    "  --version        the program's version\n"
     "\n"
     "Commands:\n";
 
 constexpr const char* kEpilogue =
     "\n"
-    "Exit status: 0 success, 1 the operation or the mouse failed, 2 a usage error.\n"
+    "Exit status: 0 success, 1 the operation or the mouse failed, 2 a usage error. With --json a failure\n"
+    "still prints one JSON document: {\"error\": {\"message\": ..., \"exit\": N}}.\n"
     "Environment: QUORVEL_VIRTUAL, QUORVEL_VIRTUAL_STATE, QUORVEL_HID_TRACE, XDG_CONFIG_HOME, XDG_DATA_HOME.\n"
     "Run 'quorvelctl COMMAND --help' for a command's arguments.\n";
 
 const std::vector<CommandInfo> kCommands = {
-    {"devices", "configured models and the mice found: link, state, battery, version",
+    {"devices", "configured models and the mice found: link, state, battery, version, report rates",
      "Usage: quorvelctl devices\n"
      "\n"
      "Lists every model of config.xml and every mouse found: device_type, name, link (wired/wireless),\n"
-     "state, battery and firmware version. The model the other commands act on is marked with '*'.\n"
-     "Succeeds also when no mouse is connected.\n",
+     "state, battery, firmware version and the report rates the mouse offers. A wireless mouse its\n"
+     "receiver cannot reach is 'not reachable' (no battery value). The model the other commands act on\n"
+     "is marked with '*'. Succeeds also when no mouse is connected.\n",
      RunDevices},
     {"show", "the active profile: settings, buttons, lighting",
      "Usage: quorvelctl show\n"
@@ -135,13 +138,15 @@ const std::vector<CommandInfo> kCommands = {
      "offers (column OFFERS).\n",
      RunLight},
     {"reset", "restore DPI levels, report rate, lighting or the factory state",
-     "Usage: quorvelctl reset dpi|rate|lighting|factory\n"
+     "Usage: quorvelctl reset dpi|rate|lighting\n"
+     "       quorvelctl reset factory [--yes]\n"
      "\n"
      "  dpi        the model's default DPI levels and colours, sent to the mouse\n"
      "  rate       the mouse restores its report rate\n"
      "  lighting   the mouse restores its lighting\n"
      "  factory    the mouse is reset and the model's database is recreated: all profiles, button\n"
-     "             assignments, lighting rows and macros of the model are lost\n",
+     "             assignments, lighting rows and macros of the model are lost. On a terminal it asks\n"
+     "             first; otherwise --yes must be given (without it nothing is touched, exit 2)\n",
      RunReset},
     {"macro", "macros: list, create, edit their events and play settings, import, export",
      "Usage: quorvelctl macro list\n"
@@ -193,11 +198,14 @@ const std::vector<CommandInfo> kCommands = {
     {"firmware", "check for, download or flash mouse firmware",
      "Usage: quorvelctl firmware check\n"
      "       quorvelctl firmware update\n"
-     "       quorvelctl firmware flash FILE\n"
+     "       quorvelctl firmware flash FILE [--force]\n"
      "\n"
      "'check' compares the mouse's firmware version with the newest one on the server of the model's\n"
      "descriptor. 'update' checks first and, only when the server's version is newer, downloads the image\n"
-     "and sends it to the mouse. 'flash' sends a local image file. A progress bar is drawn on a terminal.\n",
+     "and sends it to the mouse. 'flash' sends a local image file: a missing, empty or oversized file is\n"
+     "never sent; a ZIP archive, an XML or text file, a firmware-VERSION.bin that is not newer than the\n"
+     "mouse's firmware, or a mouse connected through its receiver is refused unless --force. It says what\n"
+     "it sends before it starts. A progress bar is drawn on a terminal.\n",
      RunFirmware},
 };
 
