@@ -47,6 +47,11 @@ int RunInstall(Session& s, UpdateFlow& flow, const VersionCheck& check, int task
     doc["installed"] = install.ok;
     doc["path"] = install.path;
     if (task == kTaskFlashFirmware) doc["bytes"] = install.imageBytes;
+    const std::string error =
+        install.ok               ? std::string()
+        : !install.error.empty() ? install.error
+                                 : TaskName(task) + " did not finish (" + TaskStatusText(result.status) + ")";
+    if (!install.ok) doc["error"] = ErrorJson(error, kExitFailed);
     if (s.JsonOutput()) {
         PrintJson(doc);
     } else {
@@ -58,8 +63,7 @@ int RunInstall(Session& s, UpdateFlow& flow, const VersionCheck& check, int task
                       " bytes)");
     }
     if (install.ok) return kExitOk;
-    PrintError(!install.error.empty() ? install.error
-                                      : TaskName(task) + " did not finish (" + TaskStatusText(result.status) + ")");
+    PrintError(error);
     return kExitFailed;
 }
 

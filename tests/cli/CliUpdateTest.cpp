@@ -271,9 +271,14 @@ TEST_F(CliUpdate, FirmwareUpdateChecksThenFlashesOnlyANewerImage) {
     // An archive without the image: nothing is sent.
     server_.Answer("/fw/mouse/version", "107");
     server_.Answer("/fw/mouse/firmware-107.zip", StoredZip({{"readme.txt", "no image"}}));
-    const CliRun missing = Quorvelctl({"firmware", "update"});
+    const CliRun missing = Quorvelctl({"--json", "firmware", "update"});
     EXPECT_EQ(missing.exitCode, 1) << missing;
     EXPECT_TRUE(UpgradeLines(TakeTrace()).empty());
+    // The command's own document, with the reason it failed.
+    const json failed = missing.Json();
+    EXPECT_EQ(failed["installed"], false);
+    EXPECT_EQ(failed["error"]["exit"], 1);
+    EXPECT_FALSE(failed["error"]["message"].get<std::string>().empty());
 }
 
 TEST_F(CliUpdate, SoftwareInstallStartsTheSetUpProgramOfANewerVersion) {
