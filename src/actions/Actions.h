@@ -8,5 +8,6 @@
 #include "actions/KeyNameTable.h"
 #include "actions/LightingActions.h"
 #include "actions/MacroActions.h"
+#include "actions/MacroEventActions.h"
 #include "actions/PerformanceActions.h"
 #include "actions/ProfileActions.h"

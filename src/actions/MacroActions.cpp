@@ -26,24 +26,6 @@ MacroInfo InfoOf(const ActionContext& ctx, const MacroRecord& record) {
     return {record, ShownMacroName(ctx, record.name)};
 }
 
-// Buttons of every profile whose assignment plays the macro: "profile 1: 3, 4".
-std::string ButtonsPlaying(ActionContext& ctx, int macroId) {
-    std::vector<ProfileRecord> profiles;
-    ctx.db.ListProfiles(profiles);
-    std::string text;
-    for (const ProfileRecord& p : profiles) {
-        std::vector<KeyAssignmentRecord> rows;
-        ctx.db.ListKeyAssignments(p.profile, rows);
-        std::string keys;
-        for (const KeyAssignmentRecord& row : rows) {
-            if (row.macro_type == kMacroFunction && row.macro_value == macroId)
-                keys += (keys.empty() ? "" : ", ") + std::to_string(row.key_code);
-        }
-        if (!keys.empty()) text += (text.empty() ? "" : "; ") + ("profile " + std::to_string(p.profile) + ": " + keys);
-    }
-    return text;
-}
-
 ActionResult FromFileResult(const FileResult& file) {
     ActionResult result;
     result.ok = file.ok();
@@ -82,6 +64,36 @@ std::string ShownMacroName(const ActionContext& ctx, const std::string& storedNa
         }
     }
     return name;
+}
+
+std::string ButtonsPlayingMacro(ActionContext& ctx, int macroId) {
+    std::vector<ProfileRecord> profiles;
+    ctx.db.ListProfiles(profiles);
+    std::string text;
+    for (const ProfileRecord& p : profiles) {
+        std::vector<KeyAssignmentRecord> rows;
+        ctx.db.ListKeyAssignments(p.profile, rows);
+        std::string keys;
+        for (const KeyAssignmentRecord& row : rows) {
+            if (row.macro_type == kMacroFunction && row.macro_value == macroId)
+                keys += (keys.empty() ? "" : ", ") + std::to_string(row.key_code);
+        }
+        if (!keys.empty())
+            text += (text.empty() ? "" : "; ") + ("profile " + std::to_string(p.profile) + ": " + keys);
+    }
+    return text;
+}
+
+std::vector<MissingMacroAssignment> AssignmentsWithoutMacro(ActionContext& ctx, int profile) {
+    std::vector<MissingMacroAssignment> missing;
+    std::vector<KeyAssignmentRecord> rows;
+    ctx.db.ListKeyAssignments(profile, rows);
+    for (const KeyAssignmentRecord& row : rows) {
+        MacroRecord macro;
+        if (row.macro_type == kMacroFunction && !ctx.db.GetMacro(row.macro_value, macro))
+            missing.push_back({row.key_code, row.macro_value, row.macro_desc});
+    }
+    return missing;
 }
 
 ActionResult ListMacros(ActionContext& ctx, std::vector<MacroInfo>* out) {
@@ -159,7 +171,7 @@ ActionResult DeleteMacro(ActionContext& ctx, int macroId) {
         return failed;
     }
     ActionResult result = Accepted();
-    const std::string buttons = ButtonsPlaying(ctx, macroId);
+    const std::string buttons = ButtonsPlayingMacro(ctx, macroId);
     if (!buttons.empty())
         AddNote(result, "buttons still assigned to the deleted macro (" + buttons +
                             ") keep their previous function on the mouse");

@@ -21,6 +21,19 @@ ActionResult ListMacros(ActionContext& ctx, std::vector<MacroInfo>* out);
 // becomes text 31, with one blank before it ("Macro Copy" shows as "Macro <text 31>").
 std::string ShownMacroName(const ActionContext& ctx, const std::string& storedName);
 
+// Buttons of every profile whose assignment plays the macro: "profile 1: 3, 4; profile 2: 5"; empty when
+// none does.
+std::string ButtonsPlayingMacro(ActionContext& ctx, int macroId);
+
+// Buttons of a profile assigned to a macro this model's library does not have (a profile file made on
+// another model, or a macro deleted since): the mouse keeps their previous function.
+struct MissingMacroAssignment {
+    int keyCode = 0;
+    int macroId = 0;
+    std::string description;  // the assignment's macro_desc (the macro's name where it was made)
+};
+std::vector<MissingMacroAssignment> AssignmentsWithoutMacro(ActionContext& ctx, int profile);
+
 struct MacroDetails {
     MacroInfo info;
     std::vector<MacroEventRecord> events;  // by record_index
@@ -39,7 +52,8 @@ ActionResult RenameMacro(ActionContext& ctx, int macroId, const std::string& nam
 ActionResult DeleteMacro(ActionContext& ctx, int macroId);
 
 // Macro files. Imports add macros under new numbers (*imported gets them, file order).
-ActionResult ImportMacroFile(ActionContext& ctx, const std::string& path, std::vector<MacroInfo>* imported = nullptr);
+ActionResult ImportMacroFile(ActionContext& ctx, const std::string& path,
+                             std::vector<MacroInfo>* imported = nullptr);
 ActionResult ImportAllMacrosFile(ActionContext& ctx, const std::string& path,
                                  std::vector<MacroInfo>* imported = nullptr);
 ActionResult ExportMacroFile(ActionContext& ctx, int macroId, const std::string& path);

@@ -40,15 +40,21 @@ int RoundNoted(ActionResult& result, int sensorCode, int level, int value) {
     const int rounded = RoundDpiEntry(sensorCode, value);
     if (rounded != value) {
         const DpiEntryLimits range = DpiEntryRange(sensorCode);
-        AddNote(result, "level " + std::to_string(level) + ": " + std::to_string(value) + " -> " +
-                            std::to_string(rounded) + " (sensor range " + std::to_string(range.minimum) + "-" +
-                            std::to_string(range.maximum) + ")");
+        AddNote(result, "level " + std::to_string(level + 1) + ": " + std::to_string(value) + " -> " +
+                            std::to_string(rounded) + " (sensor range " + std::to_string(range.minimum) +
+                            "-" + std::to_string(range.maximum) + ")");
     }
     return rounded;
 }
 
+// Levels are counted from 1 in every message.
 std::string LevelRangeText(int count) {
-    return count == 1 ? "the only level is 0" : "levels are 0-" + std::to_string(count - 1);
+    if (count <= 0) return "no level is in use";
+    return count == 1 ? "the only level is 1" : "levels are 1-" + std::to_string(count);
+}
+
+std::string LevelNotInUse(int level, int count) {
+    return "level " + std::to_string(level + 1) + " is not in use (" + LevelRangeText(count) + ")";
 }
 
 }  // namespace
@@ -80,8 +86,9 @@ ActionResult SetDpiLevels(ActionContext& ctx, const std::vector<int>& values, st
     if (count < 1 || count > kMaxDpiLevels)
         return ActionResult::Refused("give 1 to 6 DPI values (got " + std::to_string(count) + ")");
     if (activeLevel && (*activeLevel < 0 || *activeLevel >= count))
-        return ActionResult::Refused("active level " + std::to_string(*activeLevel) + " is not among the " +
-                                     std::to_string(count) + " levels (" + LevelRangeText(count) + ")");
+        return ActionResult::Refused("active level " + std::to_string(*activeLevel + 1) +
+                                     " is not among the " + std::to_string(count) + " levels (" +
+                                     LevelRangeText(count) + ")");
     if (auto problem = ProfileProblem(ctx)) return ActionResult::Refused(*problem);
     const DeviceState state = ctx.core.Snapshot();
     if (auto problem = SensorProblem(state)) return ActionResult::Refused(*problem);
@@ -98,7 +105,7 @@ ActionResult SetDpiLevels(ActionContext& ctx, const std::vector<int>& values, st
     int index = activeLevel ? *activeLevel : storedIndex;
     if (!activeLevel && index >= count) {
         index = count - 1;
-        AddNote(result, "active level moved to " + std::to_string(index));
+        AddNote(result, "active level moved to " + std::to_string(index + 1));
     }
     if (activeLevel || storedIndex != index) {
         if (!StoreSetting(ctx, result, "dpi_index", index)) return result;
@@ -111,9 +118,7 @@ ActionResult SetDpiLevels(ActionContext& ctx, const std::vector<int>& values, st
 ActionResult SelectDpiLevel(ActionContext& ctx, int level) {
     if (auto problem = ProfileProblem(ctx)) return ActionResult::Refused(*problem);
     const int count = ReadSetting(ctx, "dpi_count");
-    if (level < 0 || level >= count)
-        return ActionResult::Refused("level " + std::to_string(level) + " is not in use (" + LevelRangeText(count) +
-                                     ")");
+    if (level < 0 || level >= count) return ActionResult::Refused(LevelNotInUse(level, count));
     const DeviceState state = ctx.core.Snapshot();
     // Before the page was first loaded its state is empty; the stored level is then what the mouse has.
     const int lastSelected = state.dpiLevelCount == 0 ? ReadSetting(ctx, "dpi_index") : state.dpiLevelSelected;
@@ -129,9 +134,7 @@ ActionResult SelectDpiLevel(ActionContext& ctx, int level) {
 ActionResult SetDpiValue(ActionContext& ctx, int level, int value) {
     if (auto problem = ProfileProblem(ctx)) return ActionResult::Refused(*problem);
     const int count = ReadSetting(ctx, "dpi_count");
-    if (level < 0 || level >= count)
-        return ActionResult::Refused("level " + std::to_string(level) + " is not in use (" + LevelRangeText(count) +
-                                     ")");
+    if (level < 0 || level >= count) return ActionResult::Refused(LevelNotInUse(level, count));
     const DeviceState state = ctx.core.Snapshot();
     if (auto problem = SensorProblem(state)) return ActionResult::Refused(*problem);
     ActionResult result = Accepted();
@@ -174,15 +177,13 @@ ActionResult SetDpiColours(ActionContext& ctx, const std::vector<std::optional<s
     for (size_t i = 0; i < colours.size(); ++i) {
         if (!colours[i]) continue;
         const int level = static_cast<int>(i);
-        if (level >= count)
-            return ActionResult::Refused("level " + std::to_string(level) + " is not in use (" +
-                                         LevelRangeText(count) + ")");
+        if (level >= count) return ActionResult::Refused(LevelNotInUse(level, count));
         int colour = 0;
         if (!ParseColourText(*colours[i], &colour))
-            return ActionResult::Refused("colour \"" + *colours[i] + "\" of level " + std::to_string(level) +
-                                         " is not of the form #RRGGBB");
+            return ActionResult::Refused("colour \"" + *colours[i] + "\" of level " +
+                                         std::to_string(level + 1) + " is not of the form #RRGGBB");
         if (colour == 0)
-            return ActionResult::Refused("level " + std::to_string(level) +
+            return ActionResult::Refused("level " + std::to_string(level + 1) +
                                          ": pure black (#000000) cannot be chosen as a level colour");
         changes.emplace_back(level, colour);
     }
@@ -193,6 +194,14 @@ ActionResult SetDpiColours(ActionContext& ctx, const std::vector<std::optional<s
     }
     result.tasks = {kTaskWriteDpiColours};
     return result;
+}
+
+std::vector<int> OfferedReportRates(int reportRateEntry) {
+    std::vector<int> rates;
+    for (const RateEntry& e : kRates) {
+        if (e.hertz <= 1000 || reportRateEntry == kHighRateCapability) rates.push_back(e.hertz);
+    }
+    return rates;
 }
 
 int ReportRateCodeOfHz(int hertz) {

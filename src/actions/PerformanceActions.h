@@ -53,6 +53,9 @@ ActionResult SetDpiColours(ActionContext& ctx, const std::vector<std::optional<s
 
 // 125, 250, 500, 1000, and 2000/4000/8000 Hz when the mouse offers them; both report-rate keys. Task 11.
 ActionResult SetReportRate(ActionContext& ctx, int hertz);
+// The rates (Hz) the report-rate list offers for a mouse's highest selectable entry (DeviceState's
+// reportRateEntry): 125 to 1000 Hz, and 2000, 4000, 8000 Hz only at entry 7.
+std::vector<int> OfferedReportRates(int reportRateEntry);
 // Report-rate code of a rate in Hz (0 when there is none) and back.
 int ReportRateCodeOfHz(int hertz);
 int ReportRateHzOfCode(int code);

@@ -40,6 +40,8 @@ public:
     bool Parse(const std::set<std::string>& valueOptions, const std::set<std::string>& flagOptions,
                std::string* error);
 
+    // The words as given, before parsing.
+    const std::vector<std::string>& Words() const { return words_; }
     const std::vector<std::string>& Positional() const { return positional_; }
     std::optional<std::string> Value(const std::string& name) const;
     bool Flag(const std::string& name) const { return flags_.count(name) != 0; }

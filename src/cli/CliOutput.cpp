@@ -7,11 +7,20 @@
 
 namespace quorvel::cli {
 
+namespace {
+
+// What this run printed: the process prints one command's output, so this is process-wide.
+bool jsonPrinted = false;
+std::vector<std::string> errors;
+
+}  // namespace
+
 void PrintJson(const Json& document) {
     const std::string text = document.dump(2, ' ', false, Json::error_handler_t::replace);
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
+    jsonPrinted = true;
 }
 
 void PrintLine(std::string_view line) {
@@ -20,6 +29,41 @@ void PrintLine(std::string_view line) {
 }
 
 void PrintError(std::string_view message) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "quorvelctl: %.*s\n", static_cast<int>(message.size()), message.data());
+    errors.emplace_back(message);
+}
+
+void PrintUsageError(std::string_view command, std::string_view message) {
+    std::fflush(stdout);
+    const std::string where = command.empty() ? std::string() : " " + std::string(command);
+    std::fprintf(stderr, "quorvelctl%s: %.*s\nTry 'quorvelctl%s --help'.\n", where.c_str(),
+                 static_cast<int>(message.size()), message.data(), where.c_str());
+    errors.push_back(command.empty() ? std::string(message)
+                                     : std::string(command) + ": " + std::string(message));
+}
+
+bool JsonDocumentPrinted() {
+    return jsonPrinted;
+}
+
+std::string ErrorMessages() {
+    std::string text;
+    for (const std::string& e : errors) text += (text.empty() ? "" : "; ") + e;
+    return text;
+}
+
+Json ErrorJson(const std::string& message, int exit) {
+    return {{"message", message}, {"exit", exit}};
+}
+
+void PrintErrorDocument(int exit) {
+    if (jsonPrinted) return;
+    const std::string message = ErrorMessages();
+    PrintJson({{"error", ErrorJson(message.empty() ? "failed" : message, exit)}});
+}
+
+void PrintNotice(std::string_view message) {
     std::fflush(stdout);
     std::fprintf(stderr, "quorvelctl: %.*s\n", static_cast<int>(message.size()), message.data());
 }

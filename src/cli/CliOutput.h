@@ -18,10 +18,23 @@ void PrintJson(const Json& document);
 // One line of text data on stdout.
 void PrintLine(std::string_view line);
 
-// "quorvelctl: <message>" on stderr.
+// "quorvelctl: <message>" on stderr; the message is kept for the JSON error document.
 void PrintError(std::string_view message);
+// A usage error: "quorvelctl COMMAND: <message>" (no command: "quorvelctl: <message>") and the help hint on
+// stderr; kept like PrintError.
+void PrintUsageError(std::string_view command, std::string_view message);
+// "quorvelctl: <message>" on stderr: what the program is about to do (not an error).
+void PrintNotice(std::string_view message);
 // "quorvelctl: warning: <message>" on stderr.
 void PrintWarning(std::string_view message);
+
+// With --json, a command that fails still prints one JSON document: its own (with an "error" member), or
+// {"error": {"message": ..., "exit": N}} from the messages printed so far.
+bool JsonDocumentPrinted();
+std::string ErrorMessages();  // every error printed so far, "; " between them
+Json ErrorJson(const std::string& message, int exit);
+// The error document, unless the command printed its own.
+void PrintErrorDocument(int exit);
 
 // Rows of cells as aligned columns (widths counted in characters); the first row is the header.
 std::string FormatTable(const std::vector<std::vector<std::string>>& rows, size_t indent = 0);

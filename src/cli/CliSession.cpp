@@ -2,6 +2,8 @@
 
 #include "actions/ActionTasks.h"
 #include "actions/LightingActions.h"
+#include "cli/ChangeReport.h"
+#include "cli/StateFileWarning.h"
 #include "device/BackendFactory.h"
 #include "device/DeviceMainDef.h"
 #include "device/HidDeviceManager.h"
@@ -91,6 +93,7 @@ Session::~Session() {
         core_.reset();  // waits for a task that outlasted the stop
     }
     progress_.Finish();
+    for (const std::string& warning : VirtualStateWarnings(backend_)) PrintWarning(warning);
 }
 
 DeviceDatabase& Session::Db() { return DeviceDatabase::Instance(); }
@@ -145,6 +148,7 @@ int Session::StartCore(Need need) {
         PrintError(error);
         return kExitFailed;
     }
+    backend_ = backend.get();
     if (!HidDeviceManager::InstallInstance(std::move(backend))) {
         PrintError("the HID device manager was set up twice");
         return kExitFailed;
@@ -243,11 +247,13 @@ int Session::FinishAction(const ActionResult& result, Json extra, const std::vec
     doc["tasks"] = tasks;
     if (!result.message.empty()) doc["note"] = result.message;
     for (auto it = extra.begin(); it != extra.end(); ++it) doc[it.key()] = it.value();
+    AddMeanings(result, &doc);
+    if (!failures.empty()) doc["error"] = ErrorJson(JoinFailures(failures), kExitFailed);
 
     if (JsonOutput()) {
         PrintJson(doc);
     } else {
-        for (const auto& [key, value] : result.stored) PrintLine("stored " + key + " = " + value);
+        for (const auto& [key, value] : result.stored) PrintLine(StoredLine(key, value));
         for (const std::string& line : lines) PrintLine(line);
         if (!result.message.empty()) PrintLine("note: " + result.message);
         for (size_t i = 0; i < result.tasks.size(); ++i) {

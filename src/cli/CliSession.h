@@ -20,6 +20,7 @@
 namespace quorvel {
 class DeviceDatabase;
 class DeviceMainDef;
+class HidBackend;
 }  // namespace quorvel
 
 namespace quorvel::cli {
@@ -89,6 +90,7 @@ private:
     CliView view_;
     std::unique_ptr<DeviceMainDef> core_;
     std::unique_ptr<ActionContext> context_;
+    HidBackend* backend_ = nullptr;  // owned by the process-wide manager
     bool mouseRead_ = false;
 };
 

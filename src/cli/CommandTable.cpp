@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <string_view>
 
 #include "cli/CliOutput.h"
 #include "cli/Commands.h"
@@ -21,22 +22,25 @@ constexpr const char* kOverview =
     "                   connected, else the first one found)\n"
     "  --json           machine-readable output on stdout\n"
     "  -h, --help       this help; after a command, that command's help\n"
+    "  --version        the program's version\n"
     "\n"
     "Commands:\n";
 
 constexpr const char* kEpilogue =
     "\n"
-    "Exit status: 0 success, 1 the operation or the mouse failed, 2 a usage error.\n"
+    "Exit status: 0 success, 1 the operation or the mouse failed, 2 a usage error. With --json a failure\n"
+    "still prints one JSON document: {\"error\": {\"message\": ..., \"exit\": N}}.\n"
     "Environment: QUORVEL_VIRTUAL, QUORVEL_VIRTUAL_STATE, QUORVEL_HID_TRACE, XDG_CONFIG_HOME, XDG_DATA_HOME.\n"
     "Run 'quorvelctl COMMAND --help' for a command's arguments.\n";
 
 const std::vector<CommandInfo> kCommands = {
-    {"devices", "configured models and the mice found: link, state, battery, version",
+    {"devices", "configured models and the mice found: link, state, battery, version, report rates",
      "Usage: quorvelctl devices\n"
      "\n"
      "Lists every model of config.xml and every mouse found: device_type, name, link (wired/wireless),\n"
-     "state, battery and firmware version. The model the other commands act on is marked with '*'.\n"
-     "Succeeds also when no mouse is connected.\n",
+     "state, battery, firmware version and the report rates the mouse offers. A wireless mouse its\n"
+     "receiver cannot reach is 'not reachable' (no battery value). The model the other commands act on\n"
+     "is marked with '*'. Succeeds also when no mouse is connected.\n",
      RunDevices},
     {"show", "the active profile: settings, buttons, lighting",
      "Usage: quorvelctl show\n"
@@ -81,12 +85,18 @@ const std::vector<CommandInfo> kCommands = {
      "\n"
      "HZ is 125, 250, 500 or 1000; 2000, 4000 and 8000 only on a mouse that offers them.\n",
      RunRate},
-    {"liftoff", "lift-off distance, 1 or 2 mm",
-     "Usage: quorvelctl liftoff 1|2\n", RunLiftoff},
-    {"sensor", "sensor options (sum of 4, 8, 16)",
+    {"liftoff", "lift-off distance, 1 or 2 mm", "Usage: quorvelctl liftoff 1|2\n", RunLiftoff},
+    {"sensor", "sensor options: angle snapping (4), ripple control (8), motion sync (16)",
      "Usage: quorvelctl sensor FLAGS\n"
+     "       quorvelctl sensor +OPTION|-OPTION...\n"
      "\n"
-     "FLAGS is the sum of the options wanted: 4, 8 and 16 (0 clears all three).\n",
+     "The sensor options, as the performance page's three boxes:\n"
+     "  4   angle-snapping   straightens slightly wavy movements into straight lines (helpful for\n"
+     "                       drawing; usually left off for games)\n"
+     "  8   ripple-control   smooths out cursor jitter at high DPI\n"
+     "  16  motion-sync      times sensor readings to the report rate for steadier tracking\n"
+     "FLAGS is the sum of the options wanted (0 clears all three). '+8' or '+ripple-control' switches one\n"
+     "option on and '-4' one off, keeping the others: 'sensor +16 -4'.\n",
      RunSensor},
     {"power", "sleep time, wake on move, lights off while moving, button response time",
      "Usage: quorvelctl power [--sleep SECONDS] [--wake on|off] [--lights-off-moving on|off]\n"
@@ -113,25 +123,32 @@ const std::vector<CommandInfo> kCommands = {
      "                           (minus, equal, home, pageup, left, kp1, ...)\n"
      "The primary button (key code 0) keeps its function.\n",
      RunButton},
-    {"buttons-reset", "every button back to its default function",
-     "Usage: quorvelctl buttons-reset\n", RunButtonsReset},
+    {"buttons-reset", "every button back to its default function", "Usage: quorvelctl buttons-reset\n",
+     RunButtonsReset},
     {"light", "lighting mode, brightness, speed and colour",
      "Usage: quorvelctl light MODE [--brightness 0-4] [--speed 0-15] [--color #RRGGBB] [--slot 1-7]\n"
      "\n"
-     "Makes MODE the active lighting mode and changes its row as the lighting page does. Brightness,\n"
-     "speed and colour apply only to modes that offer them ('show' lists the modes); --slot picks the\n"
-     "slot of a seven-colour row.\n",
+     "Makes MODE the active lighting mode and changes its row as the lighting page does. Each mode\n"
+     "offers only some adjustments; a profile's modes start as:\n"
+     "  1 flowing, 2 breathing, 4 neon, 5 rainbow wave   brightness and speed\n"
+     "  3 steady                                         brightness\n"
+     "  0 off                                            nothing\n"
+     "A mode whose row offers colours takes --color (with --slot for a row of seven colours); models with\n"
+     "device_type above 200 take no lighting colours. 'show' lists what each mode of the active profile\n"
+     "offers (column OFFERS).\n",
      RunLight},
     {"reset", "restore DPI levels, report rate, lighting or the factory state",
-     "Usage: quorvelctl reset dpi|rate|lighting|factory\n"
+     "Usage: quorvelctl reset dpi|rate|lighting\n"
+     "       quorvelctl reset factory [--yes]\n"
      "\n"
      "  dpi        the model's default DPI levels and colours, sent to the mouse\n"
      "  rate       the mouse restores its report rate\n"
      "  lighting   the mouse restores its lighting\n"
      "  factory    the mouse is reset and the model's database is recreated: all profiles, button\n"
-     "             assignments, lighting rows and macros of the model are lost\n",
+     "             assignments, lighting rows and macros of the model are lost. On a terminal it asks\n"
+     "             first; otherwise --yes must be given (without it nothing is touched, exit 2)\n",
      RunReset},
-    {"macro", "list, show, create, rename, delete, import or export macros",
+    {"macro", "macros: list, create, edit their events and play settings, import, export",
      "Usage: quorvelctl macro list\n"
      "       quorvelctl macro show ID\n"
      "       quorvelctl macro new [NAME]\n"
@@ -141,10 +158,34 @@ const std::vector<CommandInfo> kCommands = {
      "       quorvelctl macro import-all FILE\n"
      "       quorvelctl macro export ID FILE\n"
      "       quorvelctl macro export-all FILE\n"
+     "       quorvelctl macro events ID\n"
+     "       quorvelctl macro add ID [--at N] [--delay MS] EVENT...\n"
+     "       quorvelctl macro type ID TEXT [--at N] [--delay MS]\n"
+     "       quorvelctl macro change ID N delay:MS|key:NAME|button:NAME\n"
+     "       quorvelctl macro move ID N up|down|top|bottom\n"
+     "       quorvelctl macro delete-event ID N\n"
+     "       quorvelctl macro clear ID\n"
+     "       quorvelctl macro play ID [--times N] [--mode count|held|toggle]\n"
+     "                                [--record-delays none|measured|fixed] [--fixed-delay MS]\n"
      "\n"
      "Macros belong to the model, not to a profile; a macro reaches the mouse when it is given to a\n"
-     "button ('button SLOT macro:ID'). 'import' reads a single-macro file, 'import-all' a file of\n"
-     "several macros; imported macros get new numbers.\n",
+     "button ('button SLOT macro:ID'), so give it again after editing it. 'import' reads a single-macro\n"
+     "file, 'import-all' a file of several macros; imported macros get new numbers.\n"
+     "\n"
+     "Events are numbered from 1 ('macro events ID'). EVENT is one of:\n"
+     "  key:NAME        press and release a key, with --delay MS (default 10, 0: none) after each\n"
+     "  down:NAME up:NAME   press or release a key alone\n"
+     "  click:BUTTON    press and release a mouse button (left, right, middle, back, forward)\n"
+     "  press:BUTTON release:BUTTON   one of them alone\n"
+     "  delay:MS        a pause of 1-10000 ms\n"
+     "Key names as for 'button SLOT key:...', plus shift, rshift, ctrl, rctrl, alt, ralt, lwin, rwin.\n"
+     "--at N inserts before event N (default: at the end). 'type' types TEXT (letters, digits, signs of\n"
+     "a US keyboard, blank, tab, line end) as key pairs, with Shift where needed. A press and the release\n"
+     "added with it stay a pair: 'change', 'move' and 'delete-event' act on both. The editor inserts\n"
+     "nothing more once a macro holds 200 events.\n"
+     "'play': --times N plays N times (1-999; 1-255 on models with device_type above 200); --mode held\n"
+     "repeats while the button is held, toggle until it is pressed again; --record-delays and\n"
+     "--fixed-delay are what the GUI's recorder uses.\n",
      RunMacro},
     {"update", "check for or install a newer software version",
      "Usage: quorvelctl update check\n"
@@ -157,11 +198,14 @@ const std::vector<CommandInfo> kCommands = {
     {"firmware", "check for, download or flash mouse firmware",
      "Usage: quorvelctl firmware check\n"
      "       quorvelctl firmware update\n"
-     "       quorvelctl firmware flash FILE\n"
+     "       quorvelctl firmware flash FILE [--force]\n"
      "\n"
      "'check' compares the mouse's firmware version with the newest one on the server of the model's\n"
      "descriptor. 'update' checks first and, only when the server's version is newer, downloads the image\n"
-     "and sends it to the mouse. 'flash' sends a local image file. A progress bar is drawn on a terminal.\n",
+     "and sends it to the mouse. 'flash' sends a local image file: a missing, empty or oversized file is\n"
+     "never sent; a ZIP archive, an XML or text file, a firmware-VERSION.bin that is not newer than the\n"
+     "mouse's firmware, or a mouse connected through its receiver is refused unless --force. It says what\n"
+     "it sends before it starts. A progress bar is drawn on a terminal.\n",
      RunFirmware},
 };
 
@@ -207,29 +251,34 @@ bool Invocation::Parse(const std::set<std::string>& valueOptions, const std::set
 }
 
 int Invocation::Usage(const std::string& message) const {
-    std::fflush(stdout);
-    std::fprintf(stderr, "quorvelctl %s: %s\nTry 'quorvelctl %s --help'.\n", command.c_str(), message.c_str(),
-                 command.c_str());
+    PrintUsageError(command, message);
     return kExitUsage;
 }
 
-int RunQuorvelctl(int argc, const char* const* argv) {
-    GlobalOptions options;
-    std::string error;
-    if (!ParseGlobalOptions(argc, argv, &options, &error)) {
-        std::fprintf(stderr, "quorvelctl: %s\nTry 'quorvelctl --help'.\n", error.c_str());
-        return kExitUsage;
-    }
+namespace {
+
+int RunWords(GlobalOptions options) {
     if (options.words.empty()) {
         if (options.help) {
             PrintOverview();
             return kExitOk;
         }
-        std::fprintf(stderr, "quorvelctl: no command given\nTry 'quorvelctl --help'.\n");
+        PrintUsageError("", "no command given");
         return kExitUsage;
     }
     std::string name = options.words.front();
     std::vector<std::string> words(options.words.begin() + 1, options.words.end());
+    if (name == "--version") {
+        if (!words.empty()) {
+            PrintUsageError("", "--version takes no argument");
+            return kExitUsage;
+        }
+        if (options.json)
+            PrintJson({{"version", QUORVEL_VERSION}});
+        else
+            PrintLine(std::string("quorvelctl ") + QUORVEL_VERSION);
+        return kExitOk;
+    }
     if (name == "help") {
         if (words.empty()) {
             PrintOverview();
@@ -241,7 +290,8 @@ int RunQuorvelctl(int argc, const char* const* argv) {
     }
     const CommandInfo* command = FindCommand(name);
     if (!command) {
-        std::fprintf(stderr, "quorvelctl: unknown command \"%s\"\nTry 'quorvelctl --help'.\n", name.c_str());
+        const bool option = name.size() > 1 && name[0] == '-';
+        PrintUsageError("", std::string(option ? "unknown option" : "unknown command") + " \"" + name + "\"");
         return kExitUsage;
     }
     if (options.help) {
@@ -250,6 +300,24 @@ int RunQuorvelctl(int argc, const char* const* argv) {
     }
     Invocation inv(options, name, std::move(words));
     return command->run(inv);
+}
+
+}  // namespace
+
+int RunQuorvelctl(int argc, const char* const* argv) {
+    GlobalOptions options;
+    std::string error;
+    int exit = kExitOk;
+    if (!ParseGlobalOptions(argc, argv, &options, &error)) {
+        PrintUsageError("", error);
+        exit = kExitUsage;
+        // --json may stand after the malformed option; the error document follows it all the same.
+        for (int i = 1; i < argc; ++i) options.json = options.json || std::string_view(argv[i]) == "--json";
+    } else {
+        exit = RunWords(options);
+    }
+    if (options.json && exit != kExitOk) PrintErrorDocument(exit);
+    return exit;
 }
 
 }  // namespace quorvel::cli

@@ -57,6 +57,10 @@ int RunButtonsReset(Invocation& inv);
 int RunLight(Invocation& inv);
 int RunProfile(Invocation& inv);
 int RunMacro(Invocation& inv);
+// The event list and play settings of a macro (macro events, add, type, change, move, delete-event,
+// clear, play).
+bool IsMacroEventCommand(const std::string& sub);
+int RunMacroEventCommand(Invocation& inv, const std::string& sub);
 int RunUpdate(Invocation& inv);
 int RunFirmware(Invocation& inv);
 

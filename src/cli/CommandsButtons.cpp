@@ -4,6 +4,7 @@
 
 #include "actions/ButtonActions.h"
 #include "actions/KeyNameTable.h"
+#include "actions/MacroEventActions.h"
 #include "cli/Commands.h"
 #include "device/DeviceMainDef.h"
 #include "store/ButtonCodes.h"
@@ -91,6 +92,16 @@ void DescribeButton(Session& s, int keyCode, Json* json, std::vector<std::string
     }
 }
 
+// A macro without events makes the button do nothing.
+void WarnIfEmptyMacro(ActionContext& ctx, int macroId) {
+    std::vector<MacroEventRecord> events;
+    if (!ListMacroEvents(ctx, macroId, &events).ok || !events.empty()) return;
+    PrintWarning(
+        "macro " + std::to_string(macroId) +
+        " has no events: the button does nothing until events are added ('quorvelctl macro add') and the "
+        "macro is given to the button again");
+}
+
 }  // namespace
 
 int RunButton(Invocation& inv) {
@@ -118,6 +129,8 @@ int RunButton(Invocation& inv) {
     Json button = Json::object();
     std::vector<std::string> lines;
     if (result.ok) DescribeButton(inv.session, slot, &button, &lines);
+    if (result.ok && choice.kind == FunctionKind::kMenu && choice.macroType == kMacroFunction)
+        WarnIfEmptyMacro(ctx, choice.value);
     return inv.session.FinishAction(result, {{"button", button}}, lines);
 }
 

@@ -2,8 +2,10 @@
 
 #include <cstdio>
 
+#include "actions/PerformanceActions.h"
 #include "cli/Commands.h"
 #include "cli/ProfileReport.h"
+#include "device/CommandsRead.h"
 #include "device/DeviceMainDef.h"
 #include "device/HidDeviceManager.h"
 
@@ -13,25 +15,52 @@ namespace {
 
 std::string LinkText(uint32_t linkMode) { return linkMode == 1 ? "wireless" : "wired"; }
 
-std::string StateText(int linkState) {
+// What the record's info block says: a wireless mouse its receiver cannot reach answers the info request
+// with link flag 0, and its battery values then mean nothing.
+struct Reach {
+    bool reachable = false;
+    std::vector<int> rates;  // report rates the mouse offers (Hz)
+};
+
+Reach ReachOf(const HidDeviceSummary& r) {
+    Reach reach;
+    if (r.linkState != 1 || r.deviceType <= 0) return reach;
+    const InfoBlock info = DecodeInfoBlock(FamilyOf(r.deviceType), r.info.data());
+    reach.reachable = info.linkFlag != 0;
+    if (reach.reachable) reach.rates = OfferedReportRates(info.reportRateEntry);
+    return reach;
+}
+
+std::string StateText(int linkState, bool reachable) {
     switch (linkState) {
-        case 1: return "connected";
+        case 1:
+            return reachable ? "connected" : "not reachable";
         case 2: return "disconnected";
         default: return "not connected";
     }
 }
 
+std::string RatesText(const std::vector<int>& rates) {
+    if (rates.empty()) return "-";
+    std::string text;
+    for (int hz : rates) text += (text.empty() ? "" : " ") + std::to_string(hz);
+    return text;
+}
+
 Json RecordJson(const DeviceEntry& model, const HidDeviceSummary& r, bool selected) {
+    const Reach reach = ReachOf(r);
     return {{"device_type", model.device_type},
             {"name", model.name},
             {"link_mode", r.linkMode},
             {"link", LinkText(r.linkMode)},
             {"link_state", r.linkState},
-            {"state", StateText(r.linkState)},
-            {"battery_level", r.batteryLevel},
-            {"battery_status", r.batteryStatus},
+            {"state", StateText(r.linkState, reach.reachable)},
+            {"reachable", reach.reachable},
+            {"battery_level", reach.reachable ? Json(r.batteryLevel) : Json(nullptr)},
+            {"battery_status", reach.reachable ? Json(r.batteryStatus) : Json(nullptr)},
             {"release", r.release},
             {"version", VersionText(r.release)},
+            {"report_rates_hz", reach.rates.empty() ? Json(nullptr) : Json(reach.rates)},
             {"device_id", r.deviceId},
             {"vendor_id", r.vendorId},
             {"product_id", r.productId},
@@ -50,6 +79,8 @@ Json AbsentJson(const DeviceEntry& model) {
             {"battery_status", nullptr},
             {"release", nullptr},
             {"version", nullptr},
+            {"reachable", false},
+            {"report_rates_hz", nullptr},
             {"selected", false}};
 }
 
@@ -75,7 +106,8 @@ int RunDevices(Invocation& inv) {
     };
 
     Json list = Json::array();
-    std::vector<std::vector<std::string>> table = {{"", "TYPE", "NAME", "LINK", "STATE", "BATTERY", "VERSION"}};
+    std::vector<std::vector<std::string>> table = {
+        {"", "TYPE", "NAME", "LINK", "STATE", "BATTERY", "VERSION", "RATES (HZ)"}};
     for (const DeviceEntry& model : s.Product().models) {
         bool any = false;
         for (const HidDeviceSummary& r : records) {
@@ -83,12 +115,16 @@ int RunDevices(Invocation& inv) {
             any = true;
             const bool target = isTarget(r);
             list.push_back(RecordJson(model, r, target));
-            table.push_back({target ? "*" : "", std::to_string(model.device_type), model.name, LinkText(r.linkMode),
-                             StateText(r.linkState), std::to_string(r.batteryLevel) + "%", VersionText(r.release)});
+            const Reach reach = ReachOf(r);
+            table.push_back({target ? "*" : "", std::to_string(model.device_type), model.name,
+                             LinkText(r.linkMode), StateText(r.linkState, reach.reachable),
+                             reach.reachable ? std::to_string(r.batteryLevel) + "%" : "-",
+                             VersionText(r.release), RatesText(reach.rates)});
         }
         if (!any) {
             list.push_back(AbsentJson(model));
-            table.push_back({"", std::to_string(model.device_type), model.name, "-", "not found", "-", "-"});
+            table.push_back(
+                {"", std::to_string(model.device_type), model.name, "-", "not found", "-", "-", "-"});
         }
     }
     if (s.JsonOutput()) PrintJson(list);

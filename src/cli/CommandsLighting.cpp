@@ -4,6 +4,7 @@
 #include "actions/PerformanceActions.h"
 #include "cli/Commands.h"
 #include "cli/ProfileReport.h"
+#include "device/CommandsFrame.h"
 #include "device/DeviceMainDef.h"
 #include "store/DeviceDatabase.h"
 
@@ -52,12 +53,16 @@ int RunLight(Invocation& inv) {
     std::vector<std::string> lines;
     LightModeRecord row;
     if (result.ok && s.Db().GetLightMode(s.Core().CurrentProfile(), mode, row)) {
-        extra["lighting"] = LightRowJson(row);
-        std::string colours;
+        const bool feature = FamilyOf(s.DeviceType()) == Family::Feature;
+        extra["lighting"] = LightRowJson(row, feature);
+        std::string colours, offers;
         for (int i = 0; i < 7; ++i) colours += (i ? " " : "") + ColourHex(row.color_value[i]);
+        for (const std::string& o : LightOffers(row, feature)) offers += (offers.empty() ? "" : ", ") + o;
         lines.push_back("lighting mode " + std::to_string(mode) + " active: brightness " +
                         std::to_string(row.brightness) + ", speed " + std::to_string(row.speed) + ", colours " +
                         colours);
+        lines.push_back("mode " + std::to_string(mode) + " offers " +
+                        (offers.empty() ? "no adjustment" : offers));
     }
     return s.FinishAction(result, extra, lines);
 }

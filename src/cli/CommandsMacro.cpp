@@ -3,6 +3,7 @@
 
 #include "actions/MacroActions.h"
 #include "cli/Commands.h"
+#include "cli/MacroEventText.h"
 
 namespace quorvel::cli {
 
@@ -71,7 +72,8 @@ int Show(Invocation& inv, int id) {
     const MacroRecord& m = details.info.macro;
     PrintLine("Macro " + std::to_string(m.macro_id) + ": " + details.info.shownName);
     PrintLine("play type " + std::to_string(m.play_type) + ", play times " + std::to_string(m.play_times) +
-              ", delay type " + std::to_string(m.delay_type) + ", delay " + std::to_string(m.delay_time) + " ms");
+              ", delay type " + std::to_string(m.delay_type) + ", delay " + std::to_string(m.delay_time) +
+              " ms (" + MacroPlayText(m) + ")");
     if (details.events.empty()) {
         PrintLine("no events");
         return kExitOk;
@@ -92,13 +94,19 @@ int FinishImport(Invocation& inv, const ActionResult& result, const std::vector<
         list.push_back(MacroJson(m));
         lines.push_back("imported macro " + std::to_string(m.macro.macro_id) + ": " + m.shownName);
     }
-    if (result.ok && imported.empty()) lines.push_back("no macro was imported from " + path);
+    if (result.ok && imported.empty()) lines.push_back("no macro was imported from '" + path + "'");
     return inv.session.FinishAction(result, {{"imported", list}, {"file", path}}, lines);
 }
 
 }  // namespace
 
 int RunMacro(Invocation& inv) {
+    // The event commands take options of their own: find the sub-command first.
+    CommandArgs probe(inv.args.Words());
+    std::string probeError;
+    if (probe.Parse({"at", "delay", "times", "mode", "record-delays", "fixed-delay"}, {}, &probeError) &&
+        !probe.Positional().empty() && IsMacroEventCommand(probe.Positional()[0]))
+        return RunMacroEventCommand(inv, probe.Positional()[0]);
     int exit = kExitOk;
     if (!inv.Parse({}, {}, 1, 3, &exit)) return exit;
     const std::vector<std::string> words = inv.args.Positional();
@@ -116,8 +124,10 @@ int RunMacro(Invocation& inv) {
         if (sub == s.name) shape = &s;
     }
     if (!shape)
-        return inv.Usage("unknown sub-command \"" + sub +
-                         "\" (list, show, new, rename, delete, import, import-all, export, export-all)");
+        return inv.Usage(
+            "unknown sub-command \"" + sub +
+            "\" (list, show, new, rename, delete, import, import-all, export, export-all, events, add, "
+            "type, change, move, delete-event, clear, play)");
     const size_t count = words.size() - 1;
     if (count < shape->min) return inv.Usage("macro " + sub + ": missing argument");
     if (count > shape->max) return inv.Usage("macro " + sub + ": too many arguments");
@@ -158,16 +168,22 @@ int RunMacro(Invocation& inv) {
     }
     if (sub == "import" || sub == "import-all") {
         std::vector<MacroInfo> imported;
-        const ActionResult result = sub == "import" ? ImportMacroFile(ctx, words[1], &imported)
-                                                    : ImportAllMacrosFile(ctx, words[1], &imported);
+        ActionResult result = sub == "import" ? ImportMacroFile(ctx, words[1], &imported)
+                                              : ImportAllMacrosFile(ctx, words[1], &imported);
+        // A file of the other form: say which command reads it.
+        if (!result.ok && result.message.find("holds a single macro") != std::string::npos)
+            result.message += " ('quorvelctl macro import FILE')";
+        if (!result.ok && result.message.find("holds several macros") != std::string::npos)
+            result.message += " ('quorvelctl macro import-all FILE')";
         return FinishImport(inv, result, imported, words[1]);
     }
     const std::string path = sub == "export" ? words[2] : words[1];
     const ActionResult result = sub == "export" ? ExportMacroFile(ctx, id, path) : ExportAllMacrosFile(ctx, path);
     std::vector<std::string> lines;
     if (result.ok)
-        lines.push_back((sub == "export" ? "exported macro " + std::to_string(id) : std::string("exported all macros")) +
-                        " to " + path);
+        lines.push_back(
+            (sub == "export" ? "exported macro " + std::to_string(id) : std::string("exported all macros")) +
+            " to '" + path + "'");
     Json extra = {{"file", path}};
     if (sub == "export") extra["macro_id"] = id;
     return inv.session.FinishAction(result, extra, lines);

@@ -71,13 +71,58 @@ int RunLiftoff(Invocation& inv) {
     return inv.session.FinishAction(SetLiftOff(inv.session.Context(), mm));
 }
 
+namespace {
+
+struct SensorWord {
+    const char* name;
+    int bit;
+};
+constexpr SensorWord kSensorWords[] = {{"4", 4},   {"angle-snapping", 4}, {"8", 8}, {"ripple-control", 8},
+                                       {"16", 16}, {"motion-sync", 16}};
+
+// "+8", "-angle-snapping": the option bit and whether it is switched on; false for anything else.
+bool SensorSwitch(const std::string& word, int* bit, bool* on) {
+    if (word.size() < 2 || (word[0] != '+' && word[0] != '-')) return false;
+    *on = word[0] == '+';
+    for (const SensorWord& w : kSensorWords) {
+        if (word.substr(1) == w.name) {
+            *bit = w.bit;
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
 int RunSensor(Invocation& inv) {
+    // "+8 -4" switches options one at a time; they look like options, so they are read before the parser.
+    int setBits = 0, clearBits = 0;
+    bool switches = !inv.args.Words().empty();
+    for (const std::string& word : inv.args.Words()) {
+        int bit = 0;
+        bool on = false;
+        if (!SensorSwitch(word, &bit, &on)) {
+            switches = false;
+            break;
+        }
+        (on ? setBits : clearBits) |= bit;
+    }
+    if (switches) {
+        if (setBits & clearBits) return inv.Usage("an option cannot be switched on and off at once");
+        if (int rc = inv.session.Open(Need::kMouse)) return rc;
+        PerformanceSettings now;
+        const ActionResult read = ReadPerformance(inv.session.Context(), &now);
+        if (!read.ok) return inv.session.FinishAction(read);
+        return inv.session.FinishAction(
+            SetSensorFlags(inv.session.Context(), (now.sensorFlags | setBits) & ~clearBits));
+    }
     int exit = kExitOk;
     if (!inv.Parse({}, {}, 1, 1, &exit)) return exit;
     int flags = 0;
     const std::string& word = inv.args.Positional()[0];
     if (!ParseInt(word, &flags) || flags < 0 || (flags & ~(4 | 8 | 16)) != 0)
-        return inv.Usage("\"" + word + "\" is not a sum of 4, 8 and 16");
+        return inv.Usage("\"" + word + "\" is not a sum of 4, 8 and 16, nor +N / -N switches");
     if (int rc = inv.session.Open(Need::kMouse)) return rc;
     return inv.session.FinishAction(SetSensorFlags(inv.session.Context(), flags));
 }

@@ -1,5 +1,6 @@
 // profile list | switch N | rename N NAME | export FILE | import FILE.
 
+#include "actions/MacroActions.h"
 #include "actions/ProfileActions.h"
 #include "cli/Commands.h"
 #include "device/DeviceMainDef.h"
@@ -23,7 +24,7 @@ Json ActiveProfileJson(Session& s) {
     const int number = s.Core().CurrentProfile();
     std::string name;
     s.Db().GetProfileName(number, name);
-    return {{"number", number}, {"name", name}};
+    return {{"number", number}, {"name", name}, {"shown_name", ShownProfileName(s.Context(), name)}};
 }
 
 int List(Invocation& inv) {
@@ -57,7 +58,9 @@ int Switch(Invocation& inv) {
     const ActionResult result = SwitchProfile(inv.session.Context(), number);
     Json active = ActiveProfileJson(inv.session);
     std::vector<std::string> lines;
-    if (result.ok) lines.push_back("active profile " + std::to_string(number) + ": " + active["name"].get<std::string>());
+    if (result.ok)
+        lines.push_back("active profile " + std::to_string(number) + ": " +
+                        active["shown_name"].get<std::string>());
     return inv.session.FinishAction(result, {{"profile", active}}, lines);
 }
 
@@ -86,7 +89,7 @@ int Export(Invocation& inv) {
     std::vector<std::string> lines;
     if (result.ok)
         lines.push_back("exported profile " + std::to_string(active["number"].get<int>()) + " (" +
-                        active["name"].get<std::string>() + ") to " + path);
+                        active["shown_name"].get<std::string>() + ") to '" + path + "'");
     return inv.session.FinishAction(result, {{"profile", active}, {"file", path}}, lines);
 }
 
@@ -97,10 +100,20 @@ int Import(Invocation& inv) {
     if (int rc = inv.session.Open(Need::kMouse)) return rc;
     const ActionResult result = ImportProfileFile(inv.session.Context(), path);
     const Json active = ActiveProfileJson(inv.session);
+    // A file made on another model can name macros this model does not have.
+    if (result.ok) {
+        for (const MissingMacroAssignment& m :
+             AssignmentsWithoutMacro(inv.session.Context(), inv.session.Core().CurrentProfile()))
+            PrintWarning("button " + std::to_string(m.keyCode) + " plays macro " + std::to_string(m.macroId) +
+                         " (" + m.description +
+                         "), which this model does not have: the button keeps its previous "
+                         "function on the mouse until it is given another one");
+    }
     std::vector<std::string> lines;
     if (result.ok)
-        lines.push_back("imported " + path + " into profile " + std::to_string(active["number"].get<int>()) + " (" +
-                        active["name"].get<std::string>() + ")");
+        lines.push_back("imported '" + path + "' into profile " +
+                        std::to_string(active["number"].get<int>()) + " (" +
+                        active["shown_name"].get<std::string>() + ")");
     return inv.session.FinishAction(result, {{"profile", active}, {"file", path}}, lines);
 }
 

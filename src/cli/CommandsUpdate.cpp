@@ -1,9 +1,12 @@
 // update check | install, firmware check | update | flash FILE: the update tasks 24, 25, 27 and 28.
 
 #include "cli/Commands.h"
+#include "cli/FirmwareImageCheck.h"
 #include "device/DeviceMainDef.h"
 #include "device/Tasks.h"
 #include "update/UpdateFlow.h"
+#include "update/VersionLabels.h"
+#include "update/VersionText.h"
 
 namespace quorvel::cli {
 
@@ -44,25 +47,30 @@ int RunInstall(Session& s, UpdateFlow& flow, const VersionCheck& check, int task
     doc["installed"] = install.ok;
     doc["path"] = install.path;
     if (task == kTaskFlashFirmware) doc["bytes"] = install.imageBytes;
+    const std::string error =
+        install.ok               ? std::string()
+        : !install.error.empty() ? install.error
+                                 : TaskName(task) + " did not finish (" + TaskStatusText(result.status) + ")";
+    if (!install.ok) doc["error"] = ErrorJson(error, kExitFailed);
     if (s.JsonOutput()) {
         PrintJson(doc);
     } else {
         PrintCheck(task == kTaskInstallSoftware ? "software" : "firmware", check);
-        if (install.ok && task == kTaskInstallSoftware) PrintLine("started the set-up program " + install.path);
+        if (install.ok && task == kTaskInstallSoftware)
+            PrintLine("started the set-up program '" + install.path + "'");
         if (install.ok && task == kTaskFlashFirmware)
             PrintLine("sent firmware " + install.version + " to the mouse (" + std::to_string(install.imageBytes) +
                       " bytes)");
     }
     if (install.ok) return kExitOk;
-    PrintError(!install.error.empty() ? install.error
-                                      : TaskName(task) + " did not finish (" + TaskStatusText(result.status) + ")");
+    PrintError(error);
     return kExitFailed;
 }
 
 // The sub-command word, with the number of words it takes after it.
 bool SubCommand(Invocation& inv, const std::vector<std::pair<std::string, size_t>>& shapes, std::string* sub,
-                int* exit) {
-    if (!inv.Parse({}, {}, 1, 2, exit)) return false;
+                int* exit, const std::set<std::string>& flags = {}) {
+    if (!inv.Parse({}, flags, 1, 2, exit)) return false;
     const std::vector<std::string>& words = inv.args.Positional();
     *sub = words[0];
     for (const auto& [name, count] : shapes) {
@@ -75,6 +83,34 @@ bool SubCommand(Invocation& inv, const std::vector<std::pair<std::string, size_t
     for (const auto& shape : shapes) list += (list.empty() ? "" : ", ") + shape.first;
     *exit = inv.Usage("unknown sub-command \"" + *sub + "\" (" + list + ")");
     return false;
+}
+
+// The checks the update flow makes before it sends an image (a newer version, a mouse on its cable) and
+// a file that does not look like an image: each refuses unless --force. Then it says what it will do.
+bool FlashChecked(Session& s, const std::string& path, const ImageCheck& image, bool force) {
+    std::vector<std::string> doubts;
+    if (!image.doubt.empty()) doubts.push_back(image.doubt);
+    const DeviceState state = s.Core().Snapshot();
+    const std::string model =
+        state.modelName + " (device_type " + std::to_string(state.currentDeviceType) + ")";
+    if (s.Core().Manager().CurrentLinkKind() == 1)
+        doubts.push_back(model +
+                         " is connected through its receiver; the update flow sends firmware only to a mouse "
+                         "on its cable");
+    const std::string current = CurrentMouseFirmwareVersion(s.Core());
+    const std::string named = FirmwareFileVersion(path);
+    if (!named.empty() && !current.empty() && CompareVersions(current, named) < kVersionNewer)
+        doubts.push_back("'" + path + "' is firmware " + named + ", not newer than the mouse's " + current);
+    if (!doubts.empty() && !force) {
+        for (const std::string& d : doubts) PrintError(d);
+        PrintError("nothing was sent; --force sends the file all the same");
+        return false;
+    }
+    for (const std::string& d : doubts) PrintWarning(d + " (sent because of --force)");
+    PrintNotice("sending '" + path + "' (" + std::to_string(image.bytes) + " bytes) to " + model +
+                ", firmware " + (current.empty() ? "unknown" : current) +
+                "; keep the mouse connected until the transfer ends");
+    return true;
 }
 
 }  // namespace
@@ -102,7 +138,15 @@ int RunUpdate(Invocation& inv) {
 int RunFirmware(Invocation& inv) {
     int exit = kExitOk;
     std::string sub;
-    if (!SubCommand(inv, {{"check", 0}, {"update", 0}, {"flash", 1}}, &sub, &exit)) return exit;
+    if (!SubCommand(inv, {{"check", 0}, {"update", 0}, {"flash", 1}}, &sub, &exit, {"force"})) return exit;
+    if (inv.args.Flag("force") && sub != "flash") return inv.Usage("--force goes with 'firmware flash' only");
+    // A file that is no image at all is refused before anything is opened.
+    const std::string path = sub == "flash" ? inv.args.Positional()[1] : std::string();
+    const ImageCheck image = sub == "flash" ? CheckFirmwareFile(path) : ImageCheck{};
+    if (sub == "flash" && !image.usable) {
+        PrintError(image.refusal);
+        return kExitFailed;
+    }
     Session& s = inv.session;
     if (int rc = s.Open(Need::kMouse)) return rc;
     UpdateFlow flow(s.Core(), SettingsFromProduct(s.Product()));
@@ -110,20 +154,24 @@ int RunFirmware(Invocation& inv) {
     flow.Register();
 
     if (sub == "flash") {
-        const std::string path = inv.args.Positional()[1];
+        if (!FlashChecked(s, path, image, inv.args.Flag("force"))) return kExitFailed;
         flow.SetFirmwareFile(path);
         const TaskResult result = s.RunTask(kTaskFlashFirmware, kLongTaskTimeout);
         s.Progress().Finish();
         const UpdateInstall install = flow.FirmwareInstall();
+        const std::string error = install.ok               ? std::string()
+                                  : !install.error.empty() ? install.error
+                                                           : "the firmware transfer did not finish (" +
+                                                                 TaskStatusText(result.status) + ")";
         if (s.JsonOutput()) {
-            PrintJson({{"file", path}, {"flashed", install.ok}, {"bytes", install.imageBytes}});
+            Json doc = {{"file", path}, {"flashed", install.ok}, {"bytes", install.imageBytes}};
+            if (!install.ok) doc["error"] = ErrorJson(error, kExitFailed);
+            PrintJson(doc);
         } else if (install.ok) {
-            PrintLine("sent " + path + " to the mouse (" + std::to_string(install.imageBytes) + " bytes)");
+            PrintLine("sent '" + path + "' to the mouse (" + std::to_string(install.imageBytes) + " bytes)");
         }
         if (install.ok) return kExitOk;
-        PrintError(!install.error.empty() ? install.error
-                                          : "the firmware transfer did not finish (" + TaskStatusText(result.status) +
-                                                ")");
+        PrintError(error);
         return kExitFailed;
     }
 

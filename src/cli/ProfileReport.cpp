@@ -6,7 +6,10 @@
 #include "actions/ButtonActions.h"
 #include "actions/LightingActions.h"
 #include "actions/PerformanceActions.h"
+#include "actions/ProfileActions.h"
 #include "cli/CliSession.h"
+#include "cli/SettingMeaning.h"
+#include "device/CommandsFrame.h"
 #include "device/DeviceMainDef.h"
 #include "shell/Localisation.h"
 #include "store/DeviceDatabase.h"
@@ -19,6 +22,7 @@ namespace {
 struct ProfileRows {
     int number = 0;
     std::string name;
+    std::string shownName;                                      // as the profile list shows it
     std::vector<std::pair<std::string, std::string>> settings;  // catalogue order
     std::vector<KeyAssignmentRecord> buttons;
     std::vector<LightModeRecord> lighting;
@@ -29,6 +33,7 @@ ProfileRows LoadRows(Session& session) {
     ProfileRows rows;
     rows.number = session.Core().CurrentProfile();
     db.GetProfileName(rows.number, rows.name);
+    rows.shownName = ShownProfileName(session.Context(), rows.name);
     for (const SettingDefault& s : kSettingsCatalogue) {
         std::string value;
         db.GetConfig(rows.number, s.key, value);
@@ -57,10 +62,20 @@ std::string SensorText(int flags) {
     std::string text;
     for (int bit : {4, 8, 16}) {
         if (!(flags & bit)) continue;
-        if (!text.empty()) text += " + ";
-        text += std::to_string(bit);
+        if (!text.empty()) text += ", ";
+        text += SensorOptionName(bit) + " (" + std::to_string(bit) + ")";
     }
-    return text.empty() ? "none (0)" : text + " (" + std::to_string(flags) + ")";
+    return text.empty() ? "none (0)" : text;
+}
+
+std::string RatesText(const std::vector<int>& rates) {
+    std::string text;
+    for (int hz : rates) text += (text.empty() ? "" : " ") + std::to_string(hz);
+    return text;
+}
+
+bool FeatureFamily(Session& session) {
+    return FamilyOf(session.DeviceType()) == Family::Feature;
 }
 
 void PrintPerformance(Session& session) {
@@ -73,8 +88,10 @@ void PrintPerformance(Session& session) {
         if (static_cast<int>(i) == p.dpiIndex) levels += "*";
         colours += ColourHex(p.dpiColours[i]);
     }
-    const std::string rate =
+    std::string rate =
         p.reportRateHz ? std::to_string(p.reportRateHz) + " Hz" : "code " + std::to_string(p.reportRateCode);
+    const std::vector<int> offered = MouseReportRates(session);
+    if (!offered.empty()) rate += "   (this mouse offers " + RatesText(offered) + " Hz)";
     std::vector<std::vector<std::string>> rows = {
         {"DPI levels", levels + "   (active level " + std::to_string(p.dpiIndex + 1) + " of " +
                            std::to_string(p.dpiCount) + ")"},
@@ -82,17 +99,32 @@ void PrintPerformance(Session& session) {
         {"Report rate", rate},
         {"Lift-off", std::to_string(p.liftoffHeight) + " mm"},
         {"Sensor options", SensorText(p.sensorFlags)},
-        {"Sleep", std::to_string(p.sleepSeconds) + " s"},
+        {"Sleep", "after " + std::to_string(p.sleepSeconds) + " s"},
         {"Wake on move", OnOff(p.wakeOnMove)},
         {"Lights off moving", OnOff(p.lightsOffMoving)},
-        {"Button response", std::to_string(p.buttonResponseTime)},
+        {"Button response", std::to_string(p.buttonResponseTime) + " ms"},
     };
     std::fputs(FormatTable(rows).c_str(), stdout);
 }
 
 }  // namespace
 
-Json LightRowJson(const LightModeRecord& r) {
+std::vector<int> MouseReportRates(Session& session) {
+    const DeviceState state = session.Core().Snapshot();
+    if (state.currentDeviceType == 0 || !state.readDeviceTypes.count(state.currentDeviceType)) return {};
+    return OfferedReportRates(state.reportRateEntry);
+}
+
+std::vector<std::string> LightOffers(const LightModeRecord& row, bool featureFamily) {
+    std::vector<std::string> offers;
+    if (row.config_func & kLightBrightness) offers.push_back("brightness");
+    if (row.config_func & kLightSpeed) offers.push_back("speed");
+    if (!featureFamily && (row.config_func & kLightSingleColour)) offers.push_back("colour");
+    if (!featureFamily && (row.config_func & kLightColourRow)) offers.push_back("colour slots");
+    return offers;
+}
+
+Json LightRowJson(const LightModeRecord& r, bool featureFamily) {
     Json row = {{"mode", r.mode},           {"name", r.name},           {"brightness", r.brightness},
                 {"speed", r.speed},         {"direction", r.direction}, {"colorful", r.colorful},
                 {"colorindex", r.colorindex}};
@@ -100,13 +132,43 @@ Json LightRowJson(const LightModeRecord& r) {
     row["config_func"] = r.config_func;
     row["reserved"] = r.reserved;
     row["status"] = r.status;
+    const std::string caption = text("LAN", r.reserved);
+    row["shown_name"] = caption.empty() ? r.name : caption;
+    row["offers"] = LightOffers(r, featureFamily);
+    Json colours = Json::array();
+    for (int i = 0; i < 7; ++i) colours.push_back(ColourHex(r.color_value[i]));
+    row["colours"] = colours;
     return row;
+}
+
+// The settings as the user counts them, beside the stored texts.
+Json DecodedJson(Session& session) {
+    PerformanceSettings p;
+    if (!ReadPerformance(session.Context(), &p).ok) return Json::object();
+    Json colours = Json::array();
+    for (int c : p.dpiColours) colours.push_back(ColourHex(c));
+    Json sensor = Json::array();
+    for (int bit : {4, 8, 16}) {
+        if (p.sensorFlags & bit) sensor.push_back({{"flag", bit}, {"name", SensorOptionName(bit)}});
+    }
+    const std::vector<int> offered = MouseReportRates(session);
+    return {{"dpi_levels", p.dpiValues},
+            {"dpi_active_level", p.dpiIndex + 1},
+            {"dpi_colours", colours},
+            {"report_rate_hz", p.reportRateHz ? Json(p.reportRateHz) : Json(nullptr)},
+            {"report_rates_offered_hz", offered.empty() ? Json(nullptr) : Json(offered)},
+            {"liftoff_mm", p.liftoffHeight},
+            {"sensor_options", sensor},
+            {"sleep_seconds", p.sleepSeconds},
+            {"wake_on_move", p.wakeOnMove},
+            {"lights_off_moving", p.lightsOffMoving},
+            {"button_response_ms", p.buttonResponseTime}};
 }
 
 Json ProfileJson(Session& session) {
     const ProfileRows rows = LoadRows(session);
     Json doc = Json::object();
-    doc["profile"] = {{"number", rows.number}, {"name", rows.name}};
+    doc["profile"] = {{"number", rows.number}, {"name", rows.name}, {"shown_name", rows.shownName}};
     doc["model"] = ModelJson(session);
     Json settings = Json::object();
     for (const auto& [key, value] : rows.settings) settings[key] = value;
@@ -122,15 +184,17 @@ Json ProfileJson(Session& session) {
     }
     doc["buttons"] = buttons;
     Json lighting = Json::array();
-    for (const LightModeRecord& r : rows.lighting) lighting.push_back(LightRowJson(r));
+    for (const LightModeRecord& r : rows.lighting)
+        lighting.push_back(LightRowJson(r, FeatureFamily(session)));
     doc["lighting"] = lighting;
+    doc["decoded"] = DecodedJson(session);
     return doc;
 }
 
 void PrintProfileText(Session& session) {
     const ProfileRows rows = LoadRows(session);
     const DeviceState state = session.Core().Snapshot();
-    PrintLine("Profile " + std::to_string(rows.number) + ": " + rows.name + "   (" + state.modelName +
+    PrintLine("Profile " + std::to_string(rows.number) + ": " + rows.shownName + "   (" + state.modelName +
               ", device_type " + std::to_string(state.currentDeviceType) + ")");
     PrintLine("");
     PrintPerformance(session);
@@ -147,13 +211,17 @@ void PrintProfileText(Session& session) {
     if (rows.lighting.empty()) {
         PrintLine("  none");
     } else {
-        std::vector<std::vector<std::string>> table = {{"", "MODE", "NAME", "BRIGHTNESS", "SPEED", "COLOURS"}};
+        std::vector<std::vector<std::string>> table = {
+            {"", "MODE", "NAME", "BRIGHTNESS", "SPEED", "OFFERS", "COLOURS"}};
         for (const LightModeRecord& r : rows.lighting) {
-            std::string colours;
+            std::string colours, offers;
             for (int i = 0; i < 7; ++i) colours += (i ? " " : "") + ColourHex(r.color_value[i]);
+            for (const std::string& o : LightOffers(r, FeatureFamily(session)))
+                offers += (offers.empty() ? "" : ", ") + o;
             const std::string caption = text("LAN", r.reserved);
-            table.push_back({r.status == 1 ? "*" : "", std::to_string(r.mode), caption.empty() ? r.name : caption,
-                             std::to_string(r.brightness), std::to_string(r.speed), colours});
+            table.push_back({r.status == 1 ? "*" : "", std::to_string(r.mode),
+                             caption.empty() ? r.name : caption, std::to_string(r.brightness),
+                             std::to_string(r.speed), offers.empty() ? "-" : offers, colours});
         }
         std::fputs(FormatTable(table, 2).c_str(), stdout);
     }

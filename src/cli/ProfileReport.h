@@ -1,6 +1,9 @@
 #pragma once
 // The active profile as 'show' and 'read' print it: JSON with the stored rows, or readable text.
 
+#include <string>
+#include <vector>
+
 #include "cli/CliOutput.h"
 
 namespace quorvel {
@@ -16,8 +19,14 @@ class Session;
 Json ProfileJson(Session& session);
 void PrintProfileText(Session& session);
 
-// One lighting row with the field names of the lighting table.
-Json LightRowJson(const LightModeRecord& row);
+// One lighting row with the field names of the lighting table, its name in the current language and
+// what it offers.
+Json LightRowJson(const LightModeRecord& row, bool featureFamily);
+// What a lighting mode lets the user change: "brightness", "speed", "colour", "colour slots" (never the
+// colours on the feature family).
+std::vector<std::string> LightOffers(const LightModeRecord& row, bool featureFamily);
+// The rates (Hz) the current mouse offers; empty when it has not been read.
+std::vector<int> MouseReportRates(Session& session);
 
 // Prints the active profile in the session's output form.
 void PrintProfile(Session& session);

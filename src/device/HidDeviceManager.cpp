@@ -1,5 +1,6 @@
 #include "device/HidDeviceManager.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -225,6 +226,7 @@ std::vector<HidDeviceSummary> HidDeviceManager::Snapshot() const {
         out.push_back(HidDeviceSummary{r->index, r->vendorId, r->productId, r->path, r->release, r->deviceType,
                                        r->linkMode, r->linkState, r->deviceId, r->batteryStatus,
                                        r->batteryLevel});
+        std::copy(r->info, r->info + kReportBufferSize, out.back().info.begin());
     }
     return out;
 }

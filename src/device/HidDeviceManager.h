@@ -9,6 +9,7 @@
 // worker rebuilds the list. Record fields other threads read (device type, id, link mode and state) are
 // changed only through SetLinkState / UpdateRecord, under that mutex.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -70,6 +71,7 @@ struct HidDeviceSummary {
     std::string deviceId;
     uint32_t batteryStatus = 0;
     uint32_t batteryLevel = 0;
+    std::array<uint8_t, kReportBufferSize> info{};  // the info block as the record keeps it
 };
 
 class HidDeviceManager {

@@ -1,12 +1,17 @@
 #include "files/FileInput.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <climits>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <system_error>
 #include <utility>
 
+#include "files/FileProblem.h"
 #include "support/XmlDoc.h"
 
 namespace quorvel {
@@ -23,26 +28,36 @@ std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"
 
 FileResult ReadImportFile(const std::string& path, std::string* bytes) {
     bytes->clear();
-    std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
-    if (ec || !fs::exists(status)) {
-        if (ec && ec != std::errc::no_such_file_or_directory)
-            return Refuse(FileStatus::kUnreadable, "cannot read " + Quoted(path) + ": " + ec.message());
-        return Refuse(FileStatus::kNotFound, "file not found: " + Quoted(path));
-    }
-    if (!fs::is_regular_file(status))
-        return Refuse(FileStatus::kUnreadable, Quoted(path) + " is not a regular file");
-    const std::uintmax_t size = fs::file_size(path, ec);
-    if (!ec && size > kMaxFileBytes)
+    // The system's own reason in every refusal: "No such file or directory", "Permission denied", ...
+    auto refuse = [&path](FileStatus status, int error) {
+        return Refuse(status, "cannot read " + Quoted(path) + ": " + std::strerror(error));
+    };
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return refuse(errno == ENOENT || errno == ENOTDIR ? FileStatus::kNotFound : FileStatus::kUnreadable,
+                      errno);
+    if (S_ISDIR(st.st_mode)) return refuse(FileStatus::kUnreadable, EISDIR);
+    if (!S_ISREG(st.st_mode))
+        return Refuse(FileStatus::kUnreadable, "cannot read " + Quoted(path) + ": not a regular file");
+    if (static_cast<std::uintmax_t>(st.st_size) > kMaxFileBytes)
         return Refuse(FileStatus::kTooLarge, Quoted(path) + " is larger than 4 MiB");
 
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return Refuse(FileStatus::kUnreadable, "cannot open " + Quoted(path));
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return refuse(FileStatus::kUnreadable, errno);
     // Read one byte more than the cap, so a file that grew since the size check is still refused.
     std::string data(kMaxFileBytes + 1, '\0');
-    in.read(data.data(), static_cast<std::streamsize>(data.size()));
-    if (in.bad()) return Refuse(FileStatus::kUnreadable, "cannot read " + Quoted(path));
-    data.resize(static_cast<std::size_t>(in.gcount()));
+    std::size_t got = 0;
+    int readError = 0;
+    while (got < data.size()) {
+        const ssize_t n = ::read(fd, data.data() + got, data.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) readError = errno;
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    if (readError != 0) return refuse(FileStatus::kUnreadable, readError);
+    data.resize(got);
     if (data.size() > kMaxFileBytes) return Refuse(FileStatus::kTooLarge, Quoted(path) + " is larger than 4 MiB");
     *bytes = std::move(data);
     return {};
@@ -52,8 +67,11 @@ FileResult LoadImportDocument(std::string_view bytes, std::string_view root, std
                               XmlDoc* doc) {
     if (bytes.size() > kMaxFileBytes)
         return Refuse(FileStatus::kTooLarge, Quoted(source) + " is larger than 4 MiB");
-    if (!doc->LoadBytes(bytes))
-        return Refuse(FileStatus::kNotWellFormed, Quoted(source) + " is not a well-formed XML document");
+    if (!doc->LoadBytes(bytes)) {
+        const std::string where = XmlSyntaxProblem(bytes);
+        return Refuse(FileStatus::kNotWellFormed, Quoted(source) + " is not a well-formed XML document" +
+                                                      (where.empty() ? "" : " (" + where + ")"));
+    }
     if (!doc->FindNext(root))
         return Refuse(FileStatus::kWrongRoot,
                       Quoted(source) + " has no root element " + Quoted(root) + " (wrong kind of file)");

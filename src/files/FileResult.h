@@ -14,6 +14,7 @@ enum class FileStatus {
     kTooLarge,        // above kMaxFileBytes
     kNotWellFormed,   // not a well-formed XML document
     kWrongRoot,       // the root element is not the one this import reads
+    kWrongForm,       // a macro file of the other form (one macro / several macros)
     kTooManyItems,    // more items than the caps below allow
     kNoDatabase,      // no device database is open
     kNoProfile,       // the profile to read or write does not exist

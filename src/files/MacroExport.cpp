@@ -3,8 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "files/MacroFile.h"
+#include "files/FileProblem.h"
 #include "files/MacroFields.h"
+#include "files/MacroFile.h"
 #include "store/DeviceDatabase.h"
 #include "support/XmlDoc.h"
 
@@ -80,7 +81,7 @@ FileResult BuildMulti(DeviceDatabase& db, XmlDoc& doc) {
 }
 
 FileResult Save(const XmlDoc& doc, const std::string& path) {
-    if (!doc.SaveFile(path)) return {FileStatus::kWriteFailed, "cannot write '" + path + "'"};
+    if (!doc.SaveFile(path)) return WriteFailed(path);
     return {};
 }
 

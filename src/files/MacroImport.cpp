@@ -56,10 +56,27 @@ FileResult ReadEvents(XmlDoc& doc, std::string_view source, std::size_t* total, 
     return {};
 }
 
+// Whether the root element has a child of that name anywhere (the readers only look forward).
+bool RootHasChild(std::string_view bytes, std::string_view name) {
+    XmlDoc doc;
+    return doc.LoadBytes(bytes) && doc.FindNext(kMacroRoot) && doc.Descend() && doc.FindNext(name);
+}
+
+FileResult OtherForm(std::string_view source, bool severalMacros) {
+    return {FileStatus::kWrongForm,
+            "'" + std::string(source) + "' " +
+                (severalMacros ? "holds several macros: import it as a macro list"
+                               : "holds a single macro: import it as a single macro, not as a macro list")};
+}
+
 FileResult ReadSingle(std::string_view bytes, std::string_view source, std::vector<MacroPlan>* plans) {
     XmlDoc doc;
     FileResult loaded = LoadImportDocument(bytes, kMacroRoot, source, &doc);
     if (!loaded.ok()) return loaded;
+    // A macro list read as a single macro would add one empty, unnamed macro.
+    if (!RootHasChild(bytes, kSingleInfo) && !RootHasChild(bytes, kSingleEvents) &&
+        RootHasChild(bytes, kMultiMacro))
+        return OtherForm(source, true);
     doc.Descend();
     doc.FindNext(kSingleInfo);  // missing: an unnamed macro with zero settings, still with its events
     MacroPlan plan;
@@ -91,6 +108,9 @@ FileResult ReadMulti(std::string_view bytes, std::string_view source, std::vecto
         doc.Ascend();
         plans->push_back(std::move(plan));
     }
+    // A single-macro file read as a list would add nothing and say nothing.
+    if (plans->empty() && (RootHasChild(bytes, kSingleInfo) || RootHasChild(bytes, kSingleEvents)))
+        return OtherForm(source, false);
     return {};
 }
 

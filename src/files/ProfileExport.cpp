@@ -3,8 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "files/ProfileFile.h"
+#include "files/FileProblem.h"
 #include "files/ProfileFields.h"
+#include "files/ProfileFile.h"
 #include "store/DeviceDatabase.h"
 #include "store/SettingsCatalogue.h"
 #include "support/XmlDoc.h"
@@ -121,7 +122,7 @@ FileResult ExportProfile(DeviceDatabase& db, const ProfileExportOptions& options
     XmlDoc doc;
     FileResult result = BuildDocument(db, options, doc);
     if (!result.ok()) return result;
-    if (!doc.SaveFile(path)) return {FileStatus::kWriteFailed, "cannot write '" + path + "'"};
+    if (!doc.SaveFile(path)) return WriteFailed(path);
     return {};
 }
 

@@ -156,11 +156,14 @@ std::string ProfileNameFromFileName(const std::string& fileName) {
     return fileName;
 }
 
-ProfileImportResult ImportProfileBytes(DeviceDatabase& db, const ProfileImportOptions& options,
-                                       std::string_view bytes, const std::string& fileName) {
+namespace {
+
+// fileName names the profile; source names the input in messages (the path, as every import names it).
+ProfileImportResult Import(DeviceDatabase& db, const ProfileImportOptions& options, std::string_view bytes,
+                           const std::string& fileName, const std::string& source) {
     ProfileImportResult result;
     ProfilePlan plan;
-    FileResult read = ReadPlan(bytes, fileName, options.hasLighting, &plan);
+    FileResult read = ReadPlan(bytes, source, options.hasLighting, &plan);
     if (!read.ok()) {
         static_cast<FileResult&>(result) = std::move(read);
         return result;
@@ -194,9 +197,16 @@ ProfileImportResult ImportProfileBytes(DeviceDatabase& db, const ProfileImportOp
     if (changed && options.tasks) options.tasks->QueueTask(kTaskSendProfile);
     if (failures > 0) {
         result.status = FileStatus::kDatabaseFailed;
-        result.message = "the database refused to store '" + fileName + "'; nothing was loaded";
+        result.message = "the database refused to store '" + source + "'; nothing was loaded";
     }
     return result;
+}
+
+}  // namespace
+
+ProfileImportResult ImportProfileBytes(DeviceDatabase& db, const ProfileImportOptions& options,
+                                       std::string_view bytes, const std::string& fileName) {
+    return Import(db, options, bytes, fileName, fileName);
 }
 
 ProfileImportResult ImportProfile(DeviceDatabase& db, const ProfileImportOptions& options, const std::string& path) {
@@ -207,7 +217,7 @@ ProfileImportResult ImportProfile(DeviceDatabase& db, const ProfileImportOptions
         static_cast<FileResult&>(result) = std::move(read);
         return result;
     }
-    return ImportProfileBytes(db, options, bytes, FileNameOf(path));
+    return Import(db, options, bytes, FileNameOf(path), path);
 }
 
 }  // namespace quorvel

@@ -96,6 +96,10 @@ TEST_F(MacroActions, DeletingLeavesTheButtonsAndNamesThem) {
     std::vector<MacroEventRecord> events;
     EXPECT_EQ(db_.ListMacroEvents(id, events), 0);
     EXPECT_EQ(Desc(1, 3), "4 " + std::to_string(id) + " Gone");  // left as it was
+    const std::vector<MissingMacroAssignment> missing = AssignmentsWithoutMacro(ctx(), 2);
+    ASSERT_EQ(missing.size(), 1u);
+    EXPECT_EQ(std::make_tuple(missing[0].keyCode, missing[0].macroId, missing[0].description),
+              std::make_tuple(4, id, std::string("Gone")));
 
     EXPECT_REFUSED(DeleteMacro(ctx(), id), "no macro with id");
     EXPECT_REFUSED(DeleteMacro(ctx(), 0), "no macro with id 0");

@@ -19,7 +19,7 @@ TEST_F(PerformanceActions, DpiLevelsAreRoundedForTheSensorAndCountTheLevels) {
                               {"dpi_index", "1"}}));
     EXPECT_EQ(Get("dpi_group2_value"), "8000");
     EXPECT_EQ(Get("dpi_count"), "3");
-    EXPECT_NE(r.message.find("level 0: 30 -> 100"), std::string::npos) << r.message;
+    EXPECT_NE(r.message.find("level 1: 30 -> 100"), std::string::npos) << r.message;
     const DeviceState s = core_->Snapshot();
     EXPECT_EQ(s.dpiLevelCount, 3);
     EXPECT_EQ(s.dpiLevelSelected, 1);
@@ -62,8 +62,9 @@ TEST_F(PerformanceActions, DpiLevelRefusalsChangeNothing) {
     const Rows afterRead = AllSettings();
     EXPECT_REFUSED(SetDpiLevels(ctx(), {}), "1 to 6");
     EXPECT_REFUSED(SetDpiLevels(ctx(), {1, 2, 3, 4, 5, 6, 7}), "1 to 6");
-    EXPECT_REFUSED(SetDpiLevels(ctx(), {800, 1600}, 2), "active level 2");
-    EXPECT_REFUSED(SetDpiLevels(ctx(), {800, 1600}, -1), "active level -1");
+    EXPECT_REFUSED(SetDpiLevels(ctx(), {800, 1600}, 2),
+                   "active level 3 is not among the 2 levels (levels are 1-2)");
+    EXPECT_REFUSED(SetDpiLevels(ctx(), {800, 1600}, -1), "active level 0 is not among");
     EXPECT_EQ(AllSettings(), afterRead);
 }
 
@@ -79,7 +80,7 @@ TEST_F(PerformanceActions, SelectingALevelQueuesOnlyAChange) {
     EXPECT_EQ(core_->Snapshot().dpiLevelSelected, 3);
     EXPECT_ACCEPTED(SelectDpiLevel(ctx(), 3));
     EXPECT_ACCEPTED(SelectDpiLevel(ctx(), 0), kTaskWriteDpiLevels);
-    EXPECT_REFUSED(SelectDpiLevel(ctx(), 4), "not in use");
+    EXPECT_REFUSED(SelectDpiLevel(ctx(), 4), "level 5 is not in use (levels are 1-4)");
     EXPECT_EQ(Get("dpi_index"), "0");
 }
 
@@ -90,7 +91,7 @@ TEST_F(PerformanceActions, OneLevelValue) {
     const ActionResult r = SetDpiValue(ctx(), 1, 12345);
     EXPECT_ACCEPTED(r, kTaskWriteDpiLevels);
     EXPECT_EQ(r.stored, (Rows{{"dpi_group1_value", "12000"}}));
-    EXPECT_REFUSED(SetDpiValue(ctx(), 2, 800), "not in use");
+    EXPECT_REFUSED(SetDpiValue(ctx(), 2, 800), "level 3 is not in use (levels are 1-2)");
 }
 
 TEST_F(PerformanceActions, ColourTexts) {
@@ -126,7 +127,8 @@ TEST_F(PerformanceActions, DpiColours) {
     EXPECT_EQ(Get("dpi_group0_rgb"), "255");
 
     const Rows before = AllSettings();
-    EXPECT_REFUSED(SetDpiColours(ctx(), {"#00FF00", std::nullopt, std::nullopt, "#FFFFFF"}), "level 3");
+    EXPECT_REFUSED(SetDpiColours(ctx(), {"#00FF00", std::nullopt, std::nullopt, "#FFFFFF"}),
+                   "level 4 is not in use (levels are 1-3)");
     EXPECT_REFUSED(SetDpiColours(ctx(), {"#000000"}), "black");
     EXPECT_REFUSED(SetDpiColours(ctx(), {"red"}), "#RRGGBB");
     EXPECT_REFUSED(SetDpiColours(ctx(), {}), "no colour");
@@ -160,6 +162,10 @@ TEST_F(PerformanceActions, HighReportRatesNeedTheMousesCapability) {
     const Rows before = AllSettings();
     for (int hz : {2000, 4000, 8000}) EXPECT_REFUSED(SetReportRate(ctx(), hz), "up to 1000 Hz");
     EXPECT_EQ(AllSettings(), before);
+    // What the list offers follows the same rule: entries 5 and 6 still end at 1000 Hz.
+    const std::vector<int> low = {125, 250, 500, 1000};
+    for (int entry : {4, 5, 6}) EXPECT_EQ(OfferedReportRates(entry), low) << entry;
+    EXPECT_EQ(OfferedReportRates(7), (std::vector<int>{125, 250, 500, 1000, 2000, 4000, 8000}));
 }
 
 TEST_F(PerformanceActions, LiftOffAndSensorOptions) {

@@ -82,7 +82,8 @@ TEST_F(Cli, ShowPrintsTheWholeActiveProfileAsJson) {
     const CliRun run = On("102", {"--json", "show"});
     ASSERT_EQ(run.exitCode, 0) << run;
     const json doc = run.Json();
-    EXPECT_EQ(doc["profile"], (json{{"number", 1}, {"name", "Profile 1"}}));
+    EXPECT_EQ(doc["profile"]["number"], 1);
+    EXPECT_EQ(doc["profile"]["name"], "Profile 1");
     ASSERT_EQ(doc["settings"].size(), 40u);
     for (const auto& [key, value] : doc["settings"].items()) EXPECT_TRUE(value.is_string()) << key;
     EXPECT_EQ(doc["settings"]["version"], "1.0.1");
@@ -110,7 +111,7 @@ TEST_F(Cli, TwoMiceKeepTheirOwnDatabasesAndTheChosenOneIsRemembered) {
     // Without --device the model named last is used again.
     EXPECT_EQ(run({"--json", "show"}).Json()["model"]["device_type"], 201);
 
-    const CliRun reset = run({"--device", "201", "reset", "factory"});
+    const CliRun reset = run({"--device", "201", "reset", "factory", "--yes"});
     ASSERT_EQ(reset.exitCode, 0) << reset;
     EXPECT_EQ(run({"--device", "201", "--json", "profile", "list"}).Json()[0]["name"], "Profile 1");
     EXPECT_EQ(run({"--device", "102", "--json", "profile", "list"}).Json()[0]["name"], "Keep");

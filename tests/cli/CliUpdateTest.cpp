@@ -178,11 +178,56 @@ TEST_F(CliUpdate, RefusedImagesNeverReachTheMouse) {
     std::ofstream(Path("empty.bin"), std::ios::binary);
     fs::create_directories(Path("folder.bin"));
     for (const std::string name : {"empty.bin", "folder.bin", "missing.bin"}) {
-        const CliRun run = Run({"--virtual", "102", "firmware", "flash", Path(name)});
+        // Not even --force sends these.
+        const CliRun run = Run({"--virtual", "102", "firmware", "flash", Path(name), "--force"});
         EXPECT_EQ(run.exitCode, 1) << name << "\n" << run;
         EXPECT_NE(run.err.find(Path(name)), std::string::npos) << run;
     }
     EXPECT_TRUE(UpgradeLines(TakeTrace()).empty());
+}
+
+TEST_F(CliUpdate, FlashRefusesWhatIsNoImageForThisMouseUnlessForced) {
+    std::ofstream(Path("firmware.zip"), std::ios::binary) << std::string("PK\x03\x04", 4) << imageBytes_;
+    std::ofstream(Path("profile.xml"), std::ios::binary) << "<?xml version=\"1.0\"?>\r\n<profile/>\r\n";
+    // The mouse reports firmware 105; a name of the update flow's form carries the image's version.
+    for (const char* name : {"firmware-105.bin", "firmware-104.bin", "firmware-106.bin"})
+        std::ofstream(Path(name), std::ios::binary) << imageBytes_;
+    struct Case {
+        std::string mouse;
+        std::string file;
+        std::string refusal;  // empty: sent without --force
+    };
+    const std::vector<Case> cases = {
+        {"102", "firmware.zip", "is a ZIP archive (the image is the firmware-VERSION.bin inside"},
+        {"102", "profile.xml", "is an XML file, not a firmware image"},
+        {"102", "firmware-105.bin", "is firmware 105, not newer than the mouse's 105"},
+        {"102", "firmware-104.bin", "is firmware 104, not newer than the mouse's 105"},
+        {"103:wireless", "firmware-106.bin", "is connected through its receiver"},
+        {"102", "firmware-106.bin", ""},
+    };
+    for (const Case& c : cases) {
+        const CliRun refused = Run({"--virtual", c.mouse, "firmware", "flash", Path(c.file)});
+        if (c.refusal.empty()) {
+            EXPECT_EQ(refused.exitCode, 0) << refused;
+            EXPECT_NE(refused.err.find("quorvelctl: sending '" + Path(c.file) +
+                                       "' (100 bytes) to Quorvel R2 "
+                                       "(device_type 102), firmware 105"),
+                      std::string::npos)
+                << refused;
+            EXPECT_EQ(UpgradeLines(TakeTrace()).size(), 5u);
+            continue;
+        }
+        EXPECT_EQ(refused.exitCode, 1) << refused;
+        EXPECT_NE(refused.err.find(c.refusal), std::string::npos) << refused;
+        EXPECT_NE(refused.err.find("nothing was sent; --force sends the file all the same"),
+                  std::string::npos);
+        EXPECT_TRUE(UpgradeLines(TakeTrace()).empty()) << c.file;
+
+        const CliRun forced = Run({"--virtual", c.mouse, "firmware", "flash", Path(c.file), "--force"});
+        EXPECT_EQ(forced.exitCode, 0) << forced;
+        EXPECT_NE(forced.err.find("(sent because of --force)"), std::string::npos) << forced;
+        EXPECT_FALSE(UpgradeLines(TakeTrace()).empty()) << c.file;
+    }
 }
 
 TEST_F(CliUpdate, SoftwareCheckTellsWhetherTheServerIsNewer) {
@@ -226,9 +271,14 @@ TEST_F(CliUpdate, FirmwareUpdateChecksThenFlashesOnlyANewerImage) {
     // An archive without the image: nothing is sent.
     server_.Answer("/fw/mouse/version", "107");
     server_.Answer("/fw/mouse/firmware-107.zip", StoredZip({{"readme.txt", "no image"}}));
-    const CliRun missing = Quorvelctl({"firmware", "update"});
+    const CliRun missing = Quorvelctl({"--json", "firmware", "update"});
     EXPECT_EQ(missing.exitCode, 1) << missing;
     EXPECT_TRUE(UpgradeLines(TakeTrace()).empty());
+    // The command's own document, with the reason it failed.
+    const json failed = missing.Json();
+    EXPECT_EQ(failed["installed"], false);
+    EXPECT_EQ(failed["error"]["exit"], 1);
+    EXPECT_FALSE(failed["error"]["message"].get<std::string>().empty());
 }
 
 TEST_F(CliUpdate, SoftwareInstallStartsTheSetUpProgramOfANewerVersion) {

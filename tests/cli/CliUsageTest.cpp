@@ -67,6 +67,14 @@ TEST_F(CliUsage, BadArgumentsExit2WithoutTouchingTheMouse) {
         {"macro", "rename", "1"},
         {"macro", "export", "1"},
         {"macro", "fly"},
+        {"macro", "add", "1", "wiggle"},
+        {"macro", "move", "1", "2", "left"},
+        {"macro", "play", "1", "--mode", "loop"},
+        {"sensor", "+5"},
+        {"sensor", "+4", "-4"},
+        {"reset", "factory"},  // stdin is no terminal: consent must be given as --yes
+        {"firmware", "check", "--force"},
+        {"--version", "extra"},
     };
     for (const Args& args : cases) {
         Args withMouse = args;

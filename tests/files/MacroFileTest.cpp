@@ -221,10 +221,18 @@ TEST_F(MacroFileTest, RefusedFilesAddNothing) {
         {"profile file, multi", true, profile, FileStatus::kWrongRoot},
         {"not well-formed", false, "<macro><macroinfo></macro>", FileStatus::kNotWellFormed},
         {"empty", true, "", FileStatus::kNotWellFormed},
-        {"too many events in one macro", false, ManySingleEvents(kMaxEventsPerMacro + 1), FileStatus::kTooManyItems},
-        {"too many events in one of many", true, ManyMacroItems(2, kMaxEventsPerMacro + 1), FileStatus::kTooManyItems},
+        // The other form would add nothing, or one empty unnamed macro.
+        {"single-macro file as a list", true, ReadBytes(FixturePath("macro_single.xml")),
+         FileStatus::kWrongForm},
+        {"macro list as a single macro", false, ReadBytes(FixturePath("macro_multi.xml")),
+         FileStatus::kWrongForm},
+        {"too many events in one macro", false, ManySingleEvents(kMaxEventsPerMacro + 1),
+         FileStatus::kTooManyItems},
+        {"too many events in one of many", true, ManyMacroItems(2, kMaxEventsPerMacro + 1),
+         FileStatus::kTooManyItems},
         {"too many macros", true, ManyMacroItems(kMaxMacrosPerFile + 1, 0), FileStatus::kTooManyItems},
-        {"too many events in the file", true, ManyMacroItems(kMaxEventsPerFile / kMaxEventsPerMacro + 1, kMaxEventsPerMacro),
+        {"too many events in the file", true,
+         ManyMacroItems(kMaxEventsPerFile / kMaxEventsPerMacro + 1, kMaxEventsPerMacro),
          FileStatus::kTooManyItems},
     };
     for (const Case& c : cases) {
