@@ -44,7 +44,8 @@ TEST_F(CliStartup, ADamagedDatabaseIsKeptAsideAndSaidOnStderr) {
 
     const CliRun run = Run({"--virtual", "102", "--json", "show"});
     ASSERT_EQ(run.exitCode, 0) << run;
-    EXPECT_EQ(run.Json()["profile"], (nlohmann::json{{"number", 1}, {"name", "Profile 1"}}));
+    EXPECT_EQ(run.Json()["profile"]["number"], 1);
+    EXPECT_EQ(run.Json()["profile"]["name"], "Profile 1");
     EXPECT_EQ(run.Json()["settings"].size(), 40u);
 
     const std::vector<fs::path> after = DatabaseFiles();
