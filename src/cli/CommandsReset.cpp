@@ -4,7 +4,6 @@
 #include "actions/PerformanceActions.h"
 #include "actions/ProfileActions.h"
 #include "cli/Commands.h"
-#include "device/DeviceMainDef.h"
 
 namespace quorvel::cli {
 
@@ -19,14 +18,7 @@ int RunReset(Invocation& inv) {
     if (what == "dpi") return inv.session.FinishAction(ResetDpi(ctx));
     if (what == "rate") return inv.session.FinishAction(ResetReportRate(ctx));
     if (what == "lighting") return inv.session.FinishAction(ResetLighting(ctx));
-    const ActionResult result = FactoryReset(ctx);
-    // The recreated database gets its profiles and lighting rows before the task runs: the feature family's
-    // reset stores mode 2 in the active profile's row and sends that row, which must exist by then.
-    if (result.ok) {
-        inv.session.Core().LoadProfiles();
-        inv.session.RefreshPages(kPageLighting);
-    }
-    return inv.session.FinishAction(result);
+    return inv.session.FinishAction(FactoryReset(ctx));
 }
 
 }  // namespace quorvel::cli

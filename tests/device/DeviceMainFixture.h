@@ -14,10 +14,23 @@
 
 #include "device/DeviceMainDef.h"
 #include "device/HidDeviceManager.h"
+#include "device/Tasks.h"
 #include "shell/AppContext.h"
 #include "shell/ProductConfig.h"
 #include "sim/VirtualBackend.h"
 #include "store/DeviceDatabase.h"
+
+namespace quorvel {
+
+// Readable failures: the reason's text instead of a number.
+inline void PrintTo(DeviceError error, std::ostream* os) {
+    *os << DeviceErrorText(error);
+}
+inline void PrintTo(TaskStatus status, std::ostream* os) {
+    *os << TaskStatusName(status);
+}
+
+}  // namespace quorvel
 
 namespace quorvel::test {
 
@@ -136,9 +149,14 @@ public:
         Mouse(i).ClearRequests();
         return out;
     }
+    DeviceCommands& Cmd() { return core->Commands(); }
+    CThreadBasic& Worker() { return core->Worker(); }
+    // A request of this code carried out now, on this thread.
+    TaskStatus Execute(DeviceTask task) { return core->ExecuteTask(DeviceTaskRequest(task)).status; }
+
     // Discovery and read-back, then a clean request log.
     void Start() {
-        EXPECT_EQ(core->ExecuteTask(1), TaskStatus::Confirmed);
+        EXPECT_EQ(Execute(kTaskStart), TaskStatus::Confirmed);
         for (size_t i = 0; i < sim->MouseCount(); ++i) Mouse(i).ClearRequests();
         ClearTraces();
         std::lock_guard<std::mutex> lock(view.mutex);
