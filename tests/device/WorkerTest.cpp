@@ -134,10 +134,66 @@ TEST(Worker, StopReturnsWhileATaskRunsAndTeardownWaitsForIt) {
             std::this_thread::sleep_for(20ms);
             gate.Open();
         });
-        // The task left behind is dropped with the worker; its waiter learns so.
+        // The task left behind is dropped with the worker; its waiter and the view learn so.
         EXPECT_EQ(f.Worker().WaitForTask(queuedAfter, 5s).status, TaskStatus::Stopped);
+        const std::vector<TaskEnd> ends = f.view.WaitForEnds(2);
+        ASSERT_EQ(ends.size(), 2u);
+        EXPECT_EQ(ends[0].result.status, TaskStatus::Confirmed);
+        EXPECT_EQ(ends[1].id, queuedAfter);
+        EXPECT_EQ(ends[1].request.code, kTaskWriteReportRate);
+        EXPECT_EQ(ends[1].result.status, TaskStatus::Stopped);
+        // A stopped worker takes nothing more: nothing waits for a task that would never run.
+        EXPECT_EQ(f.Worker().QueueTask(DeviceTaskRequest(kTaskWriteReportRate)), 0u);
+        EXPECT_EQ(f.Worker().QueueTaskAndWait(DeviceTaskRequest(kTaskWriteReportRate), 5s).status,
+                  TaskStatus::Stopped);
     }  // the core's destructor has joined the worker: nothing was destroyed under the task
     opener.join();
+}
+
+// The front end that never waits learns of every task's end, with the request as it queued it.
+TEST(Worker, EveryTaskReportsItsEndWithTheRequestAsQueued) {
+    CoreFixture f("102:wired");
+    f.Start();
+    ASSERT_TRUE(f.Worker().StartThread());
+    DeviceTaskRequest levels(kTaskWriteDpiLevels);
+    levels.deviceType = 102;
+    levels.profile = f.Profile();
+    DeviceTaskRequest otherModel = levels;
+    otherModel.deviceType = 201;  // made for a model that is not the selected one: not carried out
+    f.Mouse().InjectFault({SimFaultKind::BadStatus, 0x02, 1, 0x01});
+    const uint64_t first = f.Worker().QueueTask(levels);
+    const uint64_t second = f.Worker().QueueTask(otherModel);
+    const uint64_t third = f.Worker().QueueTrackedTask(DeviceTaskRequest(kTaskWriteReportRate));
+    const TaskResult waited = f.Worker().WaitForTask(third, 5s);
+
+    const std::vector<TaskEnd> ends = f.view.WaitForEnds(3);
+    ASSERT_EQ(ends.size(), 3u);
+    EXPECT_EQ(ends[0].id, first);
+    EXPECT_TRUE(ends[0].request == levels);
+    EXPECT_EQ(ends[0].result.status, TaskStatus::Confirmed);
+    EXPECT_EQ(ends[1].id, second);
+    EXPECT_TRUE(ends[1].request == otherModel);
+    EXPECT_EQ(ends[1].result.status, TaskStatus::Failed);
+    EXPECT_EQ(ends[1].result.error, DeviceError::ModelChanged);
+    EXPECT_EQ(ends[2].id, third);
+    EXPECT_EQ(ends[2].result.error, DeviceError::Refused);
+    EXPECT_EQ(waited.status, TaskStatus::Failed);
+    EXPECT_EQ(waited.error, DeviceError::Refused);
+    EXPECT_EQ(Commands(f), (std::vector<int>{0x03, 0x02}));
+}
+
+TEST(Worker, AWaitThatTimesOutKeepsNoResult) {
+    Gate gate;
+    CoreFixture f("");
+    f.core->SetTaskHandler(kTaskCheckSoftware, [&] { return gate.Wait(); });
+    ASSERT_TRUE(f.Worker().StartThread());
+    const uint64_t id = f.Worker().QueueTrackedTask(DeviceTaskRequest(kTaskCheckSoftware));
+    gate.AwaitEntered();
+    EXPECT_EQ(f.Worker().WaitForTask(id, 1ms).status, TaskStatus::TimedOut);
+    gate.Open();
+    ASSERT_EQ(f.view.WaitForEnds(1).size(), 1u);
+    // The task has ended, but the given-up wait left nothing behind to collect.
+    EXPECT_EQ(f.Worker().WaitForTask(id, 5s).status, TaskStatus::TimedOut);
 }
 
 TEST(Worker, IdleWithoutDeviceDoesNotWakeUp) {
