@@ -19,7 +19,6 @@
 #include "shell/AppContext.h"
 #include "sim/VirtualBackend.h"
 #include "store/DeviceDatabase.h"
-#include "store/LightDefaults.h"
 
 namespace quorvel {
 namespace {
@@ -79,11 +78,7 @@ struct Rig {
         core->SetProduct(config);
         core->SetView(&view);
         core->SetTraceHook([](const std::string&) {});
-        core->StartWorker();
-        core->QueueTaskAndWait(kTaskCheckSoftware, std::chrono::seconds(10));  // after task 1
-        // The lighting page would have created the profile's lighting rows; the profile write sends one.
-        AddDefaultLightModes(db, core->CurrentProfile(), {true, true, true, true, true, true});
-        core->SetCurrentLightMode(1);
+        core->Worker().WaitForTask(core->StartWorker(), std::chrono::seconds(10));  // discovery and read-back
     }
     ~Rig() {
         core.reset();
@@ -110,11 +105,11 @@ void BM_QueueToWire(benchmark::State& state) {
     for (auto _ : state) {
         const int64_t before = rig.backend->lastWrite;
         const auto start = Clock::now();
-        rig.core->QueueTask(kTaskWriteReportRate);
+        rig.core->Worker().QueueTask(DeviceTaskRequest(kTaskWriteReportRate));
         while (rig.backend->lastWrite == before) std::this_thread::yield();
         const auto wire = Clock::time_point(Clock::duration(rig.backend->lastWrite.load()));
         state.SetIterationTime(std::chrono::duration<double>(wire - start).count());
-        while (rig.core->PendingTasks()) std::this_thread::yield();
+        while (rig.core->Worker().PendingTasks()) std::this_thread::yield();
         std::this_thread::sleep_for(std::chrono::milliseconds(5));  // back to idle polling
     }
 }
@@ -126,7 +121,7 @@ void BM_ApplyProfile(benchmark::State& state) {
     size_t reports = 0;
     for (auto _ : state) {
         rig.Mouse()->ClearRequests();
-        rig.core->QueueTaskAndWait(kTaskWriteProfile, std::chrono::seconds(30));
+        rig.core->Worker().QueueTaskAndWait(DeviceTaskRequest(kTaskWriteProfile), std::chrono::seconds(30));
         reports = rig.Mouse()->Requests().size();
     }
     state.counters["reports"] = static_cast<double>(reports);
@@ -145,12 +140,12 @@ void BM_IdleWorker(benchmark::State& state) {
     Rig rig(state.range(0) ? "102:wired" : "");
     double wakeups = 0, cpu = 0, seconds = 0;
     for (auto _ : state) {
-        const uint64_t passes = rig.core->PassCount();
+        const uint64_t passes = rig.core->Worker().PassCount();
         const double cpu0 = CpuSeconds();
         const auto t0 = Clock::now();
         std::this_thread::sleep_for(std::chrono::seconds(1));
         seconds += std::chrono::duration<double>(Clock::now() - t0).count();
-        wakeups += static_cast<double>(rig.core->PassCount() - passes);
+        wakeups += static_cast<double>(rig.core->Worker().PassCount() - passes);
         cpu += CpuSeconds() - cpu0;
     }
     state.counters["wakeups_per_s"] = wakeups / seconds;

@@ -1,6 +1,6 @@
 #include "actions/ActionResult.h"
 
-#include "device/DeviceMainDef.h"
+#include "device/PageState.h"
 #include "shell/Localisation.h"
 
 namespace quorvel {

@@ -3,9 +3,10 @@
 // GUI's pages will call them later, so both store the same rows and queue the same device tasks.
 //
 // One pattern everywhere: an action checks its input, stores the change in the database (and sets the
-// device-core fields the task will read: profile, key slot, lighting mode, pending macro upload), and
-// returns the task codes to queue, in order. It never queues them itself: the caller queues them on the
-// worker (QueueActionTasks, or RunActionTasks to wait for each) and shows the saving indicator.
+// page fields it owns: profile, key slot, lighting mode), and returns the device task requests to queue, in
+// order, each carrying what its task needs (profile, key slot, lighting mode, macro upload) as it was when
+// the action ran. It never queues them itself: the caller queues them on the worker (QueueActionTasks, or
+// RunActionTasks to wait for each) and shows the saving indicator.
 // A refused action (ok false) has changed nothing and names no task. The one exception is a database that
 // fails part-way through a write: ok is false, no task is named, and the message says which key failed.
 
@@ -13,19 +14,20 @@
 #include <utility>
 #include <vector>
 
+#include "device/DeviceTaskRequest.h"
 #include "store/AssignmentText.h"
 
 namespace quorvel {
 
 class DeviceDatabase;
-class DeviceMainDef;
+class PageState;
 
 struct ActionResult {
     bool ok = false;
     // Refused: why, for the user. Accepted: empty, or a note on an adjusted value ("35 -> 20 ...").
     std::string message;
-    // Device tasks to queue, in order; empty when nothing goes to the mouse.
-    std::vector<int> tasks;
+    // Device task requests to queue, in order; empty when nothing goes to the mouse.
+    std::vector<DeviceTaskRequest> tasks;
     // The settings rows written (key, text), in the order they were stored.
     std::vector<std::pair<std::string, std::string>> stored;
 
@@ -36,22 +38,22 @@ struct ActionResult {
     }
 };
 
-// What every action works on. The actions read the database and the core at the moment they run; they
-// keep nothing between calls.
+// What every action works on. The actions read the database and the page state at the moment they run;
+// they keep nothing between calls.
 struct ActionContext {
     DeviceDatabase& db;
-    DeviceMainDef& core;
+    PageState& core;  // the device core, as the pages see it
     // Language text by number (section "LAN"); empty: the current language's file.
     TextLookup text;
     // Language of the texts (re-localising macro and profile names); 0: the current language.
     int lcid = 0;
 
-    ActionContext(DeviceDatabase& database, DeviceMainDef& device, TextLookup lookup = {}, int language = 0)
+    ActionContext(DeviceDatabase& database, PageState& device, TextLookup lookup = {}, int language = 0)
         : db(database), core(device), text(std::move(lookup)), lcid(language) {}
 
     std::string Text(int id) const;
     int Language() const;
-    // The profile the pages edit: the core's current profile.
+    // The profile the pages edit: the current profile.
     int Profile() const;
 };
 

@@ -1,6 +1,6 @@
 #include "actions/ActionSupport.h"
 
-#include "device/DeviceMainDef.h"
+#include "device/PageState.h"
 #include "store/DeviceDatabase.h"
 #include "store/SettingsCatalogue.h"
 
@@ -50,10 +50,17 @@ void AddNote(ActionResult& result, const std::string& note) {
     result.message += note;
 }
 
-ActionResult Accepted(std::initializer_list<int> tasks) {
+DeviceTaskRequest PageRequest(ActionContext& ctx, DeviceTask task) {
+    DeviceTaskRequest request(task);
+    request.deviceType = ctx.core.CurrentDeviceType();
+    request.profile = ctx.Profile();
+    return request;
+}
+
+ActionResult Accepted(std::vector<DeviceTaskRequest> tasks) {
     ActionResult r;
     r.ok = true;
-    r.tasks.assign(tasks.begin(), tasks.end());
+    r.tasks = std::move(tasks);
     return r;
 }
 

@@ -29,6 +29,9 @@ bool DeviceWasRead(const DeviceState& state);
 // Appends a note to the result's message ("; " between notes).
 void AddNote(ActionResult& result, const std::string& note);
 
-ActionResult Accepted(std::initializer_list<int> tasks = {});
+// A request for `task` made now: the current model and profile captured; the caller adds the rest.
+DeviceTaskRequest PageRequest(ActionContext& ctx, DeviceTask task);
+
+ActionResult Accepted(std::vector<DeviceTaskRequest> tasks = {});
 
 }  // namespace quorvel

@@ -2,9 +2,11 @@
 
 namespace quorvel {
 
-void QueueActionTasks(TaskSink& sink, const ActionResult& result) {
-    if (!result.ok) return;
-    for (int task : result.tasks) sink.QueueTask(task);
+std::vector<uint64_t> QueueActionTasks(TaskSink& sink, const ActionResult& result) {
+    std::vector<uint64_t> ids;
+    if (!result.ok) return ids;
+    for (const DeviceTaskRequest& request : result.tasks) ids.push_back(sink.QueueTask(request));
+    return ids;
 }
 
 std::vector<TaskResult> RunActionTasks(CThreadBasic& worker, const ActionResult& result,
@@ -13,7 +15,7 @@ std::vector<TaskResult> RunActionTasks(CThreadBasic& worker, const ActionResult&
     if (!result.ok) return results;
     // All are queued first so they run back to back, in order, as the page's queueing would.
     std::vector<uint64_t> ids;
-    for (int task : result.tasks) ids.push_back(worker.QueueTrackedTask(task));
+    for (const DeviceTaskRequest& request : result.tasks) ids.push_back(worker.QueueTrackedTask(request));
     for (uint64_t id : ids) results.push_back(worker.WaitForTask(id, timeout));
     return results;
 }

@@ -5,7 +5,7 @@
 
 #include "actions/ActionSupport.h"
 #include "actions/MacroActions.h"
-#include "device/DeviceMainDef.h"
+#include "device/PageState.h"
 #include "device/Tasks.h"
 #include "store/ButtonCodes.h"
 #include "store/DeviceDatabase.h"
@@ -78,7 +78,7 @@ KeyAssignmentRecord NewRecord(ActionContext& ctx, int keyCode, int type, int val
     return r;
 }
 
-// Stores the assignment and names the key-table task for that button.
+// Stores the assignment and names the key task for that button (the feature family sends only it).
 ActionResult StoreAssignment(ActionContext& ctx, const KeyAssignmentRecord& record) {
     const bool removesRow = record.macro_value == 0 && record.macro_value2 == 0;
     const int keyId = ctx.db.SaveKeyAssignment(record);
@@ -88,9 +88,10 @@ ActionResult StoreAssignment(ActionContext& ctx, const KeyAssignmentRecord& reco
                          std::to_string(record.key_code);
         return failed;
     }
-    // The feature family sends only the chosen button: the task reads it from the core.
     ctx.core.SetCurrentKeySlot(record.key_code);
-    return Accepted({kTaskWriteKeys});
+    DeviceTaskRequest request = PageRequest(ctx, kTaskWriteKeys);
+    request.keySlot = record.key_code;
+    return Accepted({request});
 }
 
 std::string MenuText(ActionContext& ctx, int macroType, const FunctionValue& v) {
@@ -190,8 +191,9 @@ ActionResult AssignMenuFunction(ActionContext& ctx, int keyCode, int macroType, 
                                      std::to_string(macroType) + " (values: " + values + ")");
     }
     ActionResult result = StoreAssignment(ctx, NewRecord(ctx, keyCode, macroType, value, 0, item->text));
-    // The macro's events go to the button's macro slot with the next key-table write.
-    if (result.ok && macroType == kMacroFunction) ctx.core.SetMacroUploadPending(keyCode);
+    // The macro's events go to the button's macro slot before the key write.
+    if (result.ok && macroType == kMacroFunction)
+        for (DeviceTaskRequest& request : result.tasks) request.macroSlot = keyCode;
     return result;
 }
 
@@ -255,7 +257,9 @@ ActionResult ResetAllButtons(ActionContext& ctx) {
         return failed;
     }
     ctx.core.SetCurrentKeySlot(kPrimaryKeyCode);
-    return Accepted({kTaskDefaultKeys});
+    DeviceTaskRequest request = PageRequest(ctx, kTaskDefaultKeys);
+    request.keySlot = kPrimaryKeyCode;
+    return Accepted({request});
 }
 
 }  // namespace quorvel

@@ -2,7 +2,7 @@
 
 #include "actions/ActionSupport.h"
 #include "device/CommandsFrame.h"
-#include "device/DeviceMainDef.h"
+#include "device/PageState.h"
 #include "device/Tasks.h"
 #include "store/DeviceDatabase.h"
 #include "store/LightDefaults.h"
@@ -88,7 +88,6 @@ ActionResult ChangeLightMode(ActionContext& ctx, int mode, const LightChange& ch
     const bool featureFamily = FamilyOf(state.currentDeviceType) == Family::Feature;
     if (auto problem = ChangeProblem(row, change, featureFamily)) return ActionResult::Refused(*problem);
 
-    // The task sends the core's current mode: it is set before the task is named.
     ctx.core.SetCurrentLightMode(mode);
     if (!ctx.db.SetActiveLightMode(profile, mode)) {
         ActionResult failed;
@@ -113,13 +112,15 @@ ActionResult ChangeLightMode(ActionContext& ctx, int mode, const LightChange& ch
         failed.message = "the device database did not store lighting mode " + std::to_string(mode);
         return failed;
     }
-    return Accepted({kTaskWriteLighting});
+    DeviceTaskRequest request = PageRequest(ctx, kTaskWriteLighting);
+    request.lightMode = mode;
+    return Accepted({request});
 }
 
 ActionResult ResetLighting(ActionContext& ctx) {
     const DeviceState state = ctx.core.Snapshot();
     if (auto problem = LightingProblem(ctx, state)) return ActionResult::Refused(*problem);
-    return Accepted({kTaskResetLighting});
+    return Accepted({PageRequest(ctx, kTaskResetLighting)});
 }
 
 }  // namespace quorvel

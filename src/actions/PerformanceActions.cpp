@@ -5,7 +5,7 @@
 
 #include "actions/ActionSupport.h"
 #include "actions/DpiRounding.h"
-#include "device/DeviceMainDef.h"
+#include "device/PageState.h"
 #include "device/Tasks.h"
 #include "store/DeviceDatabase.h"
 #include "store/SettingsCatalogue.h"
@@ -111,7 +111,7 @@ ActionResult SetDpiLevels(ActionContext& ctx, const std::vector<int>& values, st
         if (!StoreSetting(ctx, result, "dpi_index", index)) return result;
     }
     ctx.core.SetDpiLevelState(count, index);
-    result.tasks = {kTaskWriteDpiLevels};
+    result.tasks = {PageRequest(ctx, kTaskWriteDpiLevels)};
     return result;
 }
 
@@ -126,7 +126,7 @@ ActionResult SelectDpiLevel(ActionContext& ctx, int level) {
     if (!StoreSetting(ctx, result, "dpi_index", level)) return result;
     if (level != lastSelected || state.dpiLevelCount == 0) {
         ctx.core.SetDpiLevelState(count, level);
-        if (level != lastSelected) result.tasks = {kTaskWriteDpiLevels};
+        if (level != lastSelected) result.tasks = {PageRequest(ctx, kTaskWriteDpiLevels)};
     }
     return result;
 }
@@ -140,7 +140,7 @@ ActionResult SetDpiValue(ActionContext& ctx, int level, int value) {
     ActionResult result = Accepted();
     const int rounded = RoundNoted(result, state.sensorCode, level, value);
     if (!StoreSetting(ctx, result, DpiValueKey(level), rounded)) return result;
-    result.tasks = {kTaskWriteDpiLevels};
+    result.tasks = {PageRequest(ctx, kTaskWriteDpiLevels)};
     return result;
 }
 
@@ -192,7 +192,7 @@ ActionResult SetDpiColours(ActionContext& ctx, const std::vector<std::optional<s
     for (const auto& [level, colour] : changes) {
         if (!StoreSetting(ctx, result, DpiColorKey(level), colour)) return result;
     }
-    result.tasks = {kTaskWriteDpiColours};
+    result.tasks = {PageRequest(ctx, kTaskWriteDpiColours)};
     return result;
 }
 
@@ -236,7 +236,7 @@ ActionResult SetReportRate(ActionContext& ctx, int hertz) {
     // Both keys always carry the same code.
     if (!StoreSetting(ctx, result, "report_rate", code)) return result;
     if (!StoreSetting(ctx, result, "report_rate_wireless", code)) return result;
-    result.tasks = {kTaskWriteReportRate};
+    result.tasks = {PageRequest(ctx, kTaskWriteReportRate)};
     return result;
 }
 
@@ -246,7 +246,7 @@ ActionResult SetLiftOff(ActionContext& ctx, int millimetres) {
     if (auto problem = ProfileProblem(ctx)) return ActionResult::Refused(*problem);
     ActionResult result = Accepted();
     if (!StoreSetting(ctx, result, "liftoff_height", millimetres)) return result;
-    result.tasks = {kTaskWriteAdvanced};
+    result.tasks = {PageRequest(ctx, kTaskWriteAdvanced)};
     return result;
 }
 
@@ -256,7 +256,7 @@ ActionResult SetSensorFlags(ActionContext& ctx, int flags) {
     if (auto problem = ProfileProblem(ctx)) return ActionResult::Refused(*problem);
     ActionResult result = Accepted();
     if (!StoreSetting(ctx, result, "sensor_flag", flags)) return result;
-    result.tasks = {kTaskWriteAdvanced};
+    result.tasks = {PageRequest(ctx, kTaskWriteAdvanced)};
     return result;
 }
 
@@ -286,18 +286,18 @@ ActionResult SetPower(ActionContext& ctx, const PowerChange& change) {
                                 " (0-20)");
         if (!StoreSetting(ctx, result, "button_respondtime", time)) return result;
     }
-    result.tasks = {kTaskWritePower};
+    result.tasks = {PageRequest(ctx, kTaskWritePower)};
     return result;
 }
 
 ActionResult ResetDpi(ActionContext& ctx) {
     if (auto problem = ProfileProblem(ctx)) return ActionResult::Refused(*problem);
-    return Accepted({kTaskResetDpi});
+    return Accepted({PageRequest(ctx, kTaskResetDpi)});
 }
 
 ActionResult ResetReportRate(ActionContext& ctx) {
     if (auto problem = ProfileProblem(ctx)) return ActionResult::Refused(*problem);
-    return Accepted({kTaskResetReportRate});
+    return Accepted({PageRequest(ctx, kTaskResetReportRate)});
 }
 
 }  // namespace quorvel

@@ -1,7 +1,8 @@
 #include "actions/ProfileActions.h"
 
 #include "actions/ActionSupport.h"
-#include "device/DeviceMainDef.h"
+#include "device/PageState.h"
+#include "device/ProfilePreparation.h"
 #include "device/Tasks.h"
 #include "files/ProfileFile.h"
 #include "shell/AppContext.h"
@@ -41,6 +42,13 @@ std::string ModelKeyOf(ActionContext& ctx) {
     return kFallbackModelKey;
 }
 
+// Task 5 for the profile: the whole profile, with the button the page shows as the one key write.
+DeviceTaskRequest WholeProfileRequest(ActionContext& ctx) {
+    DeviceTaskRequest request = PageRequest(ctx, kTaskWriteProfile);
+    request.keySlot = ctx.core.Snapshot().currentKeySlot;
+    return request;
+}
+
 ActionResult FromFileResult(const FileResult& file) {
     ActionResult result;
     result.ok = file.ok();
@@ -73,14 +81,13 @@ ActionResult ListProfiles(ActionContext& ctx, std::vector<ProfileInfo>* out) {
 
 ActionResult SwitchProfile(ActionContext& ctx, int profile) {
     if (auto problem = ProfileNumberProblem(ctx, profile)) return ActionResult::Refused(*problem);
-    // The core's profile is set first: the task reads it.
     ctx.core.SetCurrentProfile(profile);
     if (!ctx.db.SetActiveProfile(profile)) {
         ActionResult failed;
         failed.message = "the device database did not make profile " + std::to_string(profile) + " active";
         return failed;
     }
-    return Accepted({kTaskWriteProfile});
+    return Accepted({WholeProfileRequest(ctx)});
 }
 
 ActionResult RenameProfile(ActionContext& ctx, int profile, const std::string& name) {
@@ -109,7 +116,7 @@ ActionResult ImportProfileFile(ActionContext& ctx, const std::string& path) {
     options.activeProfile = ctx.Profile();
     options.hasLighting = ctx.core.Snapshot().model.light;
     ActionResult result = FromFileResult(ImportProfile(ctx.db, options, path));
-    if (result.ok) result.tasks = {kTaskWriteProfile};
+    if (result.ok) result.tasks = {WholeProfileRequest(ctx)};
     return result;
 }
 
@@ -125,7 +132,15 @@ ActionResult FactoryReset(ActionContext& ctx) {
         failed.message = "the device database of " + modelKey + " could not be created again";
         return failed;
     }
-    return Accepted({kTaskFactoryReset});
+    // The recreated database gets its profiles and the active one's lighting rows at once, so the pages
+    // read a whole database while task 21 waits in the queue (the task prepares them again itself).
+    const PreparedProfile prepared =
+        PrepareActiveProfile(ctx.db, ctx.core.Snapshot().model, ctx.Text(kProfileWordText));
+    if (prepared.profile > 0) {
+        ctx.core.SetCurrentProfile(prepared.profile);
+        if (ctx.core.Snapshot().model.light) ctx.core.SetCurrentLightMode(prepared.lightMode);
+    }
+    return Accepted({PageRequest(ctx, kTaskFactoryReset)});
 }
 
 }  // namespace quorvel

@@ -1,6 +1,5 @@
 #include "app/CoreStep.h"
 
-#include "device/HidDeviceManager.h"
 #include "ui/DeviceMainDlg.h"
 
 namespace quorvel {
@@ -9,14 +8,17 @@ CoreStep::~CoreStep() {
     Stop();
 }
 
-bool CoreStep::Start(DeviceMainDlg& window, QString* error) {
-    HidDeviceManager& manager = HidDeviceManager::Instance();
-    const std::string why = HidDeviceManager::InstanceError();
-    if (!why.empty() || manager.Backend() == nullptr) {
-        if (error) *error = QString::fromStdString(why.empty() ? "no HID backend" : why);
+bool CoreStep::Start(DeviceMainDlg& window, const std::string& programDir, QString* error) {
+    SessionOptions options;
+    options.productDir = programDir;
+    options.openTraceLog = false;  // the start-up opened it
+    const SessionResult opened = session_.Open(options);
+    if (!opened.ok()) {
+        if (error) *error = QString::fromStdString(opened.message);
         return false;
     }
     window_ = &window;
+    HidDeviceManager& manager = session_.Manager();
     window.SetReleaseSource([&manager] {
         uint32_t release = 0;
         return manager.ReleaseForLinkMode(&release, 0) ? release : 0u;
@@ -25,9 +27,11 @@ bool CoreStep::Start(DeviceMainDlg& window, QString* error) {
 }
 
 void CoreStep::Stop() {
-    if (!window_) return;
-    window_->SetReleaseSource(nullptr);
-    window_ = nullptr;
+    if (window_) {
+        window_->SetReleaseSource(nullptr);
+        window_ = nullptr;
+    }
+    session_.Stop();
 }
 
 }  // namespace quorvel

@@ -82,7 +82,7 @@ int RunQuorvel(int argc, char** argv) {
     int exitCode = 0;
     CoreStep core;
     QString error;
-    if (core.Start(*window, &error)) {
+    if (core.Start(*window, programDir, &error)) {
         QObject::connect(window.get(), &DeviceMainDlg::ExitRequested, &app, EndEventLoops);
         app.exec();
     } else {

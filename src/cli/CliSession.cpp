@@ -1,16 +1,13 @@
 #include "cli/CliSession.h"
 
 #include "actions/ActionTasks.h"
-#include "actions/LightingActions.h"
 #include "cli/ChangeReport.h"
 #include "cli/StateFileWarning.h"
-#include "device/BackendFactory.h"
 #include "device/DeviceMainDef.h"
 #include "device/HidDeviceManager.h"
 #include "device/Tasks.h"
 #include "shell/AppContext.h"
 #include "shell/AppInstance.h"
-#include "shell/Localisation.h"
 #include "shell/TraceLog.h"
 #include "sim/VirtualSpec.h"
 #include "store/DeviceDatabase.h"
@@ -87,40 +84,42 @@ Session::Session(const GlobalOptions& options)
     : options_(options), progress_(stderr, ProgressBar::StderrIsTerminal()), view_(progress_) {}
 
 Session::~Session() {
-    if (core_) {
-        core_->StopWorker();
-        context_.reset();
-        core_.reset();  // waits for a task that outlasted the stop
-    }
+    core_.Stop();  // the worker is joined before the view it shows on goes
     progress_.Finish();
-    for (const std::string& warning : VirtualStateWarnings(backend_)) PrintWarning(warning);
+    if (core_.DevicesOpen())
+        for (const std::string& warning : VirtualStateWarnings(core_.Manager().Backend())) PrintWarning(warning);
 }
 
-DeviceDatabase& Session::Db() { return DeviceDatabase::Instance(); }
+int Session::DeviceType() const {
+    return started_ ? core_.Core().CurrentDeviceType() : 0;
+}
 
-int Session::DeviceType() const { return core_ ? core_->CurrentDeviceType() : 0; }
-
-bool Session::HasLighting() const { return core_ && core_->Snapshot().model.light; }
+bool Session::HasLighting() const {
+    return started_ && core_.Core().Snapshot().model.light;
+}
 
 int Session::Open(Need need) {
     std::string dir = options_.productDir.empty() ? ProgramDir() : options_.productDir;
     if (!dir.empty() && dir.back() != '/') dir += '/';
-    SetProgramDir(dir);
-    if (!RunStartupPass(dir)) {
+    SessionOptions session;
+    session.productDir = dir;
+    session.virtualSpec = JoinSpecs(options_.virtualSpecs);
+    session.requestedDeviceType = options_.deviceType.value_or(0);
+    const SessionResult opened = core_.OpenProduct(session);
+    if (opened.error == SessionError::ProductFiles) {
         PrintError("cannot read " + dir + "config.xml (--product names the folder with config.xml, device/ and "
                    "language/)");
         return kExitFailed;
     }
-    ChooseStartupLanguage();
-    if (!TraceLog::Instance().Open()) PrintWarning(TraceLog::Instance().OpenError());
-    Db().SetDamagedListener([](const DamagedDatabase& d) { PrintWarning(DamagedDatabaseMessage(d)); });
-    if (!ReadProductConfig(dir, "", &product_)) {
+    if (!core_.TraceLogProblem().empty()) PrintWarning(core_.TraceLogProblem());
+    DeviceDatabase::Instance().SetDamagedListener([](const DamagedDatabase& d) { PrintWarning(DamagedDatabaseMessage(d)); });
+    if (opened.error == SessionError::ProductModels) {
         PrintError("cannot read the models of " + dir + "config.xml");
         return kExitFailed;
     }
-    if (options_.deviceType && !FindModel(product_, *options_.deviceType)) {
-        PrintError("unknown device: no model with device_type " + std::to_string(*options_.deviceType) + " in " +
-                   dir + "config.xml (configured: " + ConfiguredTypes(product_) + ")");
+    if (options_.deviceType && !FindModel(Product(), *options_.deviceType)) {
+        PrintError("unknown device: no model with device_type " + std::to_string(*options_.deviceType) +
+                   " in " + dir + "config.xml (configured: " + ConfiguredTypes(Product()) + ")");
         return kExitFailed;
     }
     if (need != Need::kProduct) {
@@ -130,59 +129,31 @@ int Session::Open(Need need) {
 }
 
 int Session::StartCore(Need need) {
-    const std::string specs = JoinSpecs(options_.virtualSpecs);
     if (!options_.virtualSpecs.empty()) {
         std::vector<VirtualMouseSpec> parsed;
         std::string why;
-        if (!ParseVirtualSpecs(specs, product_.modes, &parsed, &why)) {
+        if (!ParseVirtualSpecs(core_.Options().virtualSpec, Product().modes, &parsed, &why)) {
             PrintError("--virtual: " + why);
             return kExitUsage;
         }
     }
-    BackendOptions backendOptions;
-    backendOptions.virtualSpec = specs;
-    backendOptions.product = &product_;
-    std::string error;
-    std::unique_ptr<HidBackend> backend = CreateBackend(backendOptions, &error);
-    if (!backend) {
-        PrintError(error);
+    const SessionResult opened = core_.OpenDevices();
+    if (!opened.ok()) {
+        PrintError(opened.message);
         return kExitFailed;
     }
-    backend_ = backend.get();
-    if (!HidDeviceManager::InstallInstance(std::move(backend))) {
-        PrintError("the HID device manager was set up twice");
-        return kExitFailed;
-    }
-
-    core_ = std::make_unique<DeviceMainDef>(HidDeviceManager::Instance(), DeviceDatabase::Instance());
-    core_->SetProduct(product_);
-    view_.SetRequestedDevice(options_.deviceType);
-    core_->SetView(&view_);
-    context_ = std::make_unique<ActionContext>(DeviceDatabase::Instance(), *core_);
-    view_.SetRefreshHook([this](unsigned pages) { RefreshPages(pages); });
-
-    // As StartWorker does, but task 1 is tracked so the command can wait for discovery and read-back.
-    const uint64_t start = need == Need::kProduct ? 0 : core_->QueueTrackedTask(kTaskStart);
-    core_->SetInterval(2);
-    core_->SetLoopMode(1);
-    core_->StartThread();
+    // Task 1 is tracked so the command can wait for discovery and read-back.
+    const uint64_t start = core_.Start(&view_, need != Need::kProduct);
+    started_ = true;
     if (need == Need::kProduct) return kExitOk;
 
-    const TaskResult started = core_->WaitForTask(start, kTaskTimeout);
+    const TaskResult started = core_.Worker().WaitForTask(start, kTaskTimeout);
     ReportPermissionProblems();
     if (started.status == TaskStatus::TimedOut || started.status == TaskStatus::Stopped) {
         PrintError("discovery did not finish (" + TaskStatusText(started.status) + ")");
         return kExitFailed;
     }
     return CheckDevice(need, started.status);
-}
-
-void Session::RefreshPages(unsigned pages) {
-    // The lighting page's refresh, which the worker runs before it reads the mouse or sends a profile: a
-    // profile without lighting rows gets its defaults, and the active row becomes the current mode.
-    if (!(pages & kPageLighting) || !core_->Snapshot().model.light) return;
-    if (!ListLightModes(*context_, nullptr).ok) return;  // no profile yet (database just recreated)
-    core_->SetCurrentLightMode(Db().GetActiveLightMode(core_->CurrentProfile()));
 }
 
 void Session::ReportPermissionProblems() {
@@ -195,10 +166,10 @@ void Session::ReportPermissionProblems() {
 int Session::CheckDevice(Need need, TaskStatus startStatus) {
     if (need == Need::kDiscovery) return kExitOk;
     const int type = DeviceType();
-    const bool found = type > 0 && core_->Manager().CurrentLinkKind() != -1 && Db().IsOpen();
+    const bool found = type > 0 && core_.Manager().CurrentLinkKind() != -1 && Db().IsOpen();
     if (!found) {
         if (options_.deviceType) {
-            PrintError(ModelLabel(product_, *options_.deviceType) + " is not connected");
+            PrintError(ModelLabel(Product(), *options_.deviceType) + " is not connected");
         } else if (!view_.PermissionProblems().empty()) {
             PrintError("no mouse could be opened (see the permission problem above)");
         } else {
@@ -208,8 +179,9 @@ int Session::CheckDevice(Need need, TaskStatus startStatus) {
     }
     mouseRead_ = startStatus == TaskStatus::Confirmed;
     if (!mouseRead_) {
-        const std::string why = ModelLabel(product_, type) +
-                                " did not answer the read-back (switched off, out of range or its link is lost)";
+        const std::string why =
+            ModelLabel(Product(), type) +
+            " did not answer the read-back (switched off, out of range or its link is lost)";
         if (need == Need::kMouse) {
             PrintError(why);
             return kExitFailed;
@@ -219,8 +191,8 @@ int Session::CheckDevice(Need need, TaskStatus startStatus) {
     return kExitOk;
 }
 
-TaskResult Session::RunTask(int task, std::chrono::milliseconds timeout) {
-    return core_->QueueTaskAndWait(task, timeout);
+TaskResult Session::RunTask(DeviceTask task, std::chrono::milliseconds timeout) {
+    return core_.Worker().QueueTaskAndWait(DeviceTaskRequest(task), timeout);
 }
 
 int Session::FinishAction(const ActionResult& result, Json extra, const std::vector<std::string>& lines) {
@@ -228,7 +200,7 @@ int Session::FinishAction(const ActionResult& result, Json extra, const std::vec
         PrintError(result.message.empty() ? "the change was refused" : result.message);
         return kExitFailed;
     }
-    const std::vector<TaskResult> results = RunActionTasks(*core_, result, kTaskTimeout);
+    const std::vector<TaskResult> results = RunActionTasks(core_.Worker(), result, kTaskTimeout);
 
     Json doc = Json::object();
     Json stored = Json::object();
@@ -237,7 +209,7 @@ int Session::FinishAction(const ActionResult& result, Json extra, const std::vec
     Json tasks = Json::array();
     std::vector<std::string> failures;
     for (size_t i = 0; i < result.tasks.size(); ++i) {
-        const int task = result.tasks[i];
+        const int task = result.tasks[i].code;
         const TaskStatus status = i < results.size() ? results[i].status : TaskStatus::TimedOut;
         tasks.push_back({{"task", task}, {"name", TaskName(task)}, {"status", TaskStatusText(status)}});
         if (status != TaskStatus::Confirmed)
@@ -258,8 +230,8 @@ int Session::FinishAction(const ActionResult& result, Json extra, const std::vec
         if (!result.message.empty()) PrintLine("note: " + result.message);
         for (size_t i = 0; i < result.tasks.size(); ++i) {
             if (i < results.size() && results[i].ok())
-                PrintLine("sent to the mouse: " + TaskName(result.tasks[i]) + " (task " +
-                          std::to_string(result.tasks[i]) + ")");
+                PrintLine("sent to the mouse: " + TaskName(result.tasks[i].code) + " (task " +
+                          std::to_string(result.tasks[i].code) + ")");
         }
     }
     for (const std::string& f : failures) PrintError(f);

@@ -1,8 +1,8 @@
 #pragma once
-// One run of quorvelctl against the core, wired as the GUI's main window wires it: product files,
-// language, trace log, the HID backend (--virtual or the environment), the device core with its worker,
-// discovery and read-back (task 1). Commands then store their change and run the task on the worker,
-// waiting for its result.
+// One run of quorvelctl on the core's composition root (CoreSession), which the GUI uses too: product
+// files, language, trace log, the HID backend (--virtual or the environment), the device core with its
+// worker, the update flow, discovery and read-back (task 1). Commands then store their change and run the
+// task requests on the worker, waiting for each result.
 
 #include <chrono>
 #include <memory>
@@ -15,13 +15,8 @@
 #include "cli/CliView.h"
 #include "cli/ProgressBar.h"
 #include "device/ThreadBasic.h"
+#include "session/CoreSession.h"
 #include "shell/ProductConfig.h"
-
-namespace quorvel {
-class DeviceDatabase;
-class DeviceMainDef;
-class HidBackend;
-}  // namespace quorvel
 
 namespace quorvel::cli {
 
@@ -51,10 +46,12 @@ public:
 
     bool JsonOutput() const { return options_.json; }
     const GlobalOptions& Options() const { return options_; }
-    const ProductConfig& Product() const { return product_; }
-    DeviceMainDef& Core() { return *core_; }
-    DeviceDatabase& Db();
-    ActionContext& Context() { return *context_; }
+    const ProductConfig& Product() const { return core_.Product(); }
+    DeviceMainDef& Core() { return core_.Core(); }
+    DeviceDatabase& Db() { return core_.Database(); }
+    ActionContext& Context() { return core_.Actions(); }
+    // The update flow, its task handlers registered.
+    UpdateFlow& Update() { return core_.Update(); }
     CliView& View() { return view_; }
     ProgressBar& Progress() { return progress_; }
     // Whether task 1 found and read the chosen mouse.
@@ -64,12 +61,8 @@ public:
     // Whether the model of the current device has lighting (descriptor menu/@light).
     bool HasLighting() const;
 
-    // What the GUI's page refresh does to the stored data: the lighting page gives a profile without
-    // lighting rows its defaults and takes the active row as the current mode (pages: PageMask bits).
-    void RefreshPages(unsigned pages);
-
     // Queues one task and waits for it.
-    TaskResult RunTask(int task, std::chrono::milliseconds timeout = kTaskTimeout);
+    TaskResult RunTask(DeviceTask task, std::chrono::milliseconds timeout = kTaskTimeout);
 
     // The common end of a command that changed something: a refused action prints its reason (exit 1);
     // otherwise its tasks run in order and the stored rows, notes and task results are printed (extra:
@@ -85,12 +78,10 @@ private:
     void ReportPermissionProblems();
 
     GlobalOptions options_;
-    ProductConfig product_;
     ProgressBar progress_;
     CliView view_;
-    std::unique_ptr<DeviceMainDef> core_;
-    std::unique_ptr<ActionContext> context_;
-    HidBackend* backend_ = nullptr;  // owned by the process-wide manager
+    CoreSession core_;  // after the view it shows on: stopped first
+    bool started_ = false;
     bool mouseRead_ = false;
 };
 

@@ -5,10 +5,8 @@
 
 #include <filesystem>
 
-#include "actions/ActionTasks.h"
 #include "cli/CliSession.h"
 #include "device/DeviceMainDef.h"
-#include "device/HidDeviceManager.h"
 #include "shell/AppContext.h"
 #include "shell/Preferences.h"
 #include "store/DeviceDatabase.h"
@@ -33,7 +31,7 @@ int Session::OpenBesideGui(Need need, int guiProcess) {
         return kExitFailed;
     }
     const int type = options_.deviceType ? *options_.deviceType : ReadDeviceType();
-    const DeviceEntry* model = FindModel(product_, type);
+    const DeviceEntry* model = FindModel(Product(), type);
     if (!model) {
         PrintError(gui + " is running and remembers no model of this product; name one with --device TYPE");
         return kExitFailed;
@@ -43,23 +41,19 @@ int Session::OpenBesideGui(Need need, int guiProcess) {
         PrintError("no settings of " + label + " are stored yet");
         return kExitFailed;
     }
-    // A manager without a backend: nothing here may reach a device.
-    if (!HidDeviceManager::InstallInstance(nullptr)) {
-        PrintError("the HID device manager was set up twice");
+    // A session without a backend and without its worker: nothing here may reach a device.
+    if (!core_.OpenStoredOnly().ok()) {
+        PrintError("cannot open the stored settings of " + label);
         return kExitFailed;
     }
-    core_ = std::make_unique<DeviceMainDef>(HidDeviceManager::Instance(), DeviceDatabase::Instance());
-    core_->SetProduct(product_);
-    core_->SetView(&view_);
-    core_->LoadModel(type);
+    started_ = true;
+    Core().LoadModel(type);
     if (!Db().IsOpen()) {
         PrintError("cannot open the stored settings of " + label);
         return kExitFailed;
     }
-    core_->LoadProfiles();
-    context_ = std::make_unique<ActionContext>(DeviceDatabase::Instance(), *core_);
-    PrintWarning(gui + " is running: the stored settings of " + label +
-                 " are shown without asking the mouse");
+    Core().LoadProfiles();
+    PrintWarning(gui + " is running: the stored settings of " + label + " are shown without asking the mouse");
     return kExitOk;
 }
 

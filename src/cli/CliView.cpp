@@ -2,23 +2,12 @@
 
 namespace quorvel::cli {
 
-int CliView::SelectDevice(int rememberedType, int suggested) {
-    (void)rememberedType;
-    // A named model is selected even when it is absent, so the command reports it as not connected
-    // instead of silently acting on another mouse.
-    return requested_ ? *requested_ : suggested;
-}
-
 void CliView::ShowPermissionProblem(const HidPermissionProblem& problem) {
     std::lock_guard<std::mutex> lock(mutex_);
     for (const HidPermissionProblem& p : problems_) {
         if (p.path == problem.path) return;
     }
     problems_.push_back(problem);
-}
-
-void CliView::RefreshPages(unsigned pages) {
-    if (refresh_) refresh_(pages);
 }
 
 void CliView::SetFirmwareProgress(int percent, const std::string& text) {

@@ -44,14 +44,11 @@ int FactoryResetCommand(Invocation& inv) {
         PrintError("factory reset cancelled; nothing was changed");
         return kExitFailed;
     }
+    // The action recreates the database with its profiles and lighting rows before the task runs.
     const ActionResult result = FactoryReset(s.Context());
-    // The recreated database gets its profiles and lighting rows before the task runs: the feature family's
-    // reset stores mode 2 in the active profile's row and sends that row, which must exist by then.
     std::vector<std::string> lines;
     Json extra = Json::object();
     if (result.ok) {
-        s.Core().LoadProfiles();
-        s.RefreshPages(kPageLighting);
         lines.push_back("recreated the device database of " + model + " (" + s.Db().Path() +
                         "): four new profiles, no button assignments, default lighting, no macros");
         extra = {{"database_recreated", true}, {"database", s.Db().Path()}};

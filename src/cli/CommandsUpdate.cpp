@@ -23,7 +23,7 @@ void PrintCheck(const char* what, const VersionCheck& check) {
 }
 
 // Runs a check task and reports a failure; false when the check did not give a version.
-bool RunCheck(Session& s, UpdateFlow& flow, int task, VersionCheck* check) {
+bool RunCheck(Session& s, UpdateFlow& flow, DeviceTask task, VersionCheck* check) {
     const TaskResult result = s.RunTask(task);
     *check = task == kTaskCheckSoftware ? flow.SoftwareCheck() : flow.FirmwareCheck();
     if (check->ok) return true;
@@ -33,7 +33,7 @@ bool RunCheck(Session& s, UpdateFlow& flow, int task, VersionCheck* check) {
 }
 
 // The install task after its check; prints the check and the outcome.
-int RunInstall(Session& s, UpdateFlow& flow, const VersionCheck& check, int task) {
+int RunInstall(Session& s, UpdateFlow& flow, const VersionCheck& check, DeviceTask task) {
     Json doc = CheckJson(check);
     if (!check.newer) {
         doc["installed"] = false;
@@ -121,9 +121,7 @@ int RunUpdate(Invocation& inv) {
     if (!SubCommand(inv, {{"check", 0}, {"install", 0}}, &sub, &exit)) return exit;
     Session& s = inv.session;
     if (int rc = s.Open(Need::kProduct)) return rc;
-    UpdateFlow flow(s.Core(), SettingsFromProduct(s.Product()));
-    flow.SetView(&s.View());
-    flow.Register();
+    UpdateFlow& flow = s.Update();
 
     VersionCheck check;
     if (!RunCheck(s, flow, kTaskCheckSoftware, &check)) return kExitFailed;
@@ -149,9 +147,7 @@ int RunFirmware(Invocation& inv) {
     }
     Session& s = inv.session;
     if (int rc = s.Open(Need::kMouse)) return rc;
-    UpdateFlow flow(s.Core(), SettingsFromProduct(s.Product()));
-    flow.SetView(&s.View());
-    flow.Register();
+    UpdateFlow& flow = s.Update();
 
     if (sub == "flash") {
         if (!FlashChecked(s, path, image, inv.args.Flag("force"))) return kExitFailed;

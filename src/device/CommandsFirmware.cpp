@@ -5,24 +5,26 @@
 #include <thread>
 
 #include "device/CommandsFirmwareFrames.h"
-#include "device/DeviceMainDef.h"
+#include "device/CoreContext.h"
+#include "device/DeviceCommands.h"
+#include "device/HidDeviceManager.h"
 #include "shell/Localisation.h"
 
 namespace quorvel {
 
-bool DeviceMainDef::StartFirmwareUpgrade() {
+bool DeviceCommands::StartFirmwareUpgrade() {
     if (!manager_.UpgradeHandle()) return false;
     const UpgradeReport r = BuildFirmwareStart();
     return manager_.UpgradeWrite(r.data());
 }
 
-bool DeviceMainDef::EndFirmwareUpgrade() {
+bool DeviceCommands::EndFirmwareUpgrade() {
     if (!manager_.UpgradeHandle()) return false;
     const UpgradeReport r = BuildFirmwareEnd();
     return manager_.UpgradeWrite(r.data());
 }
 
-bool DeviceMainDef::SendFirmware(const uint8_t* image, size_t size) {
+bool DeviceCommands::SendFirmware(const uint8_t* image, size_t size) {
     if (!manager_.UpgradeHandle()) return false;
     const std::vector<UpgradeReport> packets = BuildFirmwarePackets(image, size);
     const size_t fullPackets = size / 48;
@@ -31,11 +33,11 @@ bool DeviceMainDef::SendFirmware(const uint8_t* image, size_t size) {
         if (!manager_.UpgradeWrite(packets[i].data())) return false;  // the mouse stopped taking data
         if (i >= fullPackets) break;  // the short last packet shows no progress
         const size_t sent = i + 1;
-        if (sent <= 2) Sleep(10);
+        if (sent <= 2) context_.Sleep(10);
         const int percent = static_cast<int>(90 * sent / fullPackets + 10);
         char line[320];
         std::snprintf(line, sizeof line, "%s: %d%%", word.c_str(), percent);
-        View().SetFirmwareProgress(percent, line);
+        context_.View().SetFirmwareProgress(percent, line);
     }
     return true;
 }

@@ -8,16 +8,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "device/Family.h"
+
 namespace quorvel {
 
 // 65 bytes: what hidapi reads back into; report-family requests use the first 33, feature reports exactly 33.
 using Frame = std::array<uint8_t, 65>;
 constexpr size_t kRequestLength = 33;
-
-enum class Family { Report, Feature };
-
-// The worker speaks the feature family to device types above 200 (200 itself stays with the report family).
-inline Family FamilyOf(int deviceType) { return deviceType > 200 ? Family::Feature : Family::Report; }
 
 // Where data starts in a request of the family (5 or 7).
 inline size_t DataOffset(Family family) { return family == Family::Report ? 5 : 7; }

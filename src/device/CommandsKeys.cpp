@@ -2,86 +2,90 @@
 
 #include "device/CommandsLightingFrames.h"
 #include "device/CommandsMacroFrames.h"
-#include "device/DeviceMainDef.h"
+#include "device/CoreContext.h"
+#include "device/DeviceCommands.h"
 #include "store/ButtonCodes.h"
 #include "store/DeviceDatabase.h"
 
 namespace quorvel {
 
-// A macro changed on a key slot: send its events before the key codes that refer to it.
-bool DeviceMainDef::SendPendingMacro() {
-    int slot = -1;
-    Update([&](DeviceState& s) {
-        if (s.macroUploadPending && s.macroUploadSlot >= 0) {
-            slot = s.macroUploadSlot;
-            s.macroUploadPending = 0;
-            s.macroUploadSlot = -1;
-        }
-    });
-    if (slot < 0) return true;
-    const int profile = CurrentProfile();
+// A macro was chosen for a button: its events go to the button's macro slot before the key codes that
+// refer to it. Every macro assignment of that button in the profile is sent.
+DeviceError DeviceCommands::SendMacroOfSlot(int profile, int slot) {
+    if (slot < 0) return DeviceError::None;
     std::vector<KeyAssignmentRecord> assignments;
     db_.ListKeyAssignments(profile, assignments);
     std::vector<MacroRecord> macros;
     db_.ListMacros(macros);
-    bool ok = true;
+    DeviceError first = DeviceError::None;
     for (const KeyAssignmentRecord& a : assignments) {
         if (a.macro_type != kMacroFunction || a.key_code != slot) continue;
         for (const MacroRecord& m : macros) {
             if (m.macro_id != a.macro_value) continue;
-            ok = SendMacro(slot, m.macro_id) && ok;
+            KeepFirst(&first, SendMacro(slot, m.macro_id));
             break;
         }
     }
-    return ok;
+    return first;
 }
 
-bool DeviceMainDef::SendMacro(int keySlot, int macroId) {
-    const Family family = FamilyOf(CurrentDeviceType());
+DeviceError DeviceCommands::SendMacro(int keySlot, int macroId) {
+    const Family family = CurrentFamily();
     std::vector<MacroEventRecord> rows;
     db_.ListMacroEvents(macroId, rows);
     std::vector<Frame> packets = BuildMacroPackets(family, keySlot, rows);
     if (packets.empty()) {
         // The packet count is a nibble: a longer stream would reach the mouse garbled, so none of it goes.
-        TraceLine("0x08: 设置按键宏数据失败! (%d > %d)", MacroPacketCount(family, rows), kMaxMacroPackets);
-        return false;
+        context_.Trace("0x08: 设置按键宏数据失败! (%d > %d)", MacroPacketCount(family, rows),
+                       kMaxMacroPackets);
+        return DeviceError::TooLong;
     }
-    bool ok = true;
+    DeviceError first = DeviceError::None;
     for (Frame& f : packets) {
-        if (Send(family, f)) continue;
-        TraceLine("0x08: 设置按键宏数据失败!");
-        ok = false;
+        const DeviceError error = Send(family, f);
+        if (error == DeviceError::None) continue;
+        context_.Trace("0x08: 设置按键宏数据失败!");
+        KeepFirst(&first, error);
     }
-    return ok;
+    return first;
 }
 
-bool DeviceMainDef::WriteKeyTable() {
-    const bool macroOk = SendPendingMacro();
-    Frame f = BuildKeyTable(EncodeKeyTable(db_, CurrentProfile()));
-    if (Transact(f)) return macroOk;
-    TraceLine("0x09: 设置按键功能失败");
-    return false;
+DeviceError DeviceCommands::WriteKeys(int profile, int keySlot, int macroSlot) {
+    return CurrentFamily() == Family::Report ? WriteKeyTable(profile, macroSlot)
+                                             : WriteKeyFunction(profile, keySlot, macroSlot);
 }
 
-bool DeviceMainDef::WriteKeyFunction() {
-    const bool macroOk = SendPendingMacro();
-    const DeviceState s = Snapshot();
-    Frame f = BuildKeyFunction(s.currentKeySlot, EncodeSingleKey(db_, s.currentProfile, s.currentKeySlot));
-    if (SendFeatureFrame(f)) return macroOk;
-    TraceLine("0x09: 设置按键功能失败");
-    return false;
+DeviceError DeviceCommands::WriteKeyTable(int profile, int macroSlot) {
+    profile = ProfileOr(profile);
+    const DeviceError macro = SendMacroOfSlot(profile, macroSlot);
+    Frame f = BuildKeyTable(EncodeKeyTable(db_, profile));
+    const DeviceError error = Transact(f);
+    if (error == DeviceError::None) return macro;
+    context_.Trace("0x09: 设置按键功能失败");
+    return error;
 }
 
-bool DeviceMainDef::WriteDefaultKeys() {
-    if (FamilyOf(CurrentDeviceType()) == Family::Report) return WriteKeyTable();
-    bool ok = true;
+DeviceError DeviceCommands::WriteKeyFunction(int profile, int keySlot, int macroSlot) {
+    profile = ProfileOr(profile);
+    const DeviceError macro = SendMacroOfSlot(profile, macroSlot);
+    Frame f = BuildKeyFunction(keySlot, EncodeSingleKey(db_, profile, keySlot));
+    const DeviceError error = SendFeatureFrame(f);
+    if (error == DeviceError::None) return macro;
+    context_.Trace("0x09: 设置按键功能失败");
+    return error;
+}
+
+DeviceError DeviceCommands::WriteDefaultKeys(int profile) {
+    if (CurrentFamily() == Family::Report) return WriteKeyTable(profile);
+    DeviceError first = DeviceError::None;
     for (int slot = 0; slot <= 5; ++slot) {
         Frame f = BuildKeyFunction(slot, DefaultKeyCode(slot, true));
-        if (SendFeatureFrame(f)) continue;
-        TraceLine("0x09: 设置按键功能失败");
-        ok = false;
+        const DeviceError error = SendFeatureFrame(f);
+        if (error == DeviceError::None) continue;
+        context_.Trace("0x09: 设置按键功能失败");
+        KeepFirst(&first, error);
     }
-    return ok;
+    return first;
 }
 
 }  // namespace quorvel

@@ -4,7 +4,9 @@
 #include <string>
 
 #include "device/CommandsPerformanceFrames.h"
-#include "device/DeviceMainDef.h"
+#include "device/CoreContext.h"
+#include "device/DeviceCommands.h"
+#include "device/HidDeviceManager.h"
 #include "device/SensorTable.h"
 #include "shell/Localisation.h"
 #include "store/DeviceDatabase.h"
@@ -40,12 +42,12 @@ int SensorFlagFromBytes(uint8_t bit8, uint8_t bit4) {
     return 0;
 }
 
-bool DeviceMainDef::ReadDeviceConfig() {
-    const DeviceState before = Snapshot();
+DeviceError DeviceCommands::ReadDeviceConfig() {
+    const DeviceState before = context_.Snapshot();
     const int type = before.currentDeviceType;
-    View().SetBatteryInfo(before.batteryLevel, 0);
-    View().SetDeviceBattery(type, before.batteryStatus, 0);
-    Update([](DeviceState& s) { s.linkFlag = 0; });
+    context_.View().SetBatteryInfo(before.batteryLevel, 0);
+    context_.View().SetDeviceBattery(type, before.batteryStatus, 0);
+    context_.Update([](DeviceState& s) { s.linkFlag = 0; });
     return FamilyOf(type) == Family::Report ? ReadDeviceConfigReport(type) : ReadDeviceConfigFeature(type);
 }
 
@@ -66,103 +68,108 @@ void ApplyInfo(DeviceState& s, const InfoBlock& info) {
 
 }  // namespace
 
-bool DeviceMainDef::ReadDeviceConfigFeature(int type) {
+DeviceError DeviceCommands::ReadDeviceConfigFeature(int type) {
     Frame info{};
-    if (!manager_.ReadInfoByFeature(info.data(), nullptr)) {
-        TraceLine("无线设备未连接");
-        return false;
+    DeviceError error = DeviceError::None;
+    if (!manager_.ReadInfoByFeature(info.data(), nullptr, &error)) {
+        context_.Trace("无线设备未连接");
+        return error;
     }
     const InfoBlock block = DecodeInfoBlock(Family::Feature, info.data());
-    Update([&](DeviceState& s) { ApplyInfo(s, block); });
+    context_.Update([&](DeviceState& s) { ApplyInfo(s, block); });
     const SensorRange range = LookupSensor(block.sensorCode);
-    View().SetDpiRange(range.maxDpi, range.step, range.sliderPositions);
-    View().SetReportRateEntries(block.reportRateEntry);
-    View().SetBatteryInfo(block.batteryLevel, block.batteryStatus);
-    View().SetDeviceBattery(type, block.batteryStatus, block.batteryLevel);
+    context_.View().SetDpiRange(range.maxDpi, range.step, range.sliderPositions);
+    context_.View().SetReportRateEntries(block.reportRateEntry);
+    context_.View().SetBatteryInfo(block.batteryLevel, block.batteryStatus);
+    context_.View().SetDeviceBattery(type, block.batteryStatus, block.batteryLevel);
     if (block.linkFlag == 0) {
-        TraceLine("无线设备未连接");
-        return false;
+        context_.Trace("无线设备未连接");
+        return DeviceError::NotLinked;
     }
-    Update([&](DeviceState& s) { s.readDeviceTypes.insert(type); });
-    return true;
+    context_.Update([&](DeviceState& s) { s.readDeviceTypes.insert(type); });
+    return DeviceError::None;
 }
 
-bool DeviceMainDef::ReadDeviceConfigReport(int type) {
+DeviceError DeviceCommands::ReadDeviceConfigReport(int type) {
     Frame info{};
-    if (!manager_.ReadInfoByReport(info.data(), nullptr)) {
-        TraceLine("无线设备未连接");
-        return false;
+    DeviceError error = DeviceError::None;
+    if (!manager_.ReadInfoByReport(info.data(), nullptr, &error)) {
+        context_.Trace("无线设备未连接");
+        return error;
     }
     const InfoBlock block = DecodeInfoBlock(Family::Report, info.data());
-    Update([&](DeviceState& s) { ApplyInfo(s, block); });
+    context_.Update([&](DeviceState& s) { ApplyInfo(s, block); });
     const SensorRange range = LookupSensor(block.sensorCode);
-    View().SetDpiRange(range.maxDpi, range.step, range.sliderPositions);
-    View().SetReportRateEntries(block.reportRateEntry);
-    View().SetBatteryInfo(block.batteryLevel, block.batteryStatus);
-    View().SetDeviceBattery(type, block.batteryStatus, block.batteryLevel);
+    context_.View().SetDpiRange(range.maxDpi, range.step, range.sliderPositions);
+    context_.View().SetReportRateEntries(block.reportRateEntry);
+    context_.View().SetBatteryInfo(block.batteryLevel, block.batteryStatus);
+    context_.View().SetDeviceBattery(type, block.batteryStatus, block.batteryLevel);
     if (block.linkFlag == 0) {
-        TraceLine("无线设备未连接");
-        return false;
+        context_.Trace("无线设备未连接");
+        return DeviceError::NotLinked;
     }
     bool readBefore = false;
-    Update([&](DeviceState& s) { readBefore = !s.readDeviceTypes.insert(type).second; });
-    if (readBefore) return true;
+    context_.Update([&](DeviceState& s) { readBefore = !s.readDeviceTypes.insert(type).second; });
+    if (readBefore) return DeviceError::None;
 
+    // Failed requests only leave their settings alone: the read-back as a whole stands.
+    const int profile = context_.CurrentProfile();
     const int sensor = block.sensorCode;
     Frame f = BuildReadRequest(0x11);
     Transact(f);  // start of the read-back; the reply says nothing
 
     f = BuildReadRequest(0x12);
-    if (Transact(f)) {
-        SetInt("report_rate", ReplyByte(f, 5));
-        SetInt("report_rate_wireless", ReplyByte(f, 5));
+    if (Transact(f) == DeviceError::None) {
+        SetInt(profile, "report_rate", ReplyByte(f, 5));
+        SetInt(profile, "report_rate_wireless", ReplyByte(f, 5));
     }
 
     f = BuildReadRequest(0x13);
     Transact(f);
     f = BuildReadRequest(0x13);  // the first answer can be stale; the second counts
-    if (Transact(f)) {
+    if (Transact(f) == DeviceError::None) {
         const int count = ReplyByte(f, 5) & 0x0F;
-        SetInt("dpi_flag", count);
-        SetInt("dpi_count", count);
-        SetInt("dpi_index", ReplyByte(f, 5) >> 4);
+        SetInt(profile, "dpi_flag", count);
+        SetInt(profile, "dpi_count", count);
+        SetInt(profile, "dpi_index", ReplyByte(f, 5) >> 4);
         for (int n = 0; n < 6; ++n) {
             const size_t at = 6 + 4 * static_cast<size_t>(n);
             const int raw = ReplyByte(f, at) | ReplyByte(f, at + 1) << 8;
             const int dpi = RawToDpi(sensor, raw);
-            if (dpi > 49) SetInt("dpi_group" + std::to_string(n) + "_value", dpi);  // unused slots read 0
+            if (dpi > 49)
+                SetInt(profile, "dpi_group" + std::to_string(n) + "_value", dpi);  // unused slots read 0
         }
     }
 
     f = BuildReadRequest(0x14);
-    if (Transact(f)) {
+    if (Transact(f) == DeviceError::None) {
         for (int n = 0; n < 6; ++n) {
             const size_t at = 5 + 3 * static_cast<size_t>(n);
             const int colour = ReplyByte(f, at) | ReplyByte(f, at + 1) << 8 | ReplyByte(f, at + 2) << 16;
-            SetInt("dpi_group" + std::to_string(n) + "_rgb", colour);
+            SetInt(profile, "dpi_group" + std::to_string(n) + "_rgb", colour);
         }
     }
 
     f = BuildReadRequest(0x15);
-    if (Transact(f)) ReadLightingBack(f);
+    if (Transact(f) == DeviceError::None) ReadLightingBack(profile, f);
 
     f = BuildReadRequest(0x16);
-    if (Transact(f)) {
-        SetInt("liftoff_height", ReplyByte(f, 5));
-        SetInt("sensor_flag", SensorFlagFromBytes(ReplyByte(f, 6), ReplyByte(f, 7)));
+    if (Transact(f) == DeviceError::None) {
+        SetInt(profile, "liftoff_height", ReplyByte(f, 5));
+        SetInt(profile, "sensor_flag", SensorFlagFromBytes(ReplyByte(f, 6), ReplyByte(f, 7)));
     }
 
     f = BuildReadRequest(0x17);
-    if (Transact(f)) {
-        SetInt("sleep_light", ReplyByte(f, 5));
-        SetInt("move_wakeup", ReplyByte(f, 6));
-        SetInt("move_closelight", ReplyByte(f, 7));
-        SetInt("button_respondtime", ReplyByte(f, 8));
+    if (Transact(f) == DeviceError::None) {
+        SetInt(profile, "sleep_light", ReplyByte(f, 5));
+        SetInt(profile, "move_wakeup", ReplyByte(f, 6));
+        SetInt(profile, "move_closelight", ReplyByte(f, 7));
+        SetInt(profile, "button_respondtime", ReplyByte(f, 8));
     }
 
     if (manager_.CurrentLinkKind() == 1) {
         f = BuildReadRequest(0x20);
-        if (Transact(f)) {
+        if (Transact(f) == DeviceError::None) {
             char version[16];
             std::snprintf(version, sizeof version, "%X%02X", ReplyByte(f, 5), ReplyByte(f, 6));
             const std::string text551 = text("LAN", 551);
@@ -170,24 +177,24 @@ bool DeviceMainDef::ReadDeviceConfigReport(int type) {
             char label[320];
             std::snprintf(label, sizeof label, "%s: %s.%s", text551.c_str(), v.substr(0, 1).c_str(),
                           v.substr(v.size() - 2).c_str());
-            Update([&](DeviceState& s) { s.mouseFirmwareVersion = v; });
-            View().SetMouseFirmwareLabel(label, text("LAN", 580));
+            context_.Update([&](DeviceState& s) { s.mouseFirmwareVersion = v; });
+            context_.View().SetMouseFirmwareLabel(label, text("LAN", 580));
         }
     }
-    return true;
+    return DeviceError::None;
 }
 
 // Reply of request 0x15: the active mode, and brightness/speed of that mode's row.
-bool DeviceMainDef::ReadLightingBack(const Frame& reply) {
+void DeviceCommands::ReadLightingBack(int profile, const Frame& reply) {
     const int mode = ReplyByte(reply, 5);
-    const int profile = CurrentProfile();
-    SetCurrentLightMode(mode);
+    if (profile == context_.CurrentProfile())
+        context_.Update([&](DeviceState& s) { s.currentLightMode = mode; });
     db_.SetActiveLightMode(profile, mode);
     LightModeRecord row;
-    if (!db_.GetLightMode(profile, mode, row)) return false;
+    if (!db_.GetLightMode(profile, mode, row)) return;
     row.brightness = ReplyByte(reply, 6) >> 4;
     row.speed = ReplyByte(reply, 6) & 0x0F;
-    return db_.UpdateLightMode(mode, row);
+    db_.UpdateLightMode(mode, row);
 }
 
 }  // namespace quorvel

@@ -1,14 +1,9 @@
 #include "device/DeviceMainDef.h"
 
-#include <chrono>
-#include <cstdarg>
-#include <cstdio>
-#include <thread>
-
+#include "device/ProfilePreparation.h"
 #include "shell/AppContext.h"
 #include "shell/Localisation.h"
 #include "shell/Preferences.h"
-#include "shell/TraceLog.h"
 #include "store/DeviceDatabase.h"
 #include "store/ProfileLoader.h"
 
@@ -17,143 +12,129 @@ namespace quorvel {
 DeviceMainDef::DeviceMainDef(HidDeviceManager& manager, DeviceDatabase& db)
     : manager_(manager),
       db_(db),
-      discovery_(manager, &nullView_,
+      discovery_(manager, &context_.View(),
                  DiscoveryHooks{[] { return ReadDeviceType(); }, [](int type) { WriteDeviceType(type); },
                                 [this](int type) { LoadModel(type); },
-                                [this](const std::string& line) { TraceLine("%s", line.c_str()); }}) {}
+                                [this](const std::string& line) { context_.Trace("%s", line.c_str()); }}),
+      commands_(manager, db, context_),
+      worker_(WorkerBody{[this](const DeviceTaskRequest& r) { return ExecuteTask(r); }, [this] { Idle(); },
+                         [this] { return discovery_.Polling(); },
+                         [this](uint64_t id, const DeviceTaskRequest& r, const TaskResult& result) {
+                             TaskEnded(id, r, result);
+                         }}) {}
 
-DeviceMainDef::~DeviceMainDef() {
-    // The worker may still be inside a task that uses this object: wait for it before anything goes.
-    JoinWorker();
-}
+DeviceMainDef::~DeviceMainDef() = default;
 
 void DeviceMainDef::SetView(DeviceView* view) {
-    DeviceView* v = view ? view : &nullView_;
-    view_.store(v);
-    discovery_.SetView(v);
+    context_.SetView(view);
+    discovery_.SetView(&context_.View());
 }
-
-DeviceView& DeviceMainDef::View() { return *view_.load(); }
 
 void DeviceMainDef::SetProduct(const ProductConfig& config) {
     {
-        std::lock_guard<std::mutex> lock(stateMutex_);
+        std::lock_guard<std::mutex> lock(listMutex_);
         models_ = config.models;
         modes_ = config.modes;
     }
     discovery_.SetModes(config.modes);
 }
 
-void DeviceMainDef::SetTaskHandler(int task, TaskHandler handler) {
-    std::lock_guard<std::mutex> lock(hookMutex_);
-    handlers_[task] = std::move(handler);
-}
-
 void DeviceMainDef::SetTraceHook(std::function<void(const std::string&)> hook) {
-    std::lock_guard<std::mutex> lock(hookMutex_);
-    trace_ = std::move(hook);
+    context_.SetTraceHook(std::move(hook));
 }
 
 void DeviceMainDef::SetSleep(std::function<void(int)> sleep) {
-    std::lock_guard<std::mutex> lock(hookMutex_);
-    sleep_ = std::move(sleep);
+    context_.SetSleep(std::move(sleep));
 }
 
-void DeviceMainDef::StartWorker() {
-    QueueTask(1);
-    SetInterval(2);
-    SetLoopMode(1);
-    StartThread();
+void DeviceMainDef::SetRequestedDeviceType(int deviceType) {
+    discovery_.SetRequestedDeviceType(deviceType);
+}
+
+void DeviceMainDef::SetTaskHandler(int task, TaskHandler handler) {
+    context_.SetTaskHandler(task, std::move(handler));
+}
+
+uint64_t DeviceMainDef::StartWorker(bool discover) {
+    const uint64_t start = discover ? worker_.QueueTrackedTask(DeviceTaskRequest(kTaskStart)) : 0;
+    worker_.SetInterval(2);
+    worker_.SetLoopMode(1);
+    worker_.StartThread();
+    return start;
 }
 
 std::vector<DeviceEntry> DeviceMainDef::Models() const {
-    std::lock_guard<std::mutex> lock(stateMutex_);
+    std::lock_guard<std::mutex> lock(listMutex_);
     return models_;
 }
 
 std::vector<DeviceEntry> DeviceMainDef::Modes() const {
-    std::lock_guard<std::mutex> lock(stateMutex_);
+    std::lock_guard<std::mutex> lock(listMutex_);
     return modes_;
 }
 
 DeviceState DeviceMainDef::Snapshot() const {
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    DeviceState copy = state_;
+    DeviceState copy = context_.Snapshot();
     copy.devicePresent = discovery_.Polling();
     return copy;
 }
 
 int DeviceMainDef::CurrentDeviceType() const {
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    return state_.currentDeviceType;
+    return context_.CurrentDeviceType();
 }
 
 int DeviceMainDef::CurrentProfile() const {
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    return state_.currentProfile;
-}
-
-void DeviceMainDef::SetCurrentDeviceType(int deviceType) {
-    Update([&](DeviceState& s) { s.currentDeviceType = deviceType; });
-    discovery_.SetSelectedDeviceType(deviceType);
+    return context_.CurrentProfile();
 }
 
 void DeviceMainDef::SetCurrentProfile(int profile) {
-    Update([&](DeviceState& s) { s.currentProfile = profile; });
+    context_.Update([&](DeviceState& s) { s.currentProfile = profile; });
 }
 
 void DeviceMainDef::SetCurrentLightMode(int mode) {
-    Update([&](DeviceState& s) { s.currentLightMode = mode; });
+    context_.Update([&](DeviceState& s) { s.currentLightMode = mode; });
 }
 
 void DeviceMainDef::SetCurrentKeySlot(int slot) {
-    Update([&](DeviceState& s) { s.currentKeySlot = slot; });
-}
-
-void DeviceMainDef::SetMacroUploadPending(int keySlot) {
-    Update([&](DeviceState& s) {
-        s.macroUploadPending = 1;
-        s.macroUploadSlot = keySlot;
-    });
+    context_.Update([&](DeviceState& s) { s.currentKeySlot = slot; });
 }
 
 void DeviceMainDef::SetDpiLevelState(int count, int selected) {
-    Update([&](DeviceState& s) {
+    context_.Update([&](DeviceState& s) {
         s.dpiLevelCount = count;
         s.dpiLevelSelected = selected;
     });
 }
 
 void DeviceMainDef::ForgetReadDevices() {
-    Update([](DeviceState& s) { s.readDeviceTypes.clear(); });
+    context_.Update([](DeviceState& s) { s.readDeviceTypes.clear(); });
 }
 
 void DeviceMainDef::LoadModel(int deviceType) {
     std::string name, key;
-    {
-        std::lock_guard<std::mutex> lock(stateMutex_);
-        for (const DeviceEntry& m : models_) {
-            if (m.device_type == deviceType) {
-                name = m.name;
-                key = m.device_attr;
-                break;
-            }
+    for (const DeviceEntry& m : Models()) {
+        if (m.device_type == deviceType) {
+            name = m.name;
+            key = m.device_attr;
+            break;
         }
-        state_.currentDeviceType = deviceType;
-        state_.modelName = name;
-        state_.modelKey = key;
     }
+    context_.Update([&](DeviceState& s) {
+        s.currentDeviceType = deviceType;
+        s.modelName = name;
+        s.modelKey = key;
+    });
     // The database follows the model even when its descriptor cannot be read.
     CreateFolder(DataFolder() + "db/");
     db_.SwitchToDevice(DataFolder(), key);
     DeviceDescriptor descriptor;
     if (!LoadDeviceDescriptor(ProgramDir(), key, &descriptor)) return;
     ModelState model;
-    Update([&](DeviceState& s) {
+    context_.Update([&](DeviceState& s) {
         ApplyModelDescriptor(descriptor, &s.model);
         model = s.model;
     });
-    View().ModelLoaded(model);
+    context_.View().ModelLoaded(model);
 }
 
 int DeviceMainDef::LoadProfiles() {
@@ -161,7 +142,7 @@ int DeviceMainDef::LoadProfiles() {
     SetCurrentProfile(profile);
     std::string name;
     db_.GetProfileName(profile, name);
-    View().SetProfileTitle(profile, name);
+    context_.View().SetProfileTitle(profile, name);
     return profile;
 }
 
@@ -175,57 +156,16 @@ void DeviceMainDef::SetInt(const std::string& key, int value) {
     db_.SetConfig(CurrentProfile(), key, std::to_string(value));
 }
 
-bool DeviceMainDef::Transact(Frame& frame) { return manager_.Transact(frame.data(), kRequestLength); }
-
-bool DeviceMainDef::SendFeatureFrame(Frame& frame) {
-    int64_t counter = 0;
-    Update([&](DeviceState& s) { counter = s.featureWriteCounter++; });
-    frame[4] = static_cast<uint8_t>(counter % 255);
-    return manager_.SendFeature(frame.data());
-}
-
-bool DeviceMainDef::Send(Family family, Frame& frame) {
-    return family == Family::Report ? Transact(frame) : SendFeatureFrame(frame);
-}
-
-void DeviceMainDef::TraceLine(const char* format, ...) {
-    char buffer[512];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(buffer, sizeof buffer, format, args);
-    va_end(args);
-    std::function<void(const std::string&)> hook;
-    {
-        std::lock_guard<std::mutex> lock(hookMutex_);
-        hook = trace_;
-    }
-    if (hook) hook(buffer);
-    else Trace("%s", buffer);
-}
-
-void DeviceMainDef::Sleep(int milliseconds) {
-    std::function<void(int)> sleep;
-    {
-        std::lock_guard<std::mutex> lock(hookMutex_);
-        sleep = sleep_;
-    }
-    if (sleep) sleep(milliseconds);
-    else std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
-
-void DeviceMainDef::Run() {
-    int task = 0;
-    uint64_t id = 0;
-    if (TakeTask(&task, &id)) {
-        FinishTask(id, ExecuteTask(task));
-        return;
-    }
+void DeviceMainDef::Idle() {
     if (!discovery_.Polling()) return;
-    if (FamilyOf(CurrentDeviceType()) == Family::Feature) HandleFeatureNotifications();
+    if (IsFeatureFamily(CurrentDeviceType()))
+        HandleFeatureNotifications();
     else HandleReportNotifications();
 }
 
-bool DeviceMainDef::WantsPoll() const { return discovery_.Polling(); }
+void DeviceMainDef::TaskEnded(uint64_t id, const DeviceTaskRequest& request, const TaskResult& result) {
+    context_.View().TaskFinished(id, request, result);
+}
 
 int OnlineDeviceCount(const HidDeviceManager& manager) {
     std::set<int> online;

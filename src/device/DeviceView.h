@@ -3,9 +3,12 @@
 // thread (widgets are never touched from the worker), the command-line tool prints or ignores. Every call
 // has a do-nothing default.
 
+#include <cstdint>
 #include <string>
 
+#include "device/DeviceTaskRequest.h"
 #include "device/DiscoveryView.h"
+#include "device/TaskResult.h"
 #include "shell/DeviceDescriptor.h"
 
 namespace quorvel {
@@ -20,6 +23,12 @@ enum PageMask : unsigned {
 
 class DeviceView : public DiscoveryView {
 public:
+    // A queued task ended (id as QueueTask returned it, the request as queued): carried out, failed with
+    // its reason, or dropped because the worker stopped. Every task reports its end once, waited for or
+    // not, so a front end that never waits (the GUI) learns what became of each change.
+    virtual void TaskFinished(uint64_t id, const DeviceTaskRequest& request, const TaskResult& result) {
+        (void)id, (void)request, (void)result;
+    }
     // Battery of the current device (battery control).
     virtual void SetBatteryInfo(int level, int status) { (void)level, (void)status; }
     // DPI range of the connected sensor (slider description and positions).

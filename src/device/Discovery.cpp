@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "device/Family.h"
 #include "shell/TraceLog.h"
 
 namespace quorvel {
@@ -110,7 +111,7 @@ int DeviceDiscovery::EnumerateDevice() {
     int identified = 0;
     for (const HidDeviceInfo& info : backend->Enumerate(0, 0)) {
         if (!manager_.IsKnownProduct(info.vendorId, info.productId)) continue;
-        bool feature = manager_.DeviceTypeOf(info.vendorId, info.productId) >= kFeatureFamilyFrom;
+        bool feature = IsFeatureFamily(manager_.DeviceTypeOf(info.vendorId, info.productId));
         bool protocol = feature ? IsVendorMouse(info.usagePage, info.usage) || IsReportMouse(info.usagePage, info.usage)
                                 : IsReportMouse(info.usagePage, info.usage);
         HidOpenError error = HidOpenError::None;
@@ -223,13 +224,14 @@ void DeviceDiscovery::ReloadDeviceList() {
     }
 
     if (typed) {
-        int suggested = SuggestSelection(records, remembered);
-        int chosen = view_ ? view_->SelectDevice(remembered, suggested) : suggested;
+        const int requested = requestedType_.load();
+        const int chosen = requested > 0 ? requested : SuggestSelection(records, remembered);
         selectedType_.store(chosen);
         manager_.SetSelectedDeviceType(chosen);
         manager_.ClearCurrent();
         if (hooks_.writeDeviceType) hooks_.writeDeviceType(chosen);
         if (hooks_.loadDescriptor) hooks_.loadDescriptor(chosen);
+        if (view_) view_->DeviceSelected(chosen);
     }
 
     if (any) {

@@ -47,6 +47,11 @@ public:
     // Runs a pass and feeds the device list, the selection and the views.
     void ReloadDeviceList();
 
+    // The model a reload selects whenever it finds any identified record, even when none of it is there
+    // (so a command for that model reports it missing instead of acting on another mouse); 0: the
+    // remembered or suggested one. Any thread.
+    void SetRequestedDeviceType(int deviceType) { requestedType_.store(deviceType); }
+
     int SelectedDeviceType() const { return selectedType_.load(); }
     // The user picked another model (also stored in the manager).
     void SetSelectedDeviceType(int deviceType);
@@ -70,6 +75,7 @@ private:
     std::vector<DeviceEntry> modes_;
     std::vector<HidPermissionProblem> problems_;
     std::atomic<int> selectedType_{0};
+    std::atomic<int> requestedType_{0};
     std::atomic<bool> polling_{false};
 };
 

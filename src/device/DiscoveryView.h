@@ -34,13 +34,10 @@ public:
         (void)deviceType, (void)status, (void)level;
     }
     virtual void SetDeviceVersion(int deviceType, uint32_t release) { (void)deviceType, (void)release; }
-    // Selects the remembered model in the list and returns the model now selected. A list control may
-    // apply its own rule; `suggested` is the remembered type when a record of it exists, else the first
-    // connected model, else the first listed one.
-    virtual int SelectDevice(int rememberedType, int suggested) {
-        (void)rememberedType;
-        return suggested;
-    }
+    // Discovery selected this model (the remembered type when a record of it exists, else the first
+    // connected model, else the first listed one; or the model the front end asked for): the list shows it
+    // as selected. The choice is the worker's; the list only follows it.
+    virtual void DeviceSelected(int deviceType) { (void)deviceType; }
 
     // Views of the main window: no device (title 50, first tab, pages hidden) or the device list (title 51
     // wired / 52 wireless, only the home area and the list visible).

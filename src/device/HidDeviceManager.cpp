@@ -5,7 +5,6 @@
 #include <cstring>
 #include <thread>
 
-#include "device/BackendFactory.h"
 #include "support/TextConv.h"
 
 namespace quorvel {
@@ -17,10 +16,6 @@ constexpr int kInfoReads = 10;
 constexpr int kReadTimeoutMs = 30;
 constexpr int kFeaturePauseMs = 16;
 constexpr uint8_t kFeatureReportId = 0x0C;
-
-std::mutex g_instanceMutex;
-std::unique_ptr<HidDeviceManager> g_instance;
-std::string g_instanceError;
 
 char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
@@ -43,28 +38,6 @@ void FeatureInfoHeader(uint8_t* buffer, int64_t* counter) {
 }
 
 }  // namespace
-
-HidDeviceManager& HidDeviceManager::Instance() {
-    std::lock_guard<std::mutex> lock(g_instanceMutex);
-    if (!g_instance) {
-        std::string error;
-        g_instance = std::make_unique<HidDeviceManager>(CreateBackend(BackendOptions{}, &error));
-        if (!g_instance->Backend()) g_instanceError = error;
-    }
-    return *g_instance;
-}
-
-std::string HidDeviceManager::InstanceError() {
-    std::lock_guard<std::mutex> lock(g_instanceMutex);
-    return g_instanceError;
-}
-
-bool HidDeviceManager::InstallInstance(std::unique_ptr<HidBackend> backend) {
-    std::lock_guard<std::mutex> lock(g_instanceMutex);
-    if (g_instance) return false;
-    g_instance = std::make_unique<HidDeviceManager>(std::move(backend));
-    return true;
-}
 
 HidDeviceManager::HidDeviceManager(std::unique_ptr<HidBackend> backend) : backend_(std::move(backend)) {}
 
@@ -342,93 +315,139 @@ uint8_t HidDeviceManager::Checksum(const uint8_t* buffer) {
     return static_cast<uint8_t>(sum & 0xFF);
 }
 
-bool HidDeviceManager::Transact(uint8_t* buffer, size_t length) {
+namespace {
+
+bool Fail(DeviceError* error, DeviceError why) {
+    if (error) *error = why;
+    return false;
+}
+
+bool Succeed(DeviceError* error) {
+    if (error) *error = DeviceError::None;
+    return true;
+}
+
+}  // namespace
+
+HidHandle* HidDeviceManager::TargetLocked(std::string* path, DeviceError* error) {
+    if (!open_) {
+        *error = DeviceError::NotOpen;
+        return nullptr;
+    }
+    HidDeviceRecord* record = CurrentRecordLocked();
+    if (!record || !record->handle) {
+        *error = DeviceError::NoDevice;
+        return nullptr;
+    }
+    *path = record->path;
+    return record->handle;
+}
+
+DeviceError HidDeviceManager::FailureOf(const std::string& path, DeviceError otherwise) {
+    // The transfer calls cannot say why they failed; an interface that is no longer enumerated was
+    // unplugged. Asked only after a failure, so the enumeration costs nothing in normal work.
+    if (!backend_) return otherwise;
+    for (const HidDeviceInfo& info : backend_->Enumerate(0, 0))
+        if (info.path == path) return otherwise;
+    return DeviceError::Gone;
+}
+
+bool HidDeviceManager::Transact(uint8_t* buffer, size_t length, DeviceError* error) {
     // The checksum sits in byte 32, so shorter requests cannot be framed; longer ones do not fit a report.
-    if (!buffer || length < kReportLength || length > kReportBufferSize || !backend_) return false;
+    if (!buffer || length < kReportLength || length > kReportBufferSize || !backend_)
+        return Fail(error, DeviceError::WriteFailed);
     HidHandle* handle = nullptr;
+    std::string path;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (!open_) return false;
-        HidDeviceRecord* record = CurrentRecordLocked();
-        if (!record) return false;
-        handle = record->handle;
+        DeviceError why = DeviceError::None;
+        handle = TargetLocked(&path, &why);
+        if (!handle) return Fail(error, why);
     }
     buffer[32] = Checksum(buffer);
 
     uint8_t work[kReportBufferSize] = {};
     std::memcpy(work, buffer, length);
-    if (backend_->Write(handle, work, length) <= 0) return false;
+    if (backend_->Write(handle, work, length) <= 0)
+        return Fail(error, FailureOf(path, DeviceError::WriteFailed));
 
     std::memcpy(work, buffer, length);
-    bool done = false;
+    bool done = false, refused = false;
     for (int attempt = 0; attempt < kTransactReads && !done; ++attempt) {
         int n = backend_->ReadTimeout(handle, work, length, kReadTimeoutMs);
         // The status byte (index 1 once the report ID is stripped) only counts when the read reached it.
         done = n >= 2 && work[1] == 0x00;
+        refused = refused || (n >= 2 && work[1] != 0x00);
     }
     std::memcpy(buffer, work, length);
-    return done;
+    if (done) return Succeed(error);
+    return Fail(error, refused ? DeviceError::Refused : FailureOf(path, DeviceError::NoReply));
 }
 
-bool HidDeviceManager::SendFeature(const uint8_t* buffer) {
-    if (!buffer || !backend_) return false;
+bool HidDeviceManager::SendFeature(const uint8_t* buffer, DeviceError* error) {
+    if (!buffer || !backend_) return Fail(error, DeviceError::WriteFailed);
     HidHandle* handle = nullptr;
+    std::string path;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (!open_) return false;
-        HidDeviceRecord* record = CurrentRecordLocked();
-        if (!record) return false;
-        handle = record->handle;
+        DeviceError why = DeviceError::None;
+        handle = TargetLocked(&path, &why);
+        if (!handle) return Fail(error, why);
     }
     uint8_t work[kReportBufferSize] = {};
     std::memcpy(work, buffer, kReportLength);
-    return backend_->SendFeature(handle, work, kReportLength) > 0;
+    // No reply is read: a report the mouse refuses fails the send itself, like one the system does not take.
+    if (backend_->SendFeature(handle, work, kReportLength) > 0) return Succeed(error);
+    return Fail(error, FailureOf(path, DeviceError::WriteFailed));
 }
 
-bool HidDeviceManager::ReadInfoByReport(uint8_t* buffer, HidHandle* handle) {
-    if (!buffer) return false;
+bool HidDeviceManager::ReadInfoByReport(uint8_t* buffer, HidHandle* handle, DeviceError* error) {
+    if (!buffer) return Fail(error, DeviceError::WriteFailed);
     if (!handle) {
         std::lock_guard<std::mutex> lock(mutex_);
         HidDeviceRecord* record = CurrentRecordLocked();
-        if (!record) return false;
+        if (!record) return Fail(error, DeviceError::NoDevice);
         std::memcpy(buffer, record->info, kReportBufferSize);
-        return true;
+        return Succeed(error);
     }
-    if (!backend_) return false;
+    if (!backend_) return Fail(error, DeviceError::WriteFailed);
     std::memset(buffer, 0, kReportBufferSize);
     buffer[0] = 0x00;
     buffer[1] = 0x10;
     buffer[32] = Checksum(buffer);
-    if (backend_->Write(handle, buffer, kReportLength) <= 0) return false;
+    if (backend_->Write(handle, buffer, kReportLength) <= 0) return Fail(error, DeviceError::WriteFailed);
+    bool refused = false;
     for (int attempt = 0; attempt < kInfoReads; ++attempt) {
         int n = backend_->ReadTimeout(handle, buffer, kReportLength, kReadTimeoutMs);
-        if (n >= 2 && buffer[1] == 0x00) return true;
+        if (n >= 2 && buffer[1] == 0x00) return Succeed(error);
+        refused = refused || n >= 2;
     }
-    return false;
+    return Fail(error, refused ? DeviceError::Refused : DeviceError::NoReply);
 }
 
-bool HidDeviceManager::ReadInfoByFeature(uint8_t* buffer, HidHandle* handle) {
-    if (!buffer) return false;
+bool HidDeviceManager::ReadInfoByFeature(uint8_t* buffer, HidHandle* handle, DeviceError* error) {
+    if (!buffer) return Fail(error, DeviceError::WriteFailed);
     if (!handle) {
         std::lock_guard<std::mutex> lock(mutex_);
         HidDeviceRecord* record = CurrentRecordLocked();
-        if (!record) return false;
+        if (!record) return Fail(error, DeviceError::NoDevice);
         std::memcpy(buffer, record->info, kReportBufferSize);
-        return true;
+        return Succeed(error);
     }
-    if (!backend_) return false;
+    if (!backend_) return Fail(error, DeviceError::WriteFailed);
     std::memset(buffer, 0, kReportBufferSize);
     FeatureInfoHeader(buffer, &sequence_);
-    if (backend_->SendFeature(handle, buffer, kReportLength) <= 0) return false;
+    if (backend_->SendFeature(handle, buffer, kReportLength) <= 0)
+        return Fail(error, DeviceError::WriteFailed);
     Pause(kFeaturePauseMs);
     for (int attempt = 0; attempt < 2; ++attempt) {
         std::memset(buffer, 0, kReportLength);
         FeatureInfoHeader(buffer, &sequence_);
         int n = backend_->GetFeature(handle, buffer, kReportLength);
-        if (n > 0 && buffer[8] != 0x00) return true;
+        if (n > 0 && buffer[8] != 0x00) return Succeed(error);
         Pause(kFeaturePauseMs);
     }
-    return false;
+    return Fail(error, DeviceError::NoReply);
 }
 
 int64_t HidDeviceManager::SequenceCounter() const { return sequence_; }

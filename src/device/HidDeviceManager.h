@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "device/DeviceError.h"
+#include "device/Family.h"
 #include "device/HidBackend.h"
 
 namespace quorvel {
@@ -25,7 +27,6 @@ namespace quorvel {
 constexpr size_t kReportBufferSize = 65;  // report buffers: zero-filled, report ID in byte 0
 constexpr size_t kReportLength = 33;      // requests of the report family, feature reports
 constexpr size_t kUpgradeReportLength = 64;
-constexpr int kFeatureFamilyFrom = 200;   // discovery: device_type >= 200 speaks feature reports
 
 // Interfaces by usage page / usage.
 constexpr uint16_t kGenericDesktopPage = 0x0001;  // with usage 0: report-family mouse / feature notifications
@@ -76,15 +77,8 @@ struct HidDeviceSummary {
 
 class HidDeviceManager {
 public:
-    // The process-wide instance, created on first use with the backend of CreateBackend (environment
-    // choice); null backend errors leave a manager whose every call fails.
-    static HidDeviceManager& Instance();
-    // Front ends that choose the backend themselves (quorvelctl --virtual) install it before first use;
-    // false when the instance already exists.
-    static bool InstallInstance(std::unique_ptr<HidBackend> backend);
-    // Why Instance() got no backend (bad QUORVEL_VIRTUAL spec, trace file not writable); empty otherwise.
-    static std::string InstanceError();
-
+    // A null backend leaves a manager whose every call fails. The program has one, made by its composition
+    // root (CoreSession) with the backend it chose; tests make their own.
     explicit HidDeviceManager(std::unique_ptr<HidBackend> backend);
     ~HidDeviceManager();
     HidDeviceManager(const HidDeviceManager&) = delete;
@@ -134,13 +128,14 @@ public:
     HidHandle* NotifyHandle() const;
     void SetNotifyHandle(HidHandle* handle);
 
-    // Framed transport. buffer holds at least `length` bytes; length 33..65.
-    bool Transact(uint8_t* buffer, size_t length);
+    // Framed transport; *error (when given) says why a call failed. buffer holds at least `length` bytes;
+    // length 33..65. A reply whose status byte is not 0 reads as Refused when no good one followed.
+    bool Transact(uint8_t* buffer, size_t length, DeviceError* error = nullptr);
     // buffer: 33 bytes, report ID 0x0C first.
-    bool SendFeature(const uint8_t* buffer);
+    bool SendFeature(const uint8_t* buffer, DeviceError* error = nullptr);
     // buffer: 65 bytes. A null handle copies the current record's stored info block.
-    bool ReadInfoByReport(uint8_t* buffer, HidHandle* handle);
-    bool ReadInfoByFeature(uint8_t* buffer, HidHandle* handle);
+    bool ReadInfoByReport(uint8_t* buffer, HidHandle* handle, DeviceError* error = nullptr);
+    bool ReadInfoByFeature(uint8_t* buffer, HidHandle* handle, DeviceError* error = nullptr);
     int64_t SequenceCounter() const;
     void SetSequenceCounter(int64_t value);
 
@@ -160,6 +155,10 @@ public:
 
 private:
     HidDeviceRecord* CurrentRecordLocked();
+    // The target of a framed transfer: the current record's handle and path, or why there is none.
+    HidHandle* TargetLocked(std::string* path, DeviceError* error);
+    // Why a transfer to `path` failed: Gone when the interface is no longer enumerated, else `otherwise`.
+    DeviceError FailureOf(const std::string& path, DeviceError otherwise);
 
     std::unique_ptr<HidBackend> backend_;
     mutable std::mutex mutex_;  // guards everything below except the sequence counter and sleep hook

@@ -58,7 +58,7 @@ int UpdateUSBDevice(int event, const std::string& path, const HotplugContext& co
             if (upper.find(ProductPathText(m.vid, m.pid)) == std::string::npos) continue;
             // Only the first matching entry decides.
             if (context.isMouseInterface && context.isMouseInterface(path)) {
-                context.sink->QueueTask(kTaskRefresh);
+                context.sink->QueueTask(DeviceTaskRequest(kTaskRefresh));
                 return kTaskRefresh;
             }
             return 0;
@@ -66,7 +66,7 @@ int UpdateUSBDevice(int event, const std::string& path, const HotplugContext& co
     } else if (event == kDeviceRemoveComplete && context.polling) {
         for (const DeviceEntry& m : *context.modes) {
             if (upper.find(ProductPathText(m.vid, m.pid) + "&MI_02") == std::string::npos) continue;
-            context.sink->QueueTask(kTaskReload);
+            context.sink->QueueTask(DeviceTaskRequest(kTaskReload));
             return kTaskReload;
         }
     }

@@ -12,14 +12,15 @@
 
 #include "device/HidBackend.h"
 #include "device/TaskSink.h"
+#include "device/Tasks.h"
 #include "shell/ProductConfig.h"
 
 namespace quorvel {
 
 constexpr int kDeviceArrival = 0x8000;         // DBT_DEVICEARRIVAL
 constexpr int kDeviceRemoveComplete = 0x8004;  // DBT_DEVICEREMOVECOMPLETE
-constexpr int kTaskRefresh = 2;
-constexpr int kTaskReload = 3;
+constexpr DeviceTask kTaskRefresh = kTaskArrival;
+constexpr DeviceTask kTaskReload = kTaskRemoval;
 
 // "VID_046D&PID_0A1B": the product part of the path text.
 std::string ProductPathText(int vendorId, int productId);

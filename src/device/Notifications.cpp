@@ -53,7 +53,7 @@ bool PollReportFamily(HidDeviceManager& manager, uint8_t* buffer, int* deviceTyp
     if (!manager.IsOpen()) return false;
     uint8_t report[kNotifyBufferSize];
     for (HidDeviceRecord* record : manager.Records()) {
-        if (!record->handle || record->deviceType >= 200) continue;
+        if (!record->handle || IsFeatureFamily(record->deviceType)) continue;
         if (ReadOnce(manager, record->handle, report) <= 0) continue;
         *deviceType = record->deviceType;
         if (report[0] == 0xC0) HandleLinkReport(manager, record, report, sleep);
@@ -69,7 +69,7 @@ bool PollFeatureFamily(HidDeviceManager& manager, uint8_t* buffer, int* deviceTy
     if (!notify) return false;
     uint8_t report[kNotifyBufferSize];
     for (HidDeviceRecord* record : manager.Records()) {
-        if (!record->handle || record->deviceType <= 200) continue;
+        if (!record->handle || !IsFeatureFamily(record->deviceType)) continue;
         if (ReadOnce(manager, notify, report) <= 0) continue;
         *deviceType = record->deviceType;
         if (report[0] == 0xC0) manager.SetLinkState(record->deviceType, record->linkMode, report[1] == 1 ? 1 : 0);
@@ -91,70 +91,71 @@ void PollSelectedWireless(HidDeviceManager& manager, int selectedType) {
 void DeviceMainDef::HandleReportNotifications() {
     uint8_t b[kNotifyBufferSize] = {};
     int type = 0;
-    PollReportFamily(manager_, b, &type, [this](int ms) { Sleep(ms); });
+    PollReportFamily(manager_, b, &type, [this](int ms) { context_.Sleep(ms); });
     if (b[0] == 0) return;
-    TraceLine("mouse notify data: %02X %02X %02X %02X %02X %02X", b[0], b[1], b[2], b[3], b[4], b[5]);
+    context_.Trace("mouse notify data: %02X %02X %02X %02X %02X %02X", b[0], b[1], b[2], b[3], b[4], b[5]);
     const int current = CurrentDeviceType();
 
     if (b[0] == 0xC2 && type == current) {
         const int count = b[1] & 0x0F;
         const int level = b[1] >> 4;
         bool countChanged = false, levelChanged = false;
-        Update([&](DeviceState& s) {
+        context_.Update([&](DeviceState& s) {
             countChanged = s.dpiLevelCount != count;
             if (countChanged) s.dpiLevelCount = count;
         });
         if (countChanged) {
             SetInt("dpi_count", count);
-            View().SetDpiLevelCount(count);
+            context_.View().SetDpiLevelCount(count);
         }
-        Update([&](DeviceState& s) {
+        context_.Update([&](DeviceState& s) {
             levelChanged = s.dpiLevelSelected != level;
             if (levelChanged) s.dpiLevelSelected = level;
         });
         if (levelChanged) {
             SetInt("dpi_index", level);
             const int value = GetInt("dpi_group" + std::to_string(level) + "_value");
-            View().SelectDpiLevel(level, value, Snapshot().sensorCode);
+            context_.View().SelectDpiLevel(level, value, Snapshot().sensorCode);
         }
         return;
     }
     if (b[0] != 0xC0) return;
 
-    TraceLine("上报dongle和设备的连接状态: %d", b[3]);
-    View().CloseTransientWindows();
+    context_.Trace("上报dongle和设备的连接状态: %d", b[3]);
+    context_.View().CloseTransientWindows();
     if (b[1] == 1) {
-        Update([](DeviceState& s) { s.connected = true; });
+        context_.Update([](DeviceState& s) { s.connected = true; });
         const int kind = manager_.CurrentLinkKind();
         const int m = kind == 1 ? 1 : 0;
-        View().ShowConnectedView(kind == 1 ? kTitleWireless : kTitleWired);
-        View().SetDeviceState(type, m, 1);
+        context_.View().ShowConnectedView(kind == 1 ? kTitleWireless : kTitleWired);
+        context_.View().SetDeviceState(type, m, 1);
         manager_.SetLinkState(type, static_cast<uint32_t>(m), 1);
         const unsigned pages = kPageButtons | kPageMacros | kPagePerformance | LightingPage();
-        View().RefreshPages(pages);
-        if (ReadDeviceConfig()) {
-            View().RefreshPages(pages);
-            View().ShowVersionLabels();
+        PrepareProfileLighting(CurrentProfile());
+        context_.View().RefreshPages(pages);
+        if (commands_.ReadDeviceConfig() == DeviceError::None) {
+            context_.View().RefreshPages(pages);
+            context_.View().ShowVersionLabels();
         } else {
-            TraceLine("获取鼠标数据异常");
+            context_.Trace("获取鼠标数据异常");
         }
     } else {
-        Update([](DeviceState& s) { s.connected = false; });
-        View().SetDeviceState(type, 1, 0);
+        context_.Update([](DeviceState& s) { s.connected = false; });
+        context_.View().SetDeviceState(type, 1, 0);
         manager_.SetLinkState(type, 1, 0);
         PollSelectedWireless(manager_, discovery_.SelectedDeviceType());
-        View().StopMacroRecording();
-        View().ShowLinkLostView(OnlineDeviceCount(manager_));
+        context_.View().StopMacroRecording();
+        context_.View().ShowLinkLostView(OnlineDeviceCount(manager_));
     }
     if (b[2] != 0) {
         if (type == current) {
-            Update([&](DeviceState& s) {
+            context_.Update([&](DeviceState& s) {
                 s.batteryLevel = b[2];
                 s.batteryStatus = b[3];
             });
-            View().SetBatteryInfo(b[2], b[3]);
+            context_.View().SetBatteryInfo(b[2], b[3]);
         }
-        View().SetDeviceBattery(type, b[3], b[2]);
+        context_.View().SetDeviceBattery(type, b[3], b[2]);
     }
 }
 
@@ -163,19 +164,19 @@ void DeviceMainDef::HandleFeatureNotifications() {
     int type = 0;
     PollFeatureFamily(manager_, b, &type);
     if (b[0] == 0) return;
-    TraceLine("mouse notify data: %02X %02X %02X %02X %02X %02X", b[0], b[1], b[2], b[3], b[4], b[5]);
+    context_.Trace("mouse notify data: %02X %02X %02X %02X %02X %02X", b[0], b[1], b[2], b[3], b[4], b[5]);
     if (b[0] != 0x05 || b[1] != 0x06 || type != CurrentDeviceType()) return;
     const int level = (b[4] & 0x0F) - 1;
     if (level < 0) return;  // no level is numbered 0 here; storing -1 would corrupt dpi_index
     bool changed = false;
-    Update([&](DeviceState& s) {
+    context_.Update([&](DeviceState& s) {
         changed = s.dpiLevelSelected != level;
         if (changed) s.dpiLevelSelected = level;
     });
     if (!changed) return;
     SetInt("dpi_index", level);
     const int value = GetInt("dpi_group" + std::to_string(level) + "_value");
-    View().SelectDpiLevel(level, value, Snapshot().sensorCode);
+    context_.View().SelectDpiLevel(level, value, Snapshot().sensorCode);
 }
 
 }  // namespace quorvel

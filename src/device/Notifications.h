@@ -12,10 +12,10 @@ namespace quorvel {
 constexpr size_t kNotifyBufferSize = 65;
 constexpr int kNotifyTimeoutMs = 10;
 
-// Report family: reads each mouse interface (device type below 200) for up to 10 ms; the first report
-// ends the poll. A link-state report (C0) updates the record's link state, and on a connect re-reads its
-// info block (one retry after 500 ms, through `sleep`). False when nothing was read or the manager is
-// not open; *deviceType is the reporting record's type (0 when none).
+// Report family: reads each mouse interface of that family (IsFeatureFamily) for up to 10 ms; the first
+// report ends the poll. A link-state report (C0) updates the record's link state, and on a connect re-reads
+// its info block (one retry after 500 ms, through `sleep`). False when nothing was read or the manager is not
+// open; *deviceType is the reporting record's type (0 when none).
 bool PollReportFamily(HidDeviceManager& manager, uint8_t* buffer, int* deviceType,
                       const std::function<void(int)>& sleep);
 // Feature family: reads the notification interface once per feature-family record.

@@ -1,8 +1,13 @@
+// The task switch: what the worker does with each request.
+
 #include "device/Tasks.h"
 
 #include "device/DeviceMainDef.h"
-#include "shell/DeviceDescriptor.h"
+#include "device/ProfilePreparation.h"
 #include "shell/AppContext.h"
+#include "shell/DeviceDescriptor.h"
+#include "shell/Localisation.h"
+#include "shell/Preferences.h"
 #include "store/DeviceDatabase.h"
 
 namespace quorvel {
@@ -17,153 +22,206 @@ bool IsKnownTask(int task) {
 
 namespace {
 
-TaskStatus Status(bool ok) { return ok ? TaskStatus::Confirmed : TaskStatus::Failed; }
-
 constexpr unsigned kAllPages = kPageButtons | kPageMacros | kPagePerformance;
+constexpr const char* kReadFailure = "获取鼠标数据异常";
+constexpr const char* kReadFailureWithKind = "获取鼠标数据异常, 当前模式: %d";
+
+// Tasks that send the settings of a model: not carried out once another model is selected.
+bool SendsToModel(DeviceTask task) {
+    switch (task) {
+        case kTaskStart:
+        case kTaskArrival:
+        case kTaskRemoval:
+        case kTaskSelectDevice:
+        case kTaskCheckSoftware:
+        case kTaskCheckFirmware:
+        case kTaskInstallSoftware:
+        case kTaskFlashFirmware:
+            return false;
+        default:
+            return true;
+    }
+}
 
 }  // namespace
 
 unsigned DeviceMainDef::LightingPage() const {
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    return state_.model.light ? kPageLighting : 0u;
+    return Snapshot().model.light ? kPageLighting : 0u;
 }
 
 void DeviceMainDef::RefreshPages(unsigned pages) {
-    if (pages) View().RefreshPages(pages);
+    if (pages) context_.View().RefreshPages(pages);
 }
 
 void DeviceMainDef::ReloadDeviceList() {
     discovery_.ReloadDeviceList();
     const int selected = discovery_.SelectedDeviceType();
     const bool reachable = discovery_.Polling() && manager_.HasOnlineDevice(selected);
-    Update([&](DeviceState& s) {
+    context_.Update([&](DeviceState& s) {
         if (selected > 0) s.currentDeviceType = selected;
         s.connected = reachable;
     });
 }
 
-bool DeviceMainDef::ReadAndRefresh(const char* failureTrace, bool withLinkKind) {
-    if (ReadDeviceConfig()) {
+// The user picked another model: it becomes the selection everywhere and its data is loaded.
+void DeviceMainDef::SelectModel(int deviceType) {
+    context_.Update([&](DeviceState& s) { s.currentDeviceType = deviceType; });
+    discovery_.SetSelectedDeviceType(deviceType);
+    WriteDeviceType(deviceType);
+    LoadModel(deviceType);
+}
+
+// The profile's lighting rows and active mode; the page shows the mode when it is the current profile.
+int DeviceMainDef::PrepareProfileLighting(int profile) {
+    const ModelState model = Snapshot().model;
+    const int mode = PrepareLighting(db_, profile, model);
+    if (model.light && profile == CurrentProfile()) SetCurrentLightMode(mode);
+    return mode;
+}
+
+int DeviceMainDef::PrepareProfiles() {
+    const int profile = LoadProfiles();
+    PrepareProfileLighting(profile);
+    return profile;
+}
+
+DeviceError DeviceMainDef::ReadAndRefresh(const char* failureTrace, bool withLinkKind) {
+    const DeviceError error = commands_.ReadDeviceConfig();
+    if (error == DeviceError::None) {
         RefreshPages(kAllPages | LightingPage());
-        View().ShowVersionLabels();
-        return true;
+        context_.View().ShowVersionLabels();
+        return error;
     }
-    if (withLinkKind) TraceLine(failureTrace, manager_.CurrentLinkKind());
-    else TraceLine("%s", failureTrace);
-    return false;
+    if (withLinkKind)
+        context_.Trace(failureTrace, manager_.CurrentLinkKind());
+    else
+        context_.Trace("%s", failureTrace);
+    return error;
 }
 
-bool DeviceMainDef::ReloadSequence(int pauseMs) {
-    Sleep(pauseMs);
-    Update([](DeviceState& s) { s.linkFlag = 0; });
+DeviceError DeviceMainDef::ReloadSequence(int pauseMs) {
+    context_.Sleep(pauseMs);
+    context_.Update([](DeviceState& s) { s.linkFlag = 0; });
     ReloadDeviceList();
-    if (manager_.CurrentLinkKind() == -1) return false;
-    LoadProfiles();
+    if (manager_.CurrentLinkKind() == -1) return DeviceError::NoDevice;
+    PrepareProfiles();
     RefreshPages(kAllPages | LightingPage());
-    return ReadAndRefresh("获取鼠标数据异常, 当前模式: %d", true);
+    return ReadAndRefresh(kReadFailureWithKind, true);
 }
 
-bool DeviceMainDef::WriteKeys() {
-    return FamilyOf(CurrentDeviceType()) == Family::Report ? WriteKeyTable() : WriteKeyFunction();
-}
-
-bool DeviceMainDef::WriteWholeProfile() {
+DeviceError DeviceMainDef::WriteWholeProfile(int profile, int keySlot) {
     const unsigned lighting = LightingPage();
+    const int mode = PrepareProfileLighting(profile);
     RefreshPages(kPageButtons | kPagePerformance | lighting);
-    bool ok = WriteKeys();
-    if (lighting) ok = WriteLighting() && ok;
-    ok = WriteDpiLevels() && ok;
-    ok = WriteDpiColours() && ok;
-    ok = WriteReportRate() && ok;
-    ok = WriteAdvanced() && ok;
-    ok = WritePower() && ok;
-    return ok;
+    DeviceError first = commands_.WriteKeys(profile, keySlot);
+    if (lighting) KeepFirst(&first, commands_.WriteLighting(profile, mode));
+    KeepFirst(&first, commands_.WriteDpiLevels(profile));
+    KeepFirst(&first, commands_.WriteDpiColours(profile));
+    KeepFirst(&first, commands_.WriteReportRate(profile));
+    KeepFirst(&first, commands_.WriteAdvanced(profile));
+    KeepFirst(&first, commands_.WritePower(profile));
+    return first;
 }
 
-bool DeviceMainDef::ApplyDescriptorDefaults(bool dpiOnly) {
-    std::string key;
-    {
-        std::lock_guard<std::mutex> lock(stateMutex_);
-        key = state_.modelKey;
-    }
+bool DeviceMainDef::ApplyDescriptorDefaults(int profile, bool dpiOnly) {
     DeviceDescriptor descriptor;
-    if (!LoadDeviceDescriptor(ProgramDir(), key, &descriptor)) return false;
-    const int profile = CurrentProfile();
+    if (!LoadDeviceDescriptor(ProgramDir(), Snapshot().modelKey, &descriptor)) return false;
     for (const auto& [name, value] : DefaultSettings(descriptor, dpiOnly)) db_.SetConfig(profile, name, value);
     if (!dpiOnly) {
         if (const auto capability = ReportRateCapability(descriptor))
-            Update([&](DeviceState& s) { s.model.report_rate_capability = *capability; });
+            context_.Update([&](DeviceState& s) { s.model.report_rate_capability = *capability; });
     }
     return true;
 }
 
-bool DeviceMainDef::RunHandler(int task) {
-    TaskHandler handler;
-    {
-        std::lock_guard<std::mutex> lock(hookMutex_);
-        auto it = handlers_.find(task);
-        if (it != handlers_.end()) handler = it->second;
-    }
-    return handler ? handler() : false;
+DeviceError DeviceMainDef::RunHandler(int task) {
+    const TaskHandler handler = context_.Handler(task);
+    return handler && handler() ? DeviceError::None : DeviceError::UpdateFailed;
 }
 
-TaskStatus DeviceMainDef::ExecuteTask(int task) {
-    switch (task) {
+TaskResult DeviceMainDef::ExecuteTask(const DeviceTaskRequest& request) {
+    if (!IsKnownTask(request.code)) return {TaskStatus::Dropped};
+    if (request.deviceType > 0 && SendsToModel(request.code) && request.deviceType != CurrentDeviceType())
+        return TaskResult::Of(DeviceError::ModelChanged);
+    const int profile = request.profile > 0 ? request.profile : CurrentProfile();
+    const int keySlot = request.keySlot >= 0 ? request.keySlot : Snapshot().currentKeySlot;
+    switch (request.code) {
         case kTaskStart:
             discovery_.RefreshDevices();
-            return Status(ReloadSequence(0));
+            return TaskResult::Of(ReloadSequence(0));
         case kTaskArrival:
             discovery_.RefreshDevices();
-            return Status(ReloadSequence(1));
+            return TaskResult::Of(ReloadSequence(1));
         case kTaskRemoval:
-            Sleep(500);
-            Update([](DeviceState& s) { s.linkFlag = 0; });
+            context_.Sleep(500);
+            context_.Update([](DeviceState& s) { s.linkFlag = 0; });
             ReloadDeviceList();
-            if (manager_.CurrentLinkKind() == -1) return TaskStatus::Failed;  // nothing left to read
-            return Status(ReadAndRefresh("获取鼠标数据异常, 当前模式: %d", true));
+            // Nothing left to read: the task ends quietly.
+            if (manager_.CurrentLinkKind() == -1) return TaskResult::Of(DeviceError::NoDevice);
+            return TaskResult::Of(ReadAndRefresh(kReadFailureWithKind, true));
         case kTaskSelectDevice:
-            LoadProfiles();
+            if (request.deviceType > 0 && request.deviceType != CurrentDeviceType())
+                SelectModel(request.deviceType);
+            PrepareProfiles();
             RefreshPages(kAllPages | LightingPage());
-            return Status(ReadAndRefresh("获取鼠标数据异常", false));
-        case kTaskWriteProfile: return Status(WriteWholeProfile());
-        case kTaskWriteKeys: return Status(WriteKeys());
-        case kTaskWriteLighting: return Status(WriteLighting());
-        case kTaskWriteDpiLevels: return Status(WriteDpiLevels());
-        case kTaskWriteDpiColours: return Status(WriteDpiColours());
-        case kTaskWriteReportRate: return Status(WriteReportRate());
-        case kTaskWriteAdvanced: return Status(WriteAdvanced());
-        case kTaskWritePower: return Status(WritePower());
-        case kTaskDefaultKeys: return Status(WriteDefaultKeys());
-        case kTaskResetLighting: return Status(ResetLighting());
-        case kTaskResetDpi: {
-            ApplyDescriptorDefaults(true);
-            View().ReloadDpiControls();
-            const bool levels = WriteDpiLevels();
-            return Status(WriteDpiColours() && levels);
+            return TaskResult::Of(ReadAndRefresh(kReadFailure, false));
+        case kTaskWriteProfile:
+            return TaskResult::Of(WriteWholeProfile(profile, keySlot));
+        case kTaskWriteKeys:
+            return TaskResult::Of(commands_.WriteKeys(profile, keySlot, request.macroSlot));
+        case kTaskWriteLighting: {
+            const int mode = request.lightMode >= 0 ? request.lightMode : db_.GetActiveLightMode(profile);
+            return TaskResult::Of(commands_.WriteLighting(profile, mode));
         }
-        case kTaskResetReportRate: return Status(ResetReportRate());
+        case kTaskWriteDpiLevels:
+            return TaskResult::Of(commands_.WriteDpiLevels(profile));
+        case kTaskWriteDpiColours:
+            return TaskResult::Of(commands_.WriteDpiColours(profile));
+        case kTaskWriteReportRate:
+            return TaskResult::Of(commands_.WriteReportRate(profile));
+        case kTaskWriteAdvanced:
+            return TaskResult::Of(commands_.WriteAdvanced(profile));
+        case kTaskWritePower:
+            return TaskResult::Of(commands_.WritePower(profile));
+        case kTaskDefaultKeys:
+            return TaskResult::Of(commands_.WriteDefaultKeys(profile));
+        case kTaskResetLighting:
+            return TaskResult::Of(commands_.ResetLighting(profile));
+        case kTaskResetDpi: {
+            ApplyDescriptorDefaults(profile, true);
+            context_.View().ReloadDpiControls();
+            DeviceError first = commands_.WriteDpiLevels(profile);
+            KeepFirst(&first, commands_.WriteDpiColours(profile));
+            return TaskResult::Of(first);
+        }
+        case kTaskResetReportRate:
+            return TaskResult::Of(commands_.ResetReportRate(profile));
         case kTaskFactoryReset: {
-            const bool reset = FactoryReset();
+            // The database was recreated: its profiles and the active one's lighting rows come first, since
+            // the feature family's reset stores and sends mode 2 of that profile.
+            const int active = PrepareProfiles();
+            DeviceError first = commands_.FactoryReset(active);
             LoadProfiles();
             RefreshPages(LightingPage());
-            const bool read = ReadDeviceConfig();
+            KeepFirst(&first, commands_.ReadDeviceConfig());
             RefreshPages(kPageButtons | kPageMacros);
-            ApplyDescriptorDefaults(false);
+            ApplyDescriptorDefaults(CurrentProfile(), false);
             RefreshPages(kPagePerformance | LightingPage());
-            return Status(reset && read);
+            return TaskResult::Of(first);
         }
         case kTaskCheckSoftware:
         case kTaskCheckFirmware:
-        case kTaskInstallSoftware: return Status(RunHandler(task));
+        case kTaskInstallSoftware:
+            return TaskResult::Of(RunHandler(request.code));
         case kTaskFlashFirmware: {
-            const bool ok = RunHandler(task);
-            Sleep(100);
-            View().EndFirmwareProgress();
-            Sleep(100);
-            return Status(ok);
+            const DeviceError error = RunHandler(request.code);
+            context_.Sleep(100);
+            context_.View().EndFirmwareProgress();
+            context_.Sleep(100);
+            return TaskResult::Of(error);
         }
-        default: return TaskStatus::Dropped;
     }
+    return {TaskStatus::Dropped};
 }
 
 }  // namespace quorvel

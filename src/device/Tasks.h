@@ -1,5 +1,6 @@
 #pragma once
-// Task codes of the device worker. Pages store their change first, then queue the code.
+// Task codes of the device worker. Pages store their change first, then queue a request with the code
+// (DeviceTaskRequest).
 
 namespace quorvel {
 

@@ -1,50 +1,52 @@
 #include "device/ThreadBasic.h"
 
+#include <vector>
+
 namespace quorvel {
 
-const char* TaskStatusName(TaskStatus status) {
-    switch (status) {
-        case TaskStatus::Confirmed: return "confirmed";
-        case TaskStatus::Failed: return "failed";
-        case TaskStatus::Dropped: return "unknown task";
-        case TaskStatus::TimedOut: return "timed out";
-        case TaskStatus::Stopped: return "worker stopped";
-    }
-    return "?";
-}
+CThreadBasic::CThreadBasic(WorkerBody body) : body_(std::move(body)) {}
 
 CThreadBasic::~CThreadBasic() {
-    // A subclass has joined already; this only covers a CThreadBasic whose subclass forgot to.
     JoinWorker();
 }
 
-uint64_t CThreadBasic::Enqueue(int task, bool tracked) {
+uint64_t CThreadBasic::Enqueue(const DeviceTaskRequest& request, bool tracked) {
     uint64_t id;
     {
         std::lock_guard<std::mutex> lock(mutex_);
+        if (stopped_) return 0;
         id = nextId_++;
-        queue_.push_back({task, id, tracked});
+        queue_.push_back({request, id});
         if (tracked) tracked_.insert(id);
     }
     wake_.notify_one();
     return id;
 }
 
-void CThreadBasic::QueueTask(int task) { Enqueue(task, false); }
-
-uint64_t CThreadBasic::QueueTrackedTask(int task) { return Enqueue(task, true); }
-
-TaskResult CThreadBasic::WaitForTask(uint64_t id, std::chrono::milliseconds timeout) {
-    std::unique_lock<std::mutex> lock(mutex_);
-    const bool finished = done_.wait_for(lock, timeout, [&] { return results_.count(id) != 0; });
-    if (!finished) return {TaskStatus::TimedOut};
-    const TaskStatus status = results_[id];
-    results_.erase(id);
-    return {status};
+uint64_t CThreadBasic::QueueTask(const DeviceTaskRequest& request) {
+    return Enqueue(request, false);
 }
 
-TaskResult CThreadBasic::QueueTaskAndWait(int task, std::chrono::milliseconds timeout) {
-    return WaitForTask(QueueTrackedTask(task), timeout);
+uint64_t CThreadBasic::QueueTrackedTask(const DeviceTaskRequest& request) {
+    return Enqueue(request, true);
+}
+
+TaskResult CThreadBasic::WaitForTask(uint64_t id, std::chrono::milliseconds timeout) {
+    if (id == 0) return {TaskStatus::Stopped};
+    std::unique_lock<std::mutex> lock(mutex_);
+    if (!tracked_.count(id) && !results_.count(id)) return {TaskStatus::TimedOut};
+    if (!done_.wait_for(lock, timeout, [&] { return results_.count(id) != 0; })) {
+        tracked_.erase(id);  // given up: the end of the task is not kept for anyone
+        return {TaskStatus::TimedOut};
+    }
+    const TaskResult result = results_[id];
+    results_.erase(id);
+    return result;
+}
+
+TaskResult CThreadBasic::QueueTaskAndWait(const DeviceTaskRequest& request,
+                                          std::chrono::milliseconds timeout) {
+    return WaitForTask(QueueTrackedTask(request), timeout);
 }
 
 size_t CThreadBasic::PendingTasks() const {
@@ -52,31 +54,39 @@ size_t CThreadBasic::PendingTasks() const {
     return queue_.size();
 }
 
-bool CThreadBasic::TakeTask(int* task, uint64_t* id) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (queue_.empty()) return false;
-    *task = queue_.front().task;
-    *id = queue_.front().id;
-    queue_.pop_front();
-    return true;
-}
-
-void CThreadBasic::FinishTask(uint64_t id, TaskStatus status) {
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (tracked_.erase(id) == 0) return;
-        results_[id] = status;
-    }
-    done_.notify_all();
-}
-
 bool CThreadBasic::StartThread() {
     std::lock_guard<std::mutex> lock(mutex_);
     if (running_ || thread_.joinable()) return false;
     running_ = true;
     exited_ = false;
+    stopped_ = false;
     thread_ = std::thread(&CThreadBasic::Body, this);
     return true;
+}
+
+void CThreadBasic::Pass() {
+    Entry entry;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (queue_.empty()) {
+            entry.id = 0;
+        } else {
+            entry = queue_.front();
+            queue_.pop_front();
+        }
+    }
+    if (entry.id == 0) {
+        if (body_.idle) body_.idle();
+        return;
+    }
+    const TaskResult result = body_.runTask ? body_.runTask(entry.request) : TaskResult{TaskStatus::Dropped};
+    if (body_.finished) body_.finished(entry.id, entry.request, result);
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (tracked_.erase(entry.id) == 0) return;
+        results_[entry.id] = result;
+    }
+    done_.notify_all();
 }
 
 void CThreadBasic::Body() {
@@ -91,30 +101,51 @@ void CThreadBasic::Body() {
             if (!running_) break;
             ++passes_;
         }
-        Run();
+        Pass();
         if (once) break;
+        const bool poll = body_.wantsPoll && body_.wantsPoll();
         std::unique_lock<std::mutex> lock(mutex_);
         if (!running_) break;
         if (!queue_.empty()) continue;
         auto woken = [&] { return !running_ || !queue_.empty(); };
-        if (WantsPoll()) wake_.wait_for(lock, std::chrono::milliseconds(interval_), woken);
+        if (poll)
+            wake_.wait_for(lock, std::chrono::milliseconds(interval_), woken);
         else wake_.wait(lock, woken);
     }
+    // Requests left in the queue are dropped with the worker; their ends are reported as Stopped.
+    std::deque<Entry> dropped;
     {
         std::lock_guard<std::mutex> lock(mutex_);
+        dropped.swap(queue_);
+    }
+    const TaskResult stopped{TaskStatus::Stopped};
+    for (const Entry& e : dropped)
+        if (body_.finished) body_.finished(e.id, e.request, stopped);
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        for (const Entry& e : dropped)
+            if (tracked_.erase(e.id)) results_[e.id] = stopped;
         exited_ = true;
         running_ = false;
-        // Codes left in the queue are dropped with the worker; whoever waits for them learns so.
-        for (const Entry& e : queue_)
-            if (e.tracked && tracked_.erase(e.id)) results_[e.id] = TaskStatus::Stopped;
-        queue_.clear();
     }
+    done_.notify_all();
+}
+
+void CThreadBasic::DropUnstartedLocked() {
+    // Requests queued for a worker that never ran: whoever waits for them learns that they will not run.
+    for (const Entry& e : queue_)
+        if (tracked_.erase(e.id)) results_[e.id] = TaskResult{TaskStatus::Stopped};
+    queue_.clear();
     done_.notify_all();
 }
 
 bool CThreadBasic::StopWorker(std::chrono::milliseconds wait) {
     std::unique_lock<std::mutex> lock(mutex_);
-    if (!thread_.joinable()) return true;
+    stopped_ = true;
+    if (!thread_.joinable()) {
+        DropUnstartedLocked();
+        return true;
+    }
     running_ = false;
     wake_.notify_all();
     if (!done_.wait_for(lock, wait, [&] { return exited_; })) return false;  // a task still runs
@@ -126,7 +157,11 @@ bool CThreadBasic::StopWorker(std::chrono::milliseconds wait) {
 void CThreadBasic::JoinWorker() {
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (!thread_.joinable()) return;
+        stopped_ = true;
+        if (!thread_.joinable()) {
+            DropUnstartedLocked();
+            return;
+        }
         running_ = false;
     }
     wake_.notify_all();

@@ -1,61 +1,59 @@
 #pragma once
-// The worker thread and its task queue. Callers on any thread append task codes; the thread takes one per
-// pass, in order, and calls Run for each pass. When the queue is empty the thread sleeps on a condition
-// variable: for the poll interval while the subclass wants to poll, otherwise until a task arrives, so an
-// idle program without a device does not wake up at all.
+// The worker thread and its task queue. Callers on any thread append requests; the thread takes one per
+// pass, in order, carries it out through the body the device core supplies and reports its end. When the
+// queue is empty the thread sleeps on a condition variable: for the poll interval while the body wants to
+// poll, otherwise until a task arrives, so an idle program without a device does not wake up at all.
 //
+// The device core owns it as its last member, so it is joined before anything a task uses goes.
 // Teardown: StopWorker waits at most the given time. A task still running after that keeps running; the
-// destructor (and JoinWorker) then waits for it, so the state a task uses is never destroyed under it.
+// destructor (and JoinWorker) then waits for it.
 
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <set>
 #include <thread>
 
+#include "device/TaskResult.h"
 #include "device/TaskSink.h"
 
 namespace quorvel {
 
-enum class TaskStatus {
-    Confirmed,  // carried out, and the mouse confirmed every request
-    Failed,     // carried out, but a request failed or there was no usable device
-    Dropped,    // the code has no entry
-    TimedOut,   // the wait ended first; the task may still run
-    Stopped,    // the worker stopped before the task ran
+// What the worker does; called on the worker thread.
+struct WorkerBody {
+    std::function<TaskResult(const DeviceTaskRequest&)> runTask;  // one task
+    std::function<void()> idle;                                   // a pass that found the queue empty
+    std::function<bool()> wantsPoll;  // whether an empty queue still wakes the thread every interval
+    // Each task's end, also of the tasks dropped when the worker stops (Stopped); before any waiter wakes.
+    std::function<void(uint64_t id, const DeviceTaskRequest&, const TaskResult&)> finished;
 };
-
-struct TaskResult {
-    TaskStatus status = TaskStatus::TimedOut;
-    bool ok() const { return status == TaskStatus::Confirmed; }
-};
-
-const char* TaskStatusName(TaskStatus status);
 
 class CThreadBasic : public TaskSink {
 public:
-    CThreadBasic() = default;
-    ~CThreadBasic() override;
+    explicit CThreadBasic(WorkerBody body);
+    ~CThreadBasic() override;  // joins
     CThreadBasic(const CThreadBasic&) = delete;
     CThreadBasic& operator=(const CThreadBasic&) = delete;
 
-    // Any thread.
-    void QueueTask(int task) override;
-    // Queues and returns an id to wait for.
-    uint64_t QueueTrackedTask(int task);
-    // Waits until the task with this id has finished (or the timeout).
+    // Any thread. Once the worker was stopped nothing is queued any more (id 0).
+    uint64_t QueueTask(const DeviceTaskRequest& request) override;
+    // Queues and keeps the result for WaitForTask.
+    uint64_t QueueTrackedTask(const DeviceTaskRequest& request);
+    // Waits until the tracked task has finished (or the timeout). A wait that times out gives the task
+    // up: its result is not kept, and a later wait for it returns TimedOut at once. Id 0 reads Stopped.
     TaskResult WaitForTask(uint64_t id, std::chrono::milliseconds timeout);
-    TaskResult QueueTaskAndWait(int task, std::chrono::milliseconds timeout);
+    TaskResult QueueTaskAndWait(const DeviceTaskRequest& request, std::chrono::milliseconds timeout);
     size_t PendingTasks() const;
 
-    // Starts the thread (interval 2 ms, loop mode); false when it already runs.
+    // Starts the thread; false when it already runs.
     bool StartThread();
     // Asks the thread to leave and waits at most `wait` for it; true when it has left (and was joined).
     bool StopWorker(std::chrono::milliseconds wait = std::chrono::milliseconds(1000));
-    // Waits without limit for the thread to leave. Subclasses call it first in their destructor.
+    // Waits without limit for the thread to leave.
     void JoinWorker();
     bool IsRunning() const;
 
@@ -63,37 +61,30 @@ public:
     uint64_t PassCount() const;
 
     void SetInterval(int milliseconds);
-    void SetLoopMode(int mode);  // 1 = Run repeatedly, 0 = once
-
-protected:
-    // One pass on the worker thread.
-    virtual void Run() = 0;
-    // Whether an empty queue should still wake the thread every interval (to poll the device).
-    virtual bool WantsPoll() const { return false; }
-
-    // Worker side: the next task (false when the queue is empty) and its completion.
-    bool TakeTask(int* task, uint64_t* id);
-    void FinishTask(uint64_t id, TaskStatus status);
+    void SetLoopMode(int mode);  // 1 = a pass repeatedly, 0 = once
 
 private:
-    void Body();
-    uint64_t Enqueue(int task, bool tracked);
-
     struct Entry {
-        int task;
+        DeviceTaskRequest request;
         uint64_t id;
-        bool tracked;
     };
 
+    void Body();
+    void Pass();
+    uint64_t Enqueue(const DeviceTaskRequest& request, bool tracked);
+    void DropUnstartedLocked();
+
+    const WorkerBody body_;
     mutable std::mutex mutex_;
-    std::condition_variable wake_;   // tasks queued, stop requested
-    std::condition_variable done_;   // a tracked task finished, the thread left
+    std::condition_variable wake_;  // tasks queued, stop requested
+    std::condition_variable done_;  // a tracked task finished, the thread left
     std::deque<Entry> queue_;
     std::set<uint64_t> tracked_;              // tracked ids not yet finished
-    std::map<uint64_t, TaskStatus> results_;  // tracked ids -> status once finished, until collected
+    std::map<uint64_t, TaskResult> results_;  // tracked ids -> result once finished, until collected
     uint64_t nextId_ = 1;
     bool running_ = false;
     bool exited_ = true;
+    bool stopped_ = false;  // a stop was asked for: nothing more is queued
     int loopMode_ = 1;
     int interval_ = 2;
     uint64_t passes_ = 0;

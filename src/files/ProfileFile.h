@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "device/Tasks.h"
 #include "files/FileResult.h"
 
 namespace quorvel {
@@ -15,7 +16,7 @@ class DeviceDatabase;
 class TaskSink;
 
 // The device task that reloads the pages and sends the whole active profile to the mouse.
-inline constexpr int kTaskSendProfile = 5;
+inline constexpr DeviceTask kTaskSendProfile = kTaskWriteProfile;
 
 struct ProfileExportOptions {
     // Profile whose button assignments are written; 0: the active profile.
@@ -38,7 +39,8 @@ struct ProfileImportOptions {
     int activeProfile = 0;
     // The model has lighting: only then is `Lightitems` read.
     bool hasLighting = false;
-    // Receives kTaskSendProfile once the profile has been changed; may be null (tests, tools).
+    // Receives kTaskSendProfile (for the loaded profile) once it has been changed; may be null (tests,
+    // tools).
     TaskSink* tasks = nullptr;
 };
 

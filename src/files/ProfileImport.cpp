@@ -194,7 +194,11 @@ ProfileImportResult Import(DeviceDatabase& db, const ProfileImportOptions& optio
         if (failures > 0) changed = false;  // rolled back
         db.GetProfileName(profile, result.profileName);
     }
-    if (changed && options.tasks) options.tasks->QueueTask(kTaskSendProfile);
+    if (changed && options.tasks) {
+        DeviceTaskRequest send(kTaskSendProfile);
+        send.profile = result.profile;
+        options.tasks->QueueTask(send);
+    }
     if (failures > 0) {
         result.status = FileStatus::kDatabaseFailed;
         result.message = "the database refused to store '" + source + "'; nothing was loaded";

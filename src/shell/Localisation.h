@@ -21,8 +21,11 @@ std::set<int> OfferedLanguages();
 void SetOfferedLanguages(std::set<int> languages);
 
 // Text `id` of `section` in the current language's file under ProgramDir(); empty when the file, section
-// or key is missing. Reads the file on every call.
+// or key is missing. The file is read and parsed once and kept until the language or the program
+// directory changes, or ReloadTexts.
 std::string text(std::string_view section, int id);
+// Drops the kept table: the next lookup reads the language file again (setting the language does so too).
+void ReloadTexts();
 // "<programDir>/language/<lcid>.lan".
 std::string LanguageFilePath(const std::string& programDir, int lcid);
 

@@ -61,12 +61,12 @@ bool FlashFirmware(DeviceMainDef& core, const std::vector<uint8_t>& image, std::
         return false;
     }
     bool ok = false;
-    if (!core.StartFirmwareUpgrade()) {
+    if (!core.Commands().StartFirmwareUpgrade()) {
         *error = "the mouse did not accept the start of the firmware transfer; nothing was sent";
     } else {
-        const bool sent = core.SendFirmware(image.data(), image.size());
+        const bool sent = core.Commands().SendFirmware(image.data(), image.size());
         // The end report follows a broken transfer too, so the mouse is not left waiting for data.
-        const bool ended = core.EndFirmwareUpgrade();
+        const bool ended = core.Commands().EndFirmwareUpgrade();
         if (!sent)
             *error = "the mouse did not confirm a firmware packet; the transfer stopped";
         else if (!ended)

@@ -65,7 +65,16 @@ protected:
         ASSERT_GT(core_->LoadProfiles(), 0);
     }
     // Discovery and read-back.
-    void Read() { ASSERT_EQ(core_->ExecuteTask(kTaskStart), TaskStatus::Confirmed); }
+    void Read() {
+        ASSERT_EQ(core_->ExecuteTask(DeviceTaskRequest(kTaskStart)).status, TaskStatus::Confirmed);
+    }
+    // The result's requests carried out in order on this thread, as the worker would.
+    std::vector<TaskStatus> Execute(const ActionResult& result) {
+        std::vector<TaskStatus> statuses;
+        for (const DeviceTaskRequest& request : result.tasks)
+            statuses.push_back(core_->ExecuteTask(request).status);
+        return statuses;
+    }
 
     void TearDown() override {
         ctx_.reset();
@@ -104,12 +113,18 @@ private:
     std::filesystem::path root_;
 };
 
-// Expect an accepted result with these tasks.
-#define EXPECT_ACCEPTED(result, ...)                                           \
-    do {                                                                      \
-        const ActionResult& r_ = (result);                                    \
-        EXPECT_TRUE(r_.ok) << r_.message;                                     \
-        EXPECT_EQ(r_.tasks, (std::vector<int>{__VA_ARGS__}));                 \
+inline std::vector<int> TaskCodes(const ActionResult& result) {
+    std::vector<int> codes;
+    for (const DeviceTaskRequest& request : result.tasks) codes.push_back(request.code);
+    return codes;
+}
+
+// Expect an accepted result with requests of these task codes.
+#define EXPECT_ACCEPTED(result, ...)                               \
+    do {                                                           \
+        const ActionResult& r_ = (result);                         \
+        EXPECT_TRUE(r_.ok) << r_.message;                          \
+        EXPECT_EQ(TaskCodes(r_), (std::vector<int>{__VA_ARGS__})); \
     } while (0)
 
 // Expect a refusal whose message contains `part`.

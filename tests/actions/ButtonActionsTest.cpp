@@ -48,7 +48,6 @@ TEST_F(ButtonActions, MenuChoicesStoreTheMenuText) {
     }
     std::vector<KeyAssignmentRecord> rows;
     EXPECT_EQ(db_.ListKeyAssignments(Profile(), rows), 5);  // one row per button
-    EXPECT_EQ(core_->Snapshot().macroUploadPending, 0);
 }
 
 TEST_F(ButtonActions, MenusListOfferedValuesInMenuOrder) {
@@ -126,15 +125,29 @@ TEST_F(ButtonActions, ClickFunctionParametersAreClamped) {
     EXPECT_EQ(Row(3), "9 1 0 0 T139");
 }
 
-TEST_F(ButtonActions, MacroChoiceMarksTheUploadForThatButton) {
+// The request carries the button, and for a macro the upload of that button's macro, as they were when
+// the change was made.
+TEST_F(ButtonActions, RequestsCarryTheButtonAndItsMacroUpload) {
     const int id = db_.AddMacro("Custom 1");
     ASSERT_GT(id, 0);
-    EXPECT_ACCEPTED(AssignMenuFunction(ctx(), 4, kMacroFunction, id), kTaskWriteKeys);
+    const ActionResult macro = AssignMenuFunction(ctx(), 4, kMacroFunction, id);
+    EXPECT_ACCEPTED(macro, kTaskWriteKeys);
     EXPECT_EQ(Row(4), "4 " + std::to_string(id) + " 0 0 T351 1");  // the name as the menu shows it
-    const DeviceState s = core_->Snapshot();
-    EXPECT_EQ(s.macroUploadPending, 1);
-    EXPECT_EQ(s.macroUploadSlot, 4);
-    EXPECT_EQ(s.currentKeySlot, 4);
+    EXPECT_EQ(core_->Snapshot().currentKeySlot, 4);
+    const ActionResult key = AssignFixedFunction(ctx(), 2);
+
+    DeviceTaskRequest expected(kTaskWriteKeys);
+    expected.deviceType = 102;
+    expected.profile = Profile();
+    expected.keySlot = 4;
+    expected.macroSlot = 4;
+    ASSERT_EQ(macro.tasks.size(), 1u);
+    EXPECT_TRUE(macro.tasks[0] == expected);
+    expected.keySlot = 2;
+    expected.macroSlot = -1;
+    ASSERT_EQ(key.tasks.size(), 1u);
+    EXPECT_TRUE(key.tasks[0] == expected) << "the later change does not touch the earlier request";
+    EXPECT_EQ(macro.tasks[0].keySlot, 4);
 }
 
 TEST_F(ButtonActions, ResettingOneButtonRemovesItsRow) {
@@ -198,8 +211,9 @@ class ButtonActionsOnTheMouse : public ActionsTest {};
 TEST_F(ButtonActionsOnTheMouse, TheTaskSendsTheButtonTheActionChose) {
     Make("201:wired");
     Read();
-    EXPECT_ACCEPTED(AssignFixedFunction(ctx(), 3), kTaskWriteKeys);
-    EXPECT_EQ(core_->ExecuteTask(kTaskWriteKeys), TaskStatus::Confirmed);
+    const ActionResult fixed = AssignFixedFunction(ctx(), 3);
+    EXPECT_ACCEPTED(fixed, kTaskWriteKeys);
+    EXPECT_EQ(Execute(fixed), std::vector<TaskStatus>{TaskStatus::Confirmed});
     EXPECT_EQ(sim_->Mouse(0).Memory().keys[3], (KeyCode{0x60, 0x00, 0x00}));
 
     const int id = db_.AddMacro("Burst");
@@ -209,12 +223,12 @@ TEST_F(ButtonActionsOnTheMouse, TheTaskSendsTheButtonTheActionChose) {
     e.value = 0x41;
     e.desc = "↓  A";
     db_.AddMacroEvents({e});
-    EXPECT_ACCEPTED(AssignMenuFunction(ctx(), 4, kMacroFunction, id), kTaskWriteKeys);
-    EXPECT_EQ(core_->ExecuteTask(kTaskWriteKeys), TaskStatus::Confirmed);
+    const ActionResult macro = AssignMenuFunction(ctx(), 4, kMacroFunction, id);
+    EXPECT_ACCEPTED(macro, kTaskWriteKeys);
+    EXPECT_EQ(Execute(macro), std::vector<TaskStatus>{TaskStatus::Confirmed});
     const MouseMemory memory = sim_->Mouse(0).Memory();
     EXPECT_EQ(memory.keys[4][0], 0x90);
     EXPECT_EQ(memory.macros.count(4), 1u);
-    EXPECT_EQ(core_->Snapshot().macroUploadPending, 0);
 }
 
 }  // namespace

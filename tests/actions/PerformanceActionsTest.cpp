@@ -250,15 +250,16 @@ TEST_F(PerformanceActions, WithoutADatabaseEverythingIsRefused) {
 TEST_F(PerformanceActions, TasksRunOnTheWorker) {
     Make("102:wired,sensor=4");
     Read();
-    ASSERT_TRUE(core_->StartThread());
+    ASSERT_TRUE(core_->Worker().StartThread());
     ActionResult r = SetDpiLevels(ctx(), {400, 800}, 0);
-    r.tasks.push_back(kTaskWriteDpiColours);
-    const std::vector<TaskResult> results = RunActionTasks(*core_, r, std::chrono::seconds(10));
+    r.tasks.push_back(DeviceTaskRequest(kTaskWriteDpiColours));
+    const std::vector<TaskResult> results = RunActionTasks(core_->Worker(), r, std::chrono::seconds(10));
     ASSERT_EQ(results.size(), 2u);
     for (const TaskResult& t : results) EXPECT_TRUE(t.ok()) << TaskStatusName(t.status);
     EXPECT_EQ(sim_->Mouse(0).Memory().dpiCount, 2);
-    EXPECT_TRUE(RunActionTasks(*core_, ActionResult::Refused("no"), std::chrono::seconds(1)).empty());
-    core_->StopWorker();
+    EXPECT_TRUE(
+        RunActionTasks(core_->Worker(), ActionResult::Refused("no"), std::chrono::seconds(1)).empty());
+    core_->Worker().StopWorker();
 }
 
 }  // namespace

@@ -94,16 +94,22 @@ TEST_F(ProfileActions, FactoryResetNeedsTheMouseAndStartsFromAnEmptyDatabase) {
 
     Read();
     EXPECT_ACCEPTED(RenameProfile(ctx(), 1, "Kept?"));
-    EXPECT_ACCEPTED(FactoryReset(ctx()), kTaskFactoryReset);
+    ASSERT_TRUE(SwitchProfile(ctx(), 3).ok);
+    const ActionResult reset = FactoryReset(ctx());
+    EXPECT_ACCEPTED(reset, kTaskFactoryReset);
     EXPECT_TRUE(core_->Snapshot().readDeviceTypes.empty());
-    ASSERT_TRUE(ListProfiles(ctx(), &profiles).ok);
-    EXPECT_TRUE(profiles.empty());
     EXPECT_EQ(db_.Path(), DeviceDatabase::DatabasePath(DataFolder(), "QuorvelR2"));
-
-    EXPECT_EQ(core_->ExecuteTask(kTaskFactoryReset), TaskStatus::Confirmed);
+    // The new database is whole at once: four profiles, the first active, with its lighting rows.
     ASSERT_TRUE(ListProfiles(ctx(), &profiles).ok);
     ASSERT_EQ(profiles.size(), 4u);
-    EXPECT_EQ(profiles[0].name, "Profile 1");
+    EXPECT_EQ(profiles[0].name, "T61 1");
+    EXPECT_EQ(Profile(), 1);
+    EXPECT_EQ(db_.CountLightModes(1), 6);
+    EXPECT_EQ(reset.tasks[0].profile, 1);
+
+    EXPECT_EQ(Execute(reset), std::vector<TaskStatus>{TaskStatus::Confirmed});
+    ASSERT_TRUE(ListProfiles(ctx(), &profiles).ok);
+    ASSERT_EQ(profiles.size(), 4u);
     EXPECT_EQ(Get("dpi_group5_value"), "12000");  // the descriptor's defaults
 }
 

@@ -27,11 +27,11 @@ TEST_F(FeatureCommands, PerformanceCatalogue) {
     f.Set("sleep_light", "30");
     f.Set("move_closelight", "0");
 
-    EXPECT_TRUE(f.core->WriteReportRate());
-    EXPECT_TRUE(f.core->WriteDpiLevels());
-    EXPECT_TRUE(f.core->WriteDpiColours());
-    EXPECT_TRUE(f.core->WriteAdvanced());
-    EXPECT_TRUE(f.core->WritePower());
+    EXPECT_EQ(f.Cmd().WriteReportRate(), DeviceError::None);
+    EXPECT_EQ(f.Cmd().WriteDpiLevels(), DeviceError::None);
+    EXPECT_EQ(f.Cmd().WriteDpiColours(), DeviceError::None);
+    EXPECT_EQ(f.Cmd().WriteAdvanced(), DeviceError::None);
+    EXPECT_EQ(f.Cmd().WritePower(), DeviceError::None);
     const std::vector<std::string> expected = {
         ToHex(Hex("0C 01 07 00 00 01 01 02")),
         ToHex(Hex("0C 01 05 00 01 01 12 35 3F 01 00 08 00 10 00 20 00 40 00 A0 00")),
@@ -45,7 +45,7 @@ TEST_F(FeatureCommands, PerformanceCatalogue) {
 }
 
 TEST_F(FeatureCommands, SequenceByteWrapsAfter254) {
-    for (int i = 0; i < 256; ++i) f.core->WriteReportRate();
+    for (int i = 0; i < 256; ++i) f.Cmd().WriteReportRate();
     const auto sent = f.Take();
     ASSERT_EQ(sent.size(), 256u);
     EXPECT_EQ(sent[254][4], 254);
@@ -54,22 +54,20 @@ TEST_F(FeatureCommands, SequenceByteWrapsAfter254) {
 }
 
 TEST_F(FeatureCommands, KeysOneSlotAtATime) {
-    f.core->SetCurrentKeySlot(3);
-    EXPECT_TRUE(f.core->WriteKeyFunction());
-    f.core->SetCurrentKeySlot(7);  // beyond the defaults: 10 00 00
-    EXPECT_TRUE(f.core->WriteKeyFunction());
+    EXPECT_EQ(f.Cmd().WriteKeyFunction(0, 3), DeviceError::None);
+    EXPECT_EQ(f.Cmd().WriteKeyFunction(0, 7), DeviceError::None);  // beyond the defaults: 10 00 00
     KeyAssignmentRecord key;
     key.profile = f.Profile();
     key.key_code = 7;
     key.macro_type = kKeyboardKey;
     key.macro_value = 0xE3;  // left Win alone: modifier bit, no usage
     f.db.SaveKeyAssignment(key);
-    EXPECT_TRUE(f.core->WriteKeyFunction());
+    EXPECT_EQ(f.Cmd().WriteKeyFunction(0, 7), DeviceError::None);
     EXPECT_EQ(f.TakeHex(), (std::vector<std::string>{ToHex(Hex("0C 01 04 00 00 01 04 03 10 08 00")),
                                                       ToHex(Hex("0C 01 04 00 01 01 04 07 10 00 00")),
                                                       ToHex(Hex("0C 01 04 00 02 01 04 07 70 08 00"))}));
 
-    EXPECT_TRUE(f.core->WriteDefaultKeys());
+    EXPECT_EQ(f.Cmd().WriteDefaultKeys(), DeviceError::None);
     EXPECT_EQ(f.TakeHex(), (std::vector<std::string>{
                                ToHex(Hex("0C 01 04 00 03 01 04 00 10 01 00")),
                                ToHex(Hex("0C 01 04 00 04 01 04 01 10 02 00")),
@@ -82,19 +80,18 @@ TEST_F(FeatureCommands, KeysOneSlotAtATime) {
 
 TEST_F(FeatureCommands, LightingAndResets) {
     LightModeRecord row;
-    row.profile = f.Profile();
-    row.mode = 2;
+    ASSERT_TRUE(f.db.GetLightMode(f.Profile(), 2, row)) << "task 1 made the profile's default rows";
     row.brightness = 4;
     row.speed = 3;
+    for (int& colour : row.color_value) colour = 0;
     row.color_value[0] = 255;
-    f.db.AddLightMode(row);
-    f.core->SetCurrentLightMode(2);
-    EXPECT_TRUE(f.core->WriteLighting());
+    f.db.UpdateLightMode(2, row);
+    EXPECT_EQ(f.Cmd().WriteLighting(f.Profile(), 2), DeviceError::None);
     EXPECT_EQ(f.TakeHex(),
               std::vector<std::string>{ToHex(Hex("0C 01 08 00 00 01 18 02 43 07 FF 00 00"))});
 
     // No read-back here: the lighting reset is mode 2 with brightness and speed 2, written as usual.
-    EXPECT_TRUE(f.core->ResetLighting());
+    EXPECT_EQ(f.Cmd().ResetLighting(), DeviceError::None);
     EXPECT_EQ(f.TakeHex(),
               std::vector<std::string>{ToHex(Hex("0C 01 08 00 01 01 18 02 22 07 FF 00 00"))});
     LightModeRecord stored;
@@ -102,12 +99,12 @@ TEST_F(FeatureCommands, LightingAndResets) {
     EXPECT_EQ(stored.brightness, 2);
     EXPECT_EQ(stored.speed, 2);
 
-    EXPECT_TRUE(f.core->FactoryReset());
+    EXPECT_EQ(f.Cmd().FactoryReset(), DeviceError::None);
     EXPECT_EQ(f.TakeHex(), (std::vector<std::string>{ToHex(Hex("0C 01 0F 00 02 01 01 FF")),
                                                       ToHex(Hex("0C 01 08 00 03 01 18 02 22 07 FF 00 00"))}));
 
     f.Set("report_rate", "8");
-    EXPECT_TRUE(f.core->ResetReportRate());
+    EXPECT_EQ(f.Cmd().ResetReportRate(), DeviceError::None);
     EXPECT_EQ(f.Get("report_rate"), "1");
     EXPECT_EQ(f.Get("report_rate_wireless"), "1");
     EXPECT_EQ(f.TakeHex(), std::vector<std::string>{ToHex(Hex("0C 01 07 00 04 01 01 01"))});
@@ -115,7 +112,7 @@ TEST_F(FeatureCommands, LightingAndResets) {
 
 TEST_F(FeatureCommands, RefusedReportTracesAndReports) {
     f.Mouse().InjectFault({SimFaultKind::WriteFails, 0x07, 1, 0});
-    EXPECT_FALSE(f.core->WriteReportRate());
+    EXPECT_EQ(f.Cmd().WriteReportRate(), DeviceError::WriteFailed);
     EXPECT_EQ(f.Traces(), std::vector<std::string>{"0x02: 设置回报率失败"});
 }
 

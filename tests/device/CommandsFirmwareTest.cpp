@@ -22,14 +22,14 @@ std::vector<Bytes> UpgradeRequests(CoreFixture& f) {
 TEST(FirmwareTransfer, HundredBytesAsThreePackets) {
     CoreFixture f("102:wired");
     f.Start();
-    EXPECT_FALSE(f.core->StartFirmwareUpgrade());  // no upgrade interface opened yet
+    EXPECT_FALSE(f.Cmd().StartFirmwareUpgrade());  // no upgrade interface opened yet
     ASSERT_TRUE(f.manager->OpenUpgradeInterface(0x1209, 0x0001));
 
     Bytes image(100);
     for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<uint8_t>(i);
-    EXPECT_TRUE(f.core->StartFirmwareUpgrade());
-    EXPECT_TRUE(f.core->SendFirmware(image.data(), image.size()));
-    EXPECT_TRUE(f.core->EndFirmwareUpgrade());
+    EXPECT_TRUE(f.Cmd().StartFirmwareUpgrade());
+    EXPECT_TRUE(f.Cmd().SendFirmware(image.data(), image.size()));
+    EXPECT_TRUE(f.Cmd().EndFirmwareUpgrade());
 
     const auto sent = UpgradeRequests(f);
     ASSERT_EQ(sent.size(), 5u);
@@ -94,7 +94,7 @@ TEST(FirmwareTransfer, StopsWhenAPacketIsRefused) {
     ASSERT_TRUE(f.manager->OpenUpgradeInterface(0x1209, 0x0001));
     f.Mouse().InjectFault({SimFaultKind::WriteFails, -1, -1, 0});
     Bytes image(200, 1);
-    EXPECT_FALSE(f.core->SendFirmware(image.data(), image.size()));
+    EXPECT_FALSE(f.Cmd().SendFirmware(image.data(), image.size()));
     f.Mouse().ClearFaults();
     for (const std::string& e : f.view.Events()) EXPECT_EQ(e.rfind("progress", 0), std::string::npos);
 }

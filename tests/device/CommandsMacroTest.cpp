@@ -82,14 +82,14 @@ int StoreMacro(CoreFixture& f, const std::vector<MacroEventRecord>& rows) {
 TEST(MacroPackets, ReportFamilySplitsAfterSixEvents) {
     CoreFixture f("102:wired");
     f.Start();
-    EXPECT_TRUE(f.core->SendMacro(2, StoreMacro(f, Keys(6))));
+    EXPECT_EQ(f.Cmd().SendMacro(2, StoreMacro(f, Keys(6))), DeviceError::None);
     EXPECT_EQ(f.TakeHex(), std::vector<std::string>{ToHex(WithChecksum(Hex(
                                "00 08 00 01 19 02 30 01 00 04 B0 01 00 04 30 01 00 05 B0 01 00 05 30 01 00 06 "
                                "B0 01 00 06")))});
 
     auto seven = Rows({{kDown, 'A'}, {kDelay, 300}, {kUp, 'A'}, {kDown, 'B'}, {kUp, 'B'}, {kDown, 'C'},
                        {kUp, 'C'}, {kMouseDown, 1}});
-    EXPECT_TRUE(f.core->SendMacro(3, StoreMacro(f, seven)));
+    EXPECT_EQ(f.Cmd().SendMacro(3, StoreMacro(f, seven)), DeviceError::None);
     EXPECT_EQ(f.TakeHex(),
               (std::vector<std::string>{
                   ToHex(WithChecksum(Hex("00 08 00 02 1B 03 30 2C 01 04 B0 01 00 04 30 01 00 05 B0 01 00 05 "
@@ -101,11 +101,11 @@ TEST(MacroPackets, ReportFamilySplitsAfterSixEvents) {
 TEST(MacroPackets, FeatureFamilySplitsAfterEightEvents) {
     CoreFixture f("201:wired");
     f.Start();
-    EXPECT_TRUE(f.core->SendMacro(1, StoreMacro(f, Keys(8))));
+    EXPECT_EQ(f.Cmd().SendMacro(1, StoreMacro(f, Keys(8))), DeviceError::None);
     EXPECT_EQ(f.TakeHex(), std::vector<std::string>{ToHex(Hex(
                                "0C 01 0E 00 00 01 19 01 30 01 04 B0 01 04 30 01 05 B0 01 05 30 01 06 B0 01 06 "
                                "30 01 07 B0 00 07"))});
-    EXPECT_TRUE(f.core->SendMacro(1, StoreMacro(f, Keys(9))));
+    EXPECT_EQ(f.Cmd().SendMacro(1, StoreMacro(f, Keys(9))), DeviceError::None);
     EXPECT_EQ(f.TakeHex(), (std::vector<std::string>{
                                ToHex(Hex("0C 01 0E 00 01 02 1A 01 30 01 04 B0 01 04 30 01 05 B0 01 05 30 01 06 "
                                          "B0 01 06 30 01 07 B0 01 07 30")),
@@ -120,20 +120,20 @@ TEST(MacroPackets, StreamBeyondFifteenPacketsIsNotSent) {
     for (const Case c : {Case{"102:wired", 101}, Case{"201:wired", 125}}) {
         CoreFixture f(c.mouse);
         f.Start();
-        EXPECT_TRUE(f.core->SendMacro(0, StoreMacro(f, Keys(c.fits)))) << c.mouse;
+        EXPECT_EQ(f.Cmd().SendMacro(0, StoreMacro(f, Keys(c.fits))), DeviceError::None) << c.mouse;
         const auto sent = f.Take();
         ASSERT_EQ(sent.size(), 15u) << c.mouse;
         const size_t packetByte = sent.back()[0] == 0x0C ? 5 : 3;
         EXPECT_EQ(sent.back()[packetByte], 0xEF) << c.mouse;
 
-        EXPECT_FALSE(f.core->SendMacro(0, StoreMacro(f, Keys(c.fits + 1)))) << c.mouse;
+        EXPECT_EQ(f.Cmd().SendMacro(0, StoreMacro(f, Keys(c.fits + 1))), DeviceError::TooLong) << c.mouse;
         EXPECT_TRUE(f.Take().empty()) << c.mouse;
         ASSERT_EQ(f.Traces().size(), 1u);
         EXPECT_EQ(f.Traces()[0].rfind("0x08: 设置按键宏数据失败!", 0), 0u) << f.Traces()[0];
     }
 }
 
-TEST(MacroPackets, PendingUploadGoesBeforeTheKeyTable) {
+TEST(MacroPackets, UploadOfTheRequestedButtonGoesBeforeTheKeyTable) {
     CoreFixture f("102:wired");
     f.Start();
     const int id = StoreMacro(f, Rows({{kDown, 'A'}, {kUp, 'A'}}));
@@ -148,17 +148,14 @@ TEST(MacroPackets, PendingUploadGoesBeforeTheKeyTable) {
     key.macro_type = kMacroFunction;
     key.macro_value = id;
     f.db.SaveKeyAssignment(key);
-    f.core->SetMacroUploadPending(4);
 
-    EXPECT_TRUE(f.core->WriteKeyTable());
+    EXPECT_EQ(f.Cmd().WriteKeyTable(f.Profile(), 4), DeviceError::None);
     const std::string table = "00 09 00 01 0F 10 01 00 10 02 00 10 04 00 10 08 00 90 24 03 40 01 00";
     EXPECT_EQ(f.TakeHex(), (std::vector<std::string>{
                                ToHex(WithChecksum(Hex("00 08 00 01 09 04 30 01 00 04 B0 01 00 04"))),
                                ToHex(WithChecksum(Hex(table)))}));
-    const DeviceState s = f.core->Snapshot();
-    EXPECT_EQ(s.macroUploadPending, 0);
-    EXPECT_EQ(s.macroUploadSlot, -1);
-    EXPECT_TRUE(f.core->WriteKeyTable());  // sent once only
+    EXPECT_EQ(f.Cmd().WriteKeyTable(f.Profile(), 3),
+              DeviceError::None);  // a button without a macro: the table only
     EXPECT_EQ(f.TakeHex(), std::vector<std::string>{ToHex(WithChecksum(Hex(table)))});
 }
 

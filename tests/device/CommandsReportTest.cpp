@@ -12,15 +12,25 @@ struct Case {
     const char* name;
     const char* mouse;                             // virtual mouse spec
     std::vector<std::pair<const char*, const char*>> settings;  // stored before the command
-    std::function<bool(DeviceMainDef&)> command;
+    std::function<DeviceError(DeviceCommands&)> command;
     std::vector<const char*> expected;             // requests without checksum; checksum added here
 };
 
-bool Rate(DeviceMainDef& c) { return c.WriteReportRate(); }
-bool Dpi(DeviceMainDef& c) { return c.WriteDpiLevels(); }
-bool Colours(DeviceMainDef& c) { return c.WriteDpiColours(); }
-bool Advanced(DeviceMainDef& c) { return c.WriteAdvanced(); }
-bool Power(DeviceMainDef& c) { return c.WritePower(); }
+DeviceError Rate(DeviceCommands& c) {
+    return c.WriteReportRate();
+}
+DeviceError Dpi(DeviceCommands& c) {
+    return c.WriteDpiLevels();
+}
+DeviceError Colours(DeviceCommands& c) {
+    return c.WriteDpiColours();
+}
+DeviceError Advanced(DeviceCommands& c) {
+    return c.WriteAdvanced();
+}
+DeviceError Power(DeviceCommands& c) {
+    return c.WritePower();
+}
 
 const std::vector<Case> kCases = {
     {"report rate 1000 Hz", "102:wired", {{"report_rate", "1"}}, Rate, {"00 02 00 01 01 01"}},
@@ -66,7 +76,7 @@ TEST_P(ReportCommands, SendsTheProtocolBytes) {
     CoreFixture f(c.mouse);
     f.Start();
     for (const auto& [key, value] : c.settings) f.Set(key, value);
-    EXPECT_TRUE(c.command(*f.core));
+    EXPECT_EQ(c.command(f.Cmd()), DeviceError::None);
     std::vector<std::string> expected;
     for (const char* e : c.expected) expected.push_back(ToHex(WithChecksum(Hex(e))));
     EXPECT_EQ(f.TakeHex(), expected);
@@ -83,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(Catalogue, ReportCommands, ::testing::ValuesIn(kCases),
 
 TEST(ReportCommandsFailure, UnconfirmedWriteTracesAndReports) {
     struct Fail {
-        std::function<bool(DeviceMainDef&)> command;
+        std::function<DeviceError(DeviceCommands&)> command;
         int commandByte;
         const char* trace;
     };
@@ -93,24 +103,24 @@ TEST(ReportCommandsFailure, UnconfirmedWriteTracesAndReports) {
         {Colours, 0x04, "0x04: 设置鼠标DPI颜色数据失败"},
         {Advanced, 0x06, "0x02: 设置高级参数失败"},
         {Power, 0x07, "0x07: 设置睡眠时间、移动关闭灯效使能"},
-        {[](DeviceMainDef& c) { return c.WriteKeyTable(); }, 0x09, "0x09: 设置按键功能失败"},
+        {[](DeviceCommands& c) { return c.WriteKeyTable(); }, 0x09, "0x09: 设置按键功能失败"},
     };
     CoreFixture f("102:wired");
     f.Start();
     for (const Fail& c : cases) {
         f.Mouse().InjectFault({SimFaultKind::BadStatus, c.commandByte, 1, 0x01});
         f.ClearTraces();
-        EXPECT_FALSE(c.command(*f.core)) << c.trace;
+        EXPECT_EQ(c.command(f.Cmd()), DeviceError::Refused) << c.trace;
         EXPECT_EQ(f.Traces(), std::vector<std::string>{c.trace});
     }
 }
 
 TEST(ReportCommandsFailure, NoDeviceFailsEveryWrite) {
     CoreFixture f("");
-    f.core->ExecuteTask(1);
+    f.Execute(kTaskStart);
     f.ClearTraces();
-    EXPECT_FALSE(f.core->WriteReportRate());
-    EXPECT_FALSE(f.core->WriteDpiLevels());
+    EXPECT_EQ(f.Cmd().WriteReportRate(), DeviceError::NoDevice);
+    EXPECT_EQ(f.Cmd().WriteDpiLevels(), DeviceError::NoDevice);
     EXPECT_EQ(f.Traces(), (std::vector<std::string>{"0x02: 设置回报率失败", "0x02: 设置回报率失败"}));
 }
 
@@ -133,27 +143,29 @@ TEST(ReportCommandsLighting, EveryModeLayout) {
     f.Start();
     for (const Mode& m : modes) {
         LightModeRecord row;
+        const bool stored = f.db.GetLightMode(f.Profile(), m.mode, row);  // task 1 made the default rows
         row.profile = f.Profile();
         row.mode = m.mode;
         row.brightness = 3;
         row.speed = 2;
         const int colours[7] = {255, 65280, 16711680, 16776960, 65535, 16711935, 16777215};
         for (int k = 0; k < 7; ++k) row.color_value[k] = colours[k];
-        if (m.mode == 9 || !f.db.GetLightMode(f.Profile(), m.mode, row)) f.db.AddLightMode(row);
-        f.db.UpdateLightMode(m.mode, row);
-        f.core->SetCurrentLightMode(m.mode);
+        if (stored)
+            f.db.UpdateLightMode(m.mode, row);
+        else
+            f.db.AddLightMode(row);
         // The virtual mouse knows modes 0-5 only; an unknown mode still goes out in its own layout.
-        EXPECT_EQ(f.core->WriteLighting(), m.mode <= 5) << m.mode;
+        EXPECT_EQ(f.Cmd().WriteLighting(f.Profile(), m.mode),
+                  m.mode <= 5 ? DeviceError::None : DeviceError::Refused)
+            << m.mode;
         EXPECT_EQ(f.TakeHex(), std::vector<std::string>{ToHex(WithChecksum(Hex(m.expected)))}) << m.mode;
-        EXPECT_EQ(f.db.GetActiveLightMode(f.Profile()), m.mode);
     }
 }
 
 TEST(ReportCommandsLighting, NoRowSendsNothing) {
     CoreFixture f("102:wired");
     f.Start();
-    f.core->SetCurrentLightMode(4);
-    EXPECT_FALSE(f.core->WriteLighting());
+    EXPECT_EQ(f.Cmd().WriteLighting(f.Profile(), 7), DeviceError::NothingToSend);
     EXPECT_TRUE(f.Take().empty());
 }
 
@@ -161,7 +173,7 @@ TEST(ReportCommandsKeys, DefaultTableAndSlotsBeyondEight) {
     CoreFixture f("102:wired");
     f.Start();
     const std::string defaults = "00 09 00 01 0F 10 01 00 10 02 00 10 04 00 10 08 00 10 10 00 40 01 00";
-    EXPECT_TRUE(f.core->WriteKeyTable());
+    EXPECT_EQ(f.Cmd().WriteKeyTable(), DeviceError::None);
     EXPECT_EQ(f.TakeHex(), std::vector<std::string>{ToHex(WithChecksum(Hex(defaults)))});
 
     // Slot 9 lies beyond the 27 bytes of the request; slot 8 is the last one the mouse receives.
@@ -171,20 +183,20 @@ TEST(ReportCommandsKeys, DefaultTableAndSlotsBeyondEight) {
     nine.macro_type = kFixedFunction;
     nine.macro_value = 1;
     f.db.SaveKeyAssignment(nine);
-    EXPECT_TRUE(f.core->WriteKeyTable());
+    EXPECT_EQ(f.Cmd().WriteKeyTable(), DeviceError::None);
     EXPECT_EQ(f.TakeHex(), std::vector<std::string>{ToHex(WithChecksum(Hex(defaults)))});
 
     KeyAssignmentRecord eight = nine;
     eight.key_code = 8;
     f.db.SaveKeyAssignment(eight);
-    EXPECT_TRUE(f.core->WriteKeyTable());
+    EXPECT_EQ(f.Cmd().WriteKeyTable(), DeviceError::None);
     EXPECT_EQ(f.TakeHex(), std::vector<std::string>{ToHex(WithChecksum(Hex(defaults + " 00 00 00 00 00 00 60 00 00")))});
 }
 
 TEST(ReportCommandsKeys, DefaultKeysSendTheTable) {
     CoreFixture f("102:wired");
     f.Start();
-    EXPECT_TRUE(f.core->WriteDefaultKeys());
+    EXPECT_EQ(f.Cmd().WriteDefaultKeys(), DeviceError::None);
     const auto sent = f.Take();
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0][1], 0x09);
@@ -193,11 +205,11 @@ TEST(ReportCommandsKeys, DefaultKeysSendTheTable) {
 TEST(ReportCommandsReset, ResetsAndReadBack) {
     CoreFixture f("102:wired");
     f.Start();
-    EXPECT_TRUE(f.core->FactoryReset());
+    EXPECT_EQ(f.Cmd().FactoryReset(), DeviceError::None);
     EXPECT_EQ(f.TakeHex(), std::vector<std::string>{ToHex(WithChecksum(Hex("00 0F 00 01 01 FF")))});
 
     f.Set("report_rate", "8");
-    EXPECT_TRUE(f.core->ResetReportRate());
+    EXPECT_EQ(f.Cmd().ResetReportRate(), DeviceError::None);
     EXPECT_EQ(f.TakeHex(), (std::vector<std::string>{ToHex(WithChecksum(Hex("00 0D 00 01 01 01"))),
                                                       ToHex(Hex("00 12"))}));
     const std::string rate = std::to_string(f.Mouse().Memory().reportRate);
@@ -205,7 +217,7 @@ TEST(ReportCommandsReset, ResetsAndReadBack) {
     EXPECT_EQ(f.Get("report_rate_wireless"), rate);
     EXPECT_EQ(f.view.Events().back(), "rate " + rate);
 
-    EXPECT_TRUE(f.core->ResetLighting());
+    EXPECT_EQ(f.Cmd().ResetLighting(), DeviceError::None);
     EXPECT_EQ(f.TakeHex(), (std::vector<std::string>{ToHex(WithChecksum(Hex("00 0E 00 01 01 01"))),
                                                       ToHex(Hex("00 15"))}));
     EXPECT_EQ(f.core->Snapshot().currentLightMode, f.Mouse().Memory().lightMode);

@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <sstream>
 #include <string>
@@ -14,10 +17,23 @@
 
 #include "device/DeviceMainDef.h"
 #include "device/HidDeviceManager.h"
+#include "device/Tasks.h"
 #include "shell/AppContext.h"
 #include "shell/ProductConfig.h"
 #include "sim/VirtualBackend.h"
 #include "store/DeviceDatabase.h"
+
+namespace quorvel {
+
+// Readable failures: the reason's text instead of a number.
+inline void PrintTo(DeviceError error, std::ostream* os) {
+    *os << DeviceErrorText(error);
+}
+inline void PrintTo(TaskStatus status, std::ostream* os) {
+    *os << TaskStatusName(status);
+}
+
+}  // namespace quorvel
 
 namespace quorvel::test {
 
@@ -49,10 +65,30 @@ inline Bytes WithChecksum(Bytes b) {
     return b;
 }
 
-// Records what the core shows.
+// One task end as the view was told of it.
+struct TaskEnd {
+    uint64_t id = 0;
+    DeviceTaskRequest request;
+    TaskResult result;
+};
+
+// Records what the core shows; task ends apart, so a test can wait for them.
 struct RecordingView : DeviceView {
     std::mutex mutex;
+    std::condition_variable ended;
     std::vector<std::string> events;
+    std::vector<TaskEnd> ends;
+    void TaskFinished(uint64_t id, const DeviceTaskRequest& request, const TaskResult& result) override {
+        std::lock_guard<std::mutex> lock(mutex);
+        ends.push_back({id, request, result});
+        ended.notify_all();
+    }
+    // The first `count` task ends, once there are that many (empty after 10 s without).
+    std::vector<TaskEnd> WaitForEnds(size_t count) {
+        std::unique_lock<std::mutex> lock(mutex);
+        if (!ended.wait_for(lock, std::chrono::seconds(10), [&] { return ends.size() >= count; })) return {};
+        return std::vector<TaskEnd>(ends.begin(), ends.begin() + static_cast<long>(count));
+    }
     void Add(std::string e) {
         std::lock_guard<std::mutex> lock(mutex);
         events.push_back(std::move(e));
@@ -94,8 +130,8 @@ inline std::string ToHex(const Bytes& b) {
 
 class CoreFixture {
 public:
-    // specs: the virtual mice, e.g. "102:wired".
-    explicit CoreFixture(const std::string& specs) {
+    // specs: the virtual mice, e.g. "102:wired"; adjust: changes to the product configuration.
+    explicit CoreFixture(const std::string& specs, const std::function<void(ProductConfig&)>& adjust = {}) {
         root_ = std::filesystem::temp_directory_path() /
                 ("quorvel-core-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
         std::filesystem::create_directories(root_);
@@ -104,6 +140,7 @@ public:
         SetDeviceName("QuorvelTest");
         SetProgramDir(QUORVEL_PRODUCT_DIR);
         EXPECT_TRUE(ReadProductConfig(QUORVEL_PRODUCT_DIR, "", &config));
+        if (adjust) adjust(config);
         std::string error;
         auto backend = CreateVirtualBackend(specs, config.modes, "", &error);
         EXPECT_TRUE(backend) << error;
@@ -136,9 +173,14 @@ public:
         Mouse(i).ClearRequests();
         return out;
     }
+    DeviceCommands& Cmd() { return core->Commands(); }
+    CThreadBasic& Worker() { return core->Worker(); }
+    // A request of this code carried out now, on this thread.
+    TaskStatus Execute(DeviceTask task) { return core->ExecuteTask(DeviceTaskRequest(task)).status; }
+
     // Discovery and read-back, then a clean request log.
     void Start() {
-        EXPECT_EQ(core->ExecuteTask(1), TaskStatus::Confirmed);
+        EXPECT_EQ(Execute(kTaskStart), TaskStatus::Confirmed);
         for (size_t i = 0; i < sim->MouseCount(); ++i) Mouse(i).ClearRequests();
         ClearTraces();
         std::lock_guard<std::mutex> lock(view.mutex);

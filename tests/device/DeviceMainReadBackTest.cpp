@@ -23,7 +23,7 @@ TEST(DeviceMainReadBack, StoresWhatTheMouseHolds) {
     m.responseTime = 12;
     f.Mouse().SetMemory(m);
     // Stored value of level 3 stays: its raw code decodes to 0.
-    EXPECT_EQ(f.core->ExecuteTask(1), TaskStatus::Confirmed);
+    EXPECT_EQ(f.Execute(kTaskStart), TaskStatus::Confirmed);
 
     const std::vector<std::pair<const char*, const char*>> expected = {
         {"report_rate", "4"},         {"report_rate_wireless", "4"}, {"dpi_count", "3"},
@@ -51,10 +51,10 @@ TEST(DeviceMainReadBack, StoresWhatTheMouseHolds) {
 TEST(DeviceMainReadBack, SecondReadSendsNothingUntilForgotten) {
     CoreFixture f("102:wired");
     f.Start();
-    EXPECT_TRUE(f.core->ReadDeviceConfig());
+    EXPECT_EQ(f.Cmd().ReadDeviceConfig(), DeviceError::None);
     EXPECT_TRUE(f.Take().empty());
     f.core->ForgetReadDevices();
-    EXPECT_TRUE(f.core->ReadDeviceConfig());
+    EXPECT_EQ(f.Cmd().ReadDeviceConfig(), DeviceError::None);
     std::vector<std::string> commands;
     for (const Bytes& b : f.Take()) commands.push_back(ToHex(Bytes(b.begin(), b.begin() + 2)));
     // Wired: no firmware-version request through the receiver.
@@ -66,7 +66,7 @@ TEST(DeviceMainReadBack, WirelessAsksForTheMouseFirmware) {
     CoreFixture f("103:wireless,release=0x0105");
     f.Start();
     f.core->ForgetReadDevices();
-    EXPECT_TRUE(f.core->ReadDeviceConfig());
+    EXPECT_EQ(f.Cmd().ReadDeviceConfig(), DeviceError::None);
     const auto sent = f.Take();
     ASSERT_FALSE(sent.empty());
     EXPECT_EQ(sent.back()[1], 0x20);
@@ -82,24 +82,24 @@ TEST(DeviceMainReadBack, WirelessAsksForTheMouseFirmware) {
 
 TEST(DeviceMainReadBack, UnlinkedOrMissingDeviceFails) {
     CoreFixture f("103:wireless,link=0");
-    EXPECT_EQ(f.core->ExecuteTask(1), TaskStatus::Failed);
+    EXPECT_EQ(f.Execute(kTaskStart), TaskStatus::Failed);
     const auto traces = f.Traces();
     EXPECT_NE(std::find(traces.begin(), traces.end(), "无线设备未连接"), traces.end());
     EXPECT_NE(std::find(traces.begin(), traces.end(), "获取鼠标数据异常, 当前模式: 1"), traces.end());
     EXPECT_FALSE(f.core->Snapshot().readDeviceTypes.count(103));
 
     CoreFixture none("");
-    EXPECT_EQ(none.core->ExecuteTask(1), TaskStatus::Failed);
-    EXPECT_FALSE(none.core->ReadDeviceConfig());
+    EXPECT_EQ(none.Execute(kTaskStart), TaskStatus::Failed);
+    EXPECT_NE(none.Cmd().ReadDeviceConfig(), DeviceError::None);
     EXPECT_FALSE(none.core->Snapshot().devicePresent);
 }
 
 TEST(DeviceMainReadBack, FeatureFamilyReadsOnlyTheInfoBlock) {
     CoreFixture f("201:wired,battery=42");
-    EXPECT_EQ(f.core->ExecuteTask(1), TaskStatus::Confirmed);
+    EXPECT_EQ(f.Execute(kTaskStart), TaskStatus::Confirmed);
     f.Take();
     f.core->ForgetReadDevices();
-    EXPECT_TRUE(f.core->ReadDeviceConfig());
+    EXPECT_EQ(f.Cmd().ReadDeviceConfig(), DeviceError::None);
     EXPECT_TRUE(f.Take().empty());
     const DeviceState s = f.core->Snapshot();
     EXPECT_EQ(s.sensorCode, '5');  // the third id character of "F15A"

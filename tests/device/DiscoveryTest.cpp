@@ -28,7 +28,6 @@ DeviceEntry Mode(int type, int mode, int vid, int pid, const std::string& id) {
 
 struct RecordingView : DiscoveryView {
     std::vector<std::string> events;
-    int selectAnswer = -1;  // -1: take the suggestion
     void SetAllDeviceState(int s) override { events.push_back("all " + std::to_string(s)); }
     void SetDeviceState(int t, int m, int s) override {
         events.push_back("state " + std::to_string(t) + " " + std::to_string(m) + " " + std::to_string(s));
@@ -39,10 +38,7 @@ struct RecordingView : DiscoveryView {
     void SetDeviceVersion(int t, uint32_t r) override {
         events.push_back("version " + std::to_string(t) + " " + std::to_string(r));
     }
-    int SelectDevice(int remembered, int suggested) override {
-        events.push_back("select " + std::to_string(remembered) + " " + std::to_string(suggested));
-        return selectAnswer < 0 ? suggested : selectAnswer;
-    }
+    void DeviceSelected(int type) override { events.push_back("selected " + std::to_string(type)); }
     void ShowNoDeviceView(int title) override { events.push_back("no-device " + std::to_string(title)); }
     void ShowDeviceListView(int title) override { events.push_back("list " + std::to_string(title)); }
     void BringToFront() override { events.push_back("front"); }
@@ -243,34 +239,44 @@ TEST_F(DiscoveryTest, ReloadFeedsTheListAndChoosesTheView) {
         const char* name;
         std::vector<FakeInterface> interfaces;
         int remembered;
-        int selectAnswer;
+        int requested;  // the front end's model; 0: discovery's own choice
         std::vector<std::string> events;
         bool polling;
         int selected;
     };
     const Case cases[] = {
-        {"no device", {}, 101, -1, {"all 0", "no-device 50", "close-popups"}, false, 0},
+        {"no device", {}, 101, 0, {"all 0", "no-device 50", "close-popups"}, false, 0},
         {"wired mouse, remembered",
          {test::ReportMouse("/dev/w", 0x1234, 0x5678, "AB01", 1, 90)},
-         101, -1,
-         {"all 0", "state 101 0 1", "battery 101 1 90", "version 101 258", "select 101 101", "list 51", "front",
+         101,
+         0,
+         {"all 0", "state 101 0 1", "battery 101 1 90", "version 101 258", "selected 101", "list 51", "front",
           "close-popups"},
-         true, 101},
+         true,
+         101},
         {"receiver only, another model remembered",
          {test::ReportMouse("/dev/r", 0x1234, 0x6666, "AB02", 0, 40)},
-         101, -1,
-         {"all 0", "state 102 1 1", "battery 102 0 40", "version 102 258", "select 101 102", "list 52", "front",
+         101,
+         0,
+         {"all 0", "state 102 1 1", "battery 102 0 40", "version 102 258", "selected 102", "list 52", "front",
           "close-popups"},
-         true, 102},
-        {"the list keeps a model that is not there",
+         true,
+         102},
+        {"a requested model that is not there",
          {test::ReportMouse("/dev/r", 0x1234, 0x6666, "AB02", 0, 40)},
-         101, 101,
-         {"all 0", "state 102 1 1", "battery 102 0 40", "version 102 258", "select 101 102", "no-device 50",
+         0,
+         101,
+         {"all 0", "state 102 1 1", "battery 102 0 40", "version 102 258", "selected 101", "no-device 50",
           "close-popups"},
-         true, 101},
+         true,
+         101},
         {"only an unidentified mouse",
          {test::ReportMouse("/dev/x", 0x1234, 0x5678, "ZZZZ")},
-         0, -1, {"all 0", "no-device 50", "close-popups"}, true, 0},
+         0,
+         0,
+         {"all 0", "no-device 50", "close-popups"},
+         true,
+         0},
     };
     for (const Case& c : cases) {
         fake->UnplugAll();
@@ -279,7 +285,7 @@ TEST_F(DiscoveryTest, ReloadFeedsTheListAndChoosesTheView) {
         discovery->SetSelectedDeviceType(0);
         discovery->SetPolling(!c.polling);
         remembered = c.remembered;
-        view.selectAnswer = c.selectAnswer;
+        discovery->SetRequestedDeviceType(c.requested);
         view.events.clear();
         written.clear();
         loaded.clear();

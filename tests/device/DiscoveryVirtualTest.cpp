@@ -28,9 +28,10 @@ std::vector<DeviceEntry> SampleModes() {
 struct RecordingSink : TaskSink {
     std::mutex mutex;
     std::vector<int> tasks;
-    void QueueTask(int task) override {
+    uint64_t QueueTask(const DeviceTaskRequest& request) override {
         std::lock_guard<std::mutex> lock(mutex);
-        tasks.push_back(task);
+        tasks.push_back(request.code);
+        return tasks.size();
     }
     std::vector<int> Tasks() {
         std::lock_guard<std::mutex> lock(mutex);

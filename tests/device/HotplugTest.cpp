@@ -16,9 +16,10 @@ namespace {
 struct RecordingSink : TaskSink {
     std::mutex mutex;
     std::vector<int> tasks;
-    void QueueTask(int task) override {
+    uint64_t QueueTask(const DeviceTaskRequest& request) override {
         std::lock_guard<std::mutex> lock(mutex);
-        tasks.push_back(task);
+        tasks.push_back(request.code);
+        return tasks.size();
     }
 };
 

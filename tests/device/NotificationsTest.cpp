@@ -109,16 +109,16 @@ TEST(ReportNotifications, LinkLostOnTheReceiverLeavesTheCableAlone) {
     EXPECT_EQ(Containing(f.view.Events(), "lost"), std::vector<std::string>{"lost 1"});
     // Commands keep going to the cable.
     f.Take(0);
-    EXPECT_TRUE(f.core->WriteReportRate());
+    EXPECT_EQ(f.Cmd().WriteReportRate(), DeviceError::None);
     EXPECT_EQ(f.Take(0).size(), 1u);
     EXPECT_TRUE(f.Take(1).empty());
 }
 
 TEST(ReportNotifications, ReconnectReadsTheConfigurationBack) {
     CoreFixture f("103:wireless,link=0");
-    EXPECT_EQ(f.core->ExecuteTask(kTaskStart), TaskStatus::Failed);  // the mouse is off
+    EXPECT_EQ(f.Execute(kTaskStart), TaskStatus::Failed);  // the mouse is off
     f.Take();
-    EXPECT_FALSE(f.core->WriteReportRate());  // the receiver cannot reach the mouse
+    EXPECT_NE(f.Cmd().WriteReportRate(), DeviceError::None);  // the receiver cannot reach the mouse
     f.Take();
 
     MouseMemory m = f.Mouse().Memory();
@@ -136,18 +136,18 @@ TEST(ReportNotifications, ReconnectReadsTheConfigurationBack) {
     const DeviceState s = f.core->Snapshot();
     EXPECT_TRUE(s.connected);
     EXPECT_EQ(s.linkFlag, 1);
-    EXPECT_TRUE(f.core->WriteReportRate());
+    EXPECT_EQ(f.Cmd().WriteReportRate(), DeviceError::None);
 }
 
 TEST(ReportNotifications, WorkerPollsOnlyWhileADeviceIsPresent) {
     CoreFixture f("102:wired");
     f.core->StartWorker();
-    ASSERT_TRUE(f.core->QueueTaskAndWait(kTaskWriteReportRate, 5s).ok());
+    ASSERT_TRUE(f.Worker().QueueTaskAndWait(DeviceTaskRequest(kTaskWriteReportRate), 5s).ok());
     f.core->SetDpiLevelState(5, 1);
     f.Mouse().QueueInputReport(SimInterface::Mouse, {0xC2, 0x25});
     for (int i = 0; i < 500 && f.Get("dpi_index") != "2"; ++i) std::this_thread::sleep_for(2ms);
     EXPECT_EQ(f.Get("dpi_index"), "2");
-    EXPECT_TRUE(f.core->StopWorker());
+    EXPECT_TRUE(f.Worker().StopWorker());
 }
 
 TEST(FeatureNotifications, DpiLevelFromTheLowNibble) {

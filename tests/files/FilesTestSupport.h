@@ -65,8 +65,13 @@ private:
 
 class RecordingSink : public TaskSink {
 public:
-    void QueueTask(int task) override { tasks.push_back(task); }
+    uint64_t QueueTask(const DeviceTaskRequest& request) override {
+        tasks.push_back(request.code);
+        profiles.push_back(request.profile);
+        return tasks.size();
+    }
     std::vector<int> tasks;
+    std::vector<int> profiles;  // the profile each request carries
 };
 
 // Everything a profile or macro import could touch, in comparable form.

@@ -52,6 +52,7 @@ TEST_F(ProfileImportTest, RoundTripIntoAnotherProfile) {
     EXPECT_EQ(result.profile, 2);
     EXPECT_EQ(result.profileName, "Tournament");
     EXPECT_EQ(sink_.tasks, std::vector<int>{kTaskSendProfile});
+    EXPECT_EQ(sink_.profiles, std::vector<int>{2}) << "the request names the profile it sends";
 
     DbSnapshot after = Snapshot(db_);
     EXPECT_EQ(after.keys[2], after.keys[1]);

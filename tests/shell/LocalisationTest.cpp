@@ -104,18 +104,28 @@ protected:
     TempHome home;
 };
 
-TEST_F(LanguageFileTest, TextReadsTheCurrentLanguagesFileEveryTime) {
+// The current language's file is read once; a language change (or ReloadTexts) reads it again.
+TEST_F(LanguageFileTest, TextKeepsTheCurrentLanguagesTableUntilTheLanguageChanges) {
     WriteFileBytes(home.Root() + "/program/language/2052.lan", Utf16File("[LAN]\n17=版本\n"));
     WriteFileBytes(home.Root() + "/program/language/1033.lan", "[LAN]\n17=Version\n");
     SetCurrentLanguage(2052);
     EXPECT_EQ(text("LAN", 17), "版本");
+    EXPECT_EQ(text("lan", 17), "版本") << "sections match without regard to case";
     EXPECT_EQ(text("LAN", 18), "");
     SetCurrentLanguage(1033);
     EXPECT_EQ(text("LAN", 17), "Version");
     WriteFileBytes(home.Root() + "/program/language/1033.lan", "[LAN]\n17=Release\n");
-    EXPECT_EQ(text("LAN", 17), "Release") << "no cache";
+    EXPECT_EQ(text("LAN", 17), "Version") << "kept";
+    SetCurrentLanguage(1033);
+    EXPECT_EQ(text("LAN", 17), "Release") << "setting the language reads the file again";
     SetCurrentLanguage(1041);
     EXPECT_EQ(text("LAN", 17), "") << "missing file";
+    WriteFileBytes(home.Root() + "/program/language/1041.lan", Utf16File("[LAN]\n17=バージョン\n"));
+    EXPECT_EQ(text("LAN", 17), "");
+    ReloadTexts();
+    EXPECT_EQ(text("LAN", 17), "バージョン");
+    SetProgramDir(home.Root() + "/elsewhere");
+    EXPECT_EQ(text("LAN", 17), "") << "another program directory is another file";
 }
 
 TEST(ChooseLanguageTest, Rule) {

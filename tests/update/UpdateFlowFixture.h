@@ -94,7 +94,7 @@ protected:
     }
 
     void TearDown() override {
-        if (core) core->StopWorker(std::chrono::seconds(10));
+        if (core) core->Worker().StopWorker(std::chrono::seconds(10));
         flow.reset();
         core.reset();
         manager.reset();
@@ -123,12 +123,14 @@ protected:
         flow->Client().SetLimits(quick);
         flow->SetView(&view);
         flow->Register();
-        core->ExecuteTask(kTaskStart);
+        core->ExecuteTask(DeviceTaskRequest(kTaskStart));
         view.Clear();
-        ASSERT_TRUE(core->StartThread());
+        ASSERT_TRUE(core->Worker().StartThread());
     }
 
-    TaskStatus Run(int task) { return core->QueueTaskAndWait(task, std::chrono::seconds(30)).status; }
+    TaskStatus Run(DeviceTask task) {
+        return core->Worker().QueueTaskAndWait(DeviceTaskRequest(task), std::chrono::seconds(30)).status;
+    }
 
     // "<data folder>/temp/"
     std::string Work() const { return DataFolder() + "temp/"; }

@@ -22,14 +22,16 @@ struct CheckCase {
 };
 
 // Runs one check per case and compares its result and what it showed.
-void ExpectChecks(DeviceMainDef& core, UpdateView& view, TestHttpServer& server, UpdateFlow& flow, int task,
-                  const std::string& path, const std::string& current, const std::vector<CheckCase>& cases) {
+void ExpectChecks(DeviceMainDef& core, UpdateView& view, TestHttpServer& server, UpdateFlow& flow,
+                  DeviceTask task, const std::string& path, const std::string& current,
+                  const std::vector<CheckCase>& cases) {
     const bool software = task == kTaskCheckSoftware;
     for (const CheckCase& c : cases) {
         SCOPED_TRACE(c.name);
         server.Answer(path, c.answer);
         view.Clear();
-        const TaskStatus status = core.QueueTaskAndWait(task, std::chrono::seconds(30)).status;
+        const TaskStatus status =
+            core.Worker().QueueTaskAndWait(DeviceTaskRequest(task), std::chrono::seconds(30)).status;
         EXPECT_EQ(status, c.ok ? TaskStatus::Confirmed : TaskStatus::Failed);
         const VersionCheck check = software ? flow.SoftwareCheck() : flow.FirmwareCheck();
         EXPECT_EQ(check.ok, c.ok);

@@ -1,6 +1,6 @@
 #pragma once
 // Chooses the HID backend: the virtual mouse when a spec is given (quorvelctl --virtual) or QUORVEL_VIRTUAL
-// is set, hidapi otherwise; wrapped in the HID trace when QUORVEL_HID_TRACE names a file.
+// is set, hidapi otherwise; wrapped in the HID trace when QUORVEL_HID_TRACE (or the option) names a file.
 
 #include <memory>
 #include <string>

@@ -1,4 +1,4 @@
-#include "device/BackendFactory.h"
+#include "session/BackendChoice.h"
 
 #include <cstdlib>
 
@@ -18,7 +18,9 @@ std::string Env(const char* name) {
 
 }  // namespace
 
-bool VirtualRequested() { return !Env("QUORVEL_VIRTUAL").empty(); }
+bool VirtualRequested() {
+    return !Env("QUORVEL_VIRTUAL").empty();
+}
 
 std::unique_ptr<HidBackend> CreateBackend(const BackendOptions& options, std::string* error) {
     std::string spec = options.virtualSpec.empty() ? Env("QUORVEL_VIRTUAL") : options.virtualSpec;
