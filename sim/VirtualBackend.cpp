@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "sim/ControlPipe.h"
 #include "sim/StateFile.h"
 
 namespace quorvel {
@@ -34,6 +35,7 @@ VirtualBackend::VirtualBackend(const std::vector<VirtualMouseSpec>& specs, const
 }
 
 VirtualBackend::~VirtualBackend() {
+    control_.reset();
     for (auto& mouse : mice_) mouse->SetHotplugSink(nullptr);
 }
 
@@ -53,13 +55,26 @@ std::vector<SimIssue> VirtualBackend::AllIssues() const {
     return all;
 }
 
-std::string VirtualBackend::StateWarning() const { return stateFile_ ? stateFile_->Warning() : std::string(); }
+bool VirtualBackend::StartControl(const std::string& path, std::string* error) {
+    control_.reset();
+    auto control = std::make_unique<ControlPipe>(path, [this](size_t k) -> VirtualMouse* {
+        return k >= 1 && k <= mice_.size() ? mice_[k - 1].get() : nullptr;
+    });
+    if (!control->Start(error)) return false;
+    control_ = std::move(control);
+    return true;
+}
+
+std::string VirtualBackend::StateWarning() const {
+    return stateFile_ ? stateFile_->Warning() : std::string();
+}
 
 std::vector<HidDeviceInfo> VirtualBackend::Enumerate(uint16_t vendorId, uint16_t productId) {
     std::vector<HidDeviceInfo> list;
     for (const auto& mouse : mice_) {
         for (HidDeviceInfo& info : mouse->Interfaces()) {
-            if ((vendorId == 0 || info.vendorId == vendorId) && (productId == 0 || info.productId == productId))
+            if ((vendorId == 0 || info.vendorId == vendorId) &&
+                (productId == 0 || info.productId == productId))
                 list.push_back(std::move(info));
         }
     }
@@ -104,7 +119,8 @@ void VirtualBackend::Close(HidHandle* handle) {
     std::shared_ptr<Handle> found;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        auto it = std::find_if(handles_.begin(), handles_.end(), [&](const auto& h) { return h.get() == handle; });
+        auto it =
+            std::find_if(handles_.begin(), handles_.end(), [&](const auto& h) { return h.get() == handle; });
         if (it == handles_.end()) return;
         found = *it;
         handles_.erase(it);
@@ -180,17 +196,22 @@ void VirtualBackend::Deliver(const HidHotplugEvent& event) {
     if (watcher) (*watcher)(event);
 }
 
-std::unique_ptr<VirtualBackend> CreateVirtualBackend(const std::string& specs, const std::vector<DeviceEntry>& modes,
+std::unique_ptr<VirtualBackend> CreateVirtualBackend(const std::string& specs,
+                                                     const std::vector<DeviceEntry>& modes,
                                                      const std::string& statePath, std::string* error) {
     std::vector<VirtualMouseSpec> parsed;
     if (!ParseVirtualSpecs(specs, modes, &parsed, error)) return nullptr;
     return std::make_unique<VirtualBackend>(parsed, statePath);
 }
 
-std::unique_ptr<VirtualBackend> CreateVirtualBackend(const std::string& specs, const std::vector<DeviceEntry>& modes,
+std::unique_ptr<VirtualBackend> CreateVirtualBackend(const std::string& specs,
+                                                     const std::vector<DeviceEntry>& modes,
                                                      std::string* error) {
     const char* state = std::getenv(kVirtualStateEnv);
-    return CreateVirtualBackend(specs, modes, state ? std::string(state) : std::string(), error);
+    auto backend = CreateVirtualBackend(specs, modes, state ? std::string(state) : std::string(), error);
+    const char* control = std::getenv(kVirtualControlEnv);
+    if (backend && control && *control && !backend->StartControl(control, error)) return nullptr;
+    return backend;
 }
 
 }  // namespace quorvel

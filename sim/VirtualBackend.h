@@ -14,6 +14,7 @@
 
 namespace quorvel {
 
+class ControlPipe;
 class StateFile;
 
 class VirtualBackend : public HidBackend {
@@ -31,6 +32,8 @@ public:
     std::vector<SimIssue> AllIssues() const;
     // Why the state file was not used (unreadable or corrupt); empty when it was fine or not asked for.
     std::string StateWarning() const;
+    // Lets another process drive the mice through the named pipe at path (sim/ControlPipe.h).
+    bool StartControl(const std::string& path, std::string* error);
 
     // --- HidBackend
     std::vector<HidDeviceInfo> Enumerate(uint16_t vendorId, uint16_t productId) override;
@@ -55,10 +58,12 @@ private:
     mutable std::mutex mutex_;
     std::vector<std::shared_ptr<Handle>> handles_;
     std::shared_ptr<HidHotplugCallback> watcher_;
+    std::unique_ptr<ControlPipe> control_;
 };
 
 // Parses the mouse list and builds the backend; null with *error on a bad spec. The state file is
-// QUORVEL_VIRTUAL_STATE when set (a corrupt one is ignored, see StateWarning).
+// QUORVEL_VIRTUAL_STATE when set (a corrupt one is ignored, see StateWarning); QUORVEL_VIRTUAL_CONTROL
+// names the control pipe (null with *error when it cannot be opened).
 std::unique_ptr<VirtualBackend> CreateVirtualBackend(const std::string& specs,
                                                      const std::vector<DeviceEntry>& modes,
                                                      std::string* error);
