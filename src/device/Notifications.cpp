@@ -11,8 +11,10 @@ namespace quorvel {
 
 namespace {
 
+// Reports a command's wait read on this handle come first: they were sent before anything still pending.
 int ReadOnce(HidDeviceManager& manager, HidHandle* handle, uint8_t* buffer) {
     std::memset(buffer, 0, kNotifyBufferSize);
+    if (const int kept = manager.TakeUnsolicited(handle, buffer, kNotifyBufferSize)) return kept;
     return manager.Backend()->ReadTimeout(handle, buffer, kNotifyBufferSize, kNotifyTimeoutMs);
 }
 
