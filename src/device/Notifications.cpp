@@ -57,8 +57,9 @@ bool PollReportFamily(HidDeviceManager& manager, uint8_t* buffer, int* deviceTyp
     for (HidDeviceRecord* record : manager.Records()) {
         if (!record->handle || IsFeatureFamily(record->deviceType)) continue;
         if (ReadOnce(manager, record->handle, report) <= 0) continue;
-        *deviceType = record->deviceType;
+        // A connect report identifies the record anew: its type is known only after that.
         if (report[0] == 0xC0) HandleLinkReport(manager, record, report, sleep);
+        *deviceType = record->deviceType;
         std::memcpy(buffer, report, kNotifyBufferSize);
         return true;
     }
