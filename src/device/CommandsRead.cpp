@@ -35,11 +35,9 @@ InfoBlock DecodeInfoBlock(Family family, const uint8_t* info) {
     return b;
 }
 
-int SensorFlagFromBytes(uint8_t bit8, uint8_t bit4) {
-    if (bit8 == 1 && bit4 == 1) return 12;
-    if (bit8 == 1) return 8;
-    if (bit4 == 1) return 4;
-    return 0;
+int SensorFlagFromBytes(int stored, uint8_t bit8, uint8_t bit4) {
+    constexpr int kCarried = 8 | 4;
+    return (stored & ~kCarried) | (bit8 == 1 ? 8 : 0) | (bit4 == 1 ? 4 : 0);
 }
 
 DeviceError DeviceCommands::ReadDeviceConfig() {
@@ -156,7 +154,8 @@ DeviceError DeviceCommands::ReadDeviceConfigReport(int type) {
     f = BuildReadRequest(0x16);
     if (Transact(f) == DeviceError::None) {
         SetInt(profile, "liftoff_height", ReplyByte(f, 5));
-        SetInt(profile, "sensor_flag", SensorFlagFromBytes(ReplyByte(f, 6), ReplyByte(f, 7)));
+        SetInt(profile, "sensor_flag",
+               SensorFlagFromBytes(GetInt(profile, "sensor_flag"), ReplyByte(f, 6), ReplyByte(f, 7)));
     }
 
     f = BuildReadRequest(0x17);
