@@ -66,14 +66,19 @@ void ApplyInfo(DeviceState& s, const InfoBlock& info) {
 
 }  // namespace
 
-DeviceError DeviceCommands::ReadDeviceConfigFeature(int type) {
+// The info block of the current device, decoded into the state and shown; NotLinked when the receiver does
+// not reach the mouse. Both families start their read-back with it.
+DeviceError DeviceCommands::ReadInfoBlock(Family family, int type, InfoBlock* decoded) {
     Frame info{};
     DeviceError error = DeviceError::None;
-    if (!manager_.ReadInfoByFeature(info.data(), nullptr, &error)) {
+    const bool read = family == Family::Report ? manager_.ReadInfoByReport(info.data(), nullptr, &error)
+                                               : manager_.ReadInfoByFeature(info.data(), nullptr, &error);
+    if (!read) {
         context_.Trace("无线设备未连接");
         return error;
     }
-    const InfoBlock block = DecodeInfoBlock(Family::Feature, info.data());
+    const InfoBlock block = DecodeInfoBlock(family, info.data());
+    *decoded = block;
     context_.Update([&](DeviceState& s) { ApplyInfo(s, block); });
     const SensorRange range = LookupSensor(block.sensorCode);
     context_.View().SetDpiRange(range.maxDpi, range.step, range.sliderPositions);
@@ -84,28 +89,21 @@ DeviceError DeviceCommands::ReadDeviceConfigFeature(int type) {
         context_.Trace("无线设备未连接");
         return DeviceError::NotLinked;
     }
+    return DeviceError::None;
+}
+
+DeviceError DeviceCommands::ReadDeviceConfigFeature(int type) {
+    InfoBlock block;
+    const DeviceError error = ReadInfoBlock(Family::Feature, type, &block);
+    if (error != DeviceError::None) return error;
     context_.Update([&](DeviceState& s) { s.readDeviceTypes.insert(type); });
     return DeviceError::None;
 }
 
 DeviceError DeviceCommands::ReadDeviceConfigReport(int type) {
-    Frame info{};
-    DeviceError error = DeviceError::None;
-    if (!manager_.ReadInfoByReport(info.data(), nullptr, &error)) {
-        context_.Trace("无线设备未连接");
-        return error;
-    }
-    const InfoBlock block = DecodeInfoBlock(Family::Report, info.data());
-    context_.Update([&](DeviceState& s) { ApplyInfo(s, block); });
-    const SensorRange range = LookupSensor(block.sensorCode);
-    context_.View().SetDpiRange(range.maxDpi, range.step, range.sliderPositions);
-    context_.View().SetReportRateEntries(block.reportRateEntry);
-    context_.View().SetBatteryInfo(block.batteryLevel, block.batteryStatus);
-    context_.View().SetDeviceBattery(type, block.batteryStatus, block.batteryLevel);
-    if (block.linkFlag == 0) {
-        context_.Trace("无线设备未连接");
-        return DeviceError::NotLinked;
-    }
+    InfoBlock block;
+    const DeviceError error = ReadInfoBlock(Family::Report, type, &block);
+    if (error != DeviceError::None) return error;
     bool readBefore = false;
     context_.Update([&](DeviceState& s) { readBefore = !s.readDeviceTypes.insert(type).second; });
     if (readBefore) return DeviceError::None;

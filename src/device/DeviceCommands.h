@@ -17,6 +17,7 @@ namespace quorvel {
 
 class CoreContext;
 class DeviceDatabase;
+struct InfoBlock;
 class HidDeviceManager;
 
 class DeviceCommands {
@@ -62,6 +63,7 @@ private:
     void SetInt(int profile, const std::string& key, int value);
 
     DeviceError SendMacroOfSlot(int profile, int slot);
+    DeviceError ReadInfoBlock(Family family, int deviceType, InfoBlock* decoded);
     DeviceError ReadDeviceConfigReport(int deviceType);
     DeviceError ReadDeviceConfigFeature(int deviceType);
     void ReadLightingBack(int profile, const Frame& reply);

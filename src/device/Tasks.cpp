@@ -8,6 +8,7 @@
 #include "shell/DeviceDescriptor.h"
 #include "shell/Localisation.h"
 #include "shell/Preferences.h"
+#include "store/DescriptorDefaults.h"
 #include "store/DeviceDatabase.h"
 
 namespace quorvel {
@@ -124,14 +125,11 @@ DeviceError DeviceMainDef::WriteWholeProfile(int profile, int keySlot) {
 }
 
 bool DeviceMainDef::ApplyDescriptorDefaults(int profile, bool dpiOnly) {
-    DeviceDescriptor descriptor;
-    if (!LoadDeviceDescriptor(ProgramDir(), Snapshot().modelKey, &descriptor)) return false;
-    for (const auto& [name, value] : DefaultSettings(descriptor, dpiOnly)) db_.SetConfig(profile, name, value);
-    if (!dpiOnly) {
-        if (const auto capability = ReportRateCapability(descriptor))
-            context_.Update([&](DeviceState& s) { s.model.report_rate_capability = *capability; });
-    }
-    return true;
+    const DefaultsResult result =
+        LoadDescriptorDefaults(db_, profile, ProgramDir(), Snapshot().modelKey, dpiOnly);
+    if (const auto capability = result.reportRateCapability)
+        context_.Update([&](DeviceState& s) { s.model.report_rate_capability = *capability; });
+    return result.loaded;
 }
 
 DeviceError DeviceMainDef::RunHandler(int task) {
