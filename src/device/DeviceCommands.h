@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "device/CommandsFrame.h"
 #include "device/DeviceError.h"
@@ -42,6 +43,8 @@ public:
     DeviceError WriteKeys(int profile, int keySlot, int macroSlot = -1);
     DeviceError WriteKeyTable(int profile = 0, int macroSlot = -1);
     DeviceError WriteKeyFunction(int profile, int keySlot, int macroSlot = -1);
+    // Every button of the profile (a profile switch): the table, or one command per button of the model.
+    DeviceError WriteProfileKeys(int profile = 0);
     DeviceError WriteDefaultKeys(int profile = 0);
     DeviceError SendMacro(int keySlot, int macroId);
     DeviceError ResetReportRate(int profile = 0);
@@ -63,6 +66,8 @@ private:
     void SetInt(int profile, const std::string& key, int value);
 
     DeviceError SendMacroOfSlot(int profile, int slot);
+    DeviceError SendKeyFunction(int profile, int keySlot);
+    std::vector<int> ProfileKeySlots(int profile);
     DeviceError ReadInfoBlock(Family family, int deviceType, InfoBlock* decoded);
     DeviceError ReadDeviceConfigReport(int deviceType);
     DeviceError ReadDeviceConfigFeature(int deviceType);

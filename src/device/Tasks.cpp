@@ -110,11 +110,11 @@ DeviceError DeviceMainDef::ReloadSequence(int pauseMs) {
     return ReadAndRefresh(kReadFailureWithKind, true);
 }
 
-DeviceError DeviceMainDef::WriteWholeProfile(int profile, int keySlot) {
+DeviceError DeviceMainDef::WriteWholeProfile(int profile) {
     const unsigned lighting = LightingPage();
     const int mode = PrepareProfileLighting(profile);
     RefreshPages(kPageButtons | kPagePerformance | lighting);
-    DeviceError first = commands_.WriteKeys(profile, keySlot);
+    DeviceError first = commands_.WriteProfileKeys(profile);
     if (lighting) KeepFirst(&first, commands_.WriteLighting(profile, mode));
     KeepFirst(&first, commands_.WriteDpiLevels(profile));
     KeepFirst(&first, commands_.WriteDpiColours(profile));
@@ -164,7 +164,7 @@ TaskResult DeviceMainDef::ExecuteTask(const DeviceTaskRequest& request) {
             RefreshPages(kAllPages | LightingPage());
             return TaskResult::Of(ReadAndRefresh(kReadFailure, false));
         case kTaskWriteProfile:
-            return TaskResult::Of(WriteWholeProfile(profile, keySlot));
+            return TaskResult::Of(WriteWholeProfile(profile));
         case kTaskWriteKeys:
             return TaskResult::Of(commands_.WriteKeys(profile, keySlot, request.macroSlot));
         case kTaskWriteLighting: {
