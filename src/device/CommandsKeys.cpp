@@ -39,6 +39,38 @@ DeviceError DeviceCommands::SendMacroOfSlot(int profile, int slot) {
     return first;
 }
 
+// The uploads still pending for the current model, then the one the request asks for. An upload that does
+// not go through stays pending (with those after it) for the next key write, so it is never lost; a macro too
+// long for the protocol never goes and is not kept.
+DeviceError DeviceCommands::SendMacros(int profile, int macroSlot) {
+    const int type = context_.CurrentDeviceType();
+    std::set<int> slots;
+    context_.Update([&](DeviceState& s) {
+        const auto pending = s.pendingMacroSlots.find(type);
+        if (pending != s.pendingMacroSlots.end()) slots = pending->second;
+    });
+    if (macroSlot >= 0) slots.insert(macroSlot);
+    DeviceError first = DeviceError::None;
+    bool stopped = false;  // the mouse did not take an upload: the others wait for the next key write too
+    for (int slot : slots) {
+        if (!stopped) {
+            const DeviceError error = SendMacroOfSlot(profile, slot);
+            KeepFirst(&first, error);
+            stopped = error != DeviceError::None && error != DeviceError::TooLong;
+        }
+        const bool keep = stopped;
+        context_.Update([&](DeviceState& s) {
+            std::set<int>& pending = s.pendingMacroSlots[type];
+            if (keep)
+                pending.insert(slot);
+            else
+                pending.erase(slot);
+            if (pending.empty()) s.pendingMacroSlots.erase(type);
+        });
+    }
+    return first;
+}
+
 DeviceError DeviceCommands::SendMacro(int keySlot, int macroId) {
     const Family family = CurrentFamily();
     std::vector<MacroEventRecord> rows;
@@ -49,14 +81,14 @@ DeviceError DeviceCommands::SendMacro(int keySlot, int macroId) {
         context_.Trace("%s (%d > %d)", kMacroFailure, MacroPacketCount(family, rows), kMaxMacroPackets);
         return DeviceError::TooLong;
     }
-    DeviceError first = DeviceError::None;
     for (Frame& f : packets) {
         const DeviceError error = Send(family, f);
         if (error == DeviceError::None) continue;
+        // The packets after a lost one would reach the mouse out of order: the upload ends here.
         context_.Trace("%s", kMacroFailure);
-        KeepFirst(&first, error);
+        return error;
     }
-    return first;
+    return DeviceError::None;
 }
 
 DeviceError DeviceCommands::WriteKeys(int profile, int keySlot, int macroSlot) {
@@ -66,7 +98,7 @@ DeviceError DeviceCommands::WriteKeys(int profile, int keySlot, int macroSlot) {
 
 DeviceError DeviceCommands::WriteKeyTable(int profile, int macroSlot) {
     profile = ProfileOr(profile);
-    DeviceError first = SendMacroOfSlot(profile, macroSlot);
+    DeviceError first = SendMacros(profile, macroSlot);
     Frame f = BuildKeyTable(EncodeKeyTable(db_, profile));
     const DeviceError error = Transact(f);
     if (error != DeviceError::None) context_.Trace("%s", kKeyFailure);
@@ -83,7 +115,7 @@ DeviceError DeviceCommands::SendKeyFunction(int profile, int keySlot) {
 
 DeviceError DeviceCommands::WriteKeyFunction(int profile, int keySlot, int macroSlot) {
     profile = ProfileOr(profile);
-    DeviceError first = SendMacroOfSlot(profile, macroSlot);
+    DeviceError first = SendMacros(profile, macroSlot);
     KeepFirst(&first, SendKeyFunction(profile, keySlot));
     return first;
 }
@@ -108,7 +140,7 @@ DeviceError DeviceCommands::WriteProfileKeys(int profile) {
     profile = ProfileOr(profile);
     if (CurrentFamily() == Family::Report) return WriteKeyTable(profile);
     // One button per command in this family: every button, so none keeps the previous profile's function.
-    DeviceError first = DeviceError::None;
+    DeviceError first = SendMacros(profile, -1);
     for (int slot : ProfileKeySlots(profile)) KeepFirst(&first, SendKeyFunction(profile, slot));
     return first;
 }
