@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "sim/MouseProtocol.h"
 #include "sim/StateFile.h"
@@ -197,25 +198,41 @@ void VirtualMouse::SetHotplugSink(SimHotplugSink sink) {
     hotplug_ = std::move(sink);
 }
 
+std::vector<HidHotplugEvent> VirtualMouse::UnplugLocked() {
+    if (!plugged_) return {};
+    plugged_ = false;
+    for (auto& [id, handle] : handles_) {
+        handle.gone = true;
+        handle.queue.clear();
+    }
+    lateReply_.clear();
+    protocol_->ResyncSequence();
+    changed_.notify_all();
+    return HotplugEventsLocked(false);
+}
+
 void VirtualMouse::Unplug() {
     std::vector<HidHotplugEvent> events;
     SimHotplugSink sink;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (!plugged_) return;
-        plugged_ = false;
-        for (auto& [id, handle] : handles_) {
-            handle.gone = true;
-            handle.queue.clear();
-        }
-        protocol_->ResyncSequence();
-        events = HotplugEventsLocked(false);
+        events = UnplugLocked();
         sink = hotplug_;
-        changed_.notify_all();
     }
     // Outside the lock: the watcher may enumerate or open right away.
     if (sink)
         for (const auto& event : events) sink(event);
+}
+
+bool VirtualMouse::UnplugFault(std::unique_lock<std::mutex>& lock, int command, std::string* lastError) {
+    if (!TakeFault(SimFaultKind::Unplug, command, nullptr)) return false;
+    const std::vector<HidHotplugEvent> events = UnplugLocked();
+    const SimHotplugSink sink = hotplug_;
+    if (lastError) *lastError = "The device is not connected.";
+    lock.unlock();
+    if (sink)
+        for (const auto& event : events) sink(event);
+    return true;
 }
 
 void VirtualMouse::Replug() {
@@ -250,6 +267,10 @@ void VirtualMouse::ClearFaults() {
 bool VirtualMouse::TakeFault(SimFaultKind kind, int command, SimFault* taken) {
     for (auto it = faults_.begin(); it != faults_.end(); ++it) {
         if (it->kind != kind || (it->command >= 0 && it->command != command)) continue;
+        if (it->after > 0) {
+            --it->after;
+            continue;
+        }
         if (taken) *taken = *it;
         if (it->count > 0 && --it->count == 0) faults_.erase(it);
         return true;
@@ -299,6 +320,10 @@ int VirtualMouse::Write(int id, const uint8_t* data, size_t length, std::string*
     }
     if (length == 0) return -1;
     const SimInterface interface = it->second.interface;
+    // Pulled out as the request arrives: the mouse never receives it.
+    const int faultCommand =
+        interface == SimInterface::Upgrade ? (length > 2 ? data[2] : -1) : (length > 1 ? data[1] : -1);
+    if (UnplugFault(lock, faultCommand, lastError)) return -1;
     RecordLocked(interface, false, data, length);
 
     if (interface == SimInterface::Upgrade) {
@@ -325,6 +350,8 @@ int VirtualMouse::Write(int id, const uint8_t* data, size_t length, std::string*
         if (lastError) *lastError = "The write failed (injected fault).";
         return -1;
     }
+    // A reply held back from the previous request comes now, ahead of anything this one brings.
+    if (!lateReply_.empty()) QueueLocked(SimInterface::Mouse, std::exchange(lateReply_, {}));
     if (TakeFault(SimFaultKind::NoReply, command, nullptr)) return static_cast<int>(length);
     if (TakeFault(SimFaultKind::BadStatus, command, &fault)) {
         std::vector<uint8_t> reply(32, 0);
@@ -334,7 +361,10 @@ int VirtualMouse::Write(int id, const uint8_t* data, size_t length, std::string*
         return static_cast<int>(length);
     }
     MouseProtocol::Result result = protocol_->HandleReport(request);
-    if (result.replied) QueueLocked(SimInterface::Mouse, std::move(result.reply));
+    if (result.replied && TakeFault(SimFaultKind::LateReply, command, nullptr))
+        lateReply_ = std::move(result.reply);
+    else if (result.replied)
+        QueueLocked(SimInterface::Mouse, std::move(result.reply));
     if (result.changed) SaveLocked();
     return static_cast<int>(length);
 }
@@ -377,6 +407,7 @@ int VirtualMouse::SendFeature(int id, const uint8_t* data, size_t length, std::s
         return -1;
     }
     const SimInterface interface = it->second.interface;
+    if (length > 2 && UnplugFault(lock, data[2], lastError)) return -1;
     RecordLocked(interface, true, data, length);
     if (interface != SimInterface::Vendor || length != kSimReportSize) {
         const std::string what = interface != SimInterface::Vendor

@@ -37,6 +37,10 @@ enum class SimFaultKind {
     NoReply,     // the request is lost: not carried out, nothing answers (get-feature returns no info)
     BadStatus,   // report family: not carried out, the reply carries `status` in its status byte
     WriteFails,  // the write / send-feature call itself fails
+    LateReply,   // report family: carried out, but the reply comes only once the next request has arrived,
+                 // ahead of that request's own reply (a mouse slower than the client's wait)
+    Unplug,      // the cable is pulled as the request arrives: not carried out, the call fails, removal
+                 // events follow
 };
 
 struct SimFault {
@@ -44,6 +48,7 @@ struct SimFault {
     int command = -1;       // only requests with this command byte (-1 = any)
     int count = 1;          // requests it applies to; -1 = until ClearFaults
     uint8_t status = 0x01;  // BadStatus
+    int after = 0;          // matching requests that pass untouched first (packet 2 of a macro: after 1)
 };
 
 // One request as the mouse received it (report ID in byte 0).
@@ -126,6 +131,10 @@ private:
     void SaveLocked();
     void NotifyLinkLocked();
     std::vector<HidHotplugEvent> HotplugEventsLocked(bool arrival) const;
+    // Marks the mouse unplugged; the removal events for the sink, to be delivered outside the lock.
+    std::vector<HidHotplugEvent> UnplugLocked();
+    // An Unplug fault for this request: unplugs, delivers the events (the lock is released for that).
+    bool UnplugFault(std::unique_lock<std::mutex>& lock, int command, std::string* lastError);
     void DelayTransfer(std::unique_lock<std::mutex>& lock);
 
     const VirtualMouseSpec spec_;
@@ -139,6 +148,7 @@ private:
     bool plugged_ = true;
     std::chrono::milliseconds latency_{0};
     std::vector<SimFault> faults_;
+    std::vector<uint8_t> lateReply_;  // held back by LateReply; empty when none
     std::deque<SimRequest> requests_;
     SimHotplugSink hotplug_;
     std::shared_ptr<StateFile> stateFile_;

@@ -42,7 +42,7 @@ std::string ModelKeyOf(ActionContext& ctx) {
     return kFallbackModelKey;
 }
 
-// Task 5 for the profile: the whole profile, with the button the page shows as the one key write.
+// Task 5 for the profile: the whole profile, every button included.
 DeviceTaskRequest WholeProfileRequest(ActionContext& ctx) {
     DeviceTaskRequest request = PageRequest(ctx, kTaskWriteProfile);
     request.keySlot = ctx.core.Snapshot().currentKeySlot;

@@ -35,11 +35,9 @@ InfoBlock DecodeInfoBlock(Family family, const uint8_t* info) {
     return b;
 }
 
-int SensorFlagFromBytes(uint8_t bit8, uint8_t bit4) {
-    if (bit8 == 1 && bit4 == 1) return 12;
-    if (bit8 == 1) return 8;
-    if (bit4 == 1) return 4;
-    return 0;
+int SensorFlagFromBytes(int stored, uint8_t bit8, uint8_t bit4) {
+    constexpr int kCarried = 8 | 4;
+    return (stored & ~kCarried) | (bit8 == 1 ? 8 : 0) | (bit4 == 1 ? 4 : 0);
 }
 
 DeviceError DeviceCommands::ReadDeviceConfig() {
@@ -68,14 +66,19 @@ void ApplyInfo(DeviceState& s, const InfoBlock& info) {
 
 }  // namespace
 
-DeviceError DeviceCommands::ReadDeviceConfigFeature(int type) {
+// The info block of the current device, decoded into the state and shown; NotLinked when the receiver does
+// not reach the mouse. Both families start their read-back with it.
+DeviceError DeviceCommands::ReadInfoBlock(Family family, int type, InfoBlock* decoded) {
     Frame info{};
     DeviceError error = DeviceError::None;
-    if (!manager_.ReadInfoByFeature(info.data(), nullptr, &error)) {
+    const bool read = family == Family::Report ? manager_.ReadInfoByReport(info.data(), nullptr, &error)
+                                               : manager_.ReadInfoByFeature(info.data(), nullptr, &error);
+    if (!read) {
         context_.Trace("无线设备未连接");
         return error;
     }
-    const InfoBlock block = DecodeInfoBlock(Family::Feature, info.data());
+    const InfoBlock block = DecodeInfoBlock(family, info.data());
+    *decoded = block;
     context_.Update([&](DeviceState& s) { ApplyInfo(s, block); });
     const SensorRange range = LookupSensor(block.sensorCode);
     context_.View().SetDpiRange(range.maxDpi, range.step, range.sliderPositions);
@@ -86,28 +89,21 @@ DeviceError DeviceCommands::ReadDeviceConfigFeature(int type) {
         context_.Trace("无线设备未连接");
         return DeviceError::NotLinked;
     }
+    return DeviceError::None;
+}
+
+DeviceError DeviceCommands::ReadDeviceConfigFeature(int type) {
+    InfoBlock block;
+    const DeviceError error = ReadInfoBlock(Family::Feature, type, &block);
+    if (error != DeviceError::None) return error;
     context_.Update([&](DeviceState& s) { s.readDeviceTypes.insert(type); });
     return DeviceError::None;
 }
 
 DeviceError DeviceCommands::ReadDeviceConfigReport(int type) {
-    Frame info{};
-    DeviceError error = DeviceError::None;
-    if (!manager_.ReadInfoByReport(info.data(), nullptr, &error)) {
-        context_.Trace("无线设备未连接");
-        return error;
-    }
-    const InfoBlock block = DecodeInfoBlock(Family::Report, info.data());
-    context_.Update([&](DeviceState& s) { ApplyInfo(s, block); });
-    const SensorRange range = LookupSensor(block.sensorCode);
-    context_.View().SetDpiRange(range.maxDpi, range.step, range.sliderPositions);
-    context_.View().SetReportRateEntries(block.reportRateEntry);
-    context_.View().SetBatteryInfo(block.batteryLevel, block.batteryStatus);
-    context_.View().SetDeviceBattery(type, block.batteryStatus, block.batteryLevel);
-    if (block.linkFlag == 0) {
-        context_.Trace("无线设备未连接");
-        return DeviceError::NotLinked;
-    }
+    InfoBlock block;
+    const DeviceError error = ReadInfoBlock(Family::Report, type, &block);
+    if (error != DeviceError::None) return error;
     bool readBefore = false;
     context_.Update([&](DeviceState& s) { readBefore = !s.readDeviceTypes.insert(type).second; });
     if (readBefore) return DeviceError::None;
@@ -156,7 +152,8 @@ DeviceError DeviceCommands::ReadDeviceConfigReport(int type) {
     f = BuildReadRequest(0x16);
     if (Transact(f) == DeviceError::None) {
         SetInt(profile, "liftoff_height", ReplyByte(f, 5));
-        SetInt(profile, "sensor_flag", SensorFlagFromBytes(ReplyByte(f, 6), ReplyByte(f, 7)));
+        SetInt(profile, "sensor_flag",
+               SensorFlagFromBytes(GetInt(profile, "sensor_flag"), ReplyByte(f, 6), ReplyByte(f, 7)));
     }
 
     f = BuildReadRequest(0x17);

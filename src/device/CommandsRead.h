@@ -20,7 +20,8 @@ struct InfoBlock {
 // from its report ID on.
 InfoBlock DecodeInfoBlock(Family family, const uint8_t* info);
 
-// sensor_flag from the two flag bytes of the advanced-parameters reply.
-int SensorFlagFromBytes(uint8_t bit8, uint8_t bit4);
+// sensor_flag from the two flag bytes of the advanced-parameters reply. The mouse carries only the options
+// 8 and 4; every other bit of the stored value (the third option 16 among them) is kept as it was.
+int SensorFlagFromBytes(int stored, uint8_t bit8, uint8_t bit4);
 
 }  // namespace quorvel

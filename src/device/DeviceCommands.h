@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "device/CommandsFrame.h"
 #include "device/DeviceError.h"
@@ -17,6 +18,7 @@ namespace quorvel {
 
 class CoreContext;
 class DeviceDatabase;
+struct InfoBlock;
 class HidDeviceManager;
 
 class DeviceCommands {
@@ -37,11 +39,15 @@ public:
     // The profile's lighting row of `mode`; NothingToSend (and nothing sent) when there is no such row.
     DeviceError WriteLighting(int profile, int mode);
     // The family's key write: the whole table (report family) or the one button `keySlot` (feature family).
-    // macroSlot >= 0: the macro assigned to that button goes first.
+    // macroSlot >= 0: the macro assigned to that button goes first. Before it go the macro uploads of this
+    // model that failed earlier; one that fails again stays pending for the next key write.
     DeviceError WriteKeys(int profile, int keySlot, int macroSlot = -1);
     DeviceError WriteKeyTable(int profile = 0, int macroSlot = -1);
     DeviceError WriteKeyFunction(int profile, int keySlot, int macroSlot = -1);
+    // Every button of the profile (a profile switch): the table, or one command per button of the model.
+    DeviceError WriteProfileKeys(int profile = 0);
     DeviceError WriteDefaultKeys(int profile = 0);
+    // The macro's packets in order; the first one the mouse does not take ends the upload.
     DeviceError SendMacro(int keySlot, int macroId);
     DeviceError ResetReportRate(int profile = 0);
     DeviceError ResetLighting(int profile = 0);
@@ -62,6 +68,10 @@ private:
     void SetInt(int profile, const std::string& key, int value);
 
     DeviceError SendMacroOfSlot(int profile, int slot);
+    DeviceError SendMacros(int profile, int macroSlot);
+    DeviceError SendKeyFunction(int profile, int keySlot);
+    std::vector<int> ProfileKeySlots(int profile);
+    DeviceError ReadInfoBlock(Family family, int deviceType, InfoBlock* decoded);
     DeviceError ReadDeviceConfigReport(int deviceType);
     DeviceError ReadDeviceConfigFeature(int deviceType);
     void ReadLightingBack(int profile, const Frame& reply);

@@ -95,7 +95,7 @@ private:
     void ReloadDeviceList();
     void RefreshPages(unsigned pages);
     unsigned LightingPage() const;
-    DeviceError WriteWholeProfile(int profile, int keySlot);
+    DeviceError WriteWholeProfile(int profile);
     bool ApplyDescriptorDefaults(int profile, bool dpiOnly);
     DeviceError RunHandler(int task);
 

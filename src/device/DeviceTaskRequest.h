@@ -15,7 +15,7 @@ struct DeviceTaskRequest {
     int deviceType = 0;
     // The profile whose settings the task sends; 0: the current profile when the task runs.
     int profile = 0;
-    // Tasks 5 and 6 on the feature family: the button whose function is sent; -1: the current one.
+    // Task 6 on the feature family: the button whose function is sent; -1: the current one.
     int keySlot = -1;
     // Task 8: the lighting mode sent; -1: the profile's active mode.
     int lightMode = -1;

@@ -16,6 +16,7 @@ constexpr int kInfoReads = 10;
 constexpr int kReadTimeoutMs = 30;
 constexpr int kFeaturePauseMs = 16;
 constexpr uint8_t kFeatureReportId = 0x0C;
+constexpr size_t kUnsolicitedLimit = 32;  // a mouse nobody polls must not grow the queue without end
 
 char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
@@ -112,6 +113,7 @@ void HidDeviceManager::CloseAll() {
         closing.swap(devices_);
         notify = notifyHandle_;
         notifyHandle_ = nullptr;
+        unsolicited_.clear();
         currentHandle_ = nullptr;
         currentRecord_ = nullptr;
     }
@@ -372,16 +374,47 @@ bool HidDeviceManager::Transact(uint8_t* buffer, size_t length, DeviceError* err
         return Fail(error, FailureOf(path, DeviceError::WriteFailed));
 
     std::memcpy(work, buffer, length);
-    bool done = false, refused = false;
-    for (int attempt = 0; attempt < kTransactReads && !done; ++attempt) {
-        int n = backend_->ReadTimeout(handle, work, length, kReadTimeoutMs);
-        // The status byte (index 1 once the report ID is stripped) only counts when the read reached it.
-        done = n >= 2 && work[1] == 0x00;
-        refused = refused || (n >= 2 && work[1] != 0x00);
-    }
+    bool refused = false;
+    const bool done = ReadReply(handle, buffer[1], work, length, kTransactReads, &refused);
     std::memcpy(buffer, work, length);
     if (done) return Succeed(error);
     return Fail(error, refused ? DeviceError::Refused : FailureOf(path, DeviceError::NoReply));
+}
+
+bool HidDeviceManager::ReadReply(HidHandle* handle, uint8_t command, uint8_t* reply, size_t length, int reads,
+                                 bool* refused) {
+    for (int attempt = 0; attempt < reads; ++attempt) {
+        uint8_t in[kReportBufferSize] = {};
+        const int n = backend_->ReadTimeout(handle, in, length, kReadTimeoutMs);
+        if (n <= 0) continue;
+        // Replies come without their report ID: the command echo at index 0, the status at index 1.
+        if (in[0] != command) {
+            KeepUnsolicited(handle, in, n);
+            continue;
+        }
+        std::memcpy(reply, in, length);
+        if (n >= 2 && in[1] == 0x00) return true;
+        *refused = *refused || n >= 2;
+    }
+    return false;
+}
+
+void HidDeviceManager::KeepUnsolicited(HidHandle* handle, const uint8_t* report, int count) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (unsolicited_.size() >= kUnsolicitedLimit) unsolicited_.pop_front();
+    unsolicited_.push_back({handle, std::vector<uint8_t>(report, report + count)});
+}
+
+int HidDeviceManager::TakeUnsolicited(HidHandle* handle, uint8_t* buffer, size_t size) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (auto it = unsolicited_.begin(); it != unsolicited_.end(); ++it) {
+        if (it->handle != handle) continue;
+        const size_t n = std::min(size, it->bytes.size());
+        std::memcpy(buffer, it->bytes.data(), n);
+        unsolicited_.erase(it);
+        return static_cast<int>(n);
+    }
+    return 0;
 }
 
 bool HidDeviceManager::SendFeature(const uint8_t* buffer, DeviceError* error) {
@@ -417,11 +450,7 @@ bool HidDeviceManager::ReadInfoByReport(uint8_t* buffer, HidHandle* handle, Devi
     buffer[32] = Checksum(buffer);
     if (backend_->Write(handle, buffer, kReportLength) <= 0) return Fail(error, DeviceError::WriteFailed);
     bool refused = false;
-    for (int attempt = 0; attempt < kInfoReads; ++attempt) {
-        int n = backend_->ReadTimeout(handle, buffer, kReportLength, kReadTimeoutMs);
-        if (n >= 2 && buffer[1] == 0x00) return Succeed(error);
-        refused = refused || n >= 2;
-    }
+    if (ReadReply(handle, 0x10, buffer, kReportLength, kInfoReads, &refused)) return Succeed(error);
     return Fail(error, refused ? DeviceError::Refused : DeviceError::NoReply);
 }
 

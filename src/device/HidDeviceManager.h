@@ -12,6 +12,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -129,13 +130,18 @@ public:
     void SetNotifyHandle(HidHandle* handle);
 
     // Framed transport; *error (when given) says why a call failed. buffer holds at least `length` bytes;
-    // length 33..65. A reply whose status byte is not 0 reads as Refused when no good one followed.
+    // length 33..65. Only a report that echoes the request's command is its reply; a reply whose status
+    // byte is not 0 reads as Refused when no good one followed. Any other report read meanwhile (a link or
+    // DPI report, the late reply of an earlier request) is kept for the notification poll
+    // (TakeUnsolicited), and the wait goes on within the same 50 reads.
     bool Transact(uint8_t* buffer, size_t length, DeviceError* error = nullptr);
     // buffer: 33 bytes, report ID 0x0C first.
     bool SendFeature(const uint8_t* buffer, DeviceError* error = nullptr);
     // buffer: 65 bytes. A null handle copies the current record's stored info block.
     bool ReadInfoByReport(uint8_t* buffer, HidHandle* handle, DeviceError* error = nullptr);
     bool ReadInfoByFeature(uint8_t* buffer, HidHandle* handle, DeviceError* error = nullptr);
+    // The oldest report a transfer on `handle` read that was not its reply; its length, 0 when none.
+    int TakeUnsolicited(HidHandle* handle, uint8_t* buffer, size_t size);
     int64_t SequenceCounter() const;
     void SetSequenceCounter(int64_t value);
 
@@ -159,6 +165,17 @@ private:
     HidHandle* TargetLocked(std::string* path, DeviceError* error);
     // Why a transfer to `path` failed: Gone when the interface is no longer enumerated, else `otherwise`.
     DeviceError FailureOf(const std::string& path, DeviceError otherwise);
+    // Reads until a report echoing `command` with status 0 arrives, at most `reads` times. The last echo
+    // (or nothing) is left in `reply`; other reports go to the unsolicited queue. *refused: an echo came
+    // with another status.
+    bool ReadReply(HidHandle* handle, uint8_t command, uint8_t* reply, size_t length, int reads,
+                   bool* refused);
+    void KeepUnsolicited(HidHandle* handle, const uint8_t* report, int count);
+
+    struct Unsolicited {
+        HidHandle* handle = nullptr;
+        std::vector<uint8_t> bytes;
+    };
 
     std::unique_ptr<HidBackend> backend_;
     mutable std::mutex mutex_;  // guards everything below except the sequence counter and sleep hook
@@ -170,6 +187,7 @@ private:
     HidDeviceRecord* currentRecord_ = nullptr;
     HidHandle* upgradeHandle_ = nullptr;
     HidHandle* notifyHandle_ = nullptr;
+    std::deque<Unsolicited> unsolicited_;  // oldest first; dropped with the handles in CloseAll
     int64_t sequence_ = 0;  // worker thread only
     std::function<void(int)> sleep_;
 };

@@ -11,8 +11,10 @@ namespace quorvel {
 
 namespace {
 
+// Reports a command's wait read on this handle come first: they were sent before anything still pending.
 int ReadOnce(HidDeviceManager& manager, HidHandle* handle, uint8_t* buffer) {
     std::memset(buffer, 0, kNotifyBufferSize);
+    if (const int kept = manager.TakeUnsolicited(handle, buffer, kNotifyBufferSize)) return kept;
     return manager.Backend()->ReadTimeout(handle, buffer, kNotifyBufferSize, kNotifyTimeoutMs);
 }
 
@@ -55,8 +57,9 @@ bool PollReportFamily(HidDeviceManager& manager, uint8_t* buffer, int* deviceTyp
     for (HidDeviceRecord* record : manager.Records()) {
         if (!record->handle || IsFeatureFamily(record->deviceType)) continue;
         if (ReadOnce(manager, record->handle, report) <= 0) continue;
-        *deviceType = record->deviceType;
+        // A connect report identifies the record anew: its type is known only after that.
         if (report[0] == 0xC0) HandleLinkReport(manager, record, report, sleep);
+        *deviceType = record->deviceType;
         std::memcpy(buffer, report, kNotifyBufferSize);
         return true;
     }

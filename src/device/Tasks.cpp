@@ -8,6 +8,7 @@
 #include "shell/DeviceDescriptor.h"
 #include "shell/Localisation.h"
 #include "shell/Preferences.h"
+#include "store/DescriptorDefaults.h"
 #include "store/DeviceDatabase.h"
 
 namespace quorvel {
@@ -109,11 +110,11 @@ DeviceError DeviceMainDef::ReloadSequence(int pauseMs) {
     return ReadAndRefresh(kReadFailureWithKind, true);
 }
 
-DeviceError DeviceMainDef::WriteWholeProfile(int profile, int keySlot) {
+DeviceError DeviceMainDef::WriteWholeProfile(int profile) {
     const unsigned lighting = LightingPage();
     const int mode = PrepareProfileLighting(profile);
     RefreshPages(kPageButtons | kPagePerformance | lighting);
-    DeviceError first = commands_.WriteKeys(profile, keySlot);
+    DeviceError first = commands_.WriteProfileKeys(profile);
     if (lighting) KeepFirst(&first, commands_.WriteLighting(profile, mode));
     KeepFirst(&first, commands_.WriteDpiLevels(profile));
     KeepFirst(&first, commands_.WriteDpiColours(profile));
@@ -124,14 +125,11 @@ DeviceError DeviceMainDef::WriteWholeProfile(int profile, int keySlot) {
 }
 
 bool DeviceMainDef::ApplyDescriptorDefaults(int profile, bool dpiOnly) {
-    DeviceDescriptor descriptor;
-    if (!LoadDeviceDescriptor(ProgramDir(), Snapshot().modelKey, &descriptor)) return false;
-    for (const auto& [name, value] : DefaultSettings(descriptor, dpiOnly)) db_.SetConfig(profile, name, value);
-    if (!dpiOnly) {
-        if (const auto capability = ReportRateCapability(descriptor))
-            context_.Update([&](DeviceState& s) { s.model.report_rate_capability = *capability; });
-    }
-    return true;
+    const DefaultsResult result =
+        LoadDescriptorDefaults(db_, profile, ProgramDir(), Snapshot().modelKey, dpiOnly);
+    if (const auto capability = result.reportRateCapability)
+        context_.Update([&](DeviceState& s) { s.model.report_rate_capability = *capability; });
+    return result.loaded;
 }
 
 DeviceError DeviceMainDef::RunHandler(int task) {
@@ -166,7 +164,7 @@ TaskResult DeviceMainDef::ExecuteTask(const DeviceTaskRequest& request) {
             RefreshPages(kAllPages | LightingPage());
             return TaskResult::Of(ReadAndRefresh(kReadFailure, false));
         case kTaskWriteProfile:
-            return TaskResult::Of(WriteWholeProfile(profile, keySlot));
+            return TaskResult::Of(WriteWholeProfile(profile));
         case kTaskWriteKeys:
             return TaskResult::Of(commands_.WriteKeys(profile, keySlot, request.macroSlot));
         case kTaskWriteLighting: {

@@ -44,6 +44,27 @@ TEST_F(FeatureCommands, PerformanceCatalogue) {
     EXPECT_TRUE(f.Traces().empty());
 }
 
+// This family carries only the sensor option 4 (byte 8); options 8 and 16 do not reach the mouse.
+TEST_F(FeatureCommands, AdvancedCarriesOnlySensorOptionFour) {
+    struct Case {
+        const char* flag;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"4", "0C 01 07 00 00 01 02 01 01"},
+        {"8", "0C 01 07 00 01 01 02 01 00"},
+        {"16", "0C 01 07 00 02 01 02 01 00"},
+        {"53", "0C 01 07 00 03 01 02 01 01"},
+    };
+    f.Set("liftoff_height", "1");
+    for (const Case& c : cases) {
+        f.Set("sensor_flag", c.flag);
+        EXPECT_EQ(f.Cmd().WriteAdvanced(), DeviceError::None) << c.flag;
+        EXPECT_EQ(f.TakeHex(), std::vector<std::string>{ToHex(Hex(c.expected))}) << c.flag;
+    }
+    EXPECT_EQ(f.Mouse().Memory().sensorBit4, 1);
+}
+
 TEST_F(FeatureCommands, SequenceByteWrapsAfter254) {
     for (int i = 0; i < 256; ++i) f.Cmd().WriteReportRate();
     const auto sent = f.Take();

@@ -1,5 +1,8 @@
 // Macro streams and packets of both families.
 
+#include <map>
+#include <set>
+
 #include "DeviceMainFixture.h"
 #include "device/CommandsMacroFrames.h"
 #include "store/ButtonCodes.h"
@@ -157,6 +160,71 @@ TEST(MacroPackets, UploadOfTheRequestedButtonGoesBeforeTheKeyTable) {
     EXPECT_EQ(f.Cmd().WriteKeyTable(f.Profile(), 3),
               DeviceError::None);  // a button without a macro: the table only
     EXPECT_EQ(f.TakeHex(), std::vector<std::string>{ToHex(WithChecksum(Hex(table)))});
+}
+
+// An upload cut off between packets ends as failed, sends nothing after the lost packet, and goes again
+// with the next key write of any button.
+TEST(MacroPackets, InterruptedUploadStaysPendingForTheNextKeyWrite) {
+    struct Case {
+        const char* name;
+        const char* mouse;
+        SimFault fault;  // on the second packet
+        DeviceError error;
+        size_t received;  // macro packets the mouse received
+    };
+    const Case cases[] = {
+        {"report family, packet refused", "102:wired", {SimFaultKind::BadStatus, 0x08, 1, 0x01, 1},
+         DeviceError::Refused, 2},
+        {"report family, unplugged", "102:wired", {SimFaultKind::Unplug, 0x08, 1, 0x01, 1}, DeviceError::Gone,
+         1},
+        {"feature family, packet refused", "201:wired", {SimFaultKind::WriteFails, 0x0E, 1, 0x01, 1},
+         DeviceError::WriteFailed, 2},
+        {"feature family, unplugged", "201:wired", {SimFaultKind::Unplug, 0x0E, 1, 0x01, 1},
+         DeviceError::Gone, 1},
+    };
+    for (const Case& c : cases) {
+        CoreFixture f(c.mouse);
+        f.Start();
+        const int type = f.core->CurrentDeviceType();
+        const uint8_t macroCommand = IsFeatureFamily(type) ? 0x0E : 0x08;
+        auto macroPackets = [&](const std::vector<Bytes>& sent) {
+            size_t n = 0;
+            for (const Bytes& b : sent) n += (IsFeatureFamily(type) ? b[2] : b[1]) == macroCommand;
+            return n;
+        };
+        KeyAssignmentRecord key;
+        key.profile = f.Profile();
+        key.key_code = 3;
+        key.macro_type = kMacroFunction;
+        key.macro_value = StoreMacro(f, Keys(18));  // three packets in either family
+        f.db.SaveKeyAssignment(key);
+
+        f.Mouse().InjectFault(c.fault);
+        DeviceTaskRequest assign(kTaskWriteKeys);
+        assign.keySlot = 3;
+        assign.macroSlot = 3;
+        const TaskResult result = f.core->ExecuteTask(assign);
+        EXPECT_EQ(result.status, TaskStatus::Failed) << c.name;
+        EXPECT_EQ(result.error, c.error) << c.name;
+        EXPECT_EQ(macroPackets(f.Take()), c.received) << c.name << ": nothing after the lost packet";
+        EXPECT_EQ(f.Mouse().Memory().macros.count(3), 0u) << c.name;
+        EXPECT_EQ(f.core->Snapshot().pendingMacroSlots, (std::map<int, std::set<int>>{{type, {3}}}))
+            << c.name;
+
+        if (!f.Mouse().Plugged()) {
+            f.Mouse().Replug();
+            EXPECT_EQ(f.Execute(kTaskArrival), TaskStatus::Confirmed) << c.name;
+            f.Take();
+        }
+        // Another button's key write: the pending macro goes first, whole.
+        DeviceTaskRequest other(kTaskWriteKeys);
+        other.keySlot = 1;
+        EXPECT_EQ(f.core->ExecuteTask(other).status, TaskStatus::Confirmed) << c.name;
+        EXPECT_EQ(macroPackets(f.Take()), 3u) << c.name;
+        EXPECT_EQ(f.Mouse().Memory().macros.at(3).size(), IsFeatureFamily(type) ? 54u : 72u) << c.name;
+        EXPECT_TRUE(f.core->Snapshot().pendingMacroSlots.empty()) << c.name;
+        EXPECT_TRUE(f.Mouse().Issues().empty()) << c.name;
+    }
 }
 
 }  // namespace

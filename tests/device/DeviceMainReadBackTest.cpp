@@ -30,9 +30,10 @@ TEST(DeviceMainReadBack, StoresWhatTheMouseHolds) {
         {"dpi_flag", "3"},            {"dpi_index", "2"},            {"dpi_group0_value", "10000"},
         {"dpi_group1_value", "14000"}, {"dpi_group2_value", "18000"}, {"dpi_group3_value", "3200"},
         {"dpi_group4_value", "50"},   {"dpi_group5_value", "5000"},  {"dpi_group0_rgb", "33023"},
-        {"liftoff_height", "2"},      {"sensor_flag", "4"},          {"sleep_light", "30"},
+        {"liftoff_height", "2"},      {"sensor_flag", "53"},         {"sleep_light", "30"},
         {"move_wakeup", "0"},         {"move_closelight", "1"},      {"button_respondtime", "12"},
     };
+    // sensor_flag: the default 53 keeps 1, 16 and 32, which the mouse does not carry; 4 is the mouse's.
     for (const auto& [key, value] : expected) EXPECT_EQ(f.Get(key), value) << key;
 
     const DeviceState s = f.core->Snapshot();
@@ -46,6 +47,49 @@ TEST(DeviceMainReadBack, StoresWhatTheMouseHolds) {
     EXPECT_TRUE(s.readDeviceTypes.count(102));
     EXPECT_TRUE(s.connected);
     EXPECT_TRUE(s.devicePresent);
+}
+
+// The mouse carries the sensor options 8 and 4; the third option (16) and the other bits stay as stored.
+TEST(DeviceMainReadBack, SensorFlagKeepsTheBitsTheMouseDoesNotCarry) {
+    struct Case {
+        const char* stored;
+        uint8_t bit8, bit4;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"16", 0, 0, "16"}, {"16", 1, 1, "28"}, {"28", 0, 1, "20"}, {"28", 0, 0, "16"},
+        {"12", 1, 0, "8"},  {"0", 0, 1, "4"},   {"53", 1, 0, "57"},
+    };
+    CoreFixture f("102:wired");
+    f.Start();
+    for (const Case& c : cases) {
+        MouseMemory m = f.Mouse().Memory();
+        m.sensorBit8 = c.bit8;
+        m.sensorBit4 = c.bit4;
+        f.Mouse().SetMemory(m);
+        f.Set("sensor_flag", c.stored);
+        f.core->ForgetReadDevices();
+        EXPECT_EQ(f.Cmd().ReadDeviceConfig(), DeviceError::None);
+        EXPECT_EQ(f.Get("sensor_flag"), c.expected)
+            << c.stored << " with bytes " << int(c.bit8) << int(c.bit4);
+    }
+}
+
+// Brightness and speed share a byte (brightness << 4 | speed); 0x22 reads the same either way round.
+TEST(DeviceMainReadBack, LightingBrightnessAndSpeedApart) {
+    CoreFixture f("102:wired");
+    f.Start();
+    MouseMemory m = f.Mouse().Memory();
+    m.lightMode = 3;
+    m.light[3].brightnessSpeed = 0x41;
+    f.Mouse().SetMemory(m);
+    f.core->ForgetReadDevices();
+    EXPECT_EQ(f.Cmd().ReadDeviceConfig(), DeviceError::None);
+    EXPECT_EQ(f.db.GetActiveLightMode(f.Profile()), 3);
+    LightModeRecord row;
+    ASSERT_TRUE(f.db.GetLightMode(f.Profile(), 3, row));
+    EXPECT_EQ(row.brightness, 4);
+    EXPECT_EQ(row.speed, 1);
 }
 
 TEST(DeviceMainReadBack, SecondReadSendsNothingUntilForgotten) {

@@ -139,6 +139,27 @@ TEST(ReportNotifications, ReconnectReadsTheConfigurationBack) {
     EXPECT_EQ(f.Cmd().WriteReportRate(), DeviceError::None);
 }
 
+// A record discovery could not identify (no info block) is identified by its connect report: the poll
+// reports the type read then, not the 0 it had before.
+TEST(ReportNotifications, ConnectReportGivesTheTypeReadAtReconnect) {
+    CoreFixture f("103:wireless");
+    f.Mouse().InjectFault({SimFaultKind::NoReply, 0x10, -1});  // every info request of discovery
+    f.Execute(kTaskStart);
+    const std::vector<HidDeviceSummary> before = f.manager->Snapshot();
+    ASSERT_EQ(before.size(), 1u);
+    ASSERT_EQ(before[0].deviceType, 0);
+    f.Mouse().ClearFaults();
+
+    f.Mouse().QueueInputReport(SimInterface::Mouse, {0xC0, 0x01, 0x00, 0x00});
+    uint8_t report[kNotifyBufferSize] = {};
+    int type = -1;
+    ASSERT_TRUE(PollReportFamily(*f.manager, report, &type, [](int) {}));
+    EXPECT_EQ(type, 103);
+    const std::vector<HidDeviceSummary> after = f.manager->Snapshot();
+    EXPECT_EQ(after[0].deviceType, 103);
+    EXPECT_EQ(after[0].linkState, 1);
+}
+
 TEST(ReportNotifications, WorkerPollsOnlyWhileADeviceIsPresent) {
     CoreFixture f("102:wired");
     f.core->StartWorker();

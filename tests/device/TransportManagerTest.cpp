@@ -151,6 +151,81 @@ TEST_F(TransportTest, TransactFailsAfterFiftyReadsWithoutACompleteReply) {
     }
 }
 
+// Only a report that echoes the command answers it. What else comes in meanwhile is kept for the
+// notification poll, in order, and the wait goes on within the same 50 reads.
+TEST_F(TransportTest, TransactTakesOnlyTheReplyThatEchoesItsCommand) {
+    const Bytes linkLost = {0xC0, 0x00, 0x00, 0x00};
+    const Bytes dpi = {0xC2, 0x31};
+    const Bytes stale = {0x02, 0x00, 0x00, 0x00, 0x55};  // the late reply of an earlier write
+    const Bytes reply = {0x12, 0x00, 0x00, 0x00, 0x08};
+    struct Case {
+        const char* name;
+        std::vector<Bytes> before;  // arriving ahead of the reply
+        bool replied;               // the real reply follows
+        bool ok;
+        int reads;
+    };
+    const Case cases[] = {
+        {"link report first", {linkLost}, true, true, 2},
+        {"stale reply first", {stale}, true, true, 2},
+        {"link report, DPI report and a stale reply", {linkLost, dpi, stale}, true, true, 4},
+        {"only reports that are not the reply", {linkLost, stale}, false, false, 50},
+        {"fifty of them use up the wait", std::vector<Bytes>(50, dpi), true, false, 50},
+    };
+    for (const Case& c : cases) {
+        FakeInterface iface;
+        iface.info = test::Info(std::string("/dev/") + c.name, 0x1234, 0x5678, 1, 0);
+        iface.onWrite = [&c, &reply](const Bytes&) {
+            std::vector<Bytes> in = c.before;
+            if (c.replied) in.push_back(reply);
+            return in;
+        };
+        manager->SetOpen(true);
+        manager->CloseAll();
+        HidDeviceRecord* r = OneMouse(iface);
+        const int readsBefore = fake->Reads();
+        uint8_t buffer[65] = {0x00, 0x12};
+        DeviceError error = DeviceError::None;
+        EXPECT_EQ(manager->Transact(buffer, 33, &error), c.ok) << c.name;
+        EXPECT_EQ(fake->Reads() - readsBefore, c.reads) << c.name;
+        if (c.ok) {
+            EXPECT_EQ(buffer[0], 0x12) << c.name;
+            EXPECT_EQ(buffer[4], 0x08) << c.name << ": the reply's data, not another report's";
+        } else {
+            EXPECT_EQ(error, DeviceError::NoReply) << c.name << ": nothing was refused";
+        }
+        // What was not the reply reaches the notification poll, oldest first (at most 32 are kept).
+        const size_t kept = std::min<size_t>(c.before.size(), 32);
+        for (size_t i = c.before.size() - kept; i < c.before.size(); ++i) {
+            uint8_t report[65] = {};
+            const int n = manager->TakeUnsolicited(r->handle, report, sizeof report);
+            ASSERT_EQ(n, static_cast<int>(c.before[i].size())) << c.name << " #" << i;
+            EXPECT_EQ(Bytes(report, report + n), c.before[i]) << c.name << " #" << i;
+        }
+        uint8_t report[65] = {};
+        EXPECT_EQ(manager->TakeUnsolicited(r->handle, report, sizeof report), 0) << c.name;
+    }
+}
+
+TEST_F(TransportTest, InfoRequestTakesOnlyItsOwnReply) {
+    FakeInterface iface = test::ReportMouse("/dev/m", 0x1234, 0x5678, "AB01");
+    const auto answer = iface.onWrite;
+    iface.onWrite = [answer](const Bytes& written) {
+        std::vector<Bytes> in = {Bytes{0xC0, 0x01, 0x50, 0x01}};
+        for (const Bytes& b : answer(written)) in.push_back(b);
+        return in;
+    };
+    fake->Add(iface);
+    HidHandle* h = fake->Open("/dev/m", nullptr);
+    uint8_t info[65] = {};
+    ASSERT_TRUE(manager->ReadInfoByReport(info, h));
+    EXPECT_EQ(std::string(info + 4, info + 8), "AB01");
+    uint8_t report[65] = {};
+    EXPECT_EQ(manager->TakeUnsolicited(h, report, sizeof report), 4);
+    EXPECT_EQ(report[0], 0xC0);
+    fake->Close(h);
+}
+
 TEST_F(TransportTest, TransactDoesNothingWithoutAnOpenTarget) {
     struct Case {
         const char* name;

@@ -86,6 +86,23 @@ TEST(Worker, DpiResetWritesDescriptorDefaults) {
     EXPECT_EQ(Commands(f), (std::vector<int>{0x03, 0x04}));
 }
 
+// The full reset writes every default of the model's descriptor over the read-back, and takes the
+// report-rate capability from it.
+TEST(Worker, FactoryResetWritesAllDescriptorDefaults) {
+    CoreFixture f("102:wired");
+    f.Start();
+    ASSERT_EQ(f.core->Snapshot().model.report_rate_capability, 0);
+    const std::vector<std::pair<const char*, const char*>> changed = {
+        {"dpi_group0_value", "1234"}, {"report_rate", "8"}, {"sleep_light", "30"}, {"move_closelight", "1"}};
+    for (const auto& [key, value] : changed) f.Set(key, value);
+    EXPECT_EQ(f.Execute(kTaskFactoryReset), TaskStatus::Confirmed);
+    EXPECT_EQ(f.Get("dpi_group0_value"), "400");
+    EXPECT_EQ(f.Get("report_rate"), "1");
+    EXPECT_EQ(f.Get("sleep_light"), "6");
+    EXPECT_EQ(f.Get("move_closelight"), "0");
+    EXPECT_EQ(f.core->Snapshot().model.report_rate_capability, 1);
+}
+
 TEST(Worker, UpdateTasksRunTheirHandlers) {
     CoreFixture f("");
     std::atomic<int> calls{0};

@@ -384,6 +384,47 @@ TEST_F(ReportFamily, InjectedFaults) {
     ExpectNoIssues();
 }
 
+// A reply the client no longer waits for: it arrives once the next request is in, ahead of its reply.
+TEST_F(ReportFamily, LateReplyComesAheadOfTheNextReply) {
+    mouse_->InjectFault({SimFaultKind::LateReply, 0x02, 1});
+    EXPECT_TRUE(Send(Request({0x00, 0x02, 0x00, 0x01, 0x01, 0x08})).empty()) << "no reply in time";
+    EXPECT_EQ(mouse_->Memory().reportRate, 8) << "the request was carried out";
+    const Bytes request = Request({0x00, 0x12});
+    ASSERT_EQ(backend_->Write(handle_, request.data(), request.size()), 33);
+    EXPECT_EQ(simtest::Hex(Read()), simtest::Hex(simtest::Padded({0x02, 0x00}, 32)));
+    EXPECT_EQ(simtest::Hex(Read()), simtest::Hex(simtest::Padded({0x12, 0x00, 0x00, 0x00, 0x08}, 32)));
+    EXPECT_TRUE(Read().empty());
+    ExpectNoIssues();
+}
+
+// `after`: the fault lets the first matching requests pass (packet 2 of a macro upload).
+TEST_F(ReportFamily, FaultAfterTheFirstMatchingRequests) {
+    mouse_->InjectFault({SimFaultKind::BadStatus, 0x08, 1, 0x01, 1});
+    const Bytes first = Request({0x00, 0x08, 0x00, 0x02, 0x1B, 0x03, 0x30, 0x01, 0x00, 0x04, 0xB0, 0x01, 0x00,
+                                 0x04, 0x30, 0x01, 0x00, 0x05, 0xB0, 0x01, 0x00, 0x05, 0x30, 0x01, 0x00, 0x06,
+                                 0xB0, 0x01, 0x00, 0x06, 0x30, 0x01});
+    EXPECT_EQ(Send(first).at(1), 0x00);
+    EXPECT_EQ(Send(Request({0x00, 0x08, 0x00, 0x12, 0x02, 0x00, 0x07})).at(1), 0x01) << "packet 2 refused";
+    EXPECT_EQ(mouse_->Memory().macros.count(3), 0u) << "no macro from half an upload";
+    ExpectNoIssues();
+}
+
+TEST_F(ReportFamily, UnplugFaultPullsTheCableAsTheRequestArrives) {
+    std::vector<HidHotplugEvent> events;
+    backend_->WatchHotplug([&](const HidHotplugEvent& event) { events.push_back(event); });
+    mouse_->InjectFault({SimFaultKind::Unplug, 0x02, 1, 0x01, 1});
+    EXPECT_EQ(Send(Request({0x00, 0x02, 0x00, 0x01, 0x01, 0x08})).at(1), 0x00);
+    const Bytes second = Request({0x00, 0x02, 0x00, 0x01, 0x01, 0x04});
+    EXPECT_EQ(backend_->Write(handle_, second.data(), second.size()), -1);
+    EXPECT_FALSE(mouse_->Plugged());
+    EXPECT_EQ(mouse_->Memory().reportRate, 8) << "the second request never arrived";
+    EXPECT_EQ(mouse_->Requests().size(), 1u);
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_FALSE(events[0].arrival);
+    backend_->WatchHotplug(nullptr);
+    ExpectNoIssues();
+}
+
 TEST_F(ReportFamily, LatencyDelaysTheReply) {
     mouse_->SetLatency(std::chrono::milliseconds(40));
     const Bytes request = Request({0x00, 0x12});
