@@ -147,6 +147,15 @@ TEST_F(QuorvelWindowTest, ALockLeftByAKilledInstanceDoesNotBlockTheNextStart) {
     EXPECT_EQ(next->Wait(), 0) << GuiErr();
 }
 
+TEST_F(QuorvelProcessTest, SmokeTestBuildsTheWindowAndEndsAtOnce) {
+    auto gui = Start("", {"--smoke-test"});
+    EXPECT_EQ(gui->Wait(), 0) << GuiErr();
+    EXPECT_FALSE(std::filesystem::exists(Lock())) << "no instance was claimed";
+    auto bad = Start("", {"--smoke-test"}, {{"QUORVEL_VIRTUAL", "999"}});
+    EXPECT_EQ(bad->Wait(), 1);
+    EXPECT_NE(GuiErr().find("bad virtual mouse spec"), std::string::npos) << GuiErr();
+}
+
 TEST_F(QuorvelProcessTest, QuorvelctlStaysOffTheMouseWhileQuorvelRuns) {
     ASSERT_EQ(Run({"--virtual", "102", "read"}).exitCode, 0);  // a database and a remembered model
     TakeTrace();
