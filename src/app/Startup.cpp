@@ -106,6 +106,7 @@ int RunQuorvel(int argc, char** argv) {
     QObject::connect(&instance, &SingleInstance::ShowRequested, window.get(),
                      &DeviceMainDlg::ShowFromOutside);
     instance.SetVisibilityQuery([w = window.get()] { return w->isVisible(); });
+    instance.SetViewQuery([w = window.get()] { return w->DescribeView(); });
 
     // What the first view does not need comes after it: the hand-over socket (a second start retries
     // until it is served), the trace log and the database folder.

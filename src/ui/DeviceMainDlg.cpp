@@ -220,6 +220,16 @@ void DeviceMainDlg::CloseTransientWindows() {
     }
 }
 
+QString DeviceMainDlg::DescribeView() const {
+    if (!views_) return QStringLiteral("starting tab 1 model 0");
+    static const char* const kNames[] = {"starting", "no-device", "device-list", "device"};
+    const char* view = views_->SettingsOpen() ? "settings" : kNames[static_cast<int>(views_->Current())];
+    return QStringLiteral("%1 tab %2 model %3")
+        .arg(QLatin1String(view))
+        .arg(tabs_->CurrentItem())
+        .arg(session_->Core().CurrentDeviceType());
+}
+
 // --- PageHost
 
 std::vector<uint64_t> DeviceMainDlg::Queue(const ActionResult& result) {

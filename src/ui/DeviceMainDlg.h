@@ -110,6 +110,9 @@ public:
     void CloseTransientWindows();
     void ShowSoftwareCheck();
     const ModelState& Model() const { return model_; }
+    // What the window shows, for scripts and process tests: "<view> tab <item> model <device type>", the
+    // view one of starting, no-device, device-list, device, settings.
+    QString DescribeView() const;
     bool Recording() const { return recording_; }
 
     // PageHost
