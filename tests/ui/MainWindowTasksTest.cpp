@@ -3,6 +3,9 @@
 
 #include <QClipboard>
 #include <QPushButton>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 #include "MainWindowFixture.h"
 #include "actions/Actions.h"
@@ -122,6 +125,35 @@ TEST_F(MainWindowTasks, AFailedFactoryResetIsToldInABox) {
     EXPECT_EQ(title, "Restore Factory Settings");
     EXPECT_EQ(message, "Not sent to the mouse: the mouse refused the change.");
     Mice().Mouse(0).ClearFaults();
+}
+
+// A model's database that SQLite calls damaged is set aside when the worker opens it on a model switch;
+// the notice crosses from the worker to the window and is shown in a box.
+TEST_F(MainWindowTasks, ADamagedDatabaseFoundOnAModelSwitchIsToldInABox) {
+    OpenWindow("102:wired;201:wired");
+    emit window->Home().List().deviceClicked(201);
+    ASSERT_TRUE(WaitForTask(kTaskSelectDevice));
+    ASSERT_EQ(session->Core().CurrentDeviceType(), 201);
+    // Model 102's database (its key in config.xml is QuorvelR2) is overwritten while 201's is open.
+    namespace fs = std::filesystem;
+    int damaged = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(std::getenv("XDG_DATA_HOME"))) {
+        if (entry.path().filename() != "QuorvelR2_data.db") continue;
+        std::ofstream(entry.path(), std::ios::binary | std::ios::trunc) << std::string(3000, 'Z');
+        ++damaged;
+    }
+    ASSERT_EQ(damaged, 1);
+
+    QString message;
+    OnNextModal([&](QWidget* box) {
+        message = Control<QLabel>(box, CUIMessageBox::kMessage)->text();
+        qobject_cast<QDialog*>(box)->accept();
+    });
+    emit window->Home().List().deviceClicked(102);
+    ASSERT_TRUE(WaitForTask(kTaskSelectDevice));
+    EXPECT_TRUE(WaitFor([&] { return !message.isEmpty(); })) << "no box told of the damaged file";
+    EXPECT_TRUE(message.contains(".damaged-")) << message.toStdString();
+    EXPECT_EQ(session->Core().CurrentDeviceType(), 102);
 }
 
 TEST(TaskNoticeTest, OnlyFailuresOfTheUsersChangesAreTold) {
