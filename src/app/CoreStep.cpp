@@ -8,10 +8,11 @@ CoreStep::~CoreStep() {
     Stop();
 }
 
-bool CoreStep::Start(DeviceMainDlg& window, const std::string& programDir, QString* error) {
+bool CoreStep::Start(DeviceMainDlg& window, const std::string& programDir, QString* error, bool start) {
     SessionOptions options;
     options.productDir = programDir;
     options.openTraceLog = false;  // the start-up opened it
+    options.watchHotplug = true;   // mice plugged and unplugged reach the worker as tasks 2 and 3
     const SessionResult opened = session_.Open(options);
     if (!opened.ok()) {
         if (error) *error = QString::fromStdString(opened.message);
@@ -23,15 +24,20 @@ bool CoreStep::Start(DeviceMainDlg& window, const std::string& programDir, QStri
         uint32_t release = 0;
         return manager.ReleaseForLinkMode(&release, 0) ? release : 0u;
     });
+    window.Attach(session_);
+    if (start) {
+        session_.Start(&window.Bridge());
+        session_.Worker().QueueTask(DeviceTaskRequest(kTaskCheckSoftware));
+    }
     return true;
 }
 
 void CoreStep::Stop() {
+    session_.Stop();
     if (window_) {
         window_->SetReleaseSource(nullptr);
         window_ = nullptr;
     }
-    session_.Stop();
 }
 
 }  // namespace quorvel

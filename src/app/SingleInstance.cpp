@@ -107,6 +107,8 @@ void SingleInstance::OnRequest(QLocalSocket* client) {
             const bool visible = visible_ && visible_();
             answer = "quorvel " + QByteArray::number(QCoreApplication::applicationPid()) +
                      (visible ? " visible" : " hidden");
+        } else if (request == "view") {
+            answer = view_ ? view_().toUtf8() : QByteArray("none");
         }
         client->write(answer + '\n');
         client->flush();

@@ -5,7 +5,8 @@
 // instance (its process is gone) is taken over, and so is the socket file it left.
 //
 // The socket speaks lines of text: "show" -> "ok" (the window is shown and raised), "status" ->
-// "quorvel <pid> visible|hidden". Anything else -> "unknown".
+// "quorvel <pid> visible|hidden", "view" -> what the window shows (DeviceMainDlg::DescribeView). Anything
+// else -> "unknown".
 
 #include <QLockFile>
 #include <QObject>
@@ -49,6 +50,8 @@ public:
     bool Serving() const;
     // Answers "status" with whether the window is visible.
     void SetVisibilityQuery(std::function<bool()> visible) { visible_ = std::move(visible); }
+    // Answers "view".
+    void SetViewQuery(std::function<QString()> view) { view_ = std::move(view); }
 
     // Gives the lock and the socket up (also done on destruction).
     void Release();
@@ -69,6 +72,7 @@ private:
     std::unique_ptr<QLockFile> lock_;
     QLocalServer* server_ = nullptr;
     std::function<bool()> visible_;
+    std::function<QString()> view_;
 };
 
 }  // namespace quorvel

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <cstdio>
 #include <memory>
+#include <string_view>
 
 #include "app/CoreStep.h"
 #include "app/QuitOnSignal.h"
@@ -30,6 +31,33 @@ void EndEventLoops() {
     QCoreApplication::exit(0);
 }
 
+bool HasSmokeTestOption(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::string_view(argv[i]) == "--smoke-test") return true;
+    }
+    return false;
+}
+
+// --smoke-test: the installed program starts, builds its whole first window on the core (no worker, no
+// single-instance lock) and ends with 0; 1 when the core cannot be opened.
+int RunSmokeTest(const std::string& programDir) {
+    ChooseStartupLanguage();
+    InstallLanguageFont(CurrentLanguage());
+    ProductConfig product;
+    ReadProductConfig(programDir, "", &product);
+    DeviceMainDlg window(QString::fromStdString(GetDeviceName()), QString::fromStdString(product.version));
+    window.PlaceOnScreen();
+    window.show();
+    CoreStep core;
+    QString error;
+    const bool built = core.Start(window, programDir, &error, false);
+    QCoreApplication::processEvents();
+    if (!built) std::fprintf(stderr, "quorvel: %s\n", qPrintable(error));
+    core.Stop();
+    window.Teardown();
+    return built ? 0 : 1;
+}
+
 }  // namespace
 
 int RunQuorvel(int argc, char** argv) {
@@ -44,6 +72,7 @@ int RunQuorvel(int argc, char** argv) {
     // the name empty and the program goes on).
     const std::string programDir = ProgramDir();
     RunStartupPass(programDir);
+    if (HasSmokeTestOption(argc, argv)) return RunSmokeTest(programDir);
 
     // One instance per user: a second start hands over to the first and ends.
     SingleInstance instance;
@@ -52,16 +81,22 @@ int RunQuorvel(int argc, char** argv) {
         return 0;
     }
 
-    // From here on a termination signal ends every event loop (also a modal box's) and the shutdown below
-    // runs in order.
+    // From here on a termination signal ends the program the orderly way (also out of a modal box); while
+    // an update is sent to the mouse the window first lets it finish.
     QuitOnSignal onSignal;
-    QObject::connect(&onSignal, &QuitOnSignal::Quit, &app, EndEventLoops);
+    DeviceMainDlg* running = nullptr;
+    QObject::connect(&onSignal, &QuitOnSignal::Quit, &app, [&running] {
+        if (running)
+            running->RequestExit(true);
+        else
+            EndEventLoops();
+    });
 
     ChooseStartupLanguage();
     InstallLanguageFont(CurrentLanguage());
     const bool hidden = HasHideOption(argc, argv);
 
-    // The main window (the main-window pass over config.xml gives its version label).
+    // The main window's frame (the main-window pass over config.xml gives its version label).
     ProductConfig product;
     ReadProductConfig(programDir, "", &product);
     auto window = std::make_unique<DeviceMainDlg>(QString::fromStdString(GetDeviceName()),
@@ -71,20 +106,24 @@ int RunQuorvel(int argc, char** argv) {
     QObject::connect(&instance, &SingleInstance::ShowRequested, window.get(),
                      &DeviceMainDlg::ShowFromOutside);
     instance.SetVisibilityQuery([w = window.get()] { return w->isVisible(); });
+    instance.SetViewQuery([w = window.get()] { return w->DescribeView(); });
 
     // What the first view does not need comes after it: the hand-over socket (a second start retries
     // until it is served), the trace log and the database folder.
     instance.Serve();
-    TraceLog::Instance().Open();
+    const bool logged = TraceLog::Instance().Open();
     CreateFolder(DatabaseFolder());
 
-    // The device core, once the window exists.
+    // The device core, the pages on it, and the worker with hot-plug watching.
     int exitCode = 0;
     CoreStep core;
     QString error;
     if (core.Start(*window, programDir, &error)) {
+        if (!logged) window->ShowFileProblem(QString::fromStdString(TraceLog::Instance().OpenError()));
         QObject::connect(window.get(), &DeviceMainDlg::ExitRequested, &app, EndEventLoops);
+        running = window.get();
         app.exec();
+        running = nullptr;
     } else {
         Trace("device core: %s", qPrintable(error));
         std::fprintf(stderr, "quorvel: %s\n", qPrintable(error));
@@ -92,9 +131,11 @@ int RunQuorvel(int argc, char** argv) {
         exitCode = 1;
     }
 
-    // Shutdown, in the reverse order: the core first (nothing may run under it), then the window, the
+    // Shutdown, in the reverse order: the core first (the worker is joined, a download cancelled: nothing
+    // may run under what follows), then the window's transient windows and tray icon, the window, the
     // trace log, and the lock last, so a new start waits until this one is gone.
     core.Stop();
+    window->Teardown();
     window.reset();
     TraceLog::Instance().Close();
     instance.Release();

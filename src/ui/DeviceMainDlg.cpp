@@ -1,59 +1,54 @@
 #include "ui/DeviceMainDlg.h"
 
+#include <QApplication>
 #include <QCloseEvent>
-#include <QGuiApplication>
-#include <QLabel>
-#include <QLinearGradient>
+#include <QMenu>
 #include <QPainter>
+#include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
 #include <QWindow>
 
+#include "actions/ActionTasks.h"
+#include "actions/ProfileActions.h"
+#include "session/CoreSession.h"
 #include "shell/Preferences.h"
+#include "store/DeviceDatabase.h"
+#include "toolkit/CDeviceList.h"
 #include "toolkit/CaptionButton.h"
-#include "toolkit/Skin.h"
-#include "toolkit/Theme.h"
 #include "ui/AboutDlg.h"
+#include "ui/DpiMsgDlg.h"
+#include "ui/FileDialogs.h"
+#include "ui/HomePage.h"
+#include "ui/LightingPage.h"
 #include "ui/Logo.h"
-#include "ui/UiFonts.h"
+#include "ui/MainFrame.h"
+#include "ui/MainTabs.h"
+#include "ui/MainViews.h"
+#include "ui/MessageBox.h"
+#include "ui/ProfileDlg.h"
+#include "ui/SaveWaitDlg.h"
+#include "ui/SettingsPage.h"
+#include "ui/TaskNotice.h"
+#include "ui/TrayIcon.h"
 #include "ui/UiRect.h"
 #include "ui/UiText.h"
+#include "ui/UpdateUi.h"
+#include "ui/ViewBridge.h"
+
+// Page and button page headers come through MainTabs.
+#include "ui/ButtonPage.h"
+#include "ui/MacroPage.h"
+#include "ui/PerformancePage.h"
 
 namespace quorvel {
 
 namespace {
 
-constexpr char kBackground[] = "main_bkg.png";
-constexpr char kCaptionArea[] = "img_area_caption.png";
 // A window never gets smaller than this part of the design when the screen is small.
 constexpr qreal kSmallestScale = 0.6;
-
-QLabel* NewLabel(QWidget* parent, int id, const QFont& font, QColor colour, Qt::Alignment alignment) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(ControlName(id));
-    label->setFont(font);
-    label->setAlignment(alignment);
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, colour);
-    label->setPalette(pal);
-    label->setAttribute(Qt::WA_TransparentForMouseEvents);  // the caption under it stays draggable
-    return label;
-}
-
-CaptionButton* NewCaptionButton(QWidget* parent, int id, CaptionKind kind) {
-    auto* button = new CaptionButton(kind, parent);
-    button->setObjectName(ControlName(id));
-    return button;
-}
-
-void PaintBar(QPainter& p, const QRect& rect, bool top) {
-    if (Skin::Instance().Paint(p, rect, QString::fromLatin1(kCaptionArea))) return;
-    p.fillRect(rect, palette::kSurface);
-    p.setPen(palette::kBorder);
-    const int y = top ? rect.bottom() : rect.top();
-    p.drawLine(rect.left(), y, rect.right(), y);
-}
+constexpr int kNoticeTitle = 576;
 
 }  // namespace
 
@@ -64,58 +59,288 @@ DeviceMainDlg::DeviceMainDlg(const QString& title, const QString& softwareVersio
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(kDesignSize);
     texts_ = new TextRegistry(this);
-    BuildFrame(title);
+    frame_ = new MainFrame(this, *texts_, title, softwareVersion);
+    ownFiles_ = std::make_unique<QtFileDialogs>();
+    files_ = ownFiles_.get();
+    ConnectFrame();
 
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, &DeviceMainDlg::ShowAbout);
 }
 
-DeviceMainDlg::~DeviceMainDlg() = default;
-
-void DeviceMainDlg::BuildFrame(const QString& title) {
-    logo_ = new LogoWidget(this);
-    logo_->setObjectName(ControlName(kLogo));
-    connect(logo_, &LogoWidget::clicked, this, &DeviceMainDlg::ShowAbout);
-
-    // The title is the device name: no language text. Bold and a little larger than the controls.
-    title_ = NewLabel(this, kTitle, UiFont(18, QFont::Bold), palette::kText, Qt::AlignCenter);
-    title_->setText(title);
-
-    QLabel* version =
-        NewLabel(this, kVersion, UiFont(13), palette::kTextDim, Qt::AlignLeft | Qt::AlignVCenter);
-    version_ = version;
-    texts_->BindComposed(
-        version, {17}, [this] { return Text(17) + QStringLiteral(": v") + softwareVersion_; },
-        [version](const QString& s) { version->setText(s); });
-    bottomText_ = NewLabel(this, kBottomText, UiFont(13), palette::kTextDim, Qt::AlignCenter);
-
-    close_ = NewCaptionButton(this, kClose, CaptionKind::Close);
-    minimise_ = NewCaptionButton(this, kMinimise, CaptionKind::Minimise);
-    maximise_ = NewCaptionButton(this, kMaximise, CaptionKind::Maximise);
-    settings_ = NewCaptionButton(this, kSettings, CaptionKind::Settings);
-    texts_->BindToolTip(close_, 5);
-    texts_->BindToolTip(settings_, 11);
-    connect(close_, &QAbstractButton::clicked, this, &DeviceMainDlg::OnCloseButton);
-    connect(minimise_, &QAbstractButton::clicked, this, &QWidget::showMinimized);
-    connect(maximise_, &QAbstractButton::clicked, this, &DeviceMainDlg::ToggleMaximised);
-    // Until the settings page exists, the settings button opens About.
-    connect(settings_, &QAbstractButton::clicked, this, &DeviceMainDlg::ShowAbout);
+DeviceMainDlg::~DeviceMainDlg() {
+    Teardown();
 }
+
+void DeviceMainDlg::ConnectFrame() {
+    connect(frame_->logo, &LogoWidget::clicked, this, &DeviceMainDlg::ShowAbout);
+    connect(frame_->close, &QAbstractButton::clicked, this, &DeviceMainDlg::OnCloseButton);
+    connect(frame_->minimise, &QAbstractButton::clicked, this, &QWidget::showMinimized);
+    connect(frame_->maximise, &QAbstractButton::clicked, this, &DeviceMainDlg::ToggleMaximised);
+    // Until the settings page exists (Attach), the settings button opens About.
+    connect(frame_->settings, &QAbstractButton::clicked, this, [this] {
+        if (views_)
+            views_->OpenSettings();
+        else
+            ShowAbout();
+    });
+    connect(frame_->profile, &QPushButton::clicked, this, &DeviceMainDlg::OpenProfiles);
+    connect(frame_->reset, &QPushButton::clicked, this, [this] {
+        if (session_) ConfirmFactoryReset(*this);
+    });
+}
+
+void DeviceMainDlg::Attach(CoreSession& session) {
+    if (session_) return;
+    session_ = &session;
+    bridge_ = std::make_unique<ViewBridge>(*this);
+    frame_->SetProfileNameRule([this](const QString& stored) {
+        return QString::fromStdString(ShownProfileName(session_->Actions(), stored.toStdString()));
+    });
+
+    home_ = new HomePage(*texts_, this);
+    home_->SetModels(session.Product().models);
+    connect(home_, &HomePage::deviceClicked, this, &DeviceMainDlg::PickDevice);
+    tabs_ = new MainTabs(*this, this, *texts_);
+    connect(tabs_, &MainTabs::itemClicked, this, [this](int item) { views_->PickTab(item); });
+    settings_ = new SettingsPage(*texts_, session.Product(), this);
+    connect(settings_, &SettingsPage::leaveRequested, this, [this] { views_->LeaveSettings(); });
+    connect(settings_, &SettingsPage::aboutRequested, this, &DeviceMainDlg::ShowAbout);
+    connect(settings_, &SettingsPage::checkSoftwareRequested, this, &DeviceMainDlg::CheckSoftware);
+    views_ = std::make_unique<MainViews>(*frame_, *home_, *tabs_, *settings_);
+
+    tray_ = new TrayIcon(*texts_, this);
+    settings_->SetTrayAvailable(tray_->Show(windowTitle()));
+    connect(tray_, &TrayIcon::showRequested, this, &DeviceMainDlg::ShowFromOutside);
+    connect(tray_, &TrayIcon::exitRequested, this, [this] { RequestExit(); });
+
+    updates_ = new UpdateUi(*this, this);
+    dpiIndicator_ = new DPIMsgDlg(this);
+    saveWait_ = new SaveWaitDlg(this);
+
+    // The database tells of a damaged file it set aside, on the thread that opened it.
+    session.Database().SetDamagedListener([this](const DamagedDatabase& damaged) {
+        const QString message = QString::fromStdString(DamagedDatabaseMessage(damaged));
+        QMetaObject::invokeMethod(
+            this, [this, message] { ShowFileProblem(message); }, Qt::QueuedConnection);
+    });
+    UISize();
+}
+
+DeviceView& DeviceMainDlg::Bridge() {
+    return *bridge_;
+}
+
+void DeviceMainDlg::SetFileDialogs(FileDialogs* files) {
+    files_ = files ? files : ownFiles_.get();
+}
+
+void DeviceMainDlg::Teardown() {
+    if (tornDown_) return;
+    tornDown_ = true;
+    if (session_) {
+        session_->Stop();  // the worker is joined: nothing reports any more
+        if (session_->DevicesOpen()) session_->Database().SetDamagedListener(nullptr);
+    }
+    if (bridge_) bridge_->Detach();
+    if (session_) CloseTransientWindows();
+    if (tray_) tray_->Remove();
+}
+
+// --- what the worker reports
+
+void DeviceMainDlg::RefreshPages(unsigned pages) {
+    if (pages & kPageButtons) tabs_->Buttons().Refresh();
+    if (pages & kPageMacros) tabs_->Macros().Refresh();
+    if (pages & kPagePerformance) tabs_->Performance().Refresh();
+    if ((pages & kPageLighting) && model_.light) tabs_->Lighting().Refresh();
+}
+
+void DeviceMainDlg::ApplyModel(const ModelState& model) {
+    model_ = model;
+    frame_->SetModelPicture(model.mouse_img.empty()
+                                ? QString()
+                                : QStringLiteral("device\\") + QString::fromStdString(model.mouse_img));
+    tabs_->SetLightingVisible(model.light);
+    for (Page* page : tabs_->Pages()) page->ModelLoaded(model);
+    views_->Apply();
+}
+
+void DeviceMainDlg::OnTaskFinished(uint64_t id, const DeviceTaskRequest& request, const TaskResult& result) {
+    for (Page* page : tabs_->Pages()) page->TaskFinished(id, request, result);
+    updates_->TaskFinished(id, request, result);
+    if (request.code == kTaskCheckSoftware) ShowSoftwareCheck();
+    ShowTaskNotice(request, result);
+    emit taskEnded(id, request, result);
+    if (exitWhenIdle_ && !updates_->Busy()) {
+        exitWhenIdle_ = false;
+        emit ExitRequested();
+    }
+}
+
+void DeviceMainDlg::ShowTaskNotice(const DeviceTaskRequest& request, const TaskResult& result) {
+    const TaskNotice notice = NoticeForTask(request, result);
+    if (notice.textIds.empty()) return;
+    if (!notice.box) {
+        frame_->ShowNotice(notice.textIds, kNoticeMs);
+        return;
+    }
+    QString message;
+    for (int id : notice.textIds) message += (message.isEmpty() ? QString() : QStringLiteral(" ")) + Text(id);
+    OpenMessageBox(this, notice.boxTitle, message, kBoxOk, nullptr);
+}
+
+void DeviceMainDlg::ShowSoftwareCheck() {
+    const VersionCheck check = session_->Update().SoftwareCheck();
+    if (!check.ok)
+        settings_->SetSoftwareCheck(SettingsPage::Check::Failed);
+    else if (check.newer)
+        settings_->SetSoftwareCheck(SettingsPage::Check::Newer, QString::fromStdString(check.newest));
+    else
+        settings_->SetSoftwareCheck(SettingsPage::Check::UpToDate);
+}
+
+void DeviceMainDlg::CloseTransientWindows() {
+    // Message boxes end with 2 (a question open while the mouse went is no consent).
+    CloseMessageBoxes();
+    for (Page* page : tabs_->Pages()) page->CloseTransient();
+    saveWait_->hide();
+    // Menus, drop-down lists and the small pop-ups of the pages that must not outlive a device change;
+    // the update dialogs (a firmware transfer's progress) stay.
+    static const QStringList transient = {
+        QStringLiteral("CloseWindowTipDlg"), QStringLiteral("CustomKeyDlg"),       QStringLiteral("WaitDlg"),
+        QStringLiteral("Menu Window"),       QStringLiteral("KeyboardTip Window"), QStringLiteral("ComboWnd"),
+        QStringLiteral("PaletteDlg"),
+    };
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w == this || !w->isVisible()) continue;
+        if (qobject_cast<QMenu*>(w) || w->windowType() == Qt::Popup || transient.contains(w->objectName()) ||
+            transient.contains(w->windowTitle()))
+            w->close();
+    }
+}
+
+QString DeviceMainDlg::DescribeView() const {
+    if (!views_) return QStringLiteral("starting tab 1 model 0");
+    static const char* const kNames[] = {"starting", "no-device", "device-list", "device"};
+    const char* view = views_->SettingsOpen() ? "settings" : kNames[static_cast<int>(views_->Current())];
+    return QStringLiteral("%1 tab %2 model %3")
+        .arg(QLatin1String(view))
+        .arg(tabs_->CurrentItem())
+        .arg(session_->Core().CurrentDeviceType());
+}
+
+// --- PageHost
+
+std::vector<uint64_t> DeviceMainDlg::Queue(const ActionResult& result) {
+    if (!session_) return {};
+    std::vector<uint64_t> ids = QueueActionTasks(session_->Worker(), result);
+    if (!ids.empty()) ShowSavingIndicator();
+    return ids;
+}
+
+void DeviceMainDlg::ShowSavingIndicator() {
+    if (saveWait_ && model_.show_savetips) saveWait_->ShowSaving();
+}
+
+void DeviceMainDlg::ShowDpiIndicator(int dpiValue) {
+    if (dpiIndicator_ && model_.show_dpitips) dpiIndicator_->ShowValue(dpiValue);
+}
+
+void DeviceMainDlg::ProfileChanged() {
+    std::string name;
+    session_->Database().GetProfileName(session_->Core().CurrentProfile(), name);
+    frame_->SetProfileName(QString::fromStdString(name));
+    RefreshPages(kPageButtons | kPageMacros | kPagePerformance | kPageLighting);
+}
+
+void DeviceMainDlg::SetRecording(bool recording) {
+    recording_ = recording;
+    tabs_->SetEnabled(!recording);
+    frame_->profile->setEnabled(!recording);
+}
+
+// --- user actions
+
+void DeviceMainDlg::PickDevice(int deviceType) {
+    if (!session_->Manager().HasOnlineDevice(deviceType)) {
+        OpenMessageBox(this, 57, 56, kBoxOk, nullptr);
+        return;
+    }
+    // The model switch is the worker's (task 4), after every request queued before it.
+    if (deviceType != session_->Core().CurrentDeviceType())
+        session_->Worker().QueueTask(SelectDeviceRequest(deviceType));
+    home_->List().SetSelectDevice(deviceType);
+    views_->ShowDevice(home_->List().GetDeviceLinkMode(deviceType) == 1 ? kTitleWireless : kTitleWired);
+}
+
+void DeviceMainDlg::OpenProfiles() {
+    if (!session_) return;
+    if (!session_->Core().Snapshot().connected) {
+        OpenMessageBox(this, kNoticeTitle, 57, kBoxOk, nullptr);
+        return;
+    }
+    ProfileDlg::Open(*this, frame_->profile);
+}
+
+void DeviceMainDlg::CheckSoftware() {
+    settings_->SetSoftwareCheck(SettingsPage::Check::Checking);
+    session_->Worker().QueueTask(DeviceTaskRequest(kTaskCheckSoftware));
+}
+
+void DeviceMainDlg::ShowFileProblem(const QString& message) {
+    OpenMessageBox(this, kNoticeTitle, message, kBoxOk, nullptr);
+}
+
+// --- exits
+
+void DeviceMainDlg::OnCloseButton() {
+    if (ReadExitMode() != 1) {
+        RequestExit();
+        return;
+    }
+    // Hidden into the tray; without a tray the window could not be reached again, so it is minimised.
+    if (tray_ && tray_->Shown())
+        hide();
+    else
+        showMinimized();
+}
+
+void DeviceMainDlg::RequestExit(bool fromSignal) {
+    if (updates_ && updates_->Busy()) {
+        exitWhenIdle_ = exitWhenIdle_ || fromSignal;
+        if (!waitNoticeOpen_) {
+            waitNoticeOpen_ = true;
+            OpenMessageBox(this, 732, 733, kBoxOk, [this](int) { waitNoticeOpen_ = false; });
+        }
+        return;
+    }
+    if (tray_) tray_->Remove();
+    emit ExitRequested();
+}
+
+void DeviceMainDlg::ExitForInstaller() {
+    if (tray_) tray_->Remove();
+    emit ExitRequested();
+}
+
+void DeviceMainDlg::closeEvent(QCloseEvent* event) {
+    // The window manager's close (Alt+F4) acts as the close button; the window itself lives until the
+    // program shuts down.
+    event->ignore();
+    OnCloseButton();
+}
+
+// --- the window
 
 void DeviceMainDlg::UISize() {
     const int right = width(), bottom = height();
-    maximise_->SetKind(isMaximized() ? CaptionKind::Restore : CaptionKind::Maximise);
     scale_ = bottom / qreal(kDesignSize.height());
-
-    close_->setGeometry(Ltrb(right - 50, 10, right - 20, 40));
-    minimise_->setGeometry(Ltrb(right - 82, 10, right - 52, 40));
-    maximise_->setGeometry(Ltrb(right - 114, 10, right - 84, 40));
-    settings_->setGeometry(Ltrb(right - 146, 10, right - 116, 40));
-    title_->setGeometry(Ltrb((right - 260) / 2, 10, (right + 260) / 2, 40));
-    version_->setGeometry(Ltrb(25, bottom - 38, 225, bottom - 12));
-    bottomText_->setGeometry(Ltrb((right - 800) / 2, bottom - 38, (right + 800) / 2, bottom - 12));
-    const QSize logo = logo_->sizeHint();
-    logo_->setGeometry(QRect(QPoint(10, 60), logo.boundedTo(QSize(180, logo.height()))));
+    frame_->Place(right, bottom, scale_, isMaximized());
+    if (!session_) return;
+    home_->Place(Ltrb(20, 80, right - 20, bottom - 50), right, bottom, scale_);
+    tabs_->Place(right, bottom, scale_);
+    settings_->Place(right, bottom, scale_);
 }
 
 void DeviceMainDlg::showEvent(QShowEvent* event) {
@@ -140,17 +365,7 @@ void DeviceMainDlg::changeEvent(QEvent* event) {
 
 void DeviceMainDlg::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    const QRect all = rect();
-    if (!Skin::Instance().Paint(p, all, QString::fromLatin1(kBackground))) {
-        QLinearGradient shade(all.topLeft(), all.bottomRight());
-        shade.setColorAt(0, palette::kWindow.lighter(115));
-        shade.setColorAt(1, palette::kWindow);
-        p.fillRect(all, shade);
-    }
-    PaintBar(p, Ltrb(1, 1, width() - 1, kCaptionHeight), true);
-    PaintBar(p, Ltrb(1, height() - 50, width() - 1, height() - 1), false);
-    p.setPen(palette::kBorder);
-    p.drawRect(all.adjusted(0, 0, -1, -1));
+    MainFrame::Paint(p, rect());
 }
 
 void DeviceMainDlg::PlaceOnScreen() {
@@ -182,26 +397,12 @@ void DeviceMainDlg::ShowAbout() {
     about.exec();
 }
 
-void DeviceMainDlg::OnCloseButton() {
-    if (ReadExitMode() == 1) {
-        hide();
-        return;
-    }
-    emit ExitRequested();
-}
-
-void DeviceMainDlg::closeEvent(QCloseEvent* event) {
-    // The window manager's close (Alt+F4) acts as the close button; the window itself lives until the
-    // program shuts down.
-    event->ignore();
-    OnCloseButton();
-}
-
 bool DeviceMainDlg::InCaption(const QPoint& pos) const {
     return pos.y() < kCaptionHeight && childAt(pos) == nullptr;
 }
 
 void DeviceMainDlg::mousePressEvent(QMouseEvent* event) {
+    // The window system moves the window (also on Wayland, where a client cannot place itself).
     if (event->button() == Qt::LeftButton && InCaption(event->position().toPoint()) && windowHandle()) {
         windowHandle()->startSystemMove();
         return;

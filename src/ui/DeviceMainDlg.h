@@ -1,28 +1,51 @@
 #pragma once
-// The main window. Today the frame: background, caption bar with the logo, the title and the caption
-// buttons (close, minimise, maximise/restore, settings), the bottom bar with the version label, and the
-// About box (settings button, logo, F1). The tabs and pages come next and sit in the frame's content area.
+// The main window: a thin coordinator over its parts. Built in two steps, so the first view costs only the
+// frame:
+//
+//   DeviceMainDlg(title, version)  the frame (MainFrame): caption, caption buttons, logo, bottom bar
+//   Attach(session)                the rest, on the core's composition root: the home page with the device
+//                                  list (HomePage), the tab strip and the pages (MainTabs), the settings
+//                                  page, the tray icon, the update dialogs, the DPI and saving indicators,
+//                                  and the view bridge that the session is started on (Bridge())
+//
+// Everything the worker reports arrives through the bridge on the UI thread and goes to the part that
+// shows it; the views (MainViews) decide what is visible. The window is the pages' PageHost.
+//
+// Teardown: Teardown() stops the session (the worker is joined, a running download cancelled), closes
+// the transient windows and removes the tray icon, in that order; the destructor runs it too.
 //
 // Geometry is the design's: a 1400 x 788 client area, controls placed from the client edges (UISize);
 // the layout scale is the client height / 788.
 
-#include <QPointer>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
-class QLabel;
+#include "device/DeviceTaskRequest.h"
+#include "device/TaskResult.h"
+#include "shell/DeviceDescriptor.h"
+#include "ui/PageHost.h"
 
 namespace quorvel {
 
-class CaptionButton;
-class LogoWidget;
-class TextRegistry;
+class CoreSession;
+class DPIMsgDlg;
+class DeviceView;
+class HomePage;
+class MainFrame;
+class MainTabs;
+class MainViews;
+class SaveWaitDlg;
+class SettingsPage;
+class TrayIcon;
+class UpdateUi;
+class ViewBridge;
 
-class DeviceMainDlg : public QWidget {
+class DeviceMainDlg : public QWidget, public PageHost {
     Q_OBJECT
 public:
-    // Frame control ids (objectName "id<n>").
+    // Frame control ids (objectName "id<n>"); the parts name theirs.
     enum Id {
         kLogo = 34,
         kTitle = 35,
@@ -35,30 +58,80 @@ public:
     };
     static constexpr QSize kDesignSize{1400, 788};
     static constexpr int kCaptionHeight = 50;
+    // How long a failed change's reason stays in the bottom bar.
+    static constexpr int kNoticeMs = 8000;
 
     // title: the device name; softwareVersion: the version of config.xml.
     DeviceMainDlg(const QString& title, const QString& softwareVersion);
     ~DeviceMainDlg() override;
 
+    // Builds the pages and the rest on the session (opened, not started); start the session on Bridge().
+    void Attach(CoreSession& session);
+    bool Attached() const { return session_ != nullptr; }
+    DeviceView& Bridge();
+    // Stops the session, closes the transient windows, removes the tray icon. Idempotent.
+    void Teardown();
+
     // Where About finds the HID release number of the first wired mouse (0 when there is none).
     void SetReleaseSource(std::function<uint32_t()> source) { releaseSource_ = std::move(source); }
+    // Open and save dialogs for the pages (Qt's by default; tests answer from a script).
+    void SetFileDialogs(FileDialogs* files);
 
     // Size for the screen (the design size, smaller when the screen is) and centred on it.
     void PlaceOnScreen();
-    // A second start of the program asked for the window: shown, restored and raised.
+    // A second start (or the tray, or a mouse found) asks for the window: shown, restored and raised.
     void ShowFromOutside();
     // The About box, modal.
     void ShowAbout();
-    // The close button: hides the window when the exit mode says so (preference exit_mode 1), otherwise
-    // asks the program to end (ExitRequested).
+    // The close button: exit mode 1 hides the window into the tray (minimises it when the desktop has no
+    // tray); any other exit mode ends the program.
     void OnCloseButton();
+    // Ends the program (ExitRequested), unless an update is being downloaded or sent to the mouse: then
+    // the user is asked to wait; after a termination signal the program ends once the update is done.
+    void RequestExit(bool fromSignal = false);
+    // The set-up program of a software update runs: the program ends now.
+    void ExitForInstaller();
+    // A problem with the program's own files (a damaged database set aside, no trace log): a notice box.
+    void ShowFileProblem(const QString& message);
 
-    qreal LayoutScale() const { return scale_; }
-    TextRegistry& Texts() { return *texts_; }
+    // Parts, after Attach (the frame before).
+    MainFrame& Frame() { return *frame_; }
+    HomePage& Home() { return *home_; }
+    MainTabs& Tabs() { return *tabs_; }
+    MainViews& Views() { return *views_; }
+    SettingsPage& Settings() { return *settings_; }
+    TrayIcon& Tray() { return *tray_; }
+    UpdateUi& Updates() { return *updates_; }
+
+    // What the worker reports, on the UI thread (the bridge calls these).
+    void RefreshPages(unsigned pages);
+    void ApplyModel(const ModelState& model);
+    void OnTaskFinished(uint64_t id, const DeviceTaskRequest& request, const TaskResult& result);
+    void CloseTransientWindows();
+    void ShowSoftwareCheck();
+    const ModelState& Model() const { return model_; }
+    // What the window shows, for scripts and process tests: "<view> tab <item> model <device type>", the
+    // view one of starting, no-device, device-list, device, settings.
+    QString DescribeView() const;
+    bool Recording() const { return recording_; }
+
+    // PageHost
+    CoreSession& Session() override { return *session_; }
+    std::vector<uint64_t> Queue(const ActionResult& result) override;
+    void ShowSavingIndicator() override;
+    void ShowDpiIndicator(int dpiValue) override;
+    void ProfileChanged() override;
+    void SetRecording(bool recording) override;
+    QWidget* Window() override { return this; }
+    TextRegistry& Texts() override { return *texts_; }
+    FileDialogs& Files() override { return *files_; }
+    qreal LayoutScale() const override { return scale_; }
 
 signals:
     // The user ends the program; the application quits its event loop and shuts down in order.
     void ExitRequested();
+    // A task's end was shown (after the pages and the update dialogs saw it).
+    void taskEnded(quint64 id, quorvel::DeviceTaskRequest request, quorvel::TaskResult result);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -70,25 +143,39 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    void BuildFrame(const QString& title);
+    void ConnectFrame();
     void UISize();
     void ToggleMaximised();
     bool InCaption(const QPoint& pos) const;
+    void PickDevice(int deviceType);
+    void OpenProfiles();
+    void CheckSoftware();
+    void ShowTaskNotice(const DeviceTaskRequest& request, const TaskResult& result);
 
     QString softwareVersion_;
     std::function<uint32_t()> releaseSource_;
     TextRegistry* texts_ = nullptr;
+    MainFrame* frame_ = nullptr;
     qreal scale_ = 1.0;
     bool iconPending_ = false;  // set once the first show asked for it
 
-    LogoWidget* logo_ = nullptr;
-    QLabel* title_ = nullptr;
-    QLabel* version_ = nullptr;
-    QLabel* bottomText_ = nullptr;
-    CaptionButton* close_ = nullptr;
-    CaptionButton* minimise_ = nullptr;
-    CaptionButton* maximise_ = nullptr;
-    CaptionButton* settings_ = nullptr;
+    CoreSession* session_ = nullptr;
+    std::unique_ptr<ViewBridge> bridge_;
+    std::unique_ptr<FileDialogs> ownFiles_;
+    FileDialogs* files_ = nullptr;
+    HomePage* home_ = nullptr;
+    MainTabs* tabs_ = nullptr;
+    SettingsPage* settings_ = nullptr;
+    std::unique_ptr<MainViews> views_;
+    TrayIcon* tray_ = nullptr;
+    UpdateUi* updates_ = nullptr;
+    DPIMsgDlg* dpiIndicator_ = nullptr;
+    SaveWaitDlg* saveWait_ = nullptr;
+    ModelState model_;
+    bool recording_ = false;
+    bool exitWhenIdle_ = false;  // a signal asked to end while an update ran
+    bool tornDown_ = false;
+    bool waitNoticeOpen_ = false;  // the "wait for the update" notice shows
 };
 
 }  // namespace quorvel

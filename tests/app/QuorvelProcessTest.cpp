@@ -4,9 +4,11 @@
 
 #include <signal.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <thread>
 
 #include "GuiProcess.h"
 #include "XServer.h"
@@ -79,9 +81,35 @@ protected:
         ASSERT_TRUE(watcher_->Connected());
     }
 
+    // Until the window shows a view whose description ("device tab 3 model 201") starts with `prefix`;
+    // returns the last answer.
+    std::string WaitForView(const std::string& prefix) {
+        const auto deadline = std::chrono::steady_clock::now() + kWait;
+        std::string view;
+        while (std::chrono::steady_clock::now() < deadline) {
+            view = test::AskInstance(Socket(), "view", kWait);
+            if (view.rfind(prefix, 0) == 0) break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));  // the worker's reports arrive
+        }
+        return view;
+    }
+
     std::unique_ptr<XServer> x_;
     std::unique_ptr<MapWatcher> watcher_;
 };
+
+// xdotool on the test's display; its first line of output (empty when it failed).
+std::string Xdotool(const std::string& display, const std::string& arguments) {
+    const std::string command = "DISPLAY=" + display + " xdotool " + arguments + " 2>/dev/null";
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return {};
+    char line[256] = {};
+    const bool read = std::fgets(line, sizeof line, pipe) != nullptr;
+    const int status = ::pclose(pipe);
+    std::string out = read ? line : "";
+    if (!out.empty() && out.back() == '\n') out.pop_back();
+    return status == 0 ? (out.empty() ? "ok" : out) : std::string();
+}
 
 // The tests that look at windows: each on its own Xvfb, started before the test body runs.
 class QuorvelWindowTest : public QuorvelProcessTest {
@@ -145,6 +173,36 @@ TEST_F(QuorvelWindowTest, ALockLeftByAKilledInstanceDoesNotBlockTheNextStart) {
     EXPECT_EQ(Status(), StatusOf(next->Pid(), true));
     next->Signal(SIGINT);
     EXPECT_EQ(next->Wait(), 0) << GuiErr();
+}
+
+TEST_F(QuorvelWindowTest, ClicksOnADeviceCardAndATabReachTheWindow) {
+    if (Xdotool(x_->Display(), "version").empty()) GTEST_SKIP() << "xdotool is not installed";
+    auto gui = Start(x_->Display(), {}, {{"QUORVEL_VIRTUAL", "102;201"}});
+    ASSERT_TRUE(watcher_->WaitForMap(gui->Pid(), kWait)) << GuiErr();
+    ASSERT_EQ(WaitForView("device-list"), "device-list tab 1 model 102") << GuiErr();
+    const std::string window =
+        Xdotool(x_->Display(), "search --sync --onlyvisible --pid " + std::to_string(gui->Pid()));
+    ASSERT_FALSE(window.empty());
+
+    // The third card (the design's 1400 x 788 window: the list from (200, 200) to (1200, 688), three
+    // cards of 317 x 412 with a gap of 24), then the performance tab (third row of the strip).
+    ASSERT_FALSE(Xdotool(x_->Display(), "mousemove --window " + window + " 1041 444 click 1").empty());
+    EXPECT_EQ(WaitForView("device tab 2 model 201"), "device tab 2 model 201")
+        << "the worker switched to the picked model";
+    ASSERT_FALSE(Xdotool(x_->Display(), "mousemove --window " + window + " 104 270 click 1").empty());
+    EXPECT_EQ(WaitForView("device tab 3"), "device tab 3 model 201");
+
+    gui->Signal(SIGTERM);
+    EXPECT_EQ(gui->Wait(), 0) << GuiErr();
+}
+
+TEST_F(QuorvelProcessTest, SmokeTestBuildsTheWindowAndEndsAtOnce) {
+    auto gui = Start("", {"--smoke-test"});
+    EXPECT_EQ(gui->Wait(), 0) << GuiErr();
+    EXPECT_FALSE(std::filesystem::exists(Lock())) << "no instance was claimed";
+    auto bad = Start("", {"--smoke-test"}, {{"QUORVEL_VIRTUAL", "999"}});
+    EXPECT_EQ(bad->Wait(), 1);
+    EXPECT_NE(GuiErr().find("bad virtual mouse spec"), std::string::npos) << GuiErr();
 }
 
 TEST_F(QuorvelProcessTest, QuorvelctlStaysOffTheMouseWhileQuorvelRuns) {

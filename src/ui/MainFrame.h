@@ -1,0 +1,102 @@
+#pragma once
+// The frame of the main window: the background with the caption and bottom bars, the logo, the title,
+// the caption buttons, the version label, the bottom text, and the controls of the device in use (its
+// picture, status title, battery, profile button and factory reset). The controls are children of the
+// window itself, so their ids are found and placed from the window's client edges (Place).
+
+#include <QObject>
+#include <QRect>
+#include <QString>
+#include <functional>
+#include <vector>
+
+class QLabel;
+class QPainter;
+class QPushButton;
+class QTimer;
+class QWidget;
+
+namespace quorvel {
+
+class BatteryCtrl;
+class CaptionButton;
+class LogoWidget;
+class MPicture;
+class TextRegistry;
+
+class MainFrame : public QObject {
+    Q_OBJECT
+public:
+    // Control ids (objectName "id<n>").
+    enum Id {
+        kModelPicture = 31,
+        kLogo = 34,
+        kTitle = 35,
+        kVersion = 36,
+        kBottomText = 37,
+        kClose = 38,
+        kMinimise = 39,
+        kSettings = 40,
+        kMaximise = 41,
+        kBattery = 43,
+        kStatusTitle = 44,
+        kProfile = 45,
+        kReset = 46,
+    };
+    static constexpr int kCaptionHeight = 50;
+    static constexpr int kBarHeight = 50;
+
+    // Builds the controls on `window`; title: the device name, softwareVersion: the version of config.xml.
+    MainFrame(QWidget* window, TextRegistry& texts, const QString& title, const QString& softwareVersion);
+
+    // Places every control for the client size and the layout scale.
+    void Place(int right, int bottom, qreal scale, bool maximised);
+    // The background and the two bars.
+    static void Paint(QPainter& painter, const QRect& client);
+
+    // The status title (50 no device, 51 wired, 52 wireless).
+    void SetStatusTitle(int textId);
+    int StatusTitle() const { return statusTitle_; }
+    // The profile button shows the profile's name as the profile list shows it (default names in the
+    // current language); the stored name is kept so a language change shows it again.
+    void SetProfileName(const QString& storedName);
+    QString ProfileName() const { return profileName_; }
+    void SetProfileNameRule(std::function<QString(const QString&)> shown) { shownName_ = std::move(shown); }
+    // A notice in the bottom bar, built from text ids joined by blanks, for `milliseconds`; a later notice
+    // replaces it. Re-texted while it shows.
+    void ShowNotice(std::vector<int> textIds, int milliseconds);
+    void ClearNotice();
+    // The picture of the current model ("device\<mouse_img>"); nothing when the skin lacks it.
+    void SetModelPicture(const QString& image);
+
+    LogoWidget* logo = nullptr;
+    QLabel* title = nullptr;
+    QLabel* version = nullptr;
+    QLabel* bottomText = nullptr;
+    CaptionButton* close = nullptr;
+    CaptionButton* minimise = nullptr;
+    CaptionButton* maximise = nullptr;
+    CaptionButton* settings = nullptr;
+    MPicture* modelPicture = nullptr;
+    BatteryCtrl* battery = nullptr;
+    QLabel* statusTitle = nullptr;
+    QPushButton* profile = nullptr;
+    QPushButton* reset = nullptr;
+
+private:
+    QString ShownProfileName() const;
+    QString NoticeText() const;
+    void PlaceModelPicture();
+
+    QWidget* window_;
+    QString softwareVersion_;
+    int statusTitle_ = 50;
+    QString profileName_;
+    std::function<QString(const QString&)> shownName_;
+    std::vector<int> notice_;
+    QTimer* noticeTimer_ = nullptr;
+    int right_ = 0;
+    qreal scale_ = 1.0;
+};
+
+}  // namespace quorvel

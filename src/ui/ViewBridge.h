@@ -1,0 +1,69 @@
+#pragma once
+// The GUI's DeviceView: what the worker reports reaches the main window on the UI thread. Each call
+// posts one typed call (a lambda with the values it carries) to the window's thread with
+// QMetaObject::invokeMethod and Qt::QueuedConnection: the worker never waits for the UI and never touches
+// a widget. On the UI thread the call goes to the part that shows it: the device list, the views, the
+// frame, a page, the update dialogs.
+//
+// Detach() (UI thread, at teardown) stops the posting; calls already posted are dropped with the window.
+
+#include <functional>
+#include <mutex>
+
+#include "device/DeviceView.h"
+
+namespace quorvel {
+
+class DeviceMainDlg;
+
+class ViewBridge : public DeviceView {
+public:
+    explicit ViewBridge(DeviceMainDlg& window);
+    void Detach();
+
+    // DiscoveryView
+    void SetAllDeviceState(int state) override;
+    void SetDeviceState(int deviceType, int linkMode, int linkState) override;
+    void SetDeviceBattery(int deviceType, int status, int level) override;
+    void SetDeviceVersion(int deviceType, uint32_t release) override;
+    void DeviceSelected(int deviceType) override;
+    void ShowNoDeviceView(int titleTextId) override;
+    void ShowDeviceListView(int titleTextId) override;
+    void BringToFront() override;
+    void CloseTransientWindows() override;
+    void ShowPermissionProblem(const HidPermissionProblem& problem) override;
+
+    // DeviceView
+    void TaskFinished(uint64_t id, const DeviceTaskRequest& request, const TaskResult& result) override;
+    void SetBatteryInfo(int level, int status) override;
+    void SetDpiRange(int maxDpi, int step, int sliderPositions) override;
+    void SetReportRateEntries(int highestEntry) override;
+    void SelectReportRate(int code) override;
+    void SetDpiLevelCount(int count) override;
+    void SelectDpiLevel(int level, int dpiValue, int sensorCode) override;
+    void ReloadDpiControls() override;
+    void RefreshPages(unsigned pages) override;
+    void ShowVersionLabels() override;
+    void SetMouseFirmwareLabel(const std::string& label, const std::string& checkResult) override;
+    void ShowConnectedView(int titleTextId) override;
+    void ShowLinkLostView(int onlineDevices) override;
+    void StopMacroRecording() override;
+    void SetProfileTitle(int profile, const std::string& name) override;
+    void ModelLoaded(const ModelState& model) override;
+    void SetFirmwareProgress(int percent, const std::string& text) override;
+    void EndFirmwareProgress() override;
+    void SetSoftwareCheckLabel(const std::string& text) override;
+    void SetFirmwareCheckLabel(const std::string& text) override;
+    void OfferUpdate(int kind, bool newer, const std::string& newest) override;
+    void SetDownloadProgress(int percent) override;
+    void InstallerStarted(const std::string& path) override;
+
+private:
+    // Any thread: runs `call` on the window's thread, later.
+    void Post(std::function<void(DeviceMainDlg&)> call);
+
+    std::mutex mutex_;
+    DeviceMainDlg* window_;
+};
+
+}  // namespace quorvel

@@ -1,0 +1,247 @@
+// The settings page (autorun, start minimised, exit mode, language, links), the close button with and
+// without a notification area, the exits while an update runs, the teardown, and the re-text of the whole
+// window.
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <fstream>
+#include <sstream>
+
+#include "MainWindowFixture.h"
+#include "platform/Autostart.h"
+#include "shell/Preferences.h"
+#include "toolkit/CDeviceList.h"
+#include "toolkit/MTabCtrl.h"
+#include "ui/HomePage.h"
+#include "ui/MainFrame.h"
+#include "ui/MainTabs.h"
+#include "ui/MessageBox.h"
+#include "ui/Page.h"
+#include "ui/SettingsPage.h"
+
+namespace quorvel::test {
+namespace {
+
+class MainWindowSettings : public MainWindowTest {
+protected:
+    void OpenSettings() {
+        Find<QAbstractButton>(MainFrame::kSettings)->click();
+        ASSERT_TRUE(window->Views().SettingsOpen());
+    }
+    std::string AutostartText() {
+        std::ifstream in(AutostartEntryPath(GetDeviceName()));
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+};
+
+TEST_F(MainWindowSettings, AutorunStartMinimisedAndExitModeAreWritten) {
+    OpenWindow("102:wired");
+    OpenSettings();
+    auto* autorun = Find<QCheckBox>(SettingsPage::kAutorun);
+    auto* minimised = Find<QCheckBox>(SettingsPage::kStartMinimised);
+    EXPECT_FALSE(autorun->isChecked());
+    EXPECT_FALSE(minimised->isEnabled());
+    EXPECT_TRUE(Find<QRadioButton>(SettingsPage::kExitOnClose)->isChecked()) << "no exit_mode: exit";
+
+    autorun->click();
+    EXPECT_TRUE(IsAutorunOn());
+    const std::string entry = AutostartText();
+    EXPECT_NE(entry.find("Exec="), std::string::npos) << entry;
+    EXPECT_NE(entry.find(" -hide\n"), std::string::npos) << entry;
+    EXPECT_TRUE(minimised->isEnabled());
+    EXPECT_FALSE(minimised->isChecked());
+
+    minimised->click();
+    EXPECT_EQ(ReadAutorunMinimize(), 1);
+    EXPECT_TRUE(IsAutorunOn()) << "the entry is not touched";
+    minimised->click();
+    EXPECT_EQ(ReadAutorunMinimize(), 0);
+    minimised->click();
+
+    autorun->click();  // off: the entry goes, start minimised is cleared with it
+    EXPECT_FALSE(IsAutorunOn());
+    EXPECT_FALSE(minimised->isChecked());
+    EXPECT_FALSE(minimised->isEnabled());
+    EXPECT_EQ(ReadAutorunMinimize(), 0);
+
+    Find<QRadioButton>(SettingsPage::kHideOnClose)->click();
+    EXPECT_EQ(ReadExitMode(), 1);
+    Find<QRadioButton>(SettingsPage::kExitOnClose)->click();
+    EXPECT_EQ(ReadExitMode(), 0);
+
+    // The page reads the preferences again each time it opens.
+    WritePreferenceText("exit_mode", "1");
+    SetAutorun(true);
+    WriteAutorunMinimize(true);
+    Find<QAbstractButton>(SettingsPage::kLeave)->click();
+    OpenSettings();
+    EXPECT_TRUE(Find<QRadioButton>(SettingsPage::kHideOnClose)->isChecked());
+    EXPECT_TRUE(autorun->isChecked());
+    EXPECT_TRUE(minimised->isChecked());
+}
+
+TEST_F(MainWindowSettings, LinksOpenTheProductsAddresses) {
+    OpenWindow("");
+    std::vector<std::string> opened;
+    window->Settings().SetOpener([&](const std::string& url) {
+        opened.push_back(url);
+        return true;
+    });
+    OpenSettings();
+    for (int id : {SettingsPage::kWebsite, SettingsPage::kFeedback, SettingsPage::kQuestions})
+        Find<QAbstractButton>(id)->click();
+    EXPECT_EQ(opened, (std::vector<std::string>{"https://updates.example.com/quorvel/",
+                                                "https://updates.example.com/quorvel/feedback",
+                                                "https://updates.example.com/quorvel/faq"}));
+}
+
+TEST_F(MainWindowSettings, CloseButtonByExitModeWithAndWithoutATray) {
+    struct Case {
+        bool tray;
+        const char* exitMode;
+        bool hidden, minimised, exits;
+    };
+    const Case cases[] = {
+        {true, "1", true, false, false},   // into the tray
+        {false, "1", false, true, false},  // no tray: the window stays reachable, minimised
+        {true, "0", false, false, true},   // ends, the tray icon removed first
+        {false, "0", false, false, true}, {true, "2", false, false, true},  // any other value ends too
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("tray ") + (c.tray ? "yes" : "no") + ", exit_mode " + c.exitMode);
+        TrayIcon::SetAvailableForTests(c.tray);
+        OpenWindow("");
+        WritePreferenceText("exit_mode", c.exitMode);
+        EXPECT_EQ(window->Tray().Shown(), c.tray);
+        EXPECT_EQ(Find(SettingsPage::kTrayHint)->isVisibleTo(&window->Settings()), !c.tray);
+        QSignalSpy exits(window.get(), &DeviceMainDlg::ExitRequested);
+        Find<QAbstractButton>(MainFrame::kClose)->click();
+        EXPECT_EQ(!window->isVisible(), c.hidden);
+        EXPECT_EQ(window->isMinimized(), c.minimised);
+        EXPECT_EQ(exits.count(), c.exits ? 1 : 0);
+        if (c.exits) {
+            EXPECT_FALSE(window->Tray().Shown());
+        }
+
+        // A second start (or the tray) brings it back in every case.
+        window->ShowFromOutside();
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_FALSE(window->isMinimized());
+        CloseWindow();
+    }
+}
+
+TEST_F(MainWindowSettings, TheTrayShowsTheWindowAndEndsTheProgram) {
+    TrayIcon::SetAvailableForTests(true);
+    OpenWindow("", false);
+    EXPECT_FALSE(window->isVisible());
+    emit window->Tray().showRequested();  // a click on the icon, with or without a mouse
+    EXPECT_TRUE(window->isVisible());
+    QSignalSpy exits(window.get(), &DeviceMainDlg::ExitRequested);
+    QList<QAction*> items = window->Tray().Menu()->actions();
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_EQ(items[0]->text(), "Show Window");
+    EXPECT_EQ(items[1]->text(), "Exit");
+    items[1]->trigger();
+    EXPECT_EQ(exits.count(), 1);
+    EXPECT_FALSE(window->Tray().Shown());
+}
+
+TEST_F(MainWindowSettings, TeardownStopsTheWorkerThenClosesWhatIsOpenAndRemovesTheTray) {
+    TrayIcon::SetAvailableForTests(true);
+    OpenWindow("102:wired");
+    int answer = 0;
+    OpenMessageBox(window.get(), 570, 571, kBoxOkCancel, [&](int result) { answer = result; });
+    window->Teardown();
+    EXPECT_FALSE(session->Worker().IsRunning());
+    EXPECT_EQ(answer, kResultCancel);
+    EXPECT_FALSE(window->Tray().Shown());
+    // Reports after the teardown are not posted any more.
+    window->Bridge().ShowNoDeviceView(kTitleNoDevice);
+    Settle();
+    EXPECT_NE(window->Views().Current(), MainViews::View::NoDevice);
+    window->Teardown();  // again: nothing happens
+}
+
+// The texts of the whole window, English then Chinese, as a language pick on the settings page changes
+// them; the profile button shows the default profile name in the new language.
+TEST_F(MainWindowSettings, ALanguagePickReTextsTheWholeWindow) {
+    OpenWindow("102:wired");
+    emit window->Home().List().deviceClicked(102);
+    struct Case {
+        int id;
+        QString english, chinese;
+        bool toolTip = false;
+    };
+    const Case cases[] = {
+        {MainFrame::kVersion, "Version: v1.0.0", "版本: v1.0.0"},
+        {MainFrame::kSettings, "Settings", "设置", true},
+        {MainFrame::kProfile, "Profile 1", "配置 1"},
+        {MainFrame::kReset, "Restore Factory Settings", "恢复出厂设置"},
+        {MainFrame::kStatusTitle, "Wired connection", "有线连接"},
+        {HomePage::kHeading, "Choose a mouse to set it up", "选择要设置的鼠标"},
+        {SettingsPage::kLeave, "Back", "返回"},
+        {SettingsPage::kAutorun, "Start when I log in", "登录时自动启动"},
+        {SettingsPage::kHideOnClose, "Keep running in the notification area", "最小化到通知区域继续运行"},
+        {SettingsPage::kCheckSoftware, "Check for Updates", "检查更新"},
+        {SettingsPage::kWebsite, "Website", "官方网站"},
+    };
+    auto shown = [&](const Case& c) {
+        QWidget* w = Find(c.id);
+        if (!w) return QString("<no control %1>").arg(c.id);
+        if (c.toolTip) return w->toolTip();
+        if (auto* label = qobject_cast<QLabel*>(w)) return label->text();
+        return qobject_cast<QAbstractButton*>(w)->text();
+    };
+    for (const Case& c : cases) EXPECT_EQ(shown(c), c.english) << c.id;
+    EXPECT_EQ(window->Tabs().Strip().GetItemText(2), "Performance");
+
+    OpenSettings();
+    auto* language = Find<QComboBox>(SettingsPage::kLanguage);
+    EXPECT_EQ(language->currentData().toInt(), kLcidEnglish);
+    language->setCurrentIndex(language->findData(kLcidChinese));
+    emit language->activated(language->currentIndex());
+    QApplication::processEvents();
+    EXPECT_EQ(CurrentLanguage(), kLcidChinese);
+    EXPECT_EQ(ReadLCID(), kLcidChinese);
+    for (const Case& c : cases) EXPECT_EQ(shown(c), c.chinese) << c.id;
+    EXPECT_EQ(window->Tabs().Strip().GetItemText(2), "性能设置");
+    EXPECT_EQ(window->Tray().Menu()->actions().at(1)->text(), "退出");
+}
+
+// Every text the window's own parts show is bound to its id (so it follows a language change), except the
+// device name and the udev command. (The pages have their own tests.)
+TEST_F(MainWindowSettings, EveryVisibleTextOfTheWindowIsBoundToItsId) {
+    OpenWindow("102:wired");
+    window->Bridge().ShowPermissionProblem({"/dev/hidraw3", 0x1209, 0x0001, 102, "denied"});
+    emit window->Home().List().deviceClicked(102);
+    Settle();
+    const TextRegistry& registry = window->Texts();
+    const QList<Page*> pages = window->findChildren<Page*>();
+    const auto onAPage = [&](QWidget* w) {
+        return std::any_of(pages.begin(), pages.end(), [w](Page* page) { return page->isAncestorOf(w); });
+    };
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (onAPage(w)) continue;
+        QStringList texts;
+        if (auto* label = qobject_cast<QLabel*>(w)) texts << label->text();
+        if (auto* button = qobject_cast<QAbstractButton*>(w)) texts << button->text();
+        texts << w->toolTip();
+        texts.removeAll(QString());
+        if (texts.isEmpty() || w->objectName() == ControlName(MainFrame::kTitle) ||
+            w->objectName() == ControlName(HomePage::kCommand))
+            continue;
+        EXPECT_FALSE(registry.IdsOf(w).empty()) << "\"" << texts.join('|').toStdString() << "\" on "
+                                                << w->objectName().toStdString() << " has no text id";
+    }
+}
+
+}  // namespace
+}  // namespace quorvel::test
