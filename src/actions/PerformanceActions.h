@@ -22,11 +22,11 @@ struct PerformanceSettings {
     // the values and colours a level had.
     std::array<int, 6> allDpiValues{};
     std::array<int, 6> allDpiColours{};
-    int reportRateCode = 0;       // report_rate
-    int reportRateHz = 0;         // 0 when the code is not one of the seven
-    int liftoffHeight = 1;        // 1 or 2 (anything but "2" reads as 1, as the page shows it)
-    int sensorFlags = 0;          // the three bits the page knows: 4, 8, 16
-    int sleepSeconds = 0;         // sleep_light * 10
+    int reportRateCode = 0;  // report_rate
+    int reportRateHz = 0;    // 0 when the code is not one of the seven
+    int liftoffHeight = 1;   // 1 or 2 (anything but "2" reads as 1, as the page shows it)
+    int sensorFlags = 0;     // the three bits the page knows: 4, 8, 16
+    int sleepSeconds = 0;    // sleep_light * 10
     bool wakeOnMove = false;
     bool lightsOffMoving = false;
     int buttonResponseTime = 0;
