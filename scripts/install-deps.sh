@@ -11,6 +11,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-svg-dev libgl-dev libxcb1-dev
   xvfb xauth xdotool x11-utils fonts-open-sans fonts-wqy-microhei
+  # a window manager on the test X server: windows that must not take the focus are checked against one
+  openbox
   python3 zip unzip ca-certificates
   # packaging: the .deb and its checks (scripts/package.sh)
   dpkg-dev fakeroot file desktop-file-utils appstream lintian

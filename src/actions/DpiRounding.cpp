@@ -72,9 +72,11 @@ int DpiToSliderPosition(int sensorCode, int d) {
             if (d <= 12000) return (d - 10000) / 100 + 200;
             return (d - 13000) / 1000 + 221;
         case 37: return d <= 5000 ? d / 100 : (d - 5000) / 500 + 50;
-        case 38: return d <= 5000 ? d / 100 - 1 : (d - 5000) / 500 + 50;
-        case 149: return d / 50 - 1;
-        case 150: return d <= 26000 ? d / 50 - 1 : (d - 26000) / 1000 + 520;
+        // Each position is the inverse of SliderPositionToDpi, so a value shown on the slider is the value
+        // its position gives back: a thumb pressed and released in place changes nothing. (For sensors 38,
+        // 149 and 150 these are not the raw codes of the sensor, which sit one step lower.)
+        case 38: return d <= 5000 ? d / 100 - 1 : (d - 5000) / 500 + 49;
+        case 150: return d <= 26000 ? d / 50 : (d - 26000) / 1000 + 520;
         default: return d / 50;
     }
 }

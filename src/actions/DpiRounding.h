@@ -17,6 +17,8 @@ DpiEntryLimits DpiEntryRange(int sensorCode);
 int RoundDpiEntry(int sensorCode, int value);
 
 // Slider position of a DPI value, and the DPI value of a slider position (capped at the sensor's maximum).
+// Positions run from 1 to the sensor's slider positions (SensorRange); every value the slider gives is
+// shown at the position that gives it.
 int DpiToSliderPosition(int sensorCode, int dpi);
 int SliderPositionToDpi(int sensorCode, int position);
 

@@ -64,11 +64,13 @@ ActionResult ReadPerformance(ActionContext& ctx, PerformanceSettings* out) {
     PerformanceSettings s;
     s.dpiCount = ReadSetting(ctx, "dpi_count");
     s.dpiIndex = ReadSetting(ctx, "dpi_index");
-    const int shown = std::min(s.dpiCount, kMaxDpiLevels);
-    for (int i = 0; i < shown; ++i) {
-        s.dpiValues.push_back(ReadSetting(ctx, DpiValueKey(i)));
-        s.dpiColours.push_back(ReadSetting(ctx, DpiColorKey(i)));
+    for (int i = 0; i < kMaxDpiLevels; ++i) {
+        s.allDpiValues[static_cast<size_t>(i)] = ReadSetting(ctx, DpiValueKey(i));
+        s.allDpiColours[static_cast<size_t>(i)] = ReadSetting(ctx, DpiColorKey(i));
     }
+    const int shown = std::clamp(s.dpiCount, 0, kMaxDpiLevels);
+    s.dpiValues.assign(s.allDpiValues.begin(), s.allDpiValues.begin() + shown);
+    s.dpiColours.assign(s.allDpiColours.begin(), s.allDpiColours.begin() + shown);
     s.reportRateCode = ReadSetting(ctx, "report_rate");
     s.reportRateHz = ReportRateHzOfCode(s.reportRateCode);
     s.liftoffHeight = ReadSettingText(ctx, "liftoff_height") == "2" ? 2 : 1;
@@ -79,6 +81,17 @@ ActionResult ReadPerformance(ActionContext& ctx, PerformanceSettings* out) {
     s.buttonResponseTime = ReadSetting(ctx, "button_respondtime");
     if (out != nullptr) *out = std::move(s);
     return Accepted();
+}
+
+ActionResult LoadPerformancePage(ActionContext& ctx, PerformanceSettings* out) {
+    PerformanceSettings s;
+    ActionResult result = ReadPerformance(ctx, &s);
+    if (!result.ok) return result;
+    // The stored index as it is, also when it lies beyond the count (a mouse may report that): the page
+    // then shows the first level, and a click on it is a change that reaches the mouse.
+    ctx.core.SetDpiLevelState(s.dpiCount, s.dpiIndex);
+    if (out != nullptr) *out = std::move(s);
+    return result;
 }
 
 ActionResult SetDpiLevels(ActionContext& ctx, const std::vector<int>& values, std::optional<int> activeLevel) {
@@ -141,6 +154,57 @@ ActionResult SetDpiValue(ActionContext& ctx, int level, int value) {
     const int rounded = RoundNoted(result, state.sensorCode, level, value);
     if (!StoreSetting(ctx, result, DpiValueKey(level), rounded)) return result;
     result.tasks = {PageRequest(ctx, kTaskWriteDpiLevels)};
+    return result;
+}
+
+ActionResult EnterDpiValue(ActionContext& ctx, int level, int value) {
+    ActionResult result = SetDpiValue(ctx, level, value);
+    if (!result.ok) return result;
+    const DeviceState state = ctx.core.Snapshot();
+    const int count = ReadSetting(ctx, "dpi_count");
+    if (ReadSetting(ctx, "dpi_index") != level && !StoreSetting(ctx, result, "dpi_index", level))
+        return result;
+    if (state.dpiLevelSelected != level || state.dpiLevelCount != count)
+        ctx.core.SetDpiLevelState(count, level);
+    return result;
+}
+
+ActionResult SetDpiCount(ActionContext& ctx, int count) {
+    if (count < 1 || count > kMaxDpiLevels)
+        return ActionResult::Refused("the number of DPI levels must be 1 to 6 (got " + std::to_string(count) +
+                                     ")");
+    if (auto problem = ProfileProblem(ctx)) return ActionResult::Refused(*problem);
+    ActionResult result = Accepted();
+    if (!StoreSetting(ctx, result, "dpi_count", count)) return result;
+    int index = ReadSetting(ctx, "dpi_index");
+    if (index >= count || index < 0) {
+        index = index < 0 ? 0 : count - 1;
+        AddNote(result, "active level moved to " + std::to_string(index + 1));
+        if (!StoreSetting(ctx, result, "dpi_index", index)) return result;
+    }
+    ctx.core.SetDpiLevelState(count, index);
+    result.tasks = {PageRequest(ctx, kTaskWriteDpiLevels)};
+    return result;
+}
+
+ActionResult SendDpiLevels(ActionContext& ctx) {
+    if (auto problem = ProfileProblem(ctx)) return ActionResult::Refused(*problem);
+    return Accepted({PageRequest(ctx, kTaskWriteDpiLevels)});
+}
+
+ActionResult DragDpiValue(ActionContext& ctx, int level, int position, int* value) {
+    if (auto problem = ProfileProblem(ctx)) return ActionResult::Refused(*problem);
+    const int count = ReadSetting(ctx, "dpi_count");
+    if (level < 0 || level >= count) return ActionResult::Refused(LevelNotInUse(level, count));
+    const DeviceState state = ctx.core.Snapshot();
+    if (auto problem = SensorProblem(state)) return ActionResult::Refused(*problem);
+    const int current = ReadSetting(ctx, DpiValueKey(level));
+    int dpi = current;
+    if (position != DpiToSliderPosition(state.sensorCode, current))
+        dpi = SliderPositionToDpi(state.sensorCode, position);
+    ActionResult result = Accepted();
+    if (dpi != current && !StoreSetting(ctx, result, DpiValueKey(level), dpi)) return result;
+    if (value != nullptr) *value = dpi;
     return result;
 }
 

@@ -188,7 +188,9 @@ bool Skin::PaintFrame(QPainter& painter, const QRect& rect, const QString& name,
     m.setRight(qMin(m.right(), rect.width() / 2));
     m.setTop(qMin(m.top(), rect.height() / 2));
     m.setBottom(qMin(m.bottom(), rect.height() / 2));
-    qDrawBorderPixmap(&painter, rect, m, pixmap);
+    // The slices of the image are in its device pixels: at 2x they are twice the margins (the arrow of a
+    // combo box lies inside its right slice only then).
+    qDrawBorderPixmap(&painter, rect, m, pixmap, pixmap.rect(), margins * pixmap.devicePixelRatio());
     return true;
 }
 

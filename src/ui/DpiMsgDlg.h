@@ -1,16 +1,52 @@
 #pragma once
-// The on-screen DPI indicator: a small always-on-top pop-up at the bottom right of the work area that never
-// takes the keyboard focus, hidden again by its 2 s timer. (Filled by the performance page's issue.)
+// The on-screen DPI indicator: a small always-on-top pop-up at the bottom right of the work area that shows
+// the DPI a level switch set, hidden again by its 2 s timer (or its close button). It is shown while a game
+// runs, so it never takes the keyboard focus: it does not accept the focus, shows without activating and
+// belongs to no window (a hidden main window must not hide it).
 
 #include <QWidget>
 
+class QLabel;
+class QProgressBar;
+class QTimer;
+
 namespace quorvel {
+
+class CaptionButton;
+class TextRegistry;
 
 class DPIMsgDlg : public QWidget {
     Q_OBJECT
 public:
+    // Control ids (objectName "id<n>"); the hide timer is "timer100".
+    enum Id { kClose = 30, kValue = 31, kUnit = 32, kBar = 33 };
+    static constexpr QSize kDesignSize{300, 130};
+    static constexpr int kShowMs = 2000;
+    // Distance from the work area's right and bottom edges.
+    static constexpr int kMargin = 2;
+
+    // Lives as long as `owner` (without being its child); hidden until the first ShowValue.
     explicit DPIMsgDlg(QWidget* owner);
+
+    // Shows the value at the bottom right of the work area of the primary screen and (re)starts the timer.
     void ShowValue(int dpiValue);
+    // The bar's full length: the largest DPI of the connected sensor (16000 until told).
+    void SetMaximum(int maxDpi);
+
+    int Value() const { return value_; }
+    QTimer* HideTimer() const { return timer_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int value_ = 1600;
+    QLabel* valueText_ = nullptr;
+    QLabel* unit_ = nullptr;
+    QProgressBar* bar_ = nullptr;
+    CaptionButton* close_ = nullptr;
+    QTimer* timer_ = nullptr;
+    TextRegistry* texts_ = nullptr;
 };
 
 }  // namespace quorvel

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "actions/DpiRounding.h"
+#include "device/SensorTable.h"
 
 namespace quorvel {
 namespace {
@@ -36,10 +37,10 @@ struct SliderCase {
 
 TEST(DpiRounding, DpiToSliderPosition) {
     const SliderCase cases[] = {
-        {4, 800, 8},      {5, 6400, 128},   {5, 6500, 129},  {17, 10000, 200}, {17, 12000, 220},
-        {17, 12500, 221}, {17, 13000, 221}, {17, 18000, 226}, {37, 5000, 50},  {37, 6000, 52},
-        {38, 200, 1},     {38, 5500, 51},   {149, 800, 15},  {150, 26000, 519}, {150, 32000, 526},
-        {0, 800, 16},
+        {4, 800, 8},      {5, 6400, 128},    {5, 6500, 129},    {17, 10000, 200},
+        {17, 12000, 220}, {17, 12500, 221},  {17, 13000, 221},  {17, 18000, 226},
+        {37, 5000, 50},   {37, 6000, 52},    {38, 200, 1},      {38, 5500, 50},
+        {149, 800, 16},   {150, 26000, 520}, {150, 32000, 526}, {0, 800, 16},
     };
     for (const SliderCase& c : cases)
         EXPECT_EQ(DpiToSliderPosition(c.sensor, c.dpi), c.position) << "sensor " << c.sensor << " dpi " << c.dpi;
@@ -55,6 +56,21 @@ TEST(DpiRounding, SliderPositionToDpiIsCappedAtTheSensorMaximum) {
     for (const SliderCase& c : cases)
         EXPECT_EQ(SliderPositionToDpi(c.sensor, c.position), c.dpi) << "sensor " << c.sensor << " position "
                                                                     << c.position;
+}
+
+// The slider shows a value at the position that gives it back, from position 1 (the sensor's smallest
+// value) to the sensor's last position (its largest): a thumb released where it stands changes nothing.
+TEST(DpiRounding, EverySliderPositionShowsTheValueItGives) {
+    for (const int sensor : {4, 5, 16, 17, 18, 37, 38, 53, 149, 150, 0}) {
+        const SensorRange range = LookupSensor(sensor);
+        EXPECT_EQ(SliderPositionToDpi(sensor, 1), DpiEntryRange(sensor).minimum) << "sensor " << sensor;
+        EXPECT_EQ(SliderPositionToDpi(sensor, range.sliderPositions), range.maxDpi) << "sensor " << sensor;
+        for (int p = 1; p <= range.sliderPositions; ++p) {
+            const int dpi = SliderPositionToDpi(sensor, p);
+            ASSERT_EQ(DpiToSliderPosition(sensor, dpi), p)
+                << "sensor " << sensor << " position " << p << " dpi " << dpi;
+        }
+    }
 }
 
 }  // namespace
