@@ -6,6 +6,7 @@
 #include "sim/MouseMemory.h"
 #include "store/ButtonCodes.h"
 #include "toolkit/KeyCaptureFilter.h"
+#include "toolkit/MouseCtrl.h"
 
 namespace quorvel::test {
 namespace {
@@ -51,6 +52,49 @@ TEST_F(ButtonPageTest, ThePrimaryButtonIsProtected) {
     ASSERT_EQ(host->queued, 2u);
     ASSERT_TRUE(Drain());
     EXPECT_EQ(SentSinceLastCall().size(), 2u);  // the key table twice
+}
+
+// Another model chosen: the list and the picture take its buttons and image, the first button is chosen
+// again and an open panel closes (it belonged to a button of the other model).
+TEST_F(ButtonPageTest, AnotherModelBringsItsButtonsAndPicture) {
+    OpenPage("102:wired;201:wired");
+    auto* list = At<MouseKeyCtrl>(kButtonList);
+    auto* picture = At<MouseCtrl>(kPicture);
+    ASSERT_EQ(session->Core().CurrentDeviceType(), 102);
+    EXPECT_EQ(list->GetItemCount(), 6);
+    const QString r2Image = picture->Image();
+    EXPECT_FALSE(r2Image.isEmpty());
+    Pick(3);
+    Click(kKeyOpen);
+    ASSERT_TRUE(At(kKeyPanel)->isVisible());
+
+    const TaskResult selected = session->Worker().QueueTaskAndWait(SelectDeviceRequest(201), 10s);
+    ASSERT_TRUE(selected.ok()) << DeviceErrorText(selected.error);
+    page->ModelLoaded(session->Core().Snapshot().model);
+    EXPECT_EQ(list->GetItemCount(), 8);
+    EXPECT_EQ(picture->GetItemCount(), 8);
+    EXPECT_NE(picture->Image(), r2Image);
+    EXPECT_EQ(page->SelectedKeyCode(), 0);
+    EXPECT_EQ(Description(6), "Volume Up");
+    EXPECT_FALSE(At(kKeyPanel)->isVisible());
+}
+
+// With the mouse gone the choice is still kept for when it is back: stored and described, with no notice;
+// the key write it queued ends on the missing mouse.
+TEST_F(ButtonPageTest, AChoiceWhileTheMouseIsUnpluggedIsKept) {
+    OpenPage("201:wired");
+    Mice().Mouse(0).Unplug();
+    Pick(4);
+    Choose(kShortcutMenu, 3);
+    EXPECT_EQ(AnswerBox(), "none");
+    EXPECT_EQ(Row(4), "8 3 0 Calculator");
+    EXPECT_EQ(Description(4), "Calculator");
+    EXPECT_EQ(host->savingShown, 1);
+    const std::vector<TaskEnd> ends = gate.WaitForEnds(2);
+    ASSERT_EQ(ends.size(), 2u);
+    EXPECT_EQ(ends[1].request.code, kTaskWriteKeys);
+    EXPECT_EQ(ends[1].result.error, DeviceError::Gone);
+    EXPECT_EQ(Mice().Mouse(0).Memory().keys[4], (KeyCode{0x10, 0x10, 0x00})) << "the mouse kept its own";
 }
 
 // The pair of families: what the key writes of a button look like on each.
