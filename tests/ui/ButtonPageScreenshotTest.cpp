@@ -1,7 +1,7 @@
 // Pictures of the button page for docs/images, with the shipped skin, in English and Chinese: the page with
 // a function menu open (Quorvel R2, report family) and with the key-combination panel (Quorvel F1, feature
-// family). Skipped unless QUORVEL_SCREENSHOT_DIR names the folder; taken from the X screen, so the open
-// menu is in the picture:
+// family), and the fire-key panel. Skipped unless QUORVEL_SCREENSHOT_DIR names the folder; taken from the X
+// screen, so the open menu is in the picture:
 //
 //   QT_QPA_PLATFORM=xcb QUORVEL_SCREENSHOT_DIR=docs/images xvfb-run -a -s "-screen 0 3000x1800x24"
 //     build/bin/test_ui --gtest_filter='ButtonPageScreenshots.*'
@@ -100,6 +100,20 @@ TEST_F(ButtonPageScreenshots, KeyCombinationPanel) {
         Shoot(QStringLiteral("buttons-keys"));
     }
     ASSERT_TRUE(Drain());
+}
+
+TEST_F(ButtonPageScreenshots, FireKeyPanel) {
+    Open("102:wired");
+    for (const int lcid : {kLcidEnglish, kLcidChinese}) {
+        Language(lcid);
+        Pick(2);
+        Click(kClickOpen);
+        auto* interval = At<QLineEdit>(kFirstEdit);
+        interval->setFocus();
+        interval->selectAll();
+        QTest::keyClicks(interval, "40");
+        Shoot(QStringLiteral("buttons-fire"));
+    }
 }
 
 }  // namespace
