@@ -5,6 +5,8 @@
 
 #include "actions/ActionSupport.h"
 #include "actions/MacroActions.h"
+#include "device/CommandsMacroFrames.h"
+#include "device/Family.h"
 #include "device/PageState.h"
 #include "device/Tasks.h"
 #include "store/ButtonCodes.h"
@@ -26,6 +28,7 @@ constexpr int kPrimaryKeyCode = 0;
 constexpr int kProtectedMessage = 175;
 constexpr int kClickFunctionTitle = 182;
 constexpr int kFixedFunctionText = 139;
+constexpr int kMacroTooLongText = 790;
 // The key field ignores the sided Shift, Ctrl and Alt keys: modifiers come from the toggles.
 constexpr int kFirstSidedModifier = 0xA0;
 constexpr int kLastSidedModifier = 0xA5;
@@ -59,7 +62,7 @@ std::optional<std::string> ButtonProblem(ActionContext& ctx, int keyCode) {
 }
 
 std::optional<std::string> ProtectionProblem(ActionContext& ctx, int keyCode) {
-    if (keyCode != kPrimaryKeyCode) return std::nullopt;
+    if (!IsProtectedButton(keyCode)) return std::nullopt;
     std::string text = ctx.Text(kProtectedMessage);
     if (text.empty()) text = "the primary button (key code 0) cannot be given another function";
     return text;
@@ -94,6 +97,19 @@ ActionResult StoreAssignment(ActionContext& ctx, const KeyAssignmentRecord& reco
     return Accepted({request});
 }
 
+// A macro whose events need more packets than the mouse can number would never reach it: the key write
+// sends none of it. Refused here, so the user hears of it when choosing it, not never.
+std::optional<std::string> MacroLengthProblem(ActionContext& ctx, int macroId) {
+    std::vector<MacroEventRecord> events;
+    ctx.db.ListMacroEvents(macroId, events);
+    const int packets = MacroPacketCount(FamilyOf(ctx.core.CurrentDeviceType()), events);
+    if (packets <= kMaxMacroPackets) return std::nullopt;
+    std::string text = ctx.Text(kMacroTooLongText);
+    if (text.empty())
+        text = "This macro is too long for the mouse. Remove some of its events and assign it again.";
+    return text;
+}
+
 std::string MenuText(ActionContext& ctx, int macroType, const FunctionValue& v) {
     if (macroType == kMouseFunction && v.value == 4) return ctx.Text(180);  // the menu names it apart
     if (macroType == kDpiFunction && v.value == 1) return "DPI +";
@@ -114,6 +130,10 @@ bool IsMenuType(int macroType) {
 }
 
 }  // namespace
+
+bool IsProtectedButton(int keyCode) {
+    return keyCode == kPrimaryKeyCode;
+}
 
 std::vector<ButtonInfo> ListButtons(ActionContext& ctx) {
     std::vector<ButtonInfo> buttons;
@@ -190,6 +210,9 @@ ActionResult AssignMenuFunction(ActionContext& ctx, int keyCode, int macroType, 
         return ActionResult::Refused("value " + std::to_string(value) + " is not in the menu of function type " +
                                      std::to_string(macroType) + " (values: " + values + ")");
     }
+    if (macroType == kMacroFunction) {
+        if (auto problem = MacroLengthProblem(ctx, value)) return ActionResult::Refused(*problem);
+    }
     ActionResult result = StoreAssignment(ctx, NewRecord(ctx, keyCode, macroType, value, 0, item->text));
     // The macro's events go to the button's macro slot before the key write.
     if (result.ok && macroType == kMacroFunction)
@@ -216,7 +239,9 @@ ActionResult AssignKeyCombination(ActionContext& ctx, int keyCode, int modifierB
     if (usage == 0 && modifierBits == 0) return ActionResult::Refused("give a key, a modifier or both");
     if (auto problem = ButtonProblem(ctx, keyCode)) return ActionResult::Refused(*problem);
     if (auto problem = ProtectionProblem(ctx, keyCode)) return ActionResult::Refused(*problem);
-    const std::string name = keyName ? *keyName : (virtualKey != 0 ? CapturedKeyName(virtualKey) : std::string());
+    // A name without a key would describe a key the mouse is never sent.
+    std::string name;
+    if (virtualKey != 0) name = keyName ? *keyName : CapturedKeyName(virtualKey);
     return StoreAssignment(
         ctx, NewRecord(ctx, keyCode, kKeyboardKey, usage, modifierBits, KeyCombinationText(modifierBits, name)));
 }

@@ -32,13 +32,17 @@ struct MenuItem {
 // The menu of a type in menu order; the macro menu lists the macros with their shown names.
 std::vector<MenuItem> FunctionMenu(ActionContext& ctx, int macroType);
 
-// A menu choice for a button. The primary button (key code 0) is protected. A macro choice marks the
-// macro for upload with the next key-table write. Task 6.
+// The primary button (key code 0) keeps its function: only the resets change it.
+bool IsProtectedButton(int keyCode);
+
+// A menu choice for a button. The primary button is protected. A macro choice marks the macro for upload
+// with the next key-table write; a macro too long for the mouse (more than 15 packets) is refused. Task 6.
 ActionResult AssignMenuFunction(ActionContext& ctx, int keyCode, int macroType, int value);
 
-// A keyboard key with modifiers (kModCtrl, kModShift, kModAlt, kModWin). virtualKey 0: modifiers only.
-// keyName: the name the key field showed; unset: the name key capture gives the virtual key. Refused when
-// neither a key nor a modifier is given, or when the key has no keyboard code. Task 6.
+// A keyboard key with modifiers (kModCtrl, kModShift, kModAlt, kModWin). virtualKey 0: modifiers only (a
+// keyName is then ignored). keyName: the name the key field showed; unset: the name key capture gives the
+// virtual key. Refused when neither a key nor a modifier is given, or when the key has no keyboard code.
+// Task 6.
 ActionResult AssignKeyCombination(ActionContext& ctx, int keyCode, int modifierBits, int virtualKey,
                                   std::optional<std::string> keyName = std::nullopt);
 

@@ -233,3 +233,58 @@ TEST_F(ButtonActionsOnTheMouse, TheTaskSendsTheButtonTheActionChose) {
 
 }  // namespace
 }  // namespace quorvel::test
+
+namespace quorvel::test {
+namespace {
+
+class MacroLength : public ActionsTest {
+protected:
+    // A macro of `events` key presses.
+    int MacroOf(int events) {
+        const int id = db_.AddMacro("Long");
+        std::vector<MacroEventRecord> rows;
+        for (int i = 0; i < events; ++i) {
+            MacroEventRecord e;
+            e.macro_id = id;
+            e.type = i % 2 == 0 ? 2 : 3;
+            e.value = 0x41;
+            rows.push_back(e);
+        }
+        db_.AddMacroEvents(rows);
+        return id;
+    }
+};
+
+// The packet count travels in a nibble: a macro needing more than 15 packets would never reach the mouse,
+// so choosing it is refused with a message instead of being stored and silently not sent. The limit is the
+// family's (6 events a packet with a 4-byte event and the slot byte, 25 bytes of 3-byte events).
+TEST_F(MacroLength, AMacroTooLongForTheMouseIsRefusedWhenChosen) {
+    struct Case {
+        const char* mouse;
+        int deviceType;
+        int fits;  // events of the longest macro that fits in 15 packets
+    };
+    for (const Case& c : {Case{"102:wired", 102, 101}, Case{"201:wired", 201, 125}}) {
+        Make(c.mouse);
+        Offline(c.deviceType);
+        const int longest = MacroOf(c.fits);
+        const int tooLong = MacroOf(c.fits + 1);
+        EXPECT_REFUSED(AssignMenuFunction(ctx(), 3, kMacroFunction, tooLong), "T790");
+        KeyAssignmentRecord row;
+        EXPECT_FALSE(db_.GetKeyAssignment(Profile(), 3, row)) << c.mouse;
+        EXPECT_ACCEPTED(AssignMenuFunction(ctx(), 3, kMacroFunction, longest), kTaskWriteKeys);
+        ASSERT_TRUE(db_.GetKeyAssignment(Profile(), 3, row)) << c.mouse;
+        EXPECT_EQ(row.macro_value, longest);
+        TearDown();
+    }
+}
+
+// A key name given without a key (the key field still showing an earlier capture) describes nothing the
+// mouse receives: only the modifiers are stored and shown.
+TEST_F(ButtonActions, ANameWithoutAKeyIsNotStored) {
+    EXPECT_ACCEPTED(AssignKeyCombination(ctx(), 2, kModCtrl, 0, std::string("A")), kTaskWriteKeys);
+    EXPECT_EQ(Row(2), "2 0 1 0 Ctrl");
+}
+
+}  // namespace
+}  // namespace quorvel::test
