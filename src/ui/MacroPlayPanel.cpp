@@ -99,10 +99,11 @@ MacroPlayPanel::MacroPlayPanel(PageHost& host, QWidget* parent) : MacroPanel(kCa
     connect(count_, &QRadioButton::clicked, this, [this] { PlayChosen(kPlayTimes); });
     connect(playCount_, &QLineEdit::editingFinished, this, &MacroPlayPanel::PlayCountEdited);
 
-    QLabel* tip = NewLabel(kPlayTip, Ltrb(882, 560, 1162, 644), 12, true);
-    tip->setWordWrap(true);
-    tip->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
-    texts.BindText(tip, 851);
+    // Under the record button, where the recording's hint takes its place.
+    tip_ = NewLabel(kPlayTip, Ltrb(882, 124, 1162, 168), 12, true);
+    tip_->setWordWrap(true);
+    tip_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    texts.BindText(tip_, 851);
 
     SetRecording(false);
     ShowSettings(MacroRecord{});
@@ -142,6 +143,7 @@ void MacroPlayPanel::SetRecording(bool recording) {
                                                        : QStringLiteral("icon\\icon_rec.png"));
     record_->setIcon(icon);
     recordingHint_->setVisible(recording);
+    tip_->setVisible(!recording);
     for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (w != record_ && w != recordingHint_) w->setEnabled(!recording);
     }

@@ -47,6 +47,7 @@ private:
     bool recording_ = false;
     QPushButton* record_ = nullptr;
     QLabel* recordingHint_ = nullptr;
+    QLabel* tip_ = nullptr;
     QRadioButton* delayNone_ = nullptr;
     QRadioButton* delayMeasured_ = nullptr;
     QRadioButton* delayFixed_ = nullptr;
