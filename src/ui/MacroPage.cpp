@@ -6,6 +6,7 @@
 
 #include "toolkit/CRecordList.h"
 #include "toolkit/KeyCaptureFilter.h"
+#include "toolkit/MacroList.h"
 #include "toolkit/Theme.h"
 #include "ui/MacroEventEditor.h"
 #include "ui/MacroEventPanel.h"
@@ -63,6 +64,8 @@ void MacroPage::UISize(qreal scale) {
     caption_->setFont(UiFont(qMax(12, qRound(22 * scale)), QFont::Bold));
     for (MacroPanel* panel : std::initializer_list<MacroPanel*>{list_, events_, editor_, play_})
         panel->UISize(scale);
+    list_->List()->SetRowHeight(qRound(40 * scale));
+    events_->List()->SetRowHeight(qRound(34 * scale));
 }
 
 void MacroPage::Refresh() {
