@@ -178,27 +178,41 @@ ActionResult DeleteMacro(ActionContext& ctx, int macroId) {
     return result;
 }
 
-ActionResult ImportMacroFile(ActionContext& ctx, const std::string& path, std::vector<MacroInfo>* imported) {
+ActionResult ImportMacroFile(ActionContext& ctx, const std::string& path, std::vector<MacroInfo>* imported,
+                             FileStatus* status) {
+    if (status != nullptr) *status = FileStatus::kOk;
     if (auto problem = DatabaseProblem(ctx)) return ActionResult::Refused(*problem);
-    return FromImport(ctx, ImportSingleMacroFile(ctx.db, path), imported);
+    const MacroImportResult file = ImportSingleMacroFile(ctx.db, path);
+    if (status != nullptr) *status = file.status;
+    return FromImport(ctx, file, imported);
 }
 
-ActionResult ImportAllMacrosFile(ActionContext& ctx, const std::string& path, std::vector<MacroInfo>* imported) {
+ActionResult ImportAllMacrosFile(ActionContext& ctx, const std::string& path,
+                                 std::vector<MacroInfo>* imported, FileStatus* status) {
+    if (status != nullptr) *status = FileStatus::kOk;
     if (auto problem = DatabaseProblem(ctx)) return ActionResult::Refused(*problem);
-    return FromImport(ctx, ImportMultiMacroFile(ctx.db, path), imported);
+    const MacroImportResult file = ImportMultiMacroFile(ctx.db, path);
+    if (status != nullptr) *status = file.status;
+    return FromImport(ctx, file, imported);
 }
 
-ActionResult ExportMacroFile(ActionContext& ctx, int macroId, const std::string& path) {
+ActionResult ExportMacroFile(ActionContext& ctx, int macroId, const std::string& path, FileStatus* status) {
+    if (status != nullptr) *status = FileStatus::kOk;
     if (auto problem = DatabaseProblem(ctx)) return ActionResult::Refused(*problem);
     MacroRecord record;
     if (!ctx.db.GetMacro(macroId, record)) return ActionResult::Refused(NoMacro(macroId));
     // The file carries the name as the list shows it.
-    return FromFileResult(ExportSingleMacroFile(ctx.db, macroId, ShownMacroName(ctx, record.name), path));
+    const FileResult file = ExportSingleMacroFile(ctx.db, macroId, ShownMacroName(ctx, record.name), path);
+    if (status != nullptr) *status = file.status;
+    return FromFileResult(file);
 }
 
-ActionResult ExportAllMacrosFile(ActionContext& ctx, const std::string& path) {
+ActionResult ExportAllMacrosFile(ActionContext& ctx, const std::string& path, FileStatus* status) {
+    if (status != nullptr) *status = FileStatus::kOk;
     if (auto problem = DatabaseProblem(ctx)) return ActionResult::Refused(*problem);
-    return FromFileResult(ExportMultiMacroFile(ctx.db, path));
+    const FileResult file = ExportMultiMacroFile(ctx.db, path);
+    if (status != nullptr) *status = file.status;
+    return FromFileResult(file);
 }
 
 }  // namespace quorvel

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "actions/ActionResult.h"
+#include "files/FileResult.h"
 #include "store/Records.h"
 
 namespace quorvel {
@@ -51,12 +52,15 @@ ActionResult RenameMacro(ActionContext& ctx, int macroId, const std::string& nam
 // code); the message names them.
 ActionResult DeleteMacro(ActionContext& ctx, int macroId);
 
-// Macro files. Imports add macros under new numbers (*imported gets them, file order).
+// Macro files. Imports add macros under new numbers (*imported gets them, file order). *status gets what
+// the file operation reported (kOk also when the action was refused before the file was touched), so a
+// front end can word the failure in its own language.
 ActionResult ImportMacroFile(ActionContext& ctx, const std::string& path,
-                             std::vector<MacroInfo>* imported = nullptr);
+                             std::vector<MacroInfo>* imported = nullptr, FileStatus* status = nullptr);
 ActionResult ImportAllMacrosFile(ActionContext& ctx, const std::string& path,
-                                 std::vector<MacroInfo>* imported = nullptr);
-ActionResult ExportMacroFile(ActionContext& ctx, int macroId, const std::string& path);
-ActionResult ExportAllMacrosFile(ActionContext& ctx, const std::string& path);
+                                 std::vector<MacroInfo>* imported = nullptr, FileStatus* status = nullptr);
+ActionResult ExportMacroFile(ActionContext& ctx, int macroId, const std::string& path,
+                             FileStatus* status = nullptr);
+ActionResult ExportAllMacrosFile(ActionContext& ctx, const std::string& path, FileStatus* status = nullptr);
 
 }  // namespace quorvel

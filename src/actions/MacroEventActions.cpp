@@ -1,13 +1,12 @@
 #include "actions/MacroEventActions.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdio>
 #include <map>
-#include <set>
 
 #include "actions/ActionSupport.h"
 #include "actions/MacroActions.h"
+#include "actions/MacroPairIds.h"
 #include "actions/MacroTextKeys.h"
 #include "device/CommandsFrame.h"
 #include "device/DeviceMainDef.h"
@@ -103,7 +102,7 @@ std::optional<std::string> ItemProblem(const MacroEventRecord& item) {
             return std::nullopt;
         case kMacroKeyDown:
         case kMacroKeyUp:
-            if (item.value <= 0 || item.value > 0xFF || VirtualKeyToUsage(item.value) == 0) {
+            if (!IsPlayableMacroKey(item.value)) {
                 char hex[16];
                 std::snprintf(hex, sizeof hex, "0x%02X", item.value & 0xFFFF);
                 return std::string("the key with virtual-key code ") + hex +
@@ -120,28 +119,6 @@ std::optional<std::string> ItemProblem(const MacroEventRecord& item) {
             return "event type " + std::to_string(item.type) + " is not 1 delay, 2/3 key or 4/5 mouse button";
     }
 }
-
-// Pairing ids not used by the list, counting up from the largest one in use.
-class IdSource {
-public:
-    explicit IdSource(const EventList& list) {
-        for (const MacroEventRecord& e : list) {
-            used_.insert(e.delay_time);
-            next_ = std::max<long long>(next_, static_cast<long long>(e.delay_time) + 1);
-        }
-    }
-    int Next() {
-        for (;;) {
-            if (next_ <= 0 || next_ > INT_MAX) next_ = 1;  // ids that ran up to the top wrap around
-            const int id = static_cast<int>(next_++);
-            if (used_.insert(id).second) return id;
-        }
-    }
-
-private:
-    std::set<int> used_;
-    long long next_ = 1;
-};
 
 // The buttons that play the macro keep its previous events on the mouse until it is given to them again.
 void NoteAssignedButtons(ActionContext& ctx, int macroId, ActionResult& result) {
@@ -196,6 +173,10 @@ std::string MacroButtonName(int button) {
         if (b.bit == button) return b.name;
     }
     return {};
+}
+
+bool IsPlayableMacroKey(int virtualKey) {
+    return virtualKey > 0 && virtualKey <= 0xFF && VirtualKeyToUsage(virtualKey) != 0;
 }
 
 std::string MacroEventText(int type, int value) {
@@ -280,7 +261,7 @@ ActionResult InsertMacroEvents(ActionContext& ctx, int macroId, int position,
                                      std::to_string(count) + " events; the editor inserts no more beyond " +
                                      std::to_string(kMacroEventLimit));
 
-    IdSource ids(list);
+    MacroPairIds ids(list);
     std::map<int, int> fresh;  // batch pairing id -> new id
     for (MacroEventRecord& item : items) {
         if (item.delay_time == 0) {

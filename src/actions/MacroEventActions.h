@@ -51,6 +51,8 @@ inline constexpr int kMaxMacroDelayMs = 10000;
 std::string MacroEventText(int type, int value);
 // "LB", "RB", ... of a button bit; empty for any other value.
 std::string MacroButtonName(int button);
+// Whether a macro can hold the key: the mouse has a keyboard code for it.
+bool IsPlayableMacroKey(int virtualKey);
 
 // Items to insert. Their pairing ids (delay_time) are relative to the batch: items with the same non-zero
 // id become a pair with a fresh id; 0 gives an item a fresh id of its own.

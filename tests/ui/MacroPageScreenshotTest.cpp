@@ -1,0 +1,134 @@
+// Screenshots of the macro page for docs/images, in English and Chinese: the editor with a recorded macro
+// and its event editor open, the insert menu, the key dialog and a recording under way. Skipped unless
+// QUORVEL_SCREENSHOT_DIR names the folder to write; run under Xvfb (the menu and the dialog are windows of
+// their own, so the picture is taken from the screen): tests/ui/macro-screenshots.sh.
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+
+#include "MacroPageFixture.h"
+#include "toolkit/Theme.h"
+#include "ui/RecordEditDlg.h"
+#include "ui/UiFonts.h"
+
+namespace quorvel::test {
+namespace {
+
+// The page as the main window shows it: on the window's background, with a margin around it.
+class Backdrop : public QWidget {
+public:
+    Backdrop() : QWidget(nullptr, Qt::FramelessWindowHint) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        if (!Skin::Instance().Paint(p, rect(), QStringLiteral("main_bkg.png")))
+            p.fillRect(rect(), palette::kWindow);
+    }
+};
+
+class MacroPageScreenshots : public MacroPageTest {
+protected:
+    void SetUp() override {
+        dir_ = qEnvironmentVariable("QUORVEL_SCREENSHOT_DIR");
+        if (dir_.isEmpty()) GTEST_SKIP() << "QUORVEL_SCREENSHOT_DIR not set";
+        if (QGuiApplication::platformName() != QLatin1String("xcb")) GTEST_SKIP() << "needs an X display";
+        MacroPageTest::SetUp();
+        Skin::Instance().SetDir(QStringLiteral(QUORVEL_PRODUCT_DIR "/skins/default/"));
+    }
+
+    // The page on its backdrop at the top left of the screen, with macros and a recorded one chosen.
+    void Build() {
+        OpenMice("102:wired");
+        backdrop_ = std::make_unique<Backdrop>();
+        backdrop_->setGeometry(0, 0, 1220, 698);
+        page = new MacroPage(*host, backdrop_.get());
+        page->setGeometry(20, 20, 1180, 658);
+        page->UISize(1.0);
+        clock = 1000;
+        page->SetRecordingClock([this] { return clock; });
+        backdrop_->show();
+        page->Refresh();
+        for (int i = 0; i < 3; ++i) NewMacro();
+        Rename(0, "Reload + Sprint");
+        Rename(2, "Burst fire");
+        ClickRow(Macros(), 0);
+        // Recorded with measured delays: R, then Shift held over W.
+        Click(kDelayMeasured);
+        Click(kRecordButton);
+        Key(Qt::Key_R);
+        clock += 120;
+        Press(Qt::Key_Shift);
+        clock += 35;
+        Key(Qt::Key_W);
+        clock += 20;
+        Release(Qt::Key_Shift);
+        clock += 80;
+        Click(kRecordButton);
+        Type(kPlayCountEdit, "3");
+    }
+    void Rename(int row, const QString& name) {
+        Macros()->EditItem(row);
+        auto* editor = Macros()->findChild<QLineEdit*>();
+        editor->setText(name);
+        QTest::keyClick(editor, Qt::Key_Return);
+    }
+    void Language(int lcid) {
+        ChangeUiLanguage(lcid);
+        QApplication::processEvents();
+    }
+    void Save(const QString& name) {
+        for (int i = 0; i < 5; ++i) QApplication::processEvents();
+        const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, 0, 0, 1220, 698);
+        const QString suffix = CurrentLanguage() == kLcidChinese ? "-zh" : "-en";
+        QDir().mkpath(dir_);
+        ASSERT_TRUE(shot.save(QDir(dir_).filePath(name + suffix + ".png")));
+    }
+
+    QString dir_;
+    std::unique_ptr<Backdrop> backdrop_;
+};
+
+TEST_F(MacroPageScreenshots, EditorInsertMenuKeyDialogAndRecording) {
+    Build();
+    for (int lcid : {kLcidEnglish, kLcidChinese}) {
+        Language(lcid);
+        // The recorded macro with an event chosen in the editor.
+        ClickRow(Events(), 4);
+        Save("macro-page");
+
+        // The insert menu over the list.
+        Click(kEventInsert);
+        Save("macro-page-insert-menu");
+        Menu("InsertMenu")->close();
+
+        // The key dialog with a key captured.
+        Click(kEventInsert);
+        Choose("InsertMenu", kInsertKey);
+        RecordEditDlg* dialog = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<RecordEditDlg*>(w); d && d->isVisible()) dialog = d;
+        ASSERT_NE(dialog, nullptr);
+        QTest::keyClick(dialog->findChild<QLineEdit*>(ControlName(RecordEditDlg::kKeyField)), Qt::Key_F13);
+        Save("macro-page-key-dialog");
+        dialog->reject();
+
+        // A recording under way, into the second macro.
+        ClickRow(Macros(), 1);
+        Click(kDelayMeasured);
+        Click(kRecordButton);
+        Key(Qt::Key_Q);
+        clock += 180;
+        Key(Qt::Key_E);
+        Save("macro-page-recording");
+        Click(kRecordButton);
+        Click(kEventClear);
+        ClickRow(Macros(), 0);
+    }
+    Language(kLcidEnglish);
+}
+
+}  // namespace
+}  // namespace quorvel::test
