@@ -49,7 +49,8 @@ DeviceTaskRequest WholeProfileRequest(ActionContext& ctx) {
     return request;
 }
 
-ActionResult FromFileResult(const FileResult& file) {
+ActionResult FromFileResult(const FileResult& file, FileStatus* status) {
+    if (status != nullptr) *status = file.status;
     ActionResult result;
     result.ok = file.ok();
     result.message = file.message;
@@ -101,28 +102,31 @@ ActionResult RenameProfile(ActionContext& ctx, int profile, const std::string& n
     return Accepted();
 }
 
-ActionResult ExportProfileFile(ActionContext& ctx, const std::string& path) {
+ActionResult ExportProfileFile(ActionContext& ctx, const std::string& path, FileStatus* status) {
+    if (status != nullptr) *status = FileStatus::kOk;
     if (auto problem = ProfileNumberProblem(ctx, ctx.Profile())) return ActionResult::Refused(*problem);
     ProfileExportOptions options;
     options.keyProfile = ctx.Profile();
     options.activeProfile = ctx.Profile();
     options.hasLighting = ctx.core.Snapshot().model.light;
-    return FromFileResult(ExportProfile(ctx.db, options, path));
+    return FromFileResult(ExportProfile(ctx.db, options, path), status);
 }
 
-ActionResult ImportProfileFile(ActionContext& ctx, const std::string& path) {
+ActionResult ImportProfileFile(ActionContext& ctx, const std::string& path, FileStatus* status) {
+    if (status != nullptr) *status = FileStatus::kOk;
     if (auto problem = ProfileNumberProblem(ctx, ctx.Profile())) return ActionResult::Refused(*problem);
     ProfileImportOptions options;
     options.activeProfile = ctx.Profile();
     options.hasLighting = ctx.core.Snapshot().model.light;
-    ActionResult result = FromFileResult(ImportProfile(ctx.db, options, path));
+    ActionResult result = FromFileResult(ImportProfile(ctx.db, options, path), status);
     if (result.ok) result.tasks = {WholeProfileRequest(ctx)};
     return result;
 }
 
 ActionResult FactoryReset(ActionContext& ctx) {
     if (!ctx.core.Snapshot().connected)
-        return ActionResult::Refused("no mouse is connected: the factory state can only be restored with the mouse");
+        return ActionResult::Refused(
+            "no mouse is connected: the factory state can only be restored with the mouse");
     const std::string modelKey = ModelKeyOf(ctx);
     // The mouse's configuration is read again after the reset, even when it was read before in this run.
     ctx.core.ForgetReadDevices();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "actions/ActionResult.h"
+#include "files/FileResult.h"
 
 namespace quorvel {
 
@@ -27,10 +28,12 @@ ActionResult SwitchProfile(ActionContext& ctx, int profile);
 // A new name for a profile (1-4); an empty name is refused. Nothing goes to the mouse.
 ActionResult RenameProfile(ActionContext& ctx, int profile, const std::string& name);
 
-// The active profile to a file; its stored name goes into `name`.
-ActionResult ExportProfileFile(ActionContext& ctx, const std::string& path);
-// A profile file into the active profile (which takes the file's name); task 5.
-ActionResult ImportProfileFile(ActionContext& ctx, const std::string& path);
+// The active profile to a file; its stored name goes into `name`. `status`, when given, receives how the
+// file operation ended (kOk also when the action was refused before it), so a front end can word it.
+ActionResult ExportProfileFile(ActionContext& ctx, const std::string& path, FileStatus* status = nullptr);
+// A profile file into the active profile (which takes the file's name); task 5. A refused file has changed
+// nothing.
+ActionResult ImportProfileFile(ActionContext& ctx, const std::string& path, FileStatus* status = nullptr);
 
 // The device's factory state: needs a connected mouse. The model's database file is replaced by an empty
 // one, the mouse is read again, reset, and the profiles and their defaults are created anew (task 21).

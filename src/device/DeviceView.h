@@ -87,6 +87,9 @@ public:
     virtual void SetDownloadProgress(int percent) { (void)percent; }
     // The set-up program was started: the program should now end.
     virtual void InstallerStarted(const std::string& path) { (void)path; }
+    // Task 27 ended without starting the set-up program (kind 1), or task 28 did not bring the whole image
+    // to the mouse (kind 2): why, in words a front end can show ("cannot download ...: cancelled").
+    virtual void UpdateFailed(int kind, const std::string& reason) { (void)kind, (void)reason; }
 };
 
 }  // namespace quorvel

@@ -57,6 +57,19 @@ void UpdateFlow::State::EndTask() {
     client.ResetCancel();
 }
 
+void UpdateFlow::State::BeginInstall() {
+    std::lock_guard<std::mutex> lock(mutex);
+    installing = true;
+}
+
+void UpdateFlow::State::EndInstall() {
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        installing = false;
+    }
+    EndTask();  // a cancel that came while the task ran ends with it
+}
+
 bool UpdateFlow::State::CheckSoftware() {
     VersionCheck result;
     result.current = settings.softwareVersion;
@@ -191,6 +204,14 @@ UpdateInstall UpdateFlow::FirmwareInstall() const {
 void UpdateFlow::Cancel() {
     state_->cancel.store(true);
     state_->client.Cancel();
+}
+
+bool UpdateFlow::CancelTransfer() {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    if (!state_->installing) return false;
+    state_->cancel.store(true);
+    state_->client.Cancel();
+    return true;
 }
 
 }  // namespace quorvel

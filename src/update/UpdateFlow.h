@@ -86,6 +86,11 @@ public:
     // Ends the running download or unpacking (when none runs, the next one); that task fails as
     // "cancelled". Any thread.
     void Cancel();
+    // The user's Cancel of an installation: ends the download or unpacking of task 27 or 28 while one of
+    // them runs, and does nothing otherwise, so a click that comes late never fails the next task. The
+    // transfer to the mouse itself is not interrupted. Returns whether an installation was running. Any
+    // thread.
+    bool CancelTransfer();
 
     struct State;
 

@@ -21,6 +21,9 @@ struct UpdateFlow::State {
     void Step(int percent, int textId);
     // The task is over: a cancel request does not outlive it.
     void EndTask();
+    // Tasks 27 and 28 run between these two; CancelTransfer acts only in between.
+    void BeginInstall();
+    void EndInstall();
 
     bool CheckSoftware();
     bool CheckFirmware();
@@ -37,6 +40,7 @@ struct UpdateFlow::State {
     mutable std::mutex mutex;                    // guards everything below
     std::string newestSoftware, newestFirmware;  // accepted by the last check, for the installation
     std::string firmwareFile;                    // a local image for the next task 28
+    bool installing = false;                     // task 27 or 28 runs
     VersionCheck softwareCheck, firmwareCheck;
     UpdateInstall softwareInstall, firmwareInstall;
 };

@@ -72,6 +72,7 @@ std::string FetchAndUnpack(UpdateFlow::State& s, const std::string& address, con
 }  // namespace
 
 bool UpdateFlow::State::InstallSoftware() {
+    BeginInstall();
     UpdateInstall result;
     {
         std::lock_guard<std::mutex> lock(mutex);
@@ -94,12 +95,16 @@ bool UpdateFlow::State::InstallSoftware() {
         std::lock_guard<std::mutex> lock(mutex);
         softwareInstall = result;
     }
-    EndTask();
-    if (result.ok) View().InstallerStarted(result.path);
+    EndInstall();
+    if (result.ok)
+        View().InstallerStarted(result.path);
+    else
+        View().UpdateFailed(kUpdateSoftware, result.error);
     return result.ok;
 }
 
 bool UpdateFlow::State::InstallFirmware() {
+    BeginInstall();
     UpdateInstall result;
     std::string localFile;
     {
@@ -136,7 +141,8 @@ bool UpdateFlow::State::InstallFirmware() {
         std::lock_guard<std::mutex> lock(mutex);
         firmwareInstall = result;
     }
-    EndTask();
+    EndInstall();
+    if (!result.ok) View().UpdateFailed(kUpdateFirmware, result.error);
     return result.ok;
 }
 

@@ -84,6 +84,43 @@ TEST_F(ProfileActions, ExportWritesTheStoredNameAndImportSendsTheProfile) {
     EXPECT_FALSE(missing.message.empty());
 }
 
+// A front end words a refused file by how it was refused; a refused import changes nothing.
+TEST_F(ProfileActions, FileOperationsTellHowTheyEnded) {
+    Make("102:wired");
+    Offline(102);
+    const std::filesystem::path good = Root() / "good.xml";
+    FileStatus status = FileStatus::kNotFound;
+    EXPECT_ACCEPTED(ExportProfileFile(ctx(), good.string(), &status));
+    EXPECT_EQ(status, FileStatus::kOk);
+    std::filesystem::create_directory(Root() / "folder.xml");
+    EXPECT_FALSE(ExportProfileFile(ctx(), (Root() / "folder.xml").string(), &status).ok);
+    EXPECT_EQ(status, FileStatus::kWriteFailed);
+
+    std::ofstream(Root() / "macros.xml") << "<?xml version=\"1.0\"?><root/>";
+    std::ofstream(Root() / "broken.xml") << "<profile><profileinfo>";
+    Set("button_respondtime", "3");
+    const std::pair<const char*, FileStatus> refused[] = {
+        {"none.xml", FileStatus::kNotFound},
+        {"folder.xml", FileStatus::kUnreadable},
+        {"macros.xml", FileStatus::kWrongRoot},
+        {"broken.xml", FileStatus::kNotWellFormed},
+    };
+    for (const auto& [name, expected] : refused) {
+        SCOPED_TRACE(name);
+        const ActionResult result = ImportProfileFile(ctx(), (Root() / name).string(), &status);
+        EXPECT_FALSE(result.ok);
+        EXPECT_TRUE(result.tasks.empty());
+        EXPECT_EQ(status, expected);
+        EXPECT_EQ(Get("button_respondtime"), "3");
+        std::string profileName;
+        db_.GetProfileName(1, profileName);
+        EXPECT_EQ(profileName, "Profile 1");
+    }
+    status = FileStatus::kNotFound;
+    EXPECT_ACCEPTED(ImportProfileFile(ctx(), good.string(), &status), kTaskWriteProfile);
+    EXPECT_EQ(status, FileStatus::kOk);
+}
+
 TEST_F(ProfileActions, FactoryResetNeedsTheMouseAndStartsFromAnEmptyDatabase) {
     Make("102:wired");
     Offline(102);

@@ -113,6 +113,7 @@ TEST_F(UpdateFlowTest, FirmwareUpdateSendsNothingWithoutASoundImage) {
         EXPECT_THAT(sim->Mouse(0).FirmwareImage(), IsEmpty());
         EXPECT_EQ(view.Steps().back(), "end");
         EXPECT_THAT(view.Steps(), ::testing::Not(::testing::Contains("step Upgrade finished: 100%")));
+        EXPECT_THAT(view.Events(), ::testing::Contains("failed 2 " + flow->FirmwareInstall().error));
         EXPECT_EQ(ListTree(Work()), c.workAfter);
     }
 }
@@ -127,6 +128,7 @@ TEST_F(UpdateFlowTest, FirmwareTransferRefusedByTheMouseIsAFailure) {
 
     EXPECT_EQ(Run(kTaskFlashFirmware), TaskStatus::Failed);
     EXPECT_THAT(flow->FirmwareInstall().error, HasSubstr("did not accept the start"));
+    EXPECT_THAT(view.Events(), ::testing::Contains("failed 2 " + flow->FirmwareInstall().error));
     // Not shown as finished; the downloaded image is still used only once.
     EXPECT_THAT(view.Steps(), ElementsAre("step Downloading firmware: 5%", "step Preparing firmware: 7%",
                                           "step Preparing firmware: 10%", "end"));

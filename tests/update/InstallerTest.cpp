@@ -14,7 +14,6 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
-using ::testing::IsEmpty;
 
 constexpr const char* kVersionPath = "/software/version";
 constexpr const char* kArchivePath = "/software/Mouse-Setup-1.0.1.zip";
@@ -93,12 +92,45 @@ TEST_F(UpdateFlowTest, SoftwareUpdateStartsNothingWithoutASoundSetUpProgram) {
         EXPECT_FALSE(result.ok);
         EXPECT_FALSE(result.exitProgram);
         EXPECT_THAT(result.error, HasSubstr(c.error));
-        EXPECT_THAT(view.Events(), IsEmpty());
+        // The front end hears why nothing was started.
+        EXPECT_THAT(view.Events(), ElementsAre("failed 1 " + result.error));
         EXPECT_FALSE(std::filesystem::exists(Work() + "Mouse-Setup-1.0.1.zip"));
     }
     // Nothing was started: had anything run, it would have written the marker by now.
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     EXPECT_FALSE(std::filesystem::exists(marker));
+}
+
+// The user's Cancel ends the download of a running installation, and a Cancel that comes when none runs
+// (a late click) is no cancel of the next task.
+TEST_F(UpdateFlowTest, CancelTransferEndsTheRunningDownloadOnly) {
+    Start("102:wired");
+    server.Answer(kVersionPath, Reply(200, "1.0.1"));
+    HttpAnswer slow = Reply(200, std::string(40000, 'z'));
+    slow.pieces = {12000};
+    slow.stallAfterPieces = true;  // the rest never comes
+    server.Answer(kArchivePath, slow);
+
+    EXPECT_FALSE(flow->CancelTransfer());
+    ASSERT_EQ(Run(kTaskCheckSoftware), TaskStatus::Confirmed) << "a late cancel fails nothing";
+    view.Clear();
+
+    const uint64_t id = core->Worker().QueueTrackedTask(DeviceTaskRequest(kTaskInstallSoftware));
+    for (int i = 0; i < 1000; ++i) {
+        const std::vector<int> seen = view.Downloads();
+        if (!seen.empty() && seen.back() > 10) break;  // the first piece arrived
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_TRUE(flow->CancelTransfer());
+    EXPECT_EQ(core->Worker().WaitForTask(id, std::chrono::seconds(30)).status, TaskStatus::Failed);
+    const UpdateInstall result = flow->SoftwareInstall();
+    EXPECT_THAT(result.error, HasSubstr("cancelled"));
+    EXPECT_THAT(view.Events(), ElementsAre("failed 1 " + result.error));
+    EXPECT_FALSE(std::filesystem::exists(Work() + "Mouse-Setup-1.0.1.zip"));
+
+    // The cancel ended with its task.
+    EXPECT_FALSE(flow->CancelTransfer());
+    EXPECT_EQ(Run(kTaskCheckSoftware), TaskStatus::Confirmed);
 }
 
 TEST(StartInstallerTest, RefusesWhatIsNotAProgramFile) {

@@ -76,6 +76,9 @@ struct UpdateView : DeviceView {
     }
     void EndFirmwareProgress() override { Add("end"); }
     void InstallerStarted(const std::string& path) override { Add("installer " + path); }
+    void UpdateFailed(int kind, const std::string& reason) override {
+        Add("failed " + std::to_string(kind) + " " + reason);
+    }
 };
 
 class UpdateFlowTest : public ::testing::Test {

@@ -1,0 +1,126 @@
+// Pictures for docs/images of the lighting page, the profile dialog, the device-information page and the
+// two update progress dialogs, with the shipped skin, in English ("-en") and Chinese ("-zh"). Skipped
+// unless QUORVEL_SCREENSHOT_DIR names the folder to write. Taken under Xvfb with QT_QPA_PLATFORM=xcb,
+// QUORVEL_SCREENSHOT_DIR=docs/images and --gtest_filter='LightProfileInfoScreenshots.*'.
+
+#include <QComboBox>
+#include <QDir>
+#include <QPainter>
+#include <QPushButton>
+#include <QtTest/QTest>
+
+#include "PageFixture.h"
+#include "store/DeviceDatabase.h"
+#include "toolkit/Theme.h"
+#include "ui/DeviceInfoPage.h"
+#include "ui/LightColours.h"
+#include "ui/LightingPage.h"
+#include "ui/ProfileDlg.h"
+#include "ui/UpdateProcessDlg.h"
+#include "ui/UpdateTipDlg.h"
+
+namespace quorvel::test {
+namespace {
+
+class LightProfileInfoScreenshots : public PageTest {
+protected:
+    void SetUp() override {
+        out_ = qEnvironmentVariable("QUORVEL_SCREENSHOT_DIR");
+        if (out_.isEmpty()) GTEST_SKIP() << "QUORVEL_SCREENSHOT_DIR is not set";
+        PageTest::SetUp();
+        QDir().mkpath(out_);
+        Skin::Instance().SetDir(QStringLiteral(QUORVEL_PRODUCT_DIR "/skins/default/"));
+    }
+
+    // Runs `shoot` once per language on a fresh window over "102:wired".
+    void EachLanguage(const std::function<void(const QString& suffix)>& shoot) {
+        OpenMice("102:wired");
+        QWidget* window = host->Window();
+        window->setAutoFillBackground(true);
+        QPalette pal = window->palette();
+        pal.setColor(QPalette::Window, palette::kWindow);
+        window->setPalette(pal);
+        window->show();
+        for (const auto& [lcid, suffix] : {std::pair{kLcidEnglish, "-en"}, std::pair{kLcidChinese, "-zh"}}) {
+            ChangeUiLanguage(lcid);
+            shoot(QString::fromLatin1(suffix));
+        }
+    }
+    void Save(const QPixmap& shot, const QString& name) {
+        ASSERT_FALSE(shot.isNull());
+        ASSERT_TRUE(shot.save(out_ + '/' + name + ".png")) << name.toStdString();
+    }
+    // Lets the window system draw, then the window area of `widget`.
+    QPixmap Grab(QWidget* widget, QRect area = {}) {
+        QTest::qWait(150);
+        return widget->grab(area.isNull() ? widget->rect() : area);
+    }
+
+    QString out_;
+};
+
+TEST_F(LightProfileInfoScreenshots, LightingPage) {
+    EachLanguage([&](const QString& suffix) {
+        auto* page = new LightingPage(*host, host->Window());
+        page->setGeometry(0, 0, 1180, 658);
+        page->Refresh();
+        page->show();
+        // A mode with every section: the page at its fullest.
+        LightModeRecord row;
+        ASSERT_TRUE(db.GetLightMode(ctx().Profile(), 3, row));
+        row.config_func = 0x813;
+        ASSERT_TRUE(db.UpdateLightMode(3, row));
+        auto* list = Control<QComboBox>(page, LightingPage::kModeList);
+        const int index = list->findData(3);
+        list->setCurrentIndex(index);
+        emit list->activated(index);
+        Save(Grab(host->Window(), QRect(0, 0, 560, 680)), "lighting-page" + suffix);
+        delete page;
+    });
+}
+
+TEST_F(LightProfileInfoScreenshots, DeviceInfoPage) {
+    EachLanguage([&](const QString& suffix) {
+        auto* page = new DeviceInfoPage(*host, host->Window());
+        page->setGeometry(0, 0, 720, 680);
+        page->ShowVersionLabels();
+        page->show();
+        Save(Grab(host->Window(), QRect(0, 0, 720, 400)), "device-info" + suffix);
+        delete page;
+    });
+}
+
+TEST_F(LightProfileInfoScreenshots, ProfileDialog) {
+    EachLanguage([&](const QString& suffix) {
+        auto* anchor = new QPushButton(host->Window());
+        anchor->setGeometry(1230, 750, 150, 26);
+        ProfileDlg::Open(*host, anchor);
+        auto* dialog = host->Window()->findChild<ProfileDlg*>();
+        ASSERT_NE(dialog, nullptr);
+        Save(Grab(dialog), "profiles-dialog" + suffix);
+        dialog->done(0);
+        delete dialog;
+        delete anchor;
+        QApplication::processEvents();
+    });
+}
+
+TEST_F(LightProfileInfoScreenshots, UpdateDialogs) {
+    EachLanguage([&](const QString& suffix) {
+        auto* download = new UpdateProcessDlg(host->Window());
+        download->SetDownloadProgress(45);
+        download->show();
+        Save(Grab(download), "update-download" + suffix);
+        download->Finish();
+        delete download;
+
+        UpdateTipDlg* firmware = UpdateTipDlg::Open(host->Window());
+        firmware->SetStep(7, QString::fromStdString(text("LAN", 591)) + QStringLiteral(": 7%"));
+        Save(Grab(firmware), "update-firmware" + suffix);
+        firmware->Finish();
+        delete firmware;
+    });
+}
+
+}  // namespace
+}  // namespace quorvel::test
