@@ -134,4 +134,6 @@ bool UpdateUi::Busy() const {
     return softwareTask_ != 0 || firmwareTask_ != 0;
 }
 
+UpdateProcessDlg* UpdateUi::DownloadDialog() const { return download_; }
+
 }  // namespace quorvel

@@ -45,7 +45,7 @@ public:
     void SetExitAction(std::function<void()> exit) { exit_ = std::move(exit); }
 
     // The software download's dialog while it is open (null otherwise).
-    UpdateProcessDlg* DownloadDialog() const { return download_; }
+    UpdateProcessDlg* DownloadDialog() const;
 
 private:
     void Install(int kind);
