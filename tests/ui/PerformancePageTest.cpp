@@ -1,11 +1,19 @@
 // The performance page on virtual mice of both families: what each control stores, what it queues and the
 // bytes that reach the mouse, compared with the HID trace.
 
+#include <sys/stat.h>
+
 #include <QCheckBox>
+#include <QLabel>
 #include <QRadioButton>
+#include <QTemporaryDir>
+#include <chrono>
+#include <filesystem>
+#include <thread>
 
 #include "PerformanceFixture.h"
 #include "actions/DpiRounding.h"
+#include "platform/TempHome.h"
 #include "store/SettingsCatalogue.h"
 #include "toolkit/ReporteCtrl.h"
 #include "ui/MessageBox.h"
@@ -414,6 +422,46 @@ TEST_F(PerformancePageChanges, ATransientCloseDropsTheEditAndThePicker) {
     EXPECT_FALSE(Levels()->IsEditing());
     EXPECT_EQ(Get(DpiValueKey(0)), "800");
     EXPECT_EQ(host->queued, 0u);
+}
+
+// The desktop's mouse settings: the button shows only where the desktop has a program for them, starts it,
+// and says so when it cannot.
+TEST_F(PerformancePageChanges, TheDesktopsMouseSettings) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string bin = dir.path().toStdString() + "/bin", out = dir.path().toStdString() + "/args";
+    quorvel::testing::ScopedEnv env;
+    env.Set("PATH", bin);
+    env.Set("XDG_CURRENT_DESKTOP", "XFCE");
+    OpenPage("102:wired");
+    EXPECT_FALSE(Find(PerformancePage::kMouseSettings)->isVisibleTo(page));
+    EXPECT_FALSE(Find(PerformancePage::kMouseSettingsLabel)->isVisibleTo(page));
+
+    const std::string tool = bin + "/xfce4-mouse-settings";
+    quorvel::testing::WriteFileBytes(
+        tool, "#!/bin/sh\necho started > '" + out + ".part'\n/bin/mv '" + out + ".part' '" + out + "'\n");
+    ::chmod(tool.c_str(), 0700);
+    page->Refresh();
+    EXPECT_TRUE(Find(PerformancePage::kMouseSettings)->isVisibleTo(page));
+    EXPECT_TRUE(Find(PerformancePage::kMouseSettingsLabel)->isVisibleTo(page));
+    Find<QAbstractButton>(PerformancePage::kMouseSettings)->click();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    // The started program writes its file; the limit only guards against a hang.
+    for (int i = 0; i < 1000 && !std::filesystem::exists(out); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(quorvel::testing::ReadFileBytes(out), "started\n");
+
+    // The program went away after the page was shown.
+    std::filesystem::remove(tool);
+    Find<QAbstractButton>(PerformancePage::kMouseSettings)->click();
+    auto* box = qobject_cast<CUIMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(Control<QLabel>(box, CUIMessageBox::kMessage)->text(),
+              "The system mouse settings could not be opened.");
+    Control<QAbstractButton>(box, CUIMessageBox::kFirstButton)->click();
+    QApplication::processEvents();
+    EXPECT_EQ(host->queued, 0u);
+    EXPECT_TRUE(SentSinceLastCall().empty());
 }
 
 }  // namespace
