@@ -371,6 +371,35 @@ TEST_F(UpdateUiTest, FirmwareUpdateFromThePage) {
     EXPECT_THAT(Mice().AllIssues(), IsEmpty());
 }
 
+// The firmware dialog's Cancel ends the download, once; from the transfer on it is gone, and Esc does
+// nothing either: an image cut off halfway would leave the mouse without firmware.
+class UpdateTipCancel : public UiTest {};
+
+TEST_F(UpdateTipCancel, OnlyBeforeTheTransfer) {
+    QWidget owner;
+    owner.show();
+    struct Case {
+        int step;
+        int cancels;
+    };
+    for (const Case c : {Case{5, 1}, Case{7, 1}, Case{10, 0}, Case{60, 0}}) {
+        SCOPED_TRACE(c.step);
+        UpdateTipDlg* dialog = UpdateTipDlg::Open(&owner);
+        int cancels = 0;
+        QObject::connect(dialog, &UpdateTipDlg::cancelRequested, [&cancels] { ++cancels; });
+        dialog->SetStep(c.step, QStringLiteral("step"));
+        auto* cancel = Control<QPushButton>(dialog, UpdateTipDlg::kCancel);
+        EXPECT_EQ(cancel->isEnabled(), c.cancels == 1);
+        cancel->click();
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        EXPECT_EQ(cancels, c.cancels) << "asked once at most";
+        EXPECT_TRUE(dialog->isVisible()) << "the dialog waits for the task's end";
+        dialog->Finish();
+        EXPECT_EQ(UpdateTipDlg::Find(&owner), nullptr);
+        QApplication::processEvents();
+    }
+}
+
 // The version rows by link: the firmware check only on a wired link; the receiver's button only tells.
 struct LinkCase {
     const char* mice;
