@@ -194,4 +194,8 @@ void ViewBridge::InstallerStarted(const std::string& path) {
     });
 }
 
+void ViewBridge::UpdateFailed(int kind, const std::string& reason) {
+    Post([kind, reason](DeviceMainDlg& w) { w.Updates().UpdateFailed(kind, reason); });
+}
+
 }  // namespace quorvel

@@ -57,6 +57,7 @@ public:
     void OfferUpdate(int kind, bool newer, const std::string& newest) override;
     void SetDownloadProgress(int percent) override;
     void InstallerStarted(const std::string& path) override;
+    void UpdateFailed(int kind, const std::string& reason) override;
 
 private:
     // Any thread: runs `call` on the window's thread, later.
