@@ -34,7 +34,7 @@ constexpr int kButtonsIndex = 1;
 template <typename T>
 T* NewPage(PageHost& host, QWidget* window, int id) {
     auto* page = new T(host, window);
-    if (page->objectName().isEmpty()) page->setObjectName(ControlName(id));
+    page->setObjectName(ControlName(id));  // the window's container id, whatever the page calls itself
     page->hide();
     return page;
 }

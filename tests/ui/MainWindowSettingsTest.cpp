@@ -223,7 +223,13 @@ TEST_F(MainWindowSettings, EveryVisibleTextOfTheWindowIsBoundToItsId) {
     window->Bridge().ShowPermissionProblem({"/dev/hidraw3", 0x1209, 0x0001, 102, "denied"});
     emit window->Home().List().deviceClicked(102);
     Settle();
-    const TextRegistry& registry = window->Texts();
+    // The window's registry, or the own one of a window it owns (the saving indicator): every registry
+    // follows a language change.
+    const QList<TextRegistry*> registries = window->findChildren<TextRegistry*>();
+    const auto bound = [&](QWidget* w) {
+        return std::any_of(registries.begin(), registries.end(),
+                           [w](TextRegistry* registry) { return !registry->IdsOf(w).empty(); });
+    };
     const QList<Page*> pages = window->findChildren<Page*>();
     const auto onAPage = [&](QWidget* w) {
         return std::any_of(pages.begin(), pages.end(), [w](Page* page) { return page->isAncestorOf(w); });
@@ -238,8 +244,8 @@ TEST_F(MainWindowSettings, EveryVisibleTextOfTheWindowIsBoundToItsId) {
         if (texts.isEmpty() || w->objectName() == ControlName(MainFrame::kTitle) ||
             w->objectName() == ControlName(HomePage::kCommand))
             continue;
-        EXPECT_FALSE(registry.IdsOf(w).empty()) << "\"" << texts.join('|').toStdString() << "\" on "
-                                                << w->objectName().toStdString() << " has no text id";
+        EXPECT_TRUE(bound(w)) << "\"" << texts.join('|').toStdString() << "\" on "
+                              << w->objectName().toStdString() << " has no text id";
     }
 }
 
