@@ -24,6 +24,7 @@
 #include "ui/LightingPage.h"
 #include "ui/Logo.h"
 #include "ui/MainFrame.h"
+#include "toolkit/MPicture.h"
 #include "ui/MainTabs.h"
 #include "ui/MainViews.h"
 #include "ui/MessageBox.h"
@@ -102,6 +103,7 @@ void DeviceMainDlg::Attach(CoreSession& session) {
     home_->SetModels(session.Product().models);
     connect(home_, &HomePage::deviceClicked, this, &DeviceMainDlg::PickDevice);
     tabs_ = new MainTabs(*this, this, *texts_);
+    tabs_->SetBackdrop(frame_->modelPicture);
     connect(tabs_, &MainTabs::itemClicked, this, [this](int item) { views_->PickTab(item); });
     settings_ = new SettingsPage(*texts_, session.Product(), this);
     connect(settings_, &SettingsPage::leaveRequested, this, [this] { views_->LeaveSettings(); });

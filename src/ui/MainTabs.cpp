@@ -116,6 +116,7 @@ void MainTabs::Show(bool shown) {
     strip_->setVisible(shown);
     Page* current = shown ? PageOf(CurrentItem()) : nullptr;
     for (Page* page : Pages()) page->setVisible(page == current);
+    if (backdrop_) backdrop_->setVisible(shown && current != buttons_ && !backdrop_->geometry().isEmpty());
 }
 
 void MainTabs::SetEnabled(bool enabled) {

@@ -63,6 +63,9 @@ public:
     void SetLightingVisible(bool visible);
     // The sidebar with the strip, and the selected page (never the home item's: the window shows that).
     void Show(bool shown);
+    // The model's big picture behind the pages: shown with them, except behind the buttons page, whose own
+    // picture of the mouse it would show through.
+    void SetBackdrop(QWidget* picture) { backdrop_ = picture; }
     // Disabled while a recording holds the window.
     void SetEnabled(bool enabled);
 
@@ -78,6 +81,7 @@ private:
     QWidget* window_;
     MPicture* background_ = nullptr;
     MTabCtrl* strip_ = nullptr;
+    QWidget* backdrop_ = nullptr;
     ButtonPage* buttons_ = nullptr;
     PerformancePage* performance_ = nullptr;
     MacroPage* macros_ = nullptr;

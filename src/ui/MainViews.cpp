@@ -95,7 +95,6 @@ void MainViews::Apply() {
     tabs_.Show(pages);
     frame_.statusTitle->setVisible(pages);
     frame_.battery->setVisible(pages);
-    frame_.modelPicture->setVisible(pages && !frame_.modelPicture->geometry().isEmpty());
     // The bottom bar's device buttons stay while the settings page lies over the pages.
     frame_.profile->setVisible(device);
     frame_.reset->setVisible(device);
