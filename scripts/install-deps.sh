@@ -7,13 +7,15 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   clang libclang-rt-14-dev
   libsqlite3-dev libhidapi-dev libminizip-dev zlib1g-dev libcurl4-openssl-dev
-  libpugixml-dev libudev-dev nlohmann-json3-dev
+  libpugixml-dev libudev-dev nlohmann-json3-dev libsodium-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-svg-dev libgl-dev libxcb1-dev
   xvfb xauth xdotool x11-utils fonts-open-sans fonts-wqy-microhei
   # a window manager on the test X server: windows that must not take the focus are checked against one
   openbox
   python3 zip unzip ca-certificates
+  # signing releases (scripts/sign-release.sh)
+  openssl
   # packaging: the .deb and its checks (scripts/package.sh)
   dpkg-dev fakeroot file desktop-file-utils appstream lintian
 )

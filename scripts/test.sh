@@ -1,16 +1,20 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test.
 # Usage: scripts/test.sh            normal build in build/
-#        scripts/test.sh --sanitize  AddressSanitizer + UndefinedBehaviorSanitizer build in build-asan/
+#        scripts/test.sh --sanitize  AddressSanitizer + UndefinedBehaviorSanitizer build in build-asan/, with clang;
+#                                    the same tree builds the libFuzzer targets (scripts/fuzz.sh runs them)
 #        scripts/test.sh --tsan      ThreadSanitizer build in build-tsan/ (the threaded tests)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
 mode=${1:-normal}
+# The sanitizer tree is clang's, so that the fuzz targets come out of it without a build of their own.
+sanitize_args=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DQUORVEL_SANITIZE=ON -DQUORVEL_FUZZ=ON
+               -DQUORVEL_BENCH=OFF)
 filter=()
 case "$mode" in
   normal)     dir=$root/build;      args=() ;;
-  --sanitize) dir=$root/build-asan; args=(-DQUORVEL_SANITIZE=ON -DQUORVEL_BENCH=OFF) ;;
+  --sanitize) dir=$root/build-asan; args=("${sanitize_args[@]}") ;;
   --tsan)     dir=$root/build-tsan; args=(-DQUORVEL_TSAN=ON -DQUORVEL_BENCH=OFF -DQUORVEL_GUI=OFF); filter=(-L threads) ;;
   *) echo "usage: scripts/test.sh [--sanitize|--tsan]" >&2; exit 2 ;;
 esac

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 
 #include "update/FirmwareUpdate.h"
 
@@ -38,8 +39,15 @@ std::string Kind(const std::string& head) {
 
 ImageCheck CheckFirmwareFile(const std::string& path) {
     ImageCheck check;
+    // Opened first and without waiting (a FIFO must not hang the check), then judged by what is open.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        check.refusal = "cannot read " + Quoted(path) + ": " + std::strerror(errno);
+        return check;
+    }
+    std::unique_ptr<const int, void (*)(const int*)> closer(&fd, [](const int* f) { ::close(*f); });
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) {
+    if (::fstat(fd, &st) != 0) {
         check.refusal = "cannot read " + Quoted(path) + ": " + std::strerror(errno);
         return check;
     }
@@ -62,14 +70,8 @@ ImageCheck CheckFirmwareFile(const std::string& path) {
                         std::to_string(kMaxFirmwareImageBytes);
         return check;
     }
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) {
-        check.refusal = "cannot read " + Quoted(path) + ": " + std::strerror(errno);
-        return check;
-    }
     std::string head(kSniffBytes, '\0');
     const ssize_t got = ::read(fd, head.data(), head.size());
-    ::close(fd);
     head.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
     const std::string kind = Kind(head);
     if (!kind.empty()) check.doubt = Quoted(path) + " is " + kind + ", not a firmware image";

@@ -32,18 +32,26 @@ FileResult ReadImportFile(const std::string& path, std::string* bytes) {
     auto refuse = [&path](FileStatus status, int error) {
         return Refuse(status, "cannot read " + Quoted(path) + ": " + std::strerror(error));
     };
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0)
+    // Opened first and without waiting (a FIFO or a device must not hang the import), then judged by
+    // what is open, so the file checked is the file read.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
         return refuse(errno == ENOENT || errno == ENOTDIR ? FileStatus::kNotFound : FileStatus::kUnreadable,
                       errno);
-    if (S_ISDIR(st.st_mode)) return refuse(FileStatus::kUnreadable, EISDIR);
-    if (!S_ISREG(st.st_mode))
-        return Refuse(FileStatus::kUnreadable, "cannot read " + Quoted(path) + ": not a regular file");
-    if (static_cast<std::uintmax_t>(st.st_size) > kMaxFileBytes)
-        return Refuse(FileStatus::kTooLarge, Quoted(path) + " is larger than 4 MiB");
-
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return refuse(FileStatus::kUnreadable, errno);
+    struct stat st {};
+    FileResult refused;
+    if (::fstat(fd, &st) != 0)
+        refused = refuse(FileStatus::kUnreadable, errno);
+    else if (S_ISDIR(st.st_mode))
+        refused = refuse(FileStatus::kUnreadable, EISDIR);
+    else if (!S_ISREG(st.st_mode))
+        refused = Refuse(FileStatus::kUnreadable, "cannot read " + Quoted(path) + ": not a regular file");
+    else if (static_cast<std::uintmax_t>(st.st_size) > kMaxFileBytes)
+        refused = Refuse(FileStatus::kTooLarge, Quoted(path) + " is larger than 4 MiB");
+    if (refused.status != FileStatus::kOk) {
+        ::close(fd);
+        return refused;
+    }
     // Read one byte more than the cap, so a file that grew since the size check is still refused.
     std::string data(kMaxFileBytes + 1, '\0');
     std::size_t got = 0;

@@ -22,6 +22,7 @@ constexpr int kUpdateNow = 583;
 constexpr int kFirmwareDone = 593;
 constexpr int kSoftwareFailed = 884;
 constexpr int kFirmwareFailed = 885;
+constexpr int kUnsignedUpdates = 931;
 
 int TitleOf(int kind) {
     return kind == kUpdateSoftware ? kSoftwareTitle : kFirmwareTitle;
@@ -37,8 +38,11 @@ void UpdateUi::OfferUpdate(int kind, bool newer, const std::string& newest) {
     // One question at a time, and none while an installation is on its way.
     if (offerOpen_ || Busy()) return;
     offerOpen_ = true;
-    const QString message =
+    QString message =
         QStringLiteral("%1:v%2, %3").arg(Text(kNewVersion), QString::fromStdString(newest), Text(kUpdateNow));
+    UpdateFlow& flow = host_.Session().Update();
+    const VersionCheck check = kind == kUpdateSoftware ? flow.SoftwareCheck() : flow.FirmwareCheck();
+    if (check.unsignedUpdates) message += QLatin1Char('\n') + Text(kUnsignedUpdates);
     QPointer<UpdateUi> self(this);
     OpenMessageBox(host_.Window(), TitleOf(kind), UiText(message), kBoxOkCancel, [self, kind](int answer) {
         if (!self) return;
@@ -49,6 +53,8 @@ void UpdateUi::OfferUpdate(int kind, bool newer, const std::string& newest) {
 
 void UpdateUi::Install(int kind) {
     const DeviceTask task = kind == kUpdateSoftware ? kTaskInstallSoftware : kTaskFlashFirmware;
+    // The task's cancel token exists before the task is queued: a Cancel while it waits counts.
+    host_.Session().Update().PrepareInstall(kind);
     const uint64_t id = host_.Session().Worker().QueueTask(DeviceTaskRequest(task));
     if (id == 0) return;
     cancelled_[kind] = false;
@@ -123,7 +129,11 @@ void UpdateUi::Ended(int kind, bool ok) {
             OpenMessageBox(host_.Window(), kFirmwareTitle, kFirmwareDone, kBoxOk, {});
         return;
     }
-    if (cancelled_[kind]) return;  // the user stopped it: nothing to explain
+    // Stopped by the user's Cancel before anything was started or sent: nothing to explain. A Cancel
+    // that came too late to stop it leaves the failure to be said.
+    UpdateFlow& flow = host_.Session().Update();
+    const UpdateInstall result = kind == kUpdateSoftware ? flow.SoftwareInstall() : flow.FirmwareInstall();
+    if (cancelled_[kind] && result.cancelled) return;
     const QString why = Reason(kind);
     QString message = Text(kind == kUpdateSoftware ? kSoftwareFailed : kFirmwareFailed);
     if (!why.isEmpty()) message += QLatin1Char('\n') + why;

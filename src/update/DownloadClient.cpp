@@ -99,6 +99,7 @@ struct DownloadClient::Transfer {
     bool toFile = false;
     const ProgressFn* progress = nullptr;  // may hold no function
     std::string body;                      // text fetch
+    std::size_t textCap = 0;               // text fetch: longest body taken
     std::string finalPath, tempPath;       // file download
     int fd = -1;
     bool started = false;  // the final answer's body has begun
@@ -148,7 +149,7 @@ bool DownloadClient::StartBody(Transfer& t) {
     curl_off_t length = -1;
     curl_easy_getinfo(t.curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
     t.length = length > 0 ? static_cast<std::uint64_t>(length) : 0;
-    std::uint64_t cap = t.ToFile() ? limits_.maxDownloadBytes : limits_.maxTextBytes;
+    std::uint64_t cap = t.ToFile() ? limits_.maxDownloadBytes : t.textCap;
     if (t.length > cap) {
         lastError_ = "the answer is larger than " + std::to_string(cap) + " bytes";
         return false;
@@ -175,8 +176,8 @@ std::size_t DownloadClient::OnBody(char* data, std::size_t size, std::size_t cou
     }
     t.received += bytes;
     if (!t.ToFile()) {
-        if (t.received > self.limits_.maxTextBytes) {
-            self.lastError_ = "the text is longer than " + std::to_string(self.limits_.maxTextBytes) + " bytes";
+        if (t.received > t.textCap) {
+            self.lastError_ = "the text is longer than " + std::to_string(t.textCap) + " bytes";
             t.failed = true;
             return 0;
         }
@@ -317,12 +318,21 @@ int DownloadClient::Perform(Transfer& t, const std::string& address) {
 }
 
 int DownloadClient::FetchText(const std::string& address, std::string* text) {
+    std::string body;
+    const int result = FetchBytes(address, limits_.maxTextBytes, &body);
+    if (result != kDownloadOk) return result;
+    std::size_t zero = body.find('\0');
+    if (zero != std::string::npos) body.resize(zero);
+    if (text) *text = std::move(body);
+    return kDownloadOk;
+}
+
+int DownloadClient::FetchBytes(const std::string& address, std::size_t maxBytes, std::string* bytes) {
     Transfer t;
+    t.textCap = std::min(maxBytes, limits_.maxTextBytes);
     int result = Perform(t, address);
     if (result != kDownloadOk) return result;
-    std::size_t zero = t.body.find('\0');
-    if (zero != std::string::npos) t.body.resize(zero);
-    if (text) *text = std::move(t.body);
+    if (bytes) *bytes = std::move(t.body);
     return kDownloadOk;
 }
 

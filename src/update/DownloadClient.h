@@ -46,6 +46,9 @@ public:
     // GETs the address (UTF-8) and stores the body, up to its first zero byte, in *text. On failure
     // *text is left as it was.
     int FetchText(const std::string& address, std::string* text);
+    // The same for bytes that are checked as they are (a signature, a signed text): the body whole, zero
+    // bytes included, refused when longer than maxBytes (at most the text cap of the limits).
+    int FetchBytes(const std::string& address, std::size_t maxBytes, std::string* bytes);
 
     // GETs the address into filePath. The body goes to a temporary file beside it that replaces filePath
     // only when the whole body arrived, so a failed download leaves no partial file and keeps an older

@@ -13,7 +13,8 @@ namespace quorvel {
 
 bool LoadFirmwareImage(const std::string& path, std::vector<uint8_t>* image, std::string* error) {
     image->clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking: opening a FIFO or a device must not wait; only a regular file is read.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         *error = errno == ENOENT ? "no firmware image " + path
                                  : "cannot open the firmware image " + path + ": " + std::strerror(errno);

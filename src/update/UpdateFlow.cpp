@@ -19,6 +19,11 @@ namespace {
 constexpr int kUpdateTasks[] = {kTaskCheckSoftware, kTaskCheckFirmware, kTaskInstallSoftware,
                                 kTaskFlashFirmware};
 
+// A version text is read up to its first zero byte (the signature covers all of it).
+std::string TextUpToZero(const std::string& bytes) {
+    return bytes.substr(0, bytes.find('\0'));
+}
+
 // "<582>: v<newest>" when the server has a newer version, else text 580.
 std::string CheckLabel(bool newer, const std::string& newest) {
     return newer ? text("LAN", 582) + ": v" + newest : text("LAN", 580);
@@ -39,6 +44,7 @@ UpdateSettings SettingsFromProduct(const ProductConfig& config) {
     UpdateSettings settings;
     settings.softwareAddress = config.upgrade;
     settings.softwareVersion = config.version;
+    settings.keysFile = ProgramDir() + kUpdateKeysFileName;
     return settings;
 }
 
@@ -57,17 +63,45 @@ void UpdateFlow::State::EndTask() {
     client.ResetCancel();
 }
 
-void UpdateFlow::State::BeginInstall() {
+std::shared_ptr<std::atomic<bool>> UpdateFlow::State::BeginInstall(int kind) {
     std::lock_guard<std::mutex> lock(mutex);
     installing = true;
+    running = prepared[kind] ? std::move(prepared[kind]) : std::make_shared<std::atomic<bool>>(false);
+    prepared[kind].reset();
+    return running;
 }
 
 void UpdateFlow::State::EndInstall() {
     {
         std::lock_guard<std::mutex> lock(mutex);
         installing = false;
+        running.reset();
     }
     EndTask();  // a cancel that came while the task ran ends with it
+}
+
+void UpdateFlow::State::Pass(UpdatePoint point) {
+    if (pointHook) pointHook(point);
+}
+
+UpdateKeys UpdateFlow::State::Keys() const {
+    return settings.keysFile.empty() ? UpdateKeys{} : LoadUpdateKeys(settings.keysFile);
+}
+
+std::string UpdateFlow::State::CheckSigned(const UpdateKeys& keys, const std::string& address,
+                                           std::string_view data, const std::string& file) {
+    if (keys.keys.empty()) return {};
+    const std::string sigAddress = address + ".sig";
+    std::string signature;
+    if (client.FetchBytes(sigAddress, kMaxSignatureBytes, &signature) != kDownloadOk)
+        return "no signature at " + sigAddress + ": " + client.LastError();
+    const std::string why =
+        file.empty() ? CheckSignature(data, signature, keys) : CheckFileSignature(file, signature, keys);
+    return why.empty() ? why : sigAddress + ": " + why;
+}
+
+std::string SignatureRefusal(const std::string& why) {
+    return text("LAN", kTextSignatureRefused) + " (" + why + ")";
 }
 
 bool UpdateFlow::State::CheckSoftware() {
@@ -77,13 +111,19 @@ bool UpdateFlow::State::CheckSoftware() {
         std::lock_guard<std::mutex> lock(mutex);
         newestSoftware.clear();
     }
-    std::string fetched;
+    std::string fetched, refusal;
     const std::string address = SoftwareVersionAddress(settings.softwareAddress);
+    const UpdateKeys keys = Keys();
+    result.unsignedUpdates = keys.keys.empty() && keys.error.empty();
     if (settings.softwareAddress.empty()) {
         result.error = "config.xml names no software update address (upgrade url)";
-    } else if (client.FetchText(address, &fetched) != kDownloadOk) {
+    } else if (!keys.error.empty()) {
+        result.error = refusal = SignatureRefusal(keys.error);
+    } else if (client.FetchBytes(address, client.Limits().maxTextBytes, &fetched) != kDownloadOk) {
         result.error = "cannot fetch the software version from " + address + ": " + client.LastError();
-    } else if ((result.newest = AcceptSoftwareVersion(fetched)).empty()) {
+    } else if (std::string why = CheckSigned(keys, address, fetched); !why.empty()) {
+        result.error = refusal = SignatureRefusal(why);
+    } else if ((result.newest = AcceptSoftwareVersion(TextUpToZero(fetched))).empty()) {
         result.error = "the software version at " + address +
                        " is empty, longer than 10 characters or not a " +
                        "version: " + QuoteForMessage(fetched);
@@ -97,7 +137,8 @@ bool UpdateFlow::State::CheckSoftware() {
         softwareCheck = result;
     }
     EndTask();
-    // A failed check shows nothing: the label keeps its text.
+    // A failed check shows nothing (the label keeps its text), unless its file was refused.
+    if (!refusal.empty()) View().SetSoftwareCheckLabel(text("LAN", kTextSignatureLabel));
     if (!result.ok) return false;
     View().SetSoftwareCheckLabel(CheckLabel(result.newer, result.newest));
     View().OfferUpdate(kUpdateSoftware, result.newer, result.newest);
@@ -111,14 +152,21 @@ bool UpdateFlow::State::CheckFirmware() {
         std::lock_guard<std::mutex> lock(mutex);
         newestFirmware.clear();
     }
-    const std::string base = core.Snapshot().model.firmware_url;
+    const DeviceState state = core.Snapshot();
+    const std::string base = state.model.firmware_url;
     const std::string address = FirmwareVersionAddress(base);
-    std::string fetched;
+    std::string fetched, refusal;
+    const UpdateKeys keys = Keys();
+    result.unsignedUpdates = keys.keys.empty() && keys.error.empty();
     if (base.empty()) {
         result.error = "the device descriptor of this model names no firmware address";
-    } else if (client.FetchText(address, &fetched) != kDownloadOk) {
+    } else if (!keys.error.empty()) {
+        result.error = refusal = SignatureRefusal(keys.error);
+    } else if (client.FetchBytes(address, client.Limits().maxTextBytes, &fetched) != kDownloadOk) {
         result.error = "cannot fetch the firmware version from " + address + ": " + client.LastError();
-    } else if ((result.newest = AcceptFirmwareVersion(fetched)).empty()) {
+    } else if (std::string why = CheckSigned(keys, address, fetched); !why.empty()) {
+        result.error = refusal = SignatureRefusal(why);
+    } else if ((result.newest = AcceptFirmwareVersion(TextUpToZero(fetched))).empty()) {
         result.error = "the firmware version at " + address +
                        " is empty, longer than 9 characters or not a " +
                        "version: " + QuoteForMessage(fetched);
@@ -129,9 +177,11 @@ bool UpdateFlow::State::CheckFirmware() {
     {
         std::lock_guard<std::mutex> lock(mutex);
         newestFirmware = result.newest;
+        checkedDeviceType = state.currentDeviceType;
         firmwareCheck = result;
     }
     EndTask();
+    if (!refusal.empty()) View().SetFirmwareCheckLabel(text("LAN", kTextSignatureLabel));
     if (!result.ok) return false;
     View().SetFirmwareCheckLabel(CheckLabel(result.newer, result.newest));
     View().OfferUpdate(kUpdateFirmware, result.newer, result.newest);
@@ -144,6 +194,10 @@ UpdateFlow::UpdateFlow(DeviceMainDef& core, UpdateSettings settings)
 UpdateFlow::~UpdateFlow() {
     if (!registered_) return;
     for (int task : kUpdateTasks) state_->core.SetTaskHandler(task, nullptr);
+}
+
+void UpdateFlow::SetPointHook(std::function<void(UpdatePoint)> hook) {
+    state_->pointHook = std::move(hook);
 }
 
 void UpdateFlow::SetView(DeviceView* view) {
@@ -206,12 +260,27 @@ void UpdateFlow::Cancel() {
     state_->client.Cancel();
 }
 
+void UpdateFlow::PrepareInstall(int kind) {
+    if (kind != kUpdateSoftware && kind != kUpdateFirmware) return;
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    state_->prepared[kind] = std::make_shared<std::atomic<bool>>(false);
+}
+
 bool UpdateFlow::CancelTransfer() {
     std::lock_guard<std::mutex> lock(state_->mutex);
-    if (!state_->installing) return false;
-    state_->cancel.store(true);
-    state_->client.Cancel();
-    return true;
+    bool any = false;
+    for (auto& token : state_->prepared) {
+        if (!token) continue;
+        token->store(true);
+        any = true;
+    }
+    if (state_->installing && state_->running) {
+        state_->running->store(true);
+        state_->cancel.store(true);
+        state_->client.Cancel();
+        any = true;
+    }
+    return any;
 }
 
 }  // namespace quorvel

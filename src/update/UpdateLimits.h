@@ -24,6 +24,9 @@ inline constexpr std::uint64_t kMaxDownloadBytes = 256ull * 1024 * 1024;
 
 // ZIP: an update archive never unpacks to more than this in total.
 inline constexpr std::uint64_t kMaxUnpackedBytes = 256ull * 1024 * 1024;
+// ZIP: an update archive holds a few files; one that declares more entries is refused unread (each entry
+// costs a folder walk and a file, whatever its size).
+inline constexpr std::size_t kMaxZipEntries = 4096;
 // ZIP: bytes copied per read when unpacking an entry.
 inline constexpr std::size_t kUnzipCopySize = 16384;
 // ZIP: longest entry name accepted, in bytes as stored.

@@ -14,6 +14,8 @@ namespace quorvel {
 struct ZipExtractOptions {
     // An archive that declares more than this in total is refused before anything is written.
     std::uint64_t maxTotalBytes = kMaxUnpackedBytes;
+    // An archive that declares more entries than this is refused before anything is written.
+    std::size_t maxEntries = kMaxZipEntries;
     // Set from any thread to stop after the current read; the entry being written is dropped.
     const std::atomic<bool>* cancel = nullptr;
 };
@@ -31,7 +33,8 @@ struct ZipExtractReport {
 // and CRC-32 check out; an entry that fails is skipped and the rest go on. Only stored and deflated
 // entries; no ZIP64.
 // True when the archive was opened and its directory read, whatever happened to single entries; false
-// when it is missing, not a readable ZIP archive, ZIP64, or declares more than the cap in total.
+// when it is missing, not a readable ZIP archive, ZIP64, or declares more than the caps (bytes in total,
+// entries).
 bool ExtractZip(const std::string& archivePath, const std::string& destination);
 bool ExtractZip(const std::string& archivePath, const std::string& destination, const ZipExtractOptions& options,
                 ZipExtractReport* report);

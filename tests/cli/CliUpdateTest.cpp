@@ -10,6 +10,7 @@
 #include "CliRunner.h"
 #include "LoopbackServer.h"
 #include "TraceHelpers.h"
+#include "update/TestSigning.h"
 
 namespace quorvel::test {
 namespace {
@@ -298,6 +299,33 @@ TEST_F(CliUpdate, SoftwareInstallStartsTheSetUpProgramOfANewerVersion) {
     // The set-up program runs on its own.
     for (int i = 0; i < 100 && !fs::exists(marker); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_TRUE(fs::exists(marker));
+}
+
+// With update keys in the product folder a wrongly signed archive is refused: exit 1, the reason on
+// stderr, nothing sent. Without keys the command says the updates are unsigned.
+TEST_F(CliUpdate, FirmwareUpdateRefusesAnArchiveWithoutTheMakersSignature) {
+    server_.Answer("/fw/mouse/version", "106");
+    const CliRun plain = Quorvelctl({"firmware", "check"});
+    ASSERT_EQ(plain.exitCode, 0) << plain;
+    EXPECT_NE(plain.err.find("updates are not signed"), std::string::npos) << plain;
+
+    const TestSigner maker(1), stranger(2);
+    std::ofstream(fs::path(Product()) / "update-keys") << maker.PublicLine() << "\n";
+    const std::string archive = StoredZip({{"firmware-106.bin", imageBytes_}});
+    server_.Answer("/fw/mouse/version.sig", maker.Sign("106"));
+    server_.Answer("/fw/mouse/firmware-106.zip", archive);
+    server_.Answer("/fw/mouse/firmware-106.zip.sig", stranger.Sign(archive));
+    const CliRun refused = Quorvelctl({"firmware", "update"});
+    EXPECT_EQ(refused.exitCode, 1) << refused;
+    EXPECT_NE(refused.err.find("The update was refused: its signature is missing or wrong."), std::string::npos)
+        << refused;
+    EXPECT_EQ(refused.err.find("not signed"), std::string::npos) << refused;
+    EXPECT_TRUE(UpgradeLines(TakeTrace()).empty());
+
+    server_.Answer("/fw/mouse/firmware-106.zip.sig", maker.Sign(archive));
+    const CliRun signedRun = Quorvelctl({"firmware", "update"});
+    EXPECT_EQ(signedRun.exitCode, 0) << signedRun;
+    EXPECT_EQ(UpgradeLines(TakeTrace()).size(), 5u);
 }
 
 }  // namespace

@@ -208,6 +208,68 @@ TEST_F(ExtractZipTest, TotalCapCountsEveryEntry) {
     EXPECT_THAT(ListTree(dest_), ElementsAre("k0.bin", "k1.bin", "k2.bin"));
 }
 
+// A stored archive of `count` empty files e0, e1, ...
+std::string EmptyEntries(std::size_t count) {
+    std::string zip, central;
+    auto put = [](std::string* out, std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) out->push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+    };
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string name = "e" + std::to_string(i);
+        const auto offset = static_cast<std::uint32_t>(zip.size());
+        for (std::string* out : {&zip, &central}) {
+            const bool dir = out == &central;
+            put(out, dir ? 0x02014b50 : 0x04034b50, 4);
+            if (dir) put(out, 0x031E, 2);
+            put(out, 20, 2);
+            put(out, 0, 2);       // flags
+            put(out, 0, 2);       // stored
+            put(out, 0, 2);       // time
+            put(out, 0x0021, 2);  // date
+            put(out, 0, 4);       // CRC-32 of nothing
+            put(out, 0, 4);
+            put(out, 0, 4);
+            put(out, static_cast<std::uint32_t>(name.size()), 2);
+            put(out, 0, 2);
+            if (dir) {
+                put(out, 0, 2);
+                put(out, 0, 2);
+                put(out, 0, 2);
+                put(out, 0100644u << 16, 4);
+                put(out, offset, 4);
+            }
+            *out += name;
+        }
+    }
+    const auto centralOffset = static_cast<std::uint32_t>(zip.size());
+    zip += central;
+    put(&zip, 0x06054b50, 4);
+    put(&zip, 0, 4);
+    put(&zip, static_cast<std::uint32_t>(count), 2);
+    put(&zip, static_cast<std::uint32_t>(count), 2);
+    put(&zip, static_cast<std::uint32_t>(central.size()), 4);
+    put(&zip, centralOffset, 4);
+    put(&zip, 0, 2);
+    return zip;
+}
+
+// Entries cost a file each whatever their size: their number has a cap of its own.
+TEST_F(ExtractZipTest, EntryCapRefusesTheWholeArchive) {
+    const std::string many = Archive("many-entries.zip");
+    WriteWholeFile(many, EmptyEntries(kMaxZipEntries + 1));
+    EXPECT_FALSE(Extract(many));
+    EXPECT_THAT(report_.error, HasSubstr("more than 4096 entries"));
+    EXPECT_THAT(ListTree(sandbox_.Path()), IsEmpty());
+
+    WriteWholeFile(many, EmptyEntries(kMaxZipEntries));
+    EXPECT_TRUE(Extract(many));
+    EXPECT_EQ(report_.written, kMaxZipEntries);
+
+    ZipExtractOptions options;
+    options.maxEntries = 2;
+    EXPECT_FALSE(Extract(Archive("three_kib.zip"), options));
+}
+
 TEST_F(ExtractZipTest, DamagedEntriesAreNotWritten) {
     // A damaged image must never reach the mouse: nothing of it stays, not even a partial file.
     ASSERT_TRUE(Extract(Archive("bad_crc.zip")));

@@ -1,6 +1,7 @@
 // Firmware updates of the virtual mouse from the loopback server: check, download, unpack, transfer.
 
 #include <gmock/gmock.h>
+#include <sys/stat.h>
 
 #include "sim/VirtualMouse.h"
 #include "update/FirmwareUpdate.h"
@@ -171,6 +172,8 @@ TEST(LoadFirmwareImageTest, RefusesWhatCannotBeSent) {
     WriteWholeFile(dir / "largest.bin", std::string(kMaxFirmwareImageBytes, 'a'));
     WriteWholeFile(dir / "too-large.bin", std::string(kMaxFirmwareImageBytes + 1, 'a'));
     std::filesystem::create_directory(dir / "folder.bin");
+    // Opening a FIFO that nobody writes would wait forever.
+    ASSERT_EQ(::mkfifo((dir / "fifo.bin").c_str(), 0600), 0);
     struct Case {
         const char* name;
         size_t size;  // 0: refused
@@ -182,6 +185,7 @@ TEST(LoadFirmwareImageTest, RefusesWhatCannotBeSent) {
         {"empty.bin", 0, "is empty"},
         {"missing.bin", 0, "no firmware image"},
         {"folder.bin", 0, "not a regular file"},
+        {"fifo.bin", 0, "not a regular file"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -137,6 +137,8 @@ protected:
 
     // "<data folder>/temp/"
     std::string Work() const { return DataFolder() + "temp/"; }
+    // The product folder's update-keys file (read by each task).
+    std::string KeysFile() const { return product_ + "update-keys"; }
 
     // A ZIP archive of these (name, bytes) entries, made by Info-ZIP; stored (not deflated) on request.
     std::string Zip(const std::vector<std::pair<std::string, std::string>>& entries, bool stored = false) {
