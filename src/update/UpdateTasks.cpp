@@ -171,12 +171,12 @@ bool UpdateFlow::State::InstallFirmware() {
         const std::string base = core.Snapshot().model.firmware_url;
         if (result.version.empty()) {
             result.error = "no firmware version from the server yet: check for firmware first";
+        } else if (std::string why = LinkRefusal(core, checkedType); !why.empty()) {
+            result.error = why;
         } else if (base.empty()) {
             result.error = "the device descriptor of this model names no firmware address";
         } else if (!keys.error.empty()) {
             result.error = SignatureRefusal(keys.error);
-        } else if (std::string why = LinkRefusal(core, checkedType); !why.empty()) {
-            result.error = why;
         } else {
             result.path = FetchAndUnpack(
                 *this, keys, FirmwareArchiveAddress(base, result.version),

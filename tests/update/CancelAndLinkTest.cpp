@@ -152,31 +152,35 @@ TEST_F(CancelTest, FailureAfterALateCancelIsNotCancelled) {
 // Task 28 itself refuses a mouse on its receiver and a model other than the one checked; nothing is
 // downloaded or sent.
 TEST_F(UpdateFlowTest, FirmwareGoesOnlyToTheCheckedModelOnItsCable) {
-    Start("103:wireless;102:wired");
+    Start("103:wireless;102:wired;201:wired");
     server.Answer("/firmware/QuorvelR3/mouse/version", Reply(200, "108"));
     server.Answer(kFirmwareVersion, Reply(200, "106"));
     server.Answer(kFirmwareArchive, Reply(200, Zip({{"firmware-106.bin", std::string(480, '\x22')}})));
+    const auto select = [&](int deviceType) {
+        return core->Worker().QueueTaskAndWait(SelectDeviceRequest(deviceType), std::chrono::seconds(30)).status;
+    };
 
-    ASSERT_EQ(Run(kTaskCheckFirmware), TaskStatus::Confirmed);  // the selected 103, through its receiver
+    // Checked through the receiver (the window offers no such check, a script may ask for one).
+    ASSERT_EQ(select(103), TaskStatus::Confirmed);
+    ASSERT_EQ(Run(kTaskCheckFirmware), TaskStatus::Confirmed);
     EXPECT_EQ(Run(kTaskFlashFirmware), TaskStatus::Failed);
     EXPECT_THAT(flow->FirmwareInstall().error, HasSubstr("through its receiver"));
 
     // Checked as 102 on its cable, then the window switched to another model before the task ran.
-    ASSERT_EQ(core->Worker().QueueTaskAndWait(SelectDeviceRequest(102), std::chrono::seconds(30)).status,
-              TaskStatus::Confirmed);
+    ASSERT_EQ(select(102), TaskStatus::Confirmed);
     ASSERT_EQ(Run(kTaskCheckFirmware), TaskStatus::Confirmed);
-    ASSERT_EQ(core->Worker().QueueTaskAndWait(SelectDeviceRequest(103), std::chrono::seconds(30)).status,
-              TaskStatus::Confirmed);
+    ASSERT_EQ(select(201), TaskStatus::Confirmed);
     EXPECT_EQ(Run(kTaskFlashFirmware), TaskStatus::Failed);
-    EXPECT_THAT(flow->FirmwareInstall().error, HasSubstr("not the one whose firmware was checked"));
+    EXPECT_THAT(flow->FirmwareInstall().error,
+                HasSubstr("(device_type 201) is not the one whose firmware was checked (device_type 102)"));
 
     EXPECT_EQ(RequestsFor(server, kFirmwareArchive), 0u);
-    for (size_t i = 0; i < 2; ++i) EXPECT_EQ(UpgradeRequests(sim->Mouse(i)), 0u);
+    for (size_t i = 0; i < 3; ++i) EXPECT_EQ(UpgradeRequests(sim->Mouse(i)), 0u);
 
     // Back on the checked model: it goes through.
-    ASSERT_EQ(core->Worker().QueueTaskAndWait(SelectDeviceRequest(102), std::chrono::seconds(30)).status,
-              TaskStatus::Confirmed);
+    ASSERT_EQ(select(102), TaskStatus::Confirmed);
     EXPECT_EQ(Run(kTaskFlashFirmware), TaskStatus::Confirmed) << flow->FirmwareInstall().error;
+    EXPECT_EQ(UpgradeRequests(sim->Mouse(2)), 0u);
 }
 
 }  // namespace
