@@ -2,7 +2,7 @@
 # Builds the libFuzzer targets (clang; libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer) in the
 # sanitizer tree build-asan/ (the tree `scripts/test.sh --sanitize` builds, so after it nothing is built
 # twice) and runs each target on its committed, minimised corpus fuzz/corpus/<target>/ for SECONDS
-# (default 20). Inputs found on the way go to a scratch folder, not into the corpus. A crash, leak, time-out
+# (default 20; 0: each corpus input once, nothing more). Inputs found on the way go to a scratch folder, not into the corpus. A crash, leak, time-out
 # or sanitizer report fails the run; its input is kept in build-asan/fuzz-findings/.
 # Usage: scripts/fuzz.sh [SECONDS] [TARGET...]     (targets: fuzz_<name> of fuzz/; default all)
 set -euo pipefail
@@ -34,7 +34,9 @@ for target in "${targets[@]}"; do
   scratch=$(mktemp -d)
   log=$findings/$target.log
   echo "fuzz: $target for ${seconds} s on $(find "$corpus" -type f 2>/dev/null | wc -l) corpus inputs"
-  if ! "$dir/bin/$target" "$scratch" "$corpus" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+  limit=(-max_total_time="$seconds")
+  [ "$seconds" = 0 ] && limit=(-runs=0)
+  if ! "$dir/bin/$target" "$scratch" "$corpus" "${limit[@]}" -timeout=10 -rss_limit_mb=2048 \
         -max_len=8192 -print_final_stats=1 -artifact_prefix="$findings/$target-" >"$log" 2>&1; then
     rm -rf "$scratch"
     tail -n 60 "$log" >&2
