@@ -8,20 +8,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
-#include <thread>
 
 #include "SimTestUtil.h"
 #include "sim/ControlPipe.h"
 
 namespace quorvel {
 namespace {
-
-// Waits for the reader thread to act on what was written (it polls the pipe, so this is short).
-template <typename Condition>
-bool Eventually(Condition condition) {
-    for (int i = 0; i < 500 && !condition(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    return condition();
-}
 
 class ControlPipeTest : public ::testing::Test {
 protected:
@@ -43,20 +35,47 @@ protected:
     std::string path_;
 };
 
+// What the pipe makes the mice do is waited for as a program would see it: hot-plug events and the
+// receiver's link reports on an open handle (a read without time-out).
 TEST_F(ControlPipeTest, AnotherProcessUnplugsReplugsAndCutsTheLink) {
     auto backend = simtest::MakeBackend("102;101:wireless");
-    std::string error;
-    ASSERT_TRUE(backend->StartControl(path_, &error)) << error;
+    std::mutex mutex;
+    std::condition_variable changed;
+    int removals = 0, arrivals = 0;
+    backend->WatchHotplug([&](const HidHotplugEvent& e) {
+        std::lock_guard<std::mutex> lock(mutex);
+        ++(e.arrival ? arrivals : removals);
+        changed.notify_all();
+    });
+    auto waitFor = [&](const int& count) {
+        std::unique_lock<std::mutex> lock(mutex);
+        return changed.wait_for(lock, std::chrono::seconds(10), [&] { return count > 0; });
+    };
     VirtualMouse& wired = backend->Mouse(0);
     VirtualMouse& wireless = backend->Mouse(1);
+    HidHandle* receiver = backend->Open(wireless.PathOf(SimInterface::Mouse));
+    ASSERT_NE(receiver, nullptr);
+    uint8_t report[65] = {};
+    std::string error;
+    ASSERT_TRUE(backend->StartControl(path_, &error)) << error;
 
     Send("unplug 1\nlink 2 0\n");
-    EXPECT_TRUE(Eventually([&] { return !wired.Plugged() && !wireless.Linked(); }));
+    ASSERT_TRUE(waitFor(removals));
+    ASSERT_GT(backend->ReadTimeout(receiver, report, sizeof report, -1), 0);
+    EXPECT_EQ(report[0], 0xC0);
+    EXPECT_EQ(report[1], 0x00) << "link lost";
+    EXPECT_FALSE(wired.Plugged());
     EXPECT_TRUE(wireless.Plugged());
     // Two writers in turn: the pipe stays open between them.
     Send("replug 1\r\n");
     Send("link 2 1\n");
-    EXPECT_TRUE(Eventually([&] { return wired.Plugged() && wireless.Linked(); }));
+    ASSERT_TRUE(waitFor(arrivals));
+    ASSERT_GT(backend->ReadTimeout(receiver, report, sizeof report, -1), 0);
+    EXPECT_EQ(report[0], 0xC0);
+    EXPECT_EQ(report[1], 0x01) << "link back";
+    EXPECT_TRUE(wired.Plugged());
+    backend->WatchHotplug(nullptr);
+    backend->Close(receiver);
 }
 
 TEST_F(ControlPipeTest, LinesItDoesNotUnderstandChangeNothing) {
