@@ -39,7 +39,9 @@ public:
         Note();
         return inner_->Write(h, d, n);
     }
-    int ReadTimeout(HidHandle* h, uint8_t* d, size_t n, int ms) override { return inner_->ReadTimeout(h, d, n, ms); }
+    int ReadTimeout(HidHandle* h, uint8_t* d, size_t n, int ms) override {
+        return inner_->ReadTimeout(h, d, n, ms);
+    }
     int SendFeature(HidHandle* h, const uint8_t* d, size_t n) override {
         Note();
         return inner_->SendFeature(h, d, n);
@@ -49,6 +51,9 @@ public:
     std::string LastError(HidHandle* h) override { return inner_->LastError(h); }
     void Usage(HidHandle* h, uint16_t* p, uint16_t* u) override { inner_->Usage(h, p, u); }
     void WatchHotplug(HidHotplugCallback cb) override { inner_->WatchHotplug(std::move(cb)); }
+    bool WaitsForInput() const override { return inner_->WaitsForInput(); }
+    void WaitForInput(const std::vector<HidHandle*>& h, int ms) override { inner_->WaitForInput(h, ms); }
+    void WakeWaiter() override { inner_->WakeWaiter(); }
 
 private:
     void Note() { lastWrite = Clock::now().time_since_epoch().count(); }
@@ -98,7 +103,9 @@ struct Rig {
     std::unique_ptr<DeviceMainDef> core;
 };
 
-const char* Spec(int64_t family) { return family == 0 ? "102:wired" : "201:wired"; }
+const char* Spec(int64_t family) {
+    return family == 0 ? "102:wired" : "201:wired";
+}
 
 void BM_QueueToWire(benchmark::State& state) {
     Rig rig(Spec(state.range(0)));
@@ -110,7 +117,7 @@ void BM_QueueToWire(benchmark::State& state) {
         const auto wire = Clock::time_point(Clock::duration(rig.backend->lastWrite.load()));
         state.SetIterationTime(std::chrono::duration<double>(wire - start).count());
         while (rig.core->Worker().PendingTasks()) std::this_thread::yield();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));  // back to idle polling
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));  // back to the idle wait
     }
 }
 BENCHMARK(BM_QueueToWire)->Arg(0)->Arg(1)->ArgName("feature")->UseManualTime()->Unit(benchmark::kMicrosecond);

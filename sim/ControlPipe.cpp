@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 #include "sim/VirtualMouse.h"
@@ -32,13 +33,23 @@ bool ControlPipe::Start(std::string* error) {
         if (error) *error = "cannot create the control pipe " + path_ + ": " + std::strerror(errno);
         return false;
     }
-    // Opened for reading and writing so the pipe never reports end-of-file between two writers.
-    fd_ = open(path_.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    // Opened for reading and writing so the pipe never reports end-of-file between two writers; never
+    // through a link, and only a pipe that no one else may write drives the mice.
+    fd_ = open(path_.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
     struct stat info {};
-    if (fd_ < 0 || fstat(fd_, &info) != 0 || !S_ISFIFO(info.st_mode)) {
-        if (error)
-            *error = "cannot open the control pipe " + path_ +
-                     (fd_ < 0 ? std::string(": ") + std::strerror(errno) : ": not a pipe");
+    std::string why;
+    if (fd_ < 0)
+        why = std::strerror(errno);
+    else if (fstat(fd_, &info) != 0 || !S_ISFIFO(info.st_mode))
+        why = "not a pipe";
+    else if (info.st_uid != geteuid())
+        why = "owned by another user";
+    else if ((info.st_mode & 077) != 0)
+        why = "open to other users (it must be mode 600)";
+    if (!why.empty()) {
+        if (error) *error = "cannot open the control pipe " + path_ + ": " + why;
+        if (fd_ >= 0) close(fd_);
+        fd_ = -1;
         return false;
     }
     if (pipe2(wake_, O_CLOEXEC) != 0) {
@@ -49,34 +60,45 @@ bool ControlPipe::Start(std::string* error) {
     return true;
 }
 
-bool ControlPipe::Execute(const std::string& line) {
+bool ParseControlLine(const std::string& line, ControlCommand* command) {
+    if (line.size() > kControlLineLimit) return false;
     std::istringstream in(line);
-    std::string verb;
-    size_t index = 0;
-    if (!(in >> verb >> index)) return false;
-    VirtualMouse* mouse = mouse_(index);
-    if (!mouse) return false;
-    std::vector<int> args;
-    for (int value; in >> value;) args.push_back(value);
+    ControlCommand c;
+    long long mouse = 0;
+    if (!(in >> c.verb >> mouse) || mouse < 1) return false;
+    c.mouse = static_cast<size_t>(mouse);
+    for (int value; in >> value;) c.args.push_back(value);
     if (!in.eof()) return false;
-    if (verb == "unplug" && args.empty()) {
+    const std::vector<int>& a = c.args;
+    const bool valid = ((c.verb == "unplug" || c.verb == "replug" || c.verb == "dpi") && a.empty()) ||
+                       (c.verb == "link" && a.size() == 1 && (a[0] == 0 || a[0] == 1)) ||
+                       (c.verb == "battery" && a.size() == 2 && a[0] >= 0 && a[0] <= 100);
+    if (!valid) return false;
+    *command = std::move(c);
+    return true;
+}
+
+bool ControlPipe::Execute(const std::string& line) {
+    ControlCommand c;
+    if (!ParseControlLine(line, &c)) return false;
+    VirtualMouse* mouse = mouse_(c.mouse);
+    if (!mouse) return false;
+    if (c.verb == "unplug")
         mouse->Unplug();
-    } else if (verb == "replug" && args.empty()) {
+    else if (c.verb == "replug")
         mouse->Replug();
-    } else if (verb == "link" && args.size() == 1 && (args[0] == 0 || args[0] == 1)) {
-        mouse->SetLink(args[0] == 1);
-    } else if (verb == "battery" && args.size() == 2 && args[0] >= 0 && args[0] <= 100) {
-        mouse->SetBattery(args[0], args[1]);
-    } else if (verb == "dpi" && args.empty()) {
+    else if (c.verb == "link")
+        mouse->SetLink(c.args[0] == 1);
+    else if (c.verb == "battery")
+        mouse->SetBattery(c.args[0], c.args[1]);
+    else
         mouse->PressDpiButton();
-    } else {
-        return false;
-    }
     return true;
 }
 
 void ControlPipe::Run() {
     std::string pending;
+    bool skipping = false;  // inside a line that was too long: dropped up to its newline
     for (;;) {
         pollfd fds[2] = {{fd_, POLLIN, 0}, {wake_[0], POLLIN, 0}};
         if (poll(fds, 2, -1) < 0) {
@@ -91,8 +113,15 @@ void ControlPipe::Run() {
         for (size_t end; (end = pending.find('\n')) != std::string::npos;) {
             std::string line = pending.substr(0, end);
             pending.erase(0, end + 1);
+            if (std::exchange(skipping, false)) continue;
             if (!line.empty() && line.back() == '\r') line.pop_back();
             if (!line.empty() && !Execute(line)) ++ignored_;
+        }
+        // A line without end is not kept growing.
+        if (pending.size() > kControlLineLimit + 1) {
+            if (!skipping) ++ignored_;
+            skipping = true;
+            pending.clear();
         }
     }
 }

@@ -5,18 +5,32 @@
 //
 // One command per line, the mouse named by its place in the QUORVEL_VIRTUAL list (from 1):
 //   unplug K | replug K | link K 0|1 | battery K LEVEL STATUS | dpi K
-// Unknown or malformed lines are ignored (and counted), so a typo never stops the program.
+// Unknown or malformed lines are ignored (and counted), so a typo never stops the program; so is a line
+// longer than kControlLineLimit bytes (the rest up to its newline is skipped).
+// The pipe must be the user's own and closed to everyone else; it is never opened through a link.
 
 #include <atomic>
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace quorvel {
 
 class VirtualMouse;
 
 inline constexpr const char* kVirtualControlEnv = "QUORVEL_VIRTUAL_CONTROL";
+inline constexpr size_t kControlLineLimit = 256;
+
+// One understood line: the verb, the mouse's place (from 1) and the numbers after it, checked for range.
+struct ControlCommand {
+    std::string verb;
+    size_t mouse = 0;
+    std::vector<int> args;
+};
+// Parses one line (without its newline); false when it is not a command. Pure: no mouse is touched.
+bool ParseControlLine(const std::string& line, ControlCommand* command);
 
 class ControlPipe {
 public:

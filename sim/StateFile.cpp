@@ -1,11 +1,14 @@
 #include "sim/StateFile.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>  // getpid
+
+#include "platform/TempFile.h"
 
 namespace quorvel {
 
@@ -28,7 +31,8 @@ bool StateFile::Load(const std::string& key, MouseMemory* memory) {
     if (it == document_.end()) return false;
     std::string why;
     if (MemoryFromJson(*it, memory, &why)) return true;
-    warning_ += (warning_.empty() ? "" : "\n") + ("virtual mouse state file " + path_ + ": entry " + key + " ignored (" + why + ")");
+    warning_ += (warning_.empty() ? "" : "\n") +
+                ("virtual mouse state file " + path_ + ": entry " + key + " ignored (" + why + ")");
     return false;
 }
 
@@ -36,16 +40,15 @@ void StateFile::Store(const std::string& key, const MouseMemory& memory) {
     std::lock_guard<std::mutex> lock(mutex_);
     document_[key] = MemoryToJson(memory);
     const std::string text = document_.dump(2) + "\n";
-    const std::string temp = path_ + ".tmp" + std::to_string(getpid());
-    FILE* file = std::fopen(temp.c_str(), "wb");
-    bool written = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    if (file) {
-        written = std::fflush(file) == 0 && written;
-        written = std::fclose(file) == 0 && written;
-    }
+    // A new temporary of our own beside the file (never a predictable name that could be a planted link);
+    // not synced to disk: the memory of a virtual mouse is rewritten on every change.
+    std::string temp;
+    const int fd = CreateTemporaryBeside(path_, ".tmp-", &temp, 0600);
+    bool written = fd >= 0 && WriteAllBytes(fd, text.data(), text.size());
+    if (fd >= 0) written = close(fd) == 0 && written;
     if (!written || std::rename(temp.c_str(), path_.c_str()) != 0) {
         const std::string reason = std::strerror(errno);
-        std::remove(temp.c_str());
+        if (!temp.empty()) unlink(temp.c_str());
         const std::string message = "cannot write virtual mouse state file " + path_ + ": " + reason;
         if (warning_.find(message) == std::string::npos) warning_ += (warning_.empty() ? "" : "\n") + message;
     }

@@ -30,13 +30,23 @@ VirtualBackend::VirtualBackend(const std::vector<VirtualMouseSpec>& specs, const
         auto mouse = std::make_unique<VirtualMouse>(spec, index++);
         mouse->SetStateFile(stateFile_);
         mouse->SetHotplugSink([this](const HidHotplugEvent& event) { Deliver(event); });
+        mouse->SetInputSignal([this] {
+            {
+                std::lock_guard<std::mutex> lock(inputMutex_);
+                ++inputGeneration_;
+            }
+            inputChanged_.notify_all();
+        });
         mice_.push_back(std::move(mouse));
     }
 }
 
 VirtualBackend::~VirtualBackend() {
     control_.reset();
-    for (auto& mouse : mice_) mouse->SetHotplugSink(nullptr);
+    for (auto& mouse : mice_) {
+        mouse->SetHotplugSink(nullptr);
+        mouse->SetInputSignal(nullptr);
+    }
 }
 
 VirtualMouse* VirtualBackend::FindMouse(int deviceType, int linkMode) {
@@ -183,8 +193,16 @@ void VirtualBackend::Usage(HidHandle* handle, uint16_t* usagePage, uint16_t* usa
 }
 
 void VirtualBackend::WatchHotplug(HidHotplugCallback callback) {
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::unique_lock<std::mutex> lock(mutex_);
     watcher_ = callback ? std::make_shared<HidHotplugCallback>(std::move(callback)) : nullptr;
+    if (watcher_) return;
+    // Like the udev monitor's Stop: no callback runs once this returns, so its owner may go. From inside
+    // a callback only the later ones are stopped.
+    const std::thread::id self = std::this_thread::get_id();
+    delivered_.wait(lock, [&] {
+        return std::all_of(delivering_.begin(), delivering_.end(),
+                           [&](std::thread::id t) { return t == self; });
+    });
 }
 
 void VirtualBackend::Deliver(const HidHotplugEvent& event) {
@@ -192,8 +210,55 @@ void VirtualBackend::Deliver(const HidHotplugEvent& event) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         watcher = watcher_;
+        if (!watcher) return;
+        delivering_.push_back(std::this_thread::get_id());
     }
-    if (watcher) (*watcher)(event);
+    (*watcher)(event);
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        delivering_.erase(std::find(delivering_.begin(), delivering_.end(), std::this_thread::get_id()));
+    }
+    delivered_.notify_all();
+}
+
+void VirtualBackend::WaitForInput(const std::vector<HidHandle*>& handles, int milliseconds) {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline =
+        milliseconds < 0 ? Clock::time_point::max() : Clock::now() + std::chrono::milliseconds(milliseconds);
+    for (;;) {
+        uint64_t generation;
+        {
+            std::lock_guard<std::mutex> lock(inputMutex_);
+            if (woken_) {
+                woken_ = false;
+                return;
+            }
+            generation = inputGeneration_;
+        }
+        // The mice are asked without inputMutex_: their signal takes it under their own lock.
+        Clock::time_point until = deadline;
+        for (HidHandle* handle : handles) {
+            const std::shared_ptr<Handle> h = Find(handle);
+            Clock::time_point due;
+            if (!h || h->mouse->InputReady(h->id, &due)) return;
+            until = std::min(until, due);
+        }
+        if (Clock::now() >= deadline) return;
+        std::unique_lock<std::mutex> lock(inputMutex_);
+        auto changed = [&] { return woken_ || inputGeneration_ != generation; };
+        if (until == Clock::time_point::max())
+            inputChanged_.wait(lock, changed);
+        else
+            inputChanged_.wait_until(lock, until, changed);
+    }
+}
+
+void VirtualBackend::WakeWaiter() {
+    {
+        std::lock_guard<std::mutex> lock(inputMutex_);
+        woken_ = true;
+    }
+    inputChanged_.notify_all();
 }
 
 std::unique_ptr<VirtualBackend> CreateVirtualBackend(const std::string& specs,

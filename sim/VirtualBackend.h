@@ -3,9 +3,12 @@
 // Selected by QUORVEL_VIRTUAL (or quorvelctl --virtual) with the mouse list of VirtualSpec.h; its memory
 // can be kept across runs in the JSON file named by QUORVEL_VIRTUAL_STATE.
 
+#include <condition_variable>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "device/HidBackend.h"
@@ -46,7 +49,11 @@ public:
     std::string ProductString(HidHandle* handle) override;
     std::string LastError(HidHandle* handle) override;
     void Usage(HidHandle* handle, uint16_t* usagePage, uint16_t* usage) override;
+    // Stopping (an empty callback) waits for a callback in progress, unless called from one.
     void WatchHotplug(HidHotplugCallback callback) override;
+    bool WaitsForInput() const override { return true; }
+    void WaitForInput(const std::vector<HidHandle*>& handles, int milliseconds) override;
+    void WakeWaiter() override;
 
 private:
     struct Handle;
@@ -58,7 +65,16 @@ private:
     mutable std::mutex mutex_;
     std::vector<std::shared_ptr<Handle>> handles_;
     std::shared_ptr<HidHotplugCallback> watcher_;
+    std::condition_variable delivered_;        // a callback returned (with mutex_)
+    std::vector<std::thread::id> delivering_;  // threads inside a callback (with mutex_)
     std::unique_ptr<ControlPipe> control_;
+
+    // Input of any mouse changed, or a wake: counted under inputMutex_, which is taken after a mouse's lock
+    // and never before one.
+    std::mutex inputMutex_;
+    std::condition_variable inputChanged_;
+    uint64_t inputGeneration_ = 0;
+    bool woken_ = false;
 };
 
 // Parses the mouse list and builds the backend; null with *error on a bad spec. The state file is

@@ -12,7 +12,7 @@ namespace quorvel {
 
 namespace {
 
-constexpr size_t kQueueLimit = 256;     // reports nobody reads are dropped, oldest first, like a full ring
+constexpr size_t kQueueLimit = 256;  // reports nobody reads are dropped, oldest first, like a full ring
 constexpr size_t kRequestLogLimit = 4096;
 
 struct InterfaceUsage {
@@ -30,10 +30,14 @@ constexpr InterfaceUsage kInterfaces[] = {
 
 const char* InterfaceName(SimInterface interface) {
     switch (interface) {
-    case SimInterface::Keyboard: return "keyboard";
-    case SimInterface::Vendor: return "vendor";
-    case SimInterface::Mouse: return "mouse";
-    case SimInterface::Upgrade: return "upgrade";
+        case SimInterface::Keyboard:
+            return "keyboard";
+        case SimInterface::Vendor:
+            return "vendor";
+        case SimInterface::Mouse:
+            return "mouse";
+        case SimInterface::Upgrade:
+            return "upgrade";
     }
     return "?";
 }
@@ -47,8 +51,8 @@ VirtualMouse::~VirtualMouse() = default;
 
 std::string VirtualMouse::PathOf(SimInterface interface) const {
     char path[96];
-    std::snprintf(path, sizeof path, "virtual:HID#VID_%04X&PID_%04X&MI_%02d#%d", spec_.vendorId, spec_.productId,
-                  static_cast<int>(interface), index_);
+    std::snprintf(path, sizeof path, "virtual:HID#VID_%04X&PID_%04X&MI_%02d#%d", spec_.vendorId,
+                  spec_.productId, static_cast<int>(interface), index_);
     return path;
 }
 
@@ -155,6 +159,22 @@ void VirtualMouse::QueueLocked(SimInterface interface, std::vector<uint8_t> byte
         handle.queue.push_back({bytes, ready});
     }
     changed_.notify_all();
+    if (inputSignal_) inputSignal_();
+}
+
+void VirtualMouse::SetInputSignal(std::function<void()> signal) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    inputSignal_ = std::move(signal);
+}
+
+bool VirtualMouse::InputReady(int id, Clock::time_point* due) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    *due = Clock::time_point::max();
+    auto it = handles_.find(id);
+    if (it == handles_.end() || it->second.gone) return true;  // the read fails at once
+    if (it->second.queue.empty()) return false;
+    *due = it->second.queue.front().ready;
+    return *due <= Clock::now();
 }
 
 void VirtualMouse::PressDpiButton() {
@@ -185,7 +205,8 @@ void VirtualMouse::SetBattery(int level, int status) {
     std::lock_guard<std::mutex> lock(mutex_);
     protocol_->batteryLevel = level & 0xFF;
     protocol_->batteryStatus = status & 0xFF;
-    if (!FeatureFamily() && protocol_->linked && plugged_) QueueLocked(SimInterface::Mouse, protocol_->LinkReport());
+    if (!FeatureFamily() && protocol_->linked && plugged_)
+        QueueLocked(SimInterface::Mouse, protocol_->LinkReport());
 }
 
 void VirtualMouse::QueueInputReport(SimInterface interface, const std::vector<uint8_t>& bytes) {
@@ -206,8 +227,10 @@ std::vector<HidHotplugEvent> VirtualMouse::UnplugLocked() {
         handle.queue.clear();
     }
     lateReply_.clear();
+    heldReply_.clear();
     protocol_->ResyncSequence();
     changed_.notify_all();
+    if (inputSignal_) inputSignal_();
     return HotplugEventsLocked(false);
 }
 
@@ -264,6 +287,13 @@ void VirtualMouse::ClearFaults() {
     faults_.clear();
 }
 
+bool VirtualMouse::ReleaseHeldReply() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (heldReply_.empty() || !plugged_) return false;
+    QueueLocked(SimInterface::Mouse, std::exchange(heldReply_, {}));
+    return true;
+}
+
 bool VirtualMouse::TakeFault(SimFaultKind kind, int command, SimFault* taken) {
     for (auto it = faults_.begin(); it != faults_.end(); ++it) {
         if (it->kind != kind || (it->command >= 0 && it->command != command)) continue;
@@ -297,6 +327,7 @@ void VirtualMouse::Close(int handle) {
     std::lock_guard<std::mutex> lock(mutex_);
     handles_.erase(handle);
     changed_.notify_all();
+    if (inputSignal_) inputSignal_();
 }
 
 void VirtualMouse::RecordLocked(SimInterface interface, bool feature, const uint8_t* data, size_t length) {
@@ -336,8 +367,10 @@ int VirtualMouse::Write(int id, const uint8_t* data, size_t length, std::string*
         return -1;
     }
     if (interface != SimInterface::Mouse || FeatureFamily()) {
-        protocol_->AddIssue(SimIssueKind::Frame, std::string("output report written to the ") + InterfaceName(interface) +
-                                                     " interface", data, length);
+        protocol_->AddIssue(
+            SimIssueKind::Frame,
+            std::string("output report written to the ") + InterfaceName(interface) + " interface", data,
+            length);
         if (lastError) *lastError = "The device refused the report.";
         return -1;
     }
@@ -363,13 +396,16 @@ int VirtualMouse::Write(int id, const uint8_t* data, size_t length, std::string*
     MouseProtocol::Result result = protocol_->HandleReport(request);
     if (result.replied && TakeFault(SimFaultKind::LateReply, command, nullptr))
         lateReply_ = std::move(result.reply);
+    else if (result.replied && TakeFault(SimFaultKind::HeldReply, command, nullptr))
+        heldReply_ = std::move(result.reply);
     else if (result.replied)
         QueueLocked(SimInterface::Mouse, std::move(result.reply));
     if (result.changed) SaveLocked();
     return static_cast<int>(length);
 }
 
-int VirtualMouse::ReadTimeout(int id, uint8_t* data, size_t length, int milliseconds, std::string* lastError) {
+int VirtualMouse::ReadTimeout(int id, uint8_t* data, size_t length, int milliseconds,
+                              std::string* lastError) {
     std::unique_lock<std::mutex> lock(mutex_);
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(std::max(milliseconds, 0));
     for (;;) {
@@ -387,14 +423,14 @@ int VirtualMouse::ReadTimeout(int id, uint8_t* data, size_t length, int millisec
             std::memcpy(data, bytes.data(), count);
             return static_cast<int>(count);
         }
-        if (queue.empty()) {
-            if (milliseconds >= 0) return 0;  // nothing on its way: no need to wait out the time-out
-            changed_.wait(lock);
-            continue;
-        }
         if (milliseconds >= 0 && now >= deadline) return 0;
-        const Clock::time_point ready = queue.front().ready;
-        changed_.wait_until(lock, milliseconds >= 0 ? std::min(ready, deadline) : ready);
+        // Like hidraw: the reader sleeps until a report is due, the handle goes, or the time-out.
+        Clock::time_point until = queue.empty() ? Clock::time_point::max() : queue.front().ready;
+        if (milliseconds >= 0) until = std::min(until, deadline);
+        if (until == Clock::time_point::max())
+            changed_.wait(lock);
+        else
+            changed_.wait_until(lock, until);
     }
 }
 
@@ -410,9 +446,10 @@ int VirtualMouse::SendFeature(int id, const uint8_t* data, size_t length, std::s
     if (length > 2 && UnplugFault(lock, data[2], lastError)) return -1;
     RecordLocked(interface, true, data, length);
     if (interface != SimInterface::Vendor || length != kSimReportSize) {
-        const std::string what = interface != SimInterface::Vendor
-                                     ? std::string("feature report sent to the ") + InterfaceName(interface) + " interface"
-                                     : "feature report of " + std::to_string(length) + " bytes, not 33";
+        const std::string what =
+            interface != SimInterface::Vendor
+                ? std::string("feature report sent to the ") + InterfaceName(interface) + " interface"
+                : "feature report of " + std::to_string(length) + " bytes, not 33";
         protocol_->AddIssue(SimIssueKind::Frame, what, data, length);
         if (lastError) *lastError = "The parameter is incorrect.";
         return -1;
@@ -444,8 +481,9 @@ int VirtualMouse::GetFeature(int id, uint8_t* data, size_t length, std::string* 
     }
     if (length == 0) return -1;
     if (it->second.interface != SimInterface::Vendor || data[0] != 0x0C) {
-        protocol_->AddIssue(SimIssueKind::Frame, std::string("get-feature for report ") + std::to_string(data[0]) +
-                                                     " on the " + InterfaceName(it->second.interface) + " interface",
+        protocol_->AddIssue(SimIssueKind::Frame,
+                            std::string("get-feature for report ") + std::to_string(data[0]) + " on the " +
+                                InterfaceName(it->second.interface) + " interface",
                             data, 1);
         if (lastError) *lastError = "The parameter is incorrect.";
         return -1;

@@ -41,6 +41,8 @@ enum class SimFaultKind {
                  // ahead of that request's own reply (a mouse slower than the client's wait)
     Unplug,      // the cable is pulled as the request arrives: not carried out, the call fails, removal
                  // events follow
+    HeldReply,   // report family: carried out, but the reply is held until ReleaseHeldReply (a mouse that
+                 // answers after the client stopped waiting, before its next request)
 };
 
 struct SimFault {
@@ -54,7 +56,7 @@ struct SimFault {
 // One request as the mouse received it (report ID in byte 0).
 struct SimRequest {
     SimInterface interface = SimInterface::Mouse;
-    bool feature = false;   // sent as a feature report
+    bool feature = false;  // sent as a feature report
     std::vector<uint8_t> bytes;
 };
 
@@ -88,10 +90,10 @@ public:
     bool Plugged() const;
 
     // --- events the mouse reports on its own
-    void PressDpiButton();                           // next level, wrapping
-    void SetDpiLevel(int index);                     // the active level as if switched on the mouse
-    void SetLink(bool linked);                       // the receiver loses / reaches the mouse
-    void SetBattery(int level, int status);          // report family also reports it (C0 01 level status)
+    void PressDpiButton();                   // next level, wrapping
+    void SetDpiLevel(int index);             // the active level as if switched on the mouse
+    void SetLink(bool linked);               // the receiver loses / reaches the mouse
+    void SetBattery(int level, int status);  // report family also reports it (C0 01 level status)
     void QueueInputReport(SimInterface interface, const std::vector<uint8_t>& bytes);  // any raw report
     void Unplug();
     void Replug();
@@ -100,12 +102,20 @@ public:
     void SetLatency(std::chrono::milliseconds latency);  // delay of each input report and feature transfer
     void InjectFault(const SimFault& fault);
     void ClearFaults();
+    // Sends the reply a HeldReply fault kept back; false when none is held.
+    bool ReleaseHeldReply();
 
     // --- backend side (handle ids are the mouse's own)
     int Open(SimInterface interface, HidOpenError* error);
     void Close(int handle);
     int Write(int handle, const uint8_t* data, size_t length, std::string* lastError);
+    // Like hidraw: waits for a report until the time-out (-1: without limit).
     int ReadTimeout(int handle, uint8_t* data, size_t length, int milliseconds, std::string* lastError);
+    // Whether a read on the handle would return at once (a report is due, or the handle is gone or
+    // closed); otherwise *due is when the next queued report becomes readable (max() when none is queued).
+    bool InputReady(int handle, std::chrono::steady_clock::time_point* due) const;
+    // Called (with the mouse's lock held: it must only signal) whenever a handle's input changes.
+    void SetInputSignal(std::function<void()> signal);
     int SendFeature(int handle, const uint8_t* data, size_t length, std::string* lastError);
     int GetFeature(int handle, uint8_t* data, size_t length, std::string* lastError);
 
@@ -149,6 +159,8 @@ private:
     std::chrono::milliseconds latency_{0};
     std::vector<SimFault> faults_;
     std::vector<uint8_t> lateReply_;  // held back by LateReply; empty when none
+    std::vector<uint8_t> heldReply_;  // held back by HeldReply; empty when none
+    std::function<void()> inputSignal_;
     std::deque<SimRequest> requests_;
     SimHotplugSink hotplug_;
     std::shared_ptr<StateFile> stateFile_;

@@ -1,5 +1,6 @@
 #include "device/DeviceMainDef.h"
 
+#include "device/Notifications.h"
 #include "device/ProfilePreparation.h"
 #include "shell/AppContext.h"
 #include "shell/Localisation.h"
@@ -21,7 +22,9 @@ DeviceMainDef::DeviceMainDef(HidDeviceManager& manager, DeviceDatabase& db)
                          [this] { return discovery_.Polling(); },
                          [this](uint64_t id, const DeviceTaskRequest& r, const TaskResult& result) {
                              TaskEnded(id, r, result);
-                         }}) {}
+                         },
+                         [this] { manager_.WaitForNotification(IsFeatureFamily(CurrentDeviceType())); },
+                         [this] { manager_.WakeWaiter(); }}) {}
 
 DeviceMainDef::~DeviceMainDef() = default;
 
@@ -158,9 +161,12 @@ void DeviceMainDef::SetInt(const std::string& key, int value) {
 
 void DeviceMainDef::Idle() {
     if (!discovery_.Polling()) return;
+    // After an event-driven wait the input is there already; a backend that cannot wait is polled.
+    const int timeout = manager_.WaitsForInput() ? 0 : kNotifyTimeoutMs;
     if (IsFeatureFamily(CurrentDeviceType()))
-        HandleFeatureNotifications();
-    else HandleReportNotifications();
+        HandleFeatureNotifications(timeout);
+    else
+        HandleReportNotifications(timeout);
 }
 
 void DeviceMainDef::TaskEnded(uint64_t id, const DeviceTaskRequest& request, const TaskResult& result) {

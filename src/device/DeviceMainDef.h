@@ -4,11 +4,11 @@
 // must be shown goes to a DeviceView. Both front ends build on it through their composition root
 // (CoreSession).
 //
-// Threads. The worker carries out one queued request at a time (ExecuteTask), and polls the mouse for
-// notifications while the queue is empty; tests may call the worker-side operations directly while the
-// worker does not run. Any other thread stores a change, queues a request that carries what the task
-// needs (DeviceTaskRequest) and learns of its end through DeviceView::TaskFinished or by waiting for it.
-// Pages see the core only as PageState.
+// Threads. The worker carries out one queued request at a time (ExecuteTask), and while the queue is
+// empty sleeps until a mouse sends a report (or a task arrives), then handles that notification; tests may
+// call the worker-side operations directly while the worker does not run. Any other thread stores a change,
+// queues a request that carries what the task needs (DeviceTaskRequest) and learns of its end through
+// DeviceView::TaskFinished or by waiting for it. Pages see the core only as PageState.
 
 #include <cstdint>
 #include <functional>
@@ -81,9 +81,10 @@ public:
     int LoadProfiles();
     // Carries out one request now, on the calling thread (the worker calls it for each queued request).
     TaskResult ExecuteTask(const DeviceTaskRequest& request);
-    // Notification handlers, one per pass while the queue is empty.
-    void HandleReportNotifications();
-    void HandleFeatureNotifications();
+    // Notification handlers, one per pass while the queue is empty; each read waits at most timeoutMs
+    // (the worker reads without waiting once the manager's wait said a mouse has input).
+    void HandleReportNotifications(int timeoutMs = 10);
+    void HandleFeatureNotifications(int timeoutMs = 10);
 
 private:
     // Task pieces (Tasks.cpp).

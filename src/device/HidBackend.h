@@ -4,24 +4,27 @@
 // deliver the report without its ID byte; get-feature fills the buffer from the report ID on.
 // Two implementations: hidapi (hidraw) for real mice, and the virtual mouse (sim/).
 
+#include <chrono>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
 namespace quorvel {
 
 struct HidDeviceInfo {
-    std::string path;            // the interface path, as enumeration reports it
+    std::string path;  // the interface path, as enumeration reports it
     uint16_t vendorId = 0;
     uint16_t productId = 0;
-    uint16_t release = 0;        // bcdDevice
+    uint16_t release = 0;  // bcdDevice
     uint16_t usagePage = 0;
     uint16_t usage = 0;
-    int interfaceNumber = -1;    // -1 when unknown
-    std::string product;         // product string (UTF-8)
+    int interfaceNumber = -1;  // -1 when unknown
+    std::string product;       // product string (UTF-8)
 };
 
 // An open interface. Owned by whoever opened it; closed through HidBackend::Close.
@@ -66,8 +69,37 @@ public:
     virtual void Usage(HidHandle* handle, uint16_t* usagePage, uint16_t* usage) = 0;
 
     // Arrival/removal notifications; the callback may be called from another thread. Passing an empty
-    // function stops watching.
+    // function stops watching and waits for a callback in progress (unless called from that callback).
     virtual void WatchHotplug(HidHotplugCallback callback) = 0;
+
+    // Waiting for input, so that an idle reader sleeps until a mouse speaks. WaitForInput blocks until one
+    // of `handles` has an input report to read (or has failed: the next read says so), WakeWaiter was
+    // called since the last wait, or `milliseconds` passed (-1: no limit). One waiter at a time; WakeWaiter
+    // from any thread. The defaults suit a backend that cannot wait on its handles: they wait only for the
+    // wake or the time, and WaitsForInput() says the caller must poll.
+    virtual bool WaitsForInput() const { return false; }
+    virtual void WaitForInput(const std::vector<HidHandle*>& handles, int milliseconds) {
+        (void)handles;
+        std::unique_lock<std::mutex> lock(wakeMutex_);
+        auto woken = [&] { return woken_; };
+        if (milliseconds < 0)
+            wakeChanged_.wait(lock, woken);
+        else
+            wakeChanged_.wait_for(lock, std::chrono::milliseconds(milliseconds), woken);
+        woken_ = false;
+    }
+    virtual void WakeWaiter() {
+        {
+            std::lock_guard<std::mutex> lock(wakeMutex_);
+            woken_ = true;
+        }
+        wakeChanged_.notify_all();
+    }
+
+private:
+    std::mutex wakeMutex_;
+    std::condition_variable wakeChanged_;
+    bool woken_ = false;
 };
 
 }  // namespace quorvel

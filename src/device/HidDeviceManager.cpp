@@ -17,8 +17,12 @@ constexpr int kReadTimeoutMs = 30;
 constexpr int kFeaturePauseMs = 16;
 constexpr uint8_t kFeatureReportId = 0x0C;
 constexpr size_t kUnsolicitedLimit = 32;  // a mouse nobody polls must not grow the queue without end
+constexpr int kDrainReads = 64;           // a mouse that talks without end must not hold a request back
+constexpr int kPollIntervalMs = 2;        // the wait between polls with a backend that cannot wait
 
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char AsciiUpper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 bool EqualNoCase(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
@@ -114,6 +118,7 @@ void HidDeviceManager::CloseAll() {
         notify = notifyHandle_;
         notifyHandle_ = nullptr;
         unsolicited_.clear();
+        failed_.clear();
         currentHandle_ = nullptr;
         currentRecord_ = nullptr;
     }
@@ -144,7 +149,8 @@ bool HidDeviceManager::CollectOnlineSelected(std::vector<HidDeviceRecord*>* out)
     std::lock_guard<std::mutex> lock(mutex_);
     if (devices_.empty()) return false;
     for (const auto& r : devices_) {
-        if (selectedType_ == 0 || (r->deviceType == selectedType_ && r->linkState == 1)) out->push_back(r.get());
+        if (selectedType_ == 0 || (r->deviceType == selectedType_ && r->linkState == 1))
+            out->push_back(r.get());
     }
     return true;
 }
@@ -177,7 +183,8 @@ void HidDeviceManager::SetLinkState(int deviceType, uint32_t linkMode, int state
     }
 }
 
-void HidDeviceManager::UpdateRecord(HidDeviceRecord* record, const std::function<void(HidDeviceRecord&)>& change) {
+void HidDeviceManager::UpdateRecord(HidDeviceRecord* record,
+                                    const std::function<void(HidDeviceRecord&)>& change) {
     std::lock_guard<std::mutex> lock(mutex_);
     for (auto& r : devices_) {
         if (r.get() == record) {
@@ -198,9 +205,9 @@ std::vector<HidDeviceSummary> HidDeviceManager::Snapshot() const {
     std::lock_guard<std::mutex> lock(mutex_);
     std::vector<HidDeviceSummary> out;
     for (const auto& r : devices_) {
-        out.push_back(HidDeviceSummary{r->index, r->vendorId, r->productId, r->path, r->release, r->deviceType,
-                                       r->linkMode, r->linkState, r->deviceId, r->batteryStatus,
-                                       r->batteryLevel});
+        out.push_back(HidDeviceSummary{r->index, r->vendorId, r->productId, r->path, r->release,
+                                       r->deviceType, r->linkMode, r->linkState, r->deviceId,
+                                       r->batteryStatus, r->batteryLevel});
         std::copy(r->info, r->info + kReportBufferSize, out.back().info.begin());
     }
     return out;
@@ -367,6 +374,7 @@ bool HidDeviceManager::Transact(uint8_t* buffer, size_t length, DeviceError* err
         if (!handle) return Fail(error, why);
     }
     buffer[32] = Checksum(buffer);
+    DrainPending(handle, length);
 
     uint8_t work[kReportBufferSize] = {};
     std::memcpy(work, buffer, length);
@@ -403,6 +411,55 @@ void HidDeviceManager::KeepUnsolicited(HidHandle* handle, const uint8_t* report,
     std::lock_guard<std::mutex> lock(mutex_);
     if (unsolicited_.size() >= kUnsolicitedLimit) unsolicited_.pop_front();
     unsolicited_.push_back({handle, std::vector<uint8_t>(report, report + count)});
+}
+
+void HidDeviceManager::DrainPending(HidHandle* handle, size_t length) {
+    for (int read = 0; read < kDrainReads; ++read) {
+        uint8_t in[kReportBufferSize] = {};
+        const int n = backend_->ReadTimeout(handle, in, length, 0);
+        if (n <= 0) return;
+        KeepUnsolicited(handle, in, n);
+    }
+}
+
+int HidDeviceManager::ReadNotification(HidHandle* handle, uint8_t* buffer, size_t size, int milliseconds) {
+    if (const int kept = TakeUnsolicited(handle, buffer, size)) return kept;
+    if (!backend_ || !handle) return -1;
+    const int n = backend_->ReadTimeout(handle, buffer, size, milliseconds);
+    if (n < 0) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        failed_.insert(handle);
+    }
+    return n;
+}
+
+void HidDeviceManager::WaitForNotification(bool featureFamily) {
+    if (!backend_) return;
+    // Only what the poll of this family reads: input it would never take must not end every wait.
+    std::vector<HidHandle*> handles;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        bool feature = false;
+        if (open_) {
+            for (const auto& r : devices_) {
+                if (!r->handle) continue;
+                if (IsFeatureFamily(r->deviceType))
+                    feature = true;
+                else if (!featureFamily && !failed_.count(r->handle))
+                    handles.push_back(r->handle);
+            }
+        }
+        if (featureFamily && feature && notifyHandle_ && !failed_.count(notifyHandle_))
+            handles.push_back(notifyHandle_);
+        // A report kept by a transfer is read by the next poll without waiting.
+        for (const Unsolicited& u : unsolicited_)
+            if (std::find(handles.begin(), handles.end(), u.handle) != handles.end()) return;
+    }
+    backend_->WaitForInput(handles, backend_->WaitsForInput() ? -1 : kPollIntervalMs);
+}
+
+void HidDeviceManager::WakeWaiter() {
+    if (backend_) backend_->WakeWaiter();
 }
 
 int HidDeviceManager::TakeUnsolicited(HidHandle* handle, uint8_t* buffer, size_t size) {
@@ -448,6 +505,7 @@ bool HidDeviceManager::ReadInfoByReport(uint8_t* buffer, HidHandle* handle, Devi
     buffer[0] = 0x00;
     buffer[1] = 0x10;
     buffer[32] = Checksum(buffer);
+    DrainPending(handle, kReportLength);
     if (backend_->Write(handle, buffer, kReportLength) <= 0) return Fail(error, DeviceError::WriteFailed);
     bool refused = false;
     if (ReadReply(handle, 0x10, buffer, kReportLength, kInfoReads, &refused)) return Succeed(error);
@@ -479,9 +537,13 @@ bool HidDeviceManager::ReadInfoByFeature(uint8_t* buffer, HidHandle* handle, Dev
     return Fail(error, DeviceError::NoReply);
 }
 
-int64_t HidDeviceManager::SequenceCounter() const { return sequence_; }
+int64_t HidDeviceManager::SequenceCounter() const {
+    return sequence_;
+}
 
-void HidDeviceManager::SetSequenceCounter(int64_t value) { sequence_ = value; }
+void HidDeviceManager::SetSequenceCounter(int64_t value) {
+    sequence_ = value;
+}
 
 // ---- firmware transfer ----
 
@@ -528,7 +590,9 @@ bool HidDeviceManager::UpgradeWrite(const uint8_t* buffer) {
     return backend_->ReadTimeout(handle, work, kUpgradeReportLength, 1000) > 0;
 }
 
-void HidDeviceManager::SetSleep(std::function<void(int)> sleep) { sleep_ = std::move(sleep); }
+void HidDeviceManager::SetSleep(std::function<void(int)> sleep) {
+    sleep_ = std::move(sleep);
+}
 
 void HidDeviceManager::Pause(int milliseconds) {
     if (sleep_) {

@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -130,10 +131,12 @@ public:
     void SetNotifyHandle(HidHandle* handle);
 
     // Framed transport; *error (when given) says why a call failed. buffer holds at least `length` bytes;
-    // length 33..65. Only a report that echoes the request's command is its reply; a reply whose status
-    // byte is not 0 reads as Refused when no good one followed. Any other report read meanwhile (a link or
-    // DPI report, the late reply of an earlier request) is kept for the notification poll
-    // (TakeUnsolicited), and the wait goes on within the same 50 reads.
+    // length 33..65. Whatever the interface holds before the request goes out (a late reply of an earlier
+    // request that timed out, a link or DPI report) is read first and kept for the notification poll, so
+    // it cannot be taken for this request's reply. Only a report that echoes the request's command is its
+    // reply; a reply whose status byte is not 0 reads as Refused when no good one followed. Any other report
+    // read meanwhile is kept for the notification poll (TakeUnsolicited), and the wait goes on within the
+    // same 50 reads.
     bool Transact(uint8_t* buffer, size_t length, DeviceError* error = nullptr);
     // buffer: 33 bytes, report ID 0x0C first.
     bool SendFeature(const uint8_t* buffer, DeviceError* error = nullptr);
@@ -142,6 +145,16 @@ public:
     bool ReadInfoByFeature(uint8_t* buffer, HidHandle* handle, DeviceError* error = nullptr);
     // The oldest report a transfer on `handle` read that was not its reply; its length, 0 when none.
     int TakeUnsolicited(HidHandle* handle, uint8_t* buffer, size_t size);
+
+    // Notifications (worker thread). A read of the notification poll: a kept report first, else the
+    // backend's read; a handle whose read failed is left out of the wait until the list is rebuilt.
+    int ReadNotification(HidHandle* handle, uint8_t* buffer, size_t size, int milliseconds);
+    // Blocks until an interface the notification poll of that family reads has input (or a kept report
+    // waits for it), or WakeWaiter is called; with a backend that cannot wait, returns after the poll
+    // interval. Report family: the mouse interfaces of its records; feature family: the notify handle.
+    void WaitForNotification(bool featureFamily);
+    void WakeWaiter();  // any thread
+    bool WaitsForInput() const { return backend_ && backend_->WaitsForInput(); }
     int64_t SequenceCounter() const;
     void SetSequenceCounter(int64_t value);
 
@@ -171,6 +184,8 @@ private:
     bool ReadReply(HidHandle* handle, uint8_t command, uint8_t* reply, size_t length, int reads,
                    bool* refused);
     void KeepUnsolicited(HidHandle* handle, const uint8_t* report, int count);
+    // Reads what `handle` already holds, without waiting, into the unsolicited queue.
+    void DrainPending(HidHandle* handle, size_t length);
 
     struct Unsolicited {
         HidHandle* handle = nullptr;
@@ -188,7 +203,8 @@ private:
     HidHandle* upgradeHandle_ = nullptr;
     HidHandle* notifyHandle_ = nullptr;
     std::deque<Unsolicited> unsolicited_;  // oldest first; dropped with the handles in CloseAll
-    int64_t sequence_ = 0;  // worker thread only
+    std::set<HidHandle*> failed_;          // handles whose notification read failed; cleared in CloseAll
+    int64_t sequence_ = 0;                 // worker thread only
     std::function<void(int)> sleep_;
 };
 

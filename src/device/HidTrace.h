@@ -16,7 +16,8 @@
 namespace quorvel {
 
 // One trace line without its newline.
-std::string HidTraceLine(const char* op, uint16_t usagePage, uint16_t usage, const uint8_t* data, size_t length);
+std::string HidTraceLine(const char* op, uint16_t usagePage, uint16_t usage, const uint8_t* data,
+                         size_t length);
 
 class HidTrace : public HidBackend {
 public:
@@ -38,6 +39,11 @@ public:
     std::string LastError(HidHandle* handle) override;
     void Usage(HidHandle* handle, uint16_t* usagePage, uint16_t* usage) override;
     void WatchHotplug(HidHotplugCallback callback) override;
+    bool WaitsForInput() const override { return inner_->WaitsForInput(); }
+    void WaitForInput(const std::vector<HidHandle*>& handles, int milliseconds) override {
+        inner_->WaitForInput(handles, milliseconds);
+    }
+    void WakeWaiter() override { inner_->WakeWaiter(); }
 
 private:
     HidTrace(std::unique_ptr<HidBackend> inner, std::FILE* file);

@@ -1,23 +1,32 @@
 #include "device/HidapiBackend.h"
 
+#include <fcntl.h>
 #include <hidapi/hidapi.h>
+#include <linux/hidraw.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 namespace quorvel {
 
 namespace {
 
 struct HidapiHandle : HidHandle {
-    hid_device* device = nullptr;
+    int fd = -1;
     std::string path;
     uint16_t usagePage = 0;
     uint16_t usage = 0;
+    std::string product;
     std::string lastError;
 };
 
-HidapiHandle* Cast(HidHandle* handle) { return static_cast<HidapiHandle*>(handle); }
+HidapiHandle* Cast(HidHandle* handle) {
+    return static_cast<HidapiHandle*>(handle);
+}
 
 std::string WideToUtf8(const wchar_t* text) {
     std::string out;
@@ -44,14 +53,15 @@ std::string WideToUtf8(const wchar_t* text) {
     return out;
 }
 
-// Keeps the device's error text, cut at the first carriage return.
+// Keeps the system's error text of a failed call.
 int Keep(HidapiHandle* h, int result) {
-    if (result < 0) {
-        std::string text = WideToUtf8(hid_error(h->device));
-        size_t cr = text.find_first_of("\r\n");
-        h->lastError = cr == std::string::npos ? text : text.substr(0, cr);
-    }
+    if (result < 0) h->lastError = std::strerror(errno);
     return result;
+}
+
+int Fails(HidapiHandle* h, const char* why) {
+    h->lastError = why;
+    return -1;
 }
 
 HidOpenError ClassifyOpenFailure(const std::string& path) {
@@ -59,20 +69,27 @@ HidOpenError ClassifyOpenFailure(const std::string& path) {
     switch (errno) {
         case EACCES:
         case EPERM:
-        case EROFS: return HidOpenError::Permission;
+        case EROFS:
+            return HidOpenError::Permission;
         case ENOENT:
         case ENODEV:
-        case ENXIO: return HidOpenError::Gone;
-        default: return HidOpenError::Other;
+        case ENXIO:
+            return HidOpenError::Gone;
+        default:
+            return HidOpenError::Other;
     }
 }
 
 }  // namespace
 
-HidapiBackend::HidapiBackend() { initialised_ = hid_init() == 0; }
+HidapiBackend::HidapiBackend() {
+    initialised_ = hid_init() == 0;
+    wakeFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+}
 
 HidapiBackend::~HidapiBackend() {
     WatchHotplug(nullptr);
+    if (wakeFd_ >= 0) close(wakeFd_);
     if (initialised_) hid_exit();
 }
 
@@ -95,7 +112,8 @@ std::vector<HidDeviceInfo> HidapiBackend::Enumerate(uint16_t vendorId, uint16_t 
     hid_free_enumeration(list);
     std::lock_guard<std::mutex> lock(mutex_);
     // A path with several top-level collections keeps its first usage, as a handle has only one.
-    for (auto it = out.rbegin(); it != out.rend(); ++it) usages_[it->path] = {it->usagePage, it->usage};
+    for (auto it = out.rbegin(); it != out.rend(); ++it)
+        known_[it->path] = {it->usagePage, it->usage, it->product};
     return out;
 }
 
@@ -105,19 +123,20 @@ HidHandle* HidapiBackend::Open(const std::string& path, HidOpenError* error) {
         if (error) *error = HidOpenError::Other;
         return nullptr;
     }
-    hid_device* device = hid_open_path(path.c_str());
-    if (!device) {
+    const int fd = open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
         if (error) *error = ClassifyOpenFailure(path);
         return nullptr;
     }
     auto* handle = new HidapiHandle;
-    handle->device = device;
+    handle->fd = fd;
     handle->path = path;
     std::lock_guard<std::mutex> lock(mutex_);
-    auto it = usages_.find(path);
-    if (it != usages_.end()) {
-        handle->usagePage = it->second.first;
-        handle->usage = it->second.second;
+    auto it = known_.find(path);
+    if (it != known_.end()) {
+        handle->usagePage = it->second.usagePage;
+        handle->usage = it->second.usage;
+        handle->product = it->second.product;
     }
     return handle;
 }
@@ -125,40 +144,69 @@ HidHandle* HidapiBackend::Open(const std::string& path, HidOpenError* error) {
 void HidapiBackend::Close(HidHandle* handle) {
     if (!handle) return;
     HidapiHandle* h = Cast(handle);
-    hid_close(h->device);
+    close(h->fd);
     delete h;
 }
 
 int HidapiBackend::Write(HidHandle* handle, const uint8_t* data, size_t length) {
     if (!handle) return -1;
     HidapiHandle* h = Cast(handle);
-    return Keep(h, hid_write(h->device, data, length));
+    // The report ID leads; hidraw drops a 0 for devices without numbered reports.
+    ssize_t n;
+    do n = write(h->fd, data, length);
+    while (n < 0 && errno == EINTR);
+    return Keep(h, static_cast<int>(n));
 }
 
 int HidapiBackend::ReadTimeout(HidHandle* handle, uint8_t* data, size_t length, int milliseconds) {
     if (!handle) return -1;
     HidapiHandle* h = Cast(handle);
-    return Keep(h, hid_read_timeout(h->device, data, length, milliseconds));
+    pollfd fd{h->fd, POLLIN, 0};
+    int ready;
+    do ready = poll(&fd, 1, milliseconds < 0 ? -1 : milliseconds);
+    while (ready < 0 && errno == EINTR);
+    if (ready < 0) return Keep(h, -1);
+    if (ready == 0) return 0;
+    if (fd.revents & (POLLERR | POLLHUP | POLLNVAL)) return Fails(h, "The device is not connected.");
+    const ssize_t n = read(h->fd, data, length);
+    if (n < 0 && (errno == EAGAIN || errno == EINTR)) return 0;
+    return Keep(h, static_cast<int>(n));
 }
 
 int HidapiBackend::SendFeature(HidHandle* handle, const uint8_t* data, size_t length) {
     if (!handle) return -1;
     HidapiHandle* h = Cast(handle);
-    return Keep(h, hid_send_feature_report(h->device, data, length));
+    return Keep(h, ioctl(h->fd, HIDIOCSFEATURE(length), data));
 }
 
 int HidapiBackend::GetFeature(HidHandle* handle, uint8_t* data, size_t length) {
     if (!handle) return -1;
     HidapiHandle* h = Cast(handle);
-    return Keep(h, hid_get_feature_report(h->device, data, length));
+    return Keep(h, ioctl(h->fd, HIDIOCGFEATURE(length), data));
 }
 
 std::string HidapiBackend::ProductString(HidHandle* handle) {
-    if (!handle) return {};
-    HidapiHandle* h = Cast(handle);
-    wchar_t text[256] = {};
-    if (Keep(h, hid_get_product_string(h->device, text, 255)) < 0) return {};
-    return WideToUtf8(text);
+    return handle ? Cast(handle)->product : std::string();
+}
+
+void HidapiBackend::WaitForInput(const std::vector<HidHandle*>& handles, int milliseconds) {
+    std::vector<pollfd> fds;
+    if (wakeFd_ >= 0) fds.push_back({wakeFd_, POLLIN, 0});
+    for (HidHandle* handle : handles)
+        if (handle) fds.push_back({Cast(handle)->fd, POLLIN, 0});
+    int ready;
+    do ready = poll(fds.data(), fds.size(), milliseconds < 0 ? -1 : milliseconds);
+    while (ready < 0 && errno == EINTR);
+    if (ready > 0 && wakeFd_ >= 0 && (fds[0].revents & POLLIN)) {
+        uint64_t count = 0;
+        (void)!read(wakeFd_, &count, sizeof count);  // the wake is used up
+    }
+}
+
+void HidapiBackend::WakeWaiter() {
+    if (wakeFd_ < 0) return;
+    const uint64_t one = 1;
+    (void)!write(wakeFd_, &one, sizeof one);
 }
 
 std::string HidapiBackend::LastError(HidHandle* handle) {

@@ -1,6 +1,9 @@
 #pragma once
-// HidBackend over hidapi's hidraw implementation: real mice. hid_init on construction, hid_exit on
-// destruction; hot-plug through the libudev monitor.
+// HidBackend for real mice on Linux. hidapi enumerates (it reads the report descriptors for the usages);
+// the opened interfaces are hidraw nodes used directly (read, write, the feature ioctls, exactly as
+// hidapi's hidraw code does), because hidapi hides a device's file descriptor and its reads wait on one
+// device only: waiting for any of several mice and for a wake-up at once takes one poll() over the nodes
+// and an eventfd. hid_init on construction, hid_exit on destruction; hot-plug through the udev monitor.
 
 #include <map>
 #include <memory>
@@ -30,12 +33,22 @@ public:
     std::string LastError(HidHandle* handle) override;
     void Usage(HidHandle* handle, uint16_t* usagePage, uint16_t* usage) override;
     void WatchHotplug(HidHotplugCallback callback) override;
+    bool WaitsForInput() const override { return wakeFd_ >= 0; }
+    void WaitForInput(const std::vector<HidHandle*>& handles, int milliseconds) override;
+    void WakeWaiter() override;
 
 private:
+    struct Known {
+        uint16_t usagePage = 0;
+        uint16_t usage = 0;
+        std::string product;
+    };
+
     bool initialised_ = false;
-    std::mutex mutex_;  // the usage cache
-    // Usage of each path as last enumerated (hidraw opens by node and cannot tell it afterwards).
-    std::map<std::string, std::pair<uint16_t, uint16_t>> usages_;
+    int wakeFd_ = -1;   // eventfd: a wake for WaitForInput
+    std::mutex mutex_;  // the enumeration cache
+    // Usage and product of each path as last enumerated (hidraw opens by node and cannot tell them).
+    std::map<std::string, Known> known_;
     std::mutex watchMutex_;
     std::unique_ptr<UdevMonitor> monitor_;
 };

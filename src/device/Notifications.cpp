@@ -12,10 +12,9 @@ namespace quorvel {
 namespace {
 
 // Reports a command's wait read on this handle come first: they were sent before anything still pending.
-int ReadOnce(HidDeviceManager& manager, HidHandle* handle, uint8_t* buffer) {
+int ReadOnce(HidDeviceManager& manager, HidHandle* handle, uint8_t* buffer, int timeoutMs) {
     std::memset(buffer, 0, kNotifyBufferSize);
-    if (const int kept = manager.TakeUnsolicited(handle, buffer, kNotifyBufferSize)) return kept;
-    return manager.Backend()->ReadTimeout(handle, buffer, kNotifyBufferSize, kNotifyTimeoutMs);
+    return manager.ReadNotification(handle, buffer, kNotifyBufferSize, timeoutMs);
 }
 
 // A connect report: the record is reachable again; its info block is read afresh so that the read-back
@@ -50,13 +49,13 @@ void HandleLinkReport(HidDeviceManager& manager, HidDeviceRecord* record, const 
 }  // namespace
 
 bool PollReportFamily(HidDeviceManager& manager, uint8_t* buffer, int* deviceType,
-                      const std::function<void(int)>& sleep) {
+                      const std::function<void(int)>& sleep, int timeoutMs) {
     *deviceType = 0;
     if (!manager.IsOpen()) return false;
     uint8_t report[kNotifyBufferSize];
     for (HidDeviceRecord* record : manager.Records()) {
         if (!record->handle || IsFeatureFamily(record->deviceType)) continue;
-        if (ReadOnce(manager, record->handle, report) <= 0) continue;
+        if (ReadOnce(manager, record->handle, report, timeoutMs) <= 0) continue;
         // A connect report identifies the record anew: its type is known only after that.
         if (report[0] == 0xC0) HandleLinkReport(manager, record, report, sleep);
         *deviceType = record->deviceType;
@@ -66,35 +65,37 @@ bool PollReportFamily(HidDeviceManager& manager, uint8_t* buffer, int* deviceTyp
     return false;
 }
 
-bool PollFeatureFamily(HidDeviceManager& manager, uint8_t* buffer, int* deviceType) {
+bool PollFeatureFamily(HidDeviceManager& manager, uint8_t* buffer, int* deviceType, int timeoutMs) {
     *deviceType = 0;
     HidHandle* notify = manager.NotifyHandle();
     if (!notify) return false;
     uint8_t report[kNotifyBufferSize];
     for (HidDeviceRecord* record : manager.Records()) {
         if (!record->handle || !IsFeatureFamily(record->deviceType)) continue;
-        if (ReadOnce(manager, notify, report) <= 0) continue;
+        if (ReadOnce(manager, notify, report, timeoutMs) <= 0) continue;
         *deviceType = record->deviceType;
-        if (report[0] == 0xC0) manager.SetLinkState(record->deviceType, record->linkMode, report[1] == 1 ? 1 : 0);
+        if (report[0] == 0xC0)
+            manager.SetLinkState(record->deviceType, record->linkMode, report[1] == 1 ? 1 : 0);
         std::memcpy(buffer, report, kNotifyBufferSize);
         return true;
     }
     return false;
 }
 
-void PollSelectedWireless(HidDeviceManager& manager, int selectedType) {
+void PollSelectedWireless(HidDeviceManager& manager, int selectedType, int timeoutMs) {
     uint8_t report[kNotifyBufferSize];
     for (HidDeviceRecord* record : manager.Records()) {
         if (record->deviceType != selectedType || record->linkMode != 1 || !record->handle) continue;
-        if (ReadOnce(manager, record->handle, report) <= 0 || report[0] != 0xC0) continue;
+        if (ReadOnce(manager, record->handle, report, timeoutMs) <= 0 || report[0] != 0xC0) continue;
         manager.SetLinkState(record->deviceType, 1, report[1] == 1 ? 1 : 2);
     }
 }
 
-void DeviceMainDef::HandleReportNotifications() {
+void DeviceMainDef::HandleReportNotifications(int timeoutMs) {
     uint8_t b[kNotifyBufferSize] = {};
     int type = 0;
-    PollReportFamily(manager_, b, &type, [this](int ms) { context_.Sleep(ms); });
+    PollReportFamily(
+        manager_, b, &type, [this](int ms) { context_.Sleep(ms); }, timeoutMs);
     if (b[0] == 0) return;
     context_.Trace("mouse notify data: %02X %02X %02X %02X %02X %02X", b[0], b[1], b[2], b[3], b[4], b[5]);
     const int current = CurrentDeviceType();
@@ -146,7 +147,7 @@ void DeviceMainDef::HandleReportNotifications() {
         context_.Update([](DeviceState& s) { s.connected = false; });
         context_.View().SetDeviceState(type, 1, 0);
         manager_.SetLinkState(type, 1, 0);
-        PollSelectedWireless(manager_, discovery_.SelectedDeviceType());
+        PollSelectedWireless(manager_, discovery_.SelectedDeviceType(), timeoutMs);
         context_.View().StopMacroRecording();
         context_.View().ShowLinkLostView(OnlineDeviceCount(manager_));
     }
@@ -162,10 +163,10 @@ void DeviceMainDef::HandleReportNotifications() {
     }
 }
 
-void DeviceMainDef::HandleFeatureNotifications() {
+void DeviceMainDef::HandleFeatureNotifications(int timeoutMs) {
     uint8_t b[kNotifyBufferSize] = {};
     int type = 0;
-    PollFeatureFamily(manager_, b, &type);
+    PollFeatureFamily(manager_, b, &type, timeoutMs);
     if (b[0] == 0) return;
     context_.Trace("mouse notify data: %02X %02X %02X %02X %02X %02X", b[0], b[1], b[2], b[3], b[4], b[5]);
     if (b[0] != 0x05 || b[1] != 0x06 || type != CurrentDeviceType()) return;

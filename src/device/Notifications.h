@@ -1,6 +1,7 @@
 #pragma once
 // Reports the mouse (or its receiver) sends on its own: DPI switches made with the button on the mouse,
-// link lost / restored, battery. Polled by the worker between tasks.
+// link lost / restored, battery. Read by the worker between tasks: after the manager's wait said a mouse
+// has input, without a time-out; with a backend that cannot wait, polled with a short one.
 
 #include <cstdint>
 #include <functional>
@@ -12,16 +13,17 @@ namespace quorvel {
 constexpr size_t kNotifyBufferSize = 65;
 constexpr int kNotifyTimeoutMs = 10;
 
-// Report family: reads each mouse interface of that family (IsFeatureFamily) for up to 10 ms; the first
+// Report family: reads each mouse interface of that family (IsFeatureFamily) for up to `timeoutMs`; the first
 // report ends the poll. A link-state report (C0) updates the record's link state, and on a connect re-reads
 // its info block (one retry after 500 ms, through `sleep`). False when nothing was read or the manager is not
 // open; *deviceType is the reporting record's type (0 when none).
 bool PollReportFamily(HidDeviceManager& manager, uint8_t* buffer, int* deviceType,
-                      const std::function<void(int)>& sleep);
+                      const std::function<void(int)>& sleep, int timeoutMs = kNotifyTimeoutMs);
 // Feature family: reads the notification interface once per feature-family record.
-bool PollFeatureFamily(HidDeviceManager& manager, uint8_t* buffer, int* deviceType);
+bool PollFeatureFamily(HidDeviceManager& manager, uint8_t* buffer, int* deviceType,
+                       int timeoutMs = kNotifyTimeoutMs);
 // After a link-lost report: reads the wireless records of the selected type for a link report and marks
 // them connected (1) or reported disconnected (2).
-void PollSelectedWireless(HidDeviceManager& manager, int selectedType);
+void PollSelectedWireless(HidDeviceManager& manager, int selectedType, int timeoutMs = kNotifyTimeoutMs);
 
 }  // namespace quorvel

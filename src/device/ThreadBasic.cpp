@@ -20,6 +20,7 @@ uint64_t CThreadBasic::Enqueue(const DeviceTaskRequest& request, bool tracked) {
         if (tracked) tracked_.insert(id);
     }
     wake_.notify_one();
+    if (body_.wake) body_.wake();
     return id;
 }
 
@@ -107,10 +108,17 @@ void CThreadBasic::Body() {
         std::unique_lock<std::mutex> lock(mutex_);
         if (!running_) break;
         if (!queue_.empty()) continue;
+        if (poll && body_.waitForInput) {
+            // A task queued or a stop asked for from now on wakes the wait (the wake is kept until then).
+            lock.unlock();
+            body_.waitForInput();
+            continue;
+        }
         auto woken = [&] { return !running_ || !queue_.empty(); };
         if (poll)
             wake_.wait_for(lock, std::chrono::milliseconds(interval_), woken);
-        else wake_.wait(lock, woken);
+        else
+            wake_.wait(lock, woken);
     }
     // Requests left in the queue are dropped with the worker; their ends are reported as Stopped.
     std::deque<Entry> dropped;
@@ -148,6 +156,7 @@ bool CThreadBasic::StopWorker(std::chrono::milliseconds wait) {
     }
     running_ = false;
     wake_.notify_all();
+    if (body_.wake) body_.wake();
     if (!done_.wait_for(lock, wait, [&] { return exited_; })) return false;  // a task still runs
     lock.unlock();
     thread_.join();
@@ -165,6 +174,7 @@ void CThreadBasic::JoinWorker() {
         running_ = false;
     }
     wake_.notify_all();
+    if (body_.wake) body_.wake();
     thread_.join();
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // The worker thread and its task queue. Callers on any thread append requests; the thread takes one per
 // pass, in order, carries it out through the body the device core supplies and reports its end. When the
-// queue is empty the thread sleeps on a condition variable: for the poll interval while the body wants to
-// poll, otherwise until a task arrives, so an idle program without a device does not wake up at all.
+// queue is empty the thread sleeps: while the body wants to poll, in the body's own wait (until a mouse
+// speaks or a task arrives, which wakes it) or, without one, for the poll interval; otherwise on a condition
+// variable until a task arrives. An idle program does not wake up unless a mouse or the user does something.
 //
 // The device core owns it as its last member, so it is joined before anything a task uses goes.
 // Teardown: StopWorker waits at most the given time. A task still running after that keeps running; the
@@ -27,9 +28,13 @@ namespace quorvel {
 struct WorkerBody {
     std::function<TaskResult(const DeviceTaskRequest&)> runTask;  // one task
     std::function<void()> idle;                                   // a pass that found the queue empty
-    std::function<bool()> wantsPoll;  // whether an empty queue still wakes the thread every interval
+    std::function<bool()> wantsPoll;  // whether an empty queue still waits for the mouse
     // Each task's end, also of the tasks dropped when the worker stops (Stopped); before any waiter wakes.
     std::function<void(uint64_t id, const DeviceTaskRequest&, const TaskResult&)> finished;
+    // While wantsPoll: blocks until the mouse has something to say or `wake` is called (also when `wake`
+    // came first). Null: the thread wakes every interval instead.
+    std::function<void()> waitForInput;
+    std::function<void()> wake;  // any thread: ends the current or the next waitForInput
 };
 
 class CThreadBasic : public TaskSink {

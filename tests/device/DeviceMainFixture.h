@@ -90,8 +90,20 @@ struct RecordingView : DeviceView {
         return std::vector<TaskEnd>(ends.begin(), ends.begin() + static_cast<long>(count));
     }
     void Add(std::string e) {
-        std::lock_guard<std::mutex> lock(mutex);
-        events.push_back(std::move(e));
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            events.push_back(std::move(e));
+        }
+        ended.notify_all();
+    }
+    // Waits for an event starting with `prefix` beyond the first `skip` events; false after 10 s without.
+    bool WaitForEvent(const std::string& prefix, size_t skip = 0) {
+        std::unique_lock<std::mutex> lock(mutex);
+        return ended.wait_for(lock, std::chrono::seconds(10), [&] {
+            for (size_t i = skip; i < events.size(); ++i)
+                if (events[i].rfind(prefix, 0) == 0) return true;
+            return false;
+        });
     }
     std::vector<std::string> Events() {
         std::lock_guard<std::mutex> lock(mutex);

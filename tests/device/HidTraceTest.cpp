@@ -20,8 +20,9 @@ using test::Bytes;
 class HidTraceTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = std::filesystem::temp_directory_path() / ("quorvel-hidtrace-" + std::to_string(getpid()) + "-" +
-                                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir = std::filesystem::temp_directory_path() /
+              ("quorvel-hidtrace-" + std::to_string(getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(dir);
         file = (dir / "hid.trace").string();
     }
@@ -72,7 +73,7 @@ TEST_F(HidTraceTest, EveryTransferOfATransactionAndAFeatureRequest) {
     manager.AddRecord(std::move(record));
     manager.SetSelectedDeviceType(101);
     manager.SetOpen(true);
-    raw->QueueInput("/dev/m", Bytes{0x77});  // a stray one-byte report: traced, but no status byte
+    raw->QueueInput("/dev/m", Bytes{0x77});  // a stray one-byte report pending before the request
     uint8_t request[65] = {0x00, 0x12};
     request[5] = 0x01;
     ASSERT_TRUE(manager.Transact(request, 33));
@@ -89,12 +90,19 @@ TEST_F(HidTraceTest, EveryTransferOfATransactionAndAFeatureRequest) {
         return z;
     };
     const std::string expected =
-        "write 0001:0000 00 12 00 00 00 01" + zeros(26) + " 01\n"                 // checksum in byte 32
-        "read 0001:0000 77\n"                                                      // no status byte: read on
-        "read 0001:0000 12 00" + zeros(30) + "\n"                                  // 32 bytes, no report ID
-        "send_feature FF00:0001 0C 01 20 00 03" + zeros(28) + "\n"                 // sequence 3
-        "get_feature FF00:0001 0C 01 20 00 04 00 00 00 46 45 30 31" + zeros(6) +  // sequence 4, "FE01"
-        " 37 02 00 01" + zeros(11) + "\n";                                         // battery, link flag
+        "read 0001:0000 77\n"  // read before the request
+        "write 0001:0000 00 12 00 00 00 01" +
+        zeros(26) +
+        " 01\n"  // checksum in byte 32
+        "read 0001:0000 12 00" +
+        zeros(30) +
+        "\n"  // 32 bytes, no report ID
+        "send_feature FF00:0001 0C 01 20 00 03" +
+        zeros(28) +
+        "\n"  // sequence 3
+        "get_feature FF00:0001 0C 01 20 00 04 00 00 00 46 45 30 31" +
+        zeros(6) +                          // sequence 4, "FE01"
+        " 37 02 00 01" + zeros(11) + "\n";  // battery, link flag
     EXPECT_EQ(Contents(), expected);
 }
 
@@ -156,14 +164,16 @@ TEST_F(HidTraceTest, AppendsAndKeepsLinesWholeAcrossThreads) {
     int count = 0;
     while (std::getline(lines, line)) {
         ++count;
-        EXPECT_TRUE(shaped(line, "write 0001:0000", 65) || shaped(line, "send_feature FF00:0001", 33)) << line;
+        EXPECT_TRUE(shaped(line, "write 0001:0000", 65) || shaped(line, "send_feature FF00:0001", 33))
+            << line;
     }
     EXPECT_EQ(count, 600);
 }
 
 TEST_F(HidTraceTest, CreateFailsOnAFileThatCannotBeWritten) {
     std::string error;
-    auto traced = HidTrace::Create(std::make_unique<test::FakeBackend>(), (dir / "missing" / "x").string(), &error);
+    auto traced =
+        HidTrace::Create(std::make_unique<test::FakeBackend>(), (dir / "missing" / "x").string(), &error);
     EXPECT_FALSE(traced);
     EXPECT_NE(error.find("missing"), std::string::npos);
 }

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "device/HidapiBackend.h"
 
@@ -49,6 +50,40 @@ TEST(HidapiBackendTest, NullHandlesFailQuietly) {
     backend.Usage(nullptr, &page, &usage);
     EXPECT_EQ(page, 0);
     backend.Close(nullptr);
+}
+
+// The node is read and written directly, and one wait covers several nodes and the wake-up. A FIFO stands
+// in for a hidraw node here: it is polled, read and written the same way.
+TEST(HidapiBackendTest, WaitsOnSeveralNodesAndTheWake) {
+    HidapiBackend backend;
+    ASSERT_TRUE(backend.WaitsForInput());
+    auto dir = std::filesystem::temp_directory_path() / ("quorvel-hidraw-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string quiet = (dir / "quiet").string(), talking = (dir / "talking").string();
+    ASSERT_EQ(mkfifo(quiet.c_str(), 0600), 0);
+    ASSERT_EQ(mkfifo(talking.c_str(), 0600), 0);
+    HidHandle* a = backend.Open(quiet);
+    HidHandle* b = backend.Open(talking);
+    ASSERT_TRUE(a && b);
+
+    backend.WakeWaiter();
+    backend.WaitForInput({a, b}, -1);  // the wake ends it
+    backend.WaitForInput({a, b}, 0);   // and is used up
+
+    std::thread sender([&] {
+        const uint8_t report[] = {0xC2, 0x24};
+        EXPECT_EQ(backend.Write(b, report, sizeof report), 2);
+    });
+    backend.WaitForInput({a, b}, -1);
+    sender.join();
+    uint8_t buffer[65] = {};
+    EXPECT_EQ(backend.ReadTimeout(a, buffer, sizeof buffer, 0), 0);
+    ASSERT_EQ(backend.ReadTimeout(b, buffer, sizeof buffer, 0), 2);
+    EXPECT_EQ(buffer[0], 0xC2);
+    EXPECT_EQ(buffer[1], 0x24);
+    backend.Close(a);
+    backend.Close(b);
+    std::filesystem::remove_all(dir);
 }
 
 TEST(HidapiBackendTest, HotplugWatchStartsAndStops) {

@@ -41,6 +41,35 @@ TEST(ReplyMatching, LateReplyDoesNotShiftTheReadBack) {
     EXPECT_TRUE(f.Mouse().Issues().empty());
 }
 
+// The mouse answers a read only after the client gave up on it, before the next request goes out. The next
+// read of the same setting gets the mouse's current value, byte for byte, not the stale answer; the stale
+// one reaches the notification handling.
+TEST(ReplyMatching, AReplyAfterItsTimeOutIsNotTheNextReply) {
+    CoreFixture f("102:wired");
+    f.Start();
+    MouseMemory m = f.Mouse().Memory();
+    m.reportRate = 8;
+    f.Mouse().SetMemory(m);
+    f.Mouse().InjectFault({SimFaultKind::HeldReply, 0x12, 1});
+    Bytes first = Hex("00 12");
+    DeviceError error = DeviceError::None;
+    EXPECT_FALSE(f.manager->Transact(first.data(), first.size(), &error));
+    EXPECT_EQ(error, DeviceError::NoReply);
+
+    m.reportRate = 4;
+    f.Mouse().SetMemory(m);
+    ASSERT_TRUE(f.Mouse().ReleaseHeldReply());
+    Bytes second = Hex("00 12");
+    ASSERT_TRUE(f.manager->Transact(second.data(), second.size(), &error)) << DeviceErrorText(error);
+    EXPECT_EQ(ToHex(second), ToHex(Hex("12 00 00 00 04")));
+    EXPECT_EQ(f.TakeHex(), (std::vector<std::string>{ToHex(WithChecksum(Hex("00 12"))),
+                                                     ToHex(WithChecksum(Hex("00 12")))}));
+
+    f.core->HandleReportNotifications();
+    EXPECT_TRUE(Contains(f.Traces(), "mouse notify data: 12 00 00 00 08 00"));
+    EXPECT_TRUE(f.Mouse().Issues().empty());
+}
+
 // A link-lost report that arrives while a write waits for its reply is not that reply; it still switches the
 // view to "not connected" on the next poll.
 TEST(ReplyMatching, LinkReportDuringARequestReachesTheNotifications) {

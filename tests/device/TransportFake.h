@@ -91,7 +91,8 @@ public:
         std::vector<HidDeviceInfo> out;
         for (auto& i : interfaces_) {
             if (i->gone) continue;
-            if ((vendorId == 0 || i->info.vendorId == vendorId) && (productId == 0 || i->info.productId == productId))
+            if ((vendorId == 0 || i->info.vendorId == vendorId) &&
+                (productId == 0 || i->info.productId == productId))
                 out.push_back(i->info);
         }
         return out;
@@ -134,12 +135,12 @@ public:
         }
         return static_cast<int>(length);
     }
-    int ReadTimeout(HidHandle* handle, uint8_t* data, size_t length, int) override {
+    int ReadTimeout(HidHandle* handle, uint8_t* data, size_t length, int milliseconds) override {
         Before("read");
         std::lock_guard<std::mutex> lock(mutex_);
         auto* s = State(handle);
         if (!s || s->interface->gone) return -1;
-        ++reads_;
+        if (milliseconds != 0) ++reads_;  // reads that wait; a look at what is pending is not counted
         if (s->input.empty()) return 0;
         Bytes r = s->input.front();
         s->input.erase(s->input.begin());

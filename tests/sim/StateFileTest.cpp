@@ -1,8 +1,9 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-
-#include <gtest/gtest.h>
 
 #include "SimTestUtil.h"
 
@@ -27,8 +28,10 @@ protected:
         VirtualMouse& m = backend.Mouse(mouse);
         const bool feature = m.FeatureFamily();
         HidHandle* handle = backend.Open(m.PathOf(feature ? SimInterface::Vendor : SimInterface::Mouse));
-        if (feature) backend.SendFeature(handle, request.data(), request.size());
-        else backend.Write(handle, request.data(), request.size());
+        if (feature)
+            backend.SendFeature(handle, request.data(), request.size());
+        else
+            backend.Write(handle, request.data(), request.size());
         backend.Close(handle);
     }
     void WriteFile(const std::string& text) { std::ofstream(path_) << text; }
@@ -47,7 +50,8 @@ TEST_F(StateFileTest, MemorySurvivesARestart) {
         auto backend = simtest::MakeBackend("101;201:wireless", path_);
         Write(*backend, 0, Request({0x00, 0x02, 0x00, 0x01, 0x01, 0x10}));
         Write(*backend, 0, Request({0x00, 0x08, 0x00, 0x01, 0x05, 0x04, 0x30, 0x01, 0x00, 0x04}));
-        Write(*backend, 1, simtest::Feature({0x0C, 0x01, 0x04, 0x00, 0x00, 0x01, 0x04, 0x09, 0x20, 0x02, 0x00}));
+        Write(*backend, 1,
+              simtest::Feature({0x0C, 0x01, 0x04, 0x00, 0x00, 0x01, 0x04, 0x09, 0x20, 0x02, 0x00}));
         backend->Mouse(1).PressDpiButton();
         report = backend->Mouse(0).Memory();
         feature = backend->Mouse(1).Memory();
@@ -70,6 +74,28 @@ TEST_F(StateFileTest, MemorySurvivesARestart) {
     EXPECT_FALSE(fs::exists(path_ + ".tmp")) << "no temporary file is left behind";
 }
 
+// The temporary file is a new one of our own: a link planted under a predictable name is not followed.
+TEST_F(StateFileTest, APlantedLinkIsNotFollowed) {
+    const fs::path victim = dir_ / "victim";
+    { std::ofstream(victim) << "keep"; }
+    fs::create_symlink(victim, path_ + ".tmp" + std::to_string(getpid()));
+    fs::create_symlink(victim, path_ + ".tmp-");
+    {
+        auto backend = simtest::MakeBackend("101", path_);
+        backend->Mouse(0).PressDpiButton();
+        EXPECT_TRUE(backend->StateWarning().empty()) << backend->StateWarning();
+    }
+    std::ifstream in(victim);
+    std::string text;
+    in >> text;
+    EXPECT_EQ(text, "keep");
+    EXPECT_TRUE(ReadFile().contains("101:wired"));
+    size_t files = 0;
+    for (const auto& entry : fs::directory_iterator(dir_))
+        files += !entry.is_symlink() && entry.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(files, 2u) << "the state file and the victim, no temporary left";
+}
+
 TEST_F(StateFileTest, CorruptFilesAreReportedAndIgnored) {
     const struct {
         const char* name;
@@ -78,7 +104,8 @@ TEST_F(StateFileTest, CorruptFilesAreReportedAndIgnored) {
     } cases[] = {
         {"not JSON", "{\"101:wired\": {\"report_rate\": ", "is not a JSON object"},
         {"not an object", "[1, 2, 3]", "is not a JSON object"},
-        {"wrong size", R"({"101:wired": {"report_rate": 2, "dpi_raw": [1, 2, 3]}})", "entry 101:wired ignored"},
+        {"wrong size", R"({"101:wired": {"report_rate": 2, "dpi_raw": [1, 2, 3]}})",
+         "entry 101:wired ignored"},
         {"wrong type", R"({"101:wired": {"report_rate": "fast"}})", "entry 101:wired ignored"},
         {"byte out of range", R"({"101:wired": {"report_rate": 300}})", "entry 101:wired ignored"},
         {"bad macro slot", R"({"101:wired": {"macros": {"x": [48]}}})", "entry 101:wired ignored"},
@@ -88,10 +115,12 @@ TEST_F(StateFileTest, CorruptFilesAreReportedAndIgnored) {
         WriteFile(c.text);
         auto backend = simtest::MakeBackend("101", path_);
         ASSERT_NE(backend, nullptr) << c.name;
-        EXPECT_NE(backend->StateWarning().find(c.warning), std::string::npos) << c.name << ": " << backend->StateWarning();
+        EXPECT_NE(backend->StateWarning().find(c.warning), std::string::npos)
+            << c.name << ": " << backend->StateWarning();
         EXPECT_EQ(backend->Mouse(0).Memory(), FactoryMemory(149, false)) << c.name;
         Write(*backend, 0, Request({0x00, 0x02, 0x00, 0x01, 0x01, 0x04}));
-        EXPECT_EQ(ReadFile()["101:wired"]["report_rate"], 4) << c.name << ": the next change writes a sound file";
+        EXPECT_EQ(ReadFile()["101:wired"]["report_rate"], 4)
+            << c.name << ": the next change writes a sound file";
     }
 }
 
