@@ -10,6 +10,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QThread>
+#include <QTimer>
 
 #include "shell/AppInstance.h"
 #include "shell/TraceLog.h"
@@ -90,14 +91,17 @@ void SingleInstance::OnConnection() {
     while (QLocalSocket* client = server_->nextPendingConnection()) {
         connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
         connect(client, &QLocalSocket::readyRead, this, [this, client] { OnRequest(client); });
-        // Probes (quorvelctl) connect and leave at once; a client that sends nothing is closed eventually
-        // by the system when it exits.
+        // Probes (quorvelctl) connect and leave at once; a client that stays without asking is closed.
+        auto* idle = new QTimer(client);
+        idle->setSingleShot(true);
+        connect(idle, &QTimer::timeout, client, [client] { client->abort(); });
+        idle->start(idle_);
         if (client->bytesAvailable() > 0) OnRequest(client);
     }
 }
 
 void SingleInstance::OnRequest(QLocalSocket* client) {
-    while (client->canReadLine()) {
+    if (client->canReadLine()) {
         const QByteArray request = client->readLine(kMaxRequest).trimmed();
         QByteArray answer = "unknown";
         if (request == "show") {
@@ -111,7 +115,11 @@ void SingleInstance::OnRequest(QLocalSocket* client) {
             answer = view_ ? view_().toUtf8() : QByteArray("none");
         }
         client->write(answer + '\n');
-        client->flush();
+        // One request per connection: whatever else the client sent is not read, and the connection ends
+        // once the answer is out.
+        disconnect(client, &QLocalSocket::readyRead, this, nullptr);
+        client->disconnectFromServer();
+        return;
     }
     if (client->bytesAvailable() > kMaxRequest) client->abort();
 }

@@ -4,9 +4,10 @@
 // the lock taken, asks the first over the socket to show its window, and ends. A lock left by a crashed
 // instance (its process is gone) is taken over, and so is the socket file it left.
 //
-// The socket speaks lines of text: "show" -> "ok" (the window is shown and raised), "status" ->
-// "quorvel <pid> visible|hidden", "view" -> what the window shows (DeviceMainDlg::DescribeView). Anything
-// else -> "unknown".
+// The socket speaks one line of text per connection: "show" -> "ok" (the window is shown and raised),
+// "status" -> "quorvel <pid> visible|hidden", "view" -> what the window shows (DeviceMainDlg::DescribeView).
+// Anything else -> "unknown". The server closes the connection after its answer, and closes a client that
+// has sent no whole line within the idle time, so no client holds the window's socket.
 
 #include <QLockFile>
 #include <QObject>
@@ -52,6 +53,9 @@ public:
     void SetVisibilityQuery(std::function<bool()> visible) { visible_ = std::move(visible); }
     // Answers "view".
     void SetViewQuery(std::function<QString()> view) { view_ = std::move(view); }
+    // How long a client may stay connected without sending its request line (default kIdleClientTime).
+    void SetIdleTime(std::chrono::milliseconds idle) { idle_ = idle; }
+    static constexpr std::chrono::milliseconds kIdleClientTime{5000};
 
     // Gives the lock and the socket up (also done on destruction).
     void Release();
@@ -73,6 +77,7 @@ private:
     QLocalServer* server_ = nullptr;
     std::function<bool()> visible_;
     std::function<QString()> view_;
+    std::chrono::milliseconds idle_ = kIdleClientTime;
 };
 
 }  // namespace quorvel

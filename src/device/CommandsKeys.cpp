@@ -39,36 +39,52 @@ DeviceError DeviceCommands::SendMacroOfSlot(int profile, int slot) {
     return first;
 }
 
-// The uploads still pending for the current model, then the one the request asks for. An upload that does
-// not go through stays pending (with those after it) for the next key write, so it is never lost; a macro too
-// long for the protocol never goes and is not kept.
-DeviceError DeviceCommands::SendMacros(int profile, int macroSlot) {
-    const int type = context_.CurrentDeviceType();
+// The buttons of the profile bound to a macro that exists.
+std::set<int> DeviceCommands::MacroSlots(int profile) {
+    std::vector<KeyAssignmentRecord> assignments;
+    std::vector<MacroRecord> macros;
+    {
+        auto hold = db_.Hold();
+        db_.ListKeyAssignments(profile, assignments);
+        db_.ListMacros(macros);
+    }
     std::set<int> slots;
-    context_.Update([&](DeviceState& s) {
-        const auto pending = s.pendingMacroSlots.find(type);
-        if (pending != s.pendingMacroSlots.end()) slots = pending->second;
-    });
-    if (macroSlot >= 0) slots.insert(macroSlot);
-    DeviceError first = DeviceError::None;
+    for (const KeyAssignmentRecord& a : assignments) {
+        if (a.macro_type != kMacroFunction || a.key_code < 0 || a.key_code >= kKeySlotCount) continue;
+        for (const MacroRecord& m : macros)
+            if (m.macro_id == a.macro_value) slots.insert(a.key_code);
+    }
+    return slots;
+}
+
+// The uploads still pending for this model (kept in its database, so they outlive the program), then the
+// ones asked for. An upload that does not go through stays pending (with those after it) for the next key
+// write, and its button is not pointed at its macro slot, which still holds what was uploaded before; a
+// macro too long for the protocol never goes and its button gets its own function.
+DeviceCommands::MacroUploads DeviceCommands::SendMacros(int profile, std::set<int> slots) {
+    for (int slot : db_.ListPendingMacros()) slots.insert(slot);
+    const std::set<int> bound = MacroSlots(profile);
+    MacroUploads uploads;
     bool stopped = false;  // the mouse did not take an upload: the others wait for the next key write too
     for (int slot : slots) {
+        if (!bound.count(slot)) {
+            db_.RemovePendingMacro(slot);  // the button no longer plays a macro
+            continue;
+        }
         if (!stopped) {
             const DeviceError error = SendMacroOfSlot(profile, slot);
-            KeepFirst(&first, error);
-            stopped = error != DeviceError::None && error != DeviceError::TooLong;
+            KeepFirst(&uploads.first, error);
+            if (error == DeviceError::None || error == DeviceError::TooLong) {
+                (error == DeviceError::None ? uploads.sent : uploads.tooLong).insert(slot);
+                db_.RemovePendingMacro(slot);
+                continue;
+            }
+            stopped = true;
         }
-        const bool keep = stopped;
-        context_.Update([&](DeviceState& s) {
-            std::set<int>& pending = s.pendingMacroSlots[type];
-            if (keep)
-                pending.insert(slot);
-            else
-                pending.erase(slot);
-            if (pending.empty()) s.pendingMacroSlots.erase(type);
-        });
+        db_.AddPendingMacro(slot);
+        uploads.notTaken.insert(slot);
     }
-    return first;
+    return uploads;
 }
 
 DeviceError DeviceCommands::SendMacro(int keySlot, int macroId) {
@@ -98,16 +114,34 @@ DeviceError DeviceCommands::WriteKeys(int profile, int keySlot, int macroSlot) {
 
 DeviceError DeviceCommands::WriteKeyTable(int profile, int macroSlot) {
     profile = ProfileOr(profile);
-    DeviceError first = SendMacros(profile, macroSlot);
-    Frame f = BuildKeyTable(EncodeKeyTable(db_, profile));
+    std::set<int> slots;
+    if (macroSlot >= 0) slots.insert(macroSlot);
+    return SendKeyTable(profile, SendMacros(profile, slots));
+}
+
+DeviceError DeviceCommands::SendKeyTable(int profile, const MacroUploads& uploads) {
+    DeviceError first = uploads.first;
+    // The table holds every button: while one of its macros is not on the mouse, none of it goes, so that
+    // button keeps what it did instead of playing whatever its macro slot holds.
+    if (!uploads.notTaken.empty()) return first;
+    KeyTable table = EncodeKeyTable(db_, profile);
+    for (int slot : uploads.tooLong) {
+        const DeviceCode code = DefaultKeyCode(slot);
+        for (int i = 0; i < 3; ++i) table[3 * slot + i] = code[i];
+    }
+    Frame f = BuildKeyTable(table);
     const DeviceError error = Transact(f);
     if (error != DeviceError::None) context_.Trace("%s", kKeyFailure);
     KeepFirst(&first, error);
     return first;
 }
 
-DeviceError DeviceCommands::SendKeyFunction(int profile, int keySlot) {
-    Frame f = BuildKeyFunction(keySlot, EncodeSingleKey(db_, profile, keySlot));
+DeviceError DeviceCommands::SendKeyFunction(int profile, int keySlot, const MacroUploads& uploads) {
+    // A button whose macro is not on the mouse keeps what it did (see SendKeyTable).
+    if (uploads.notTaken.count(keySlot)) return DeviceError::None;
+    const DeviceCode code = uploads.tooLong.count(keySlot) ? DefaultKeyCode(keySlot, true)
+                                                           : EncodeSingleKey(db_, profile, keySlot);
+    Frame f = BuildKeyFunction(keySlot, code);
     const DeviceError error = SendFeatureFrame(f);
     if (error != DeviceError::None) context_.Trace("%s", kKeyFailure);
     return error;
@@ -115,8 +149,14 @@ DeviceError DeviceCommands::SendKeyFunction(int profile, int keySlot) {
 
 DeviceError DeviceCommands::WriteKeyFunction(int profile, int keySlot, int macroSlot) {
     profile = ProfileOr(profile);
-    DeviceError first = SendMacros(profile, macroSlot);
-    KeepFirst(&first, SendKeyFunction(profile, keySlot));
+    std::set<int> slots;
+    if (macroSlot >= 0) slots.insert(macroSlot);
+    const MacroUploads uploads = SendMacros(profile, slots);
+    DeviceError first = uploads.first;
+    KeepFirst(&first, SendKeyFunction(profile, keySlot, uploads));
+    // A button whose earlier upload went through only now is pointed at its macro now too.
+    for (int slot : uploads.sent)
+        if (slot != keySlot) KeepFirst(&first, SendKeyFunction(profile, slot, uploads));
     return first;
 }
 
@@ -138,17 +178,21 @@ std::vector<int> DeviceCommands::ProfileKeySlots(int profile) {
 
 DeviceError DeviceCommands::WriteProfileKeys(int profile) {
     profile = ProfileOr(profile);
-    if (CurrentFamily() == Family::Report) return WriteKeyTable(profile);
+    // The mouse keeps one macro per button, whichever profile sent it: every macro of this profile goes.
+    const MacroUploads uploads = SendMacros(profile, MacroSlots(profile));
+    if (CurrentFamily() == Family::Report) return SendKeyTable(profile, uploads);
     // One button per command in this family: every button, so none keeps the previous profile's function.
-    DeviceError first = SendMacros(profile, -1);
-    for (int slot : ProfileKeySlots(profile)) KeepFirst(&first, SendKeyFunction(profile, slot));
+    DeviceError first = uploads.first;
+    for (int slot : ProfileKeySlots(profile)) KeepFirst(&first, SendKeyFunction(profile, slot, uploads));
     return first;
 }
 
 DeviceError DeviceCommands::WriteDefaultKeys(int profile) {
     if (CurrentFamily() == Family::Report) return WriteKeyTable(profile);
+    // Every button the profile write sends, so none keeps a function the window no longer shows; slots 6
+    // and up get the single-key command's own default, 10 00 00.
     DeviceError first = DeviceError::None;
-    for (int slot = 0; slot < kDefaultSlots; ++slot) {
+    for (int slot : ProfileKeySlots(ProfileOr(profile))) {
         Frame f = BuildKeyFunction(slot, DefaultKeyCode(slot, true));
         const DeviceError error = SendFeatureFrame(f);
         if (error == DeviceError::None) continue;

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -40,11 +41,13 @@ public:
     DeviceError WriteLighting(int profile, int mode);
     // The family's key write: the whole table (report family) or the one button `keySlot` (feature family).
     // macroSlot >= 0: the macro assigned to that button goes first. Before it go the macro uploads of this
-    // model that failed earlier; one that fails again stays pending for the next key write.
+    // model that failed earlier (kept in its database); one that fails again stays pending for the next key
+    // write, and its button keeps its previous code on the mouse until then.
     DeviceError WriteKeys(int profile, int keySlot, int macroSlot = -1);
     DeviceError WriteKeyTable(int profile = 0, int macroSlot = -1);
     DeviceError WriteKeyFunction(int profile, int keySlot, int macroSlot = -1);
-    // Every button of the profile (a profile switch): the table, or one command per button of the model.
+    // Every button of the profile (a profile switch, an import): every macro bound in it, then the table or
+    // one command per button of the model.
     DeviceError WriteProfileKeys(int profile = 0);
     DeviceError WriteDefaultKeys(int profile = 0);
     // The macro's packets in order; the first one the mouse does not take ends the upload.
@@ -67,9 +70,18 @@ private:
     int GetInt(int profile, const std::string& key);
     void SetInt(int profile, const std::string& key, int value);
 
+    // What became of the macro uploads before a key write.
+    struct MacroUploads {
+        DeviceError first = DeviceError::None;
+        std::set<int> notTaken;  // not on the mouse (pending): their buttons keep what they did
+        std::set<int> tooLong;   // never sendable: their buttons get their own function
+        std::set<int> sent;      // on the mouse now
+    };
+    std::set<int> MacroSlots(int profile);
     DeviceError SendMacroOfSlot(int profile, int slot);
-    DeviceError SendMacros(int profile, int macroSlot);
-    DeviceError SendKeyFunction(int profile, int keySlot);
+    MacroUploads SendMacros(int profile, std::set<int> slots);
+    DeviceError SendKeyTable(int profile, const MacroUploads& uploads);
+    DeviceError SendKeyFunction(int profile, int keySlot, const MacroUploads& uploads);
     std::vector<int> ProfileKeySlots(int profile);
     DeviceError ReadInfoBlock(Family family, int deviceType, InfoBlock* decoded);
     DeviceError ReadDeviceConfigReport(int deviceType);

@@ -35,8 +35,6 @@ struct DeviceState {
     std::string mouseFirmwareVersion;  // "%X%02X" from the mouse, through the receiver
     std::string receiverVersion;
     std::set<int> readDeviceTypes;  // configuration already read back in this run
-    // Per model, the buttons whose macro upload did not go through: sent again with the next key write.
-    std::map<int, std::set<int>> pendingMacroSlots;
     int dpiLevelCount = 0;
     int dpiLevelSelected = 0;
     bool devicePresent = false;  // discovery found device records; the worker polls while set

@@ -1,6 +1,9 @@
 #include "shell/TraceLog.h"
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -64,7 +67,24 @@ bool IsLogFileName(std::string_view name) {
     return true;
 }
 
-// Removes the oldest log files of the folder beyond `keep`, never the one in use.
+// Whether another program still writes the log: each holds a shared lock on its open log.
+bool LogInUse(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    const bool busy = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
+    ::close(fd);
+    return busy;
+}
+
+// Written to lately: a program may have it open without the lock (one that has not taken it yet).
+bool LogRecent(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) return false;
+    return std::time(nullptr) - info.st_mtime < kRecentLogSeconds;
+}
+
+// Removes the oldest log files of the folder beyond `keep`, never the one in use here, one another
+// program has open, or one written to lately.
 void RemoveOldLogs(const std::string& folder, const std::string& inUse, std::size_t keep) {
     std::vector<std::string> names;
     if (DIR* dir = ::opendir(folder.c_str())) {
@@ -77,7 +97,10 @@ void RemoveOldLogs(const std::string& folder, const std::string& inUse, std::siz
     if (names.size() + 1 <= keep) return;
     std::sort(names.begin(), names.end());
     const std::size_t remove = names.size() + 1 - keep;
-    for (std::size_t i = 0; i < remove; ++i) ::unlink(JoinPath(folder, names[i]).c_str());
+    for (std::size_t i = 0; i < remove; ++i) {
+        const std::string path = JoinPath(folder, names[i]);
+        if (!LogInUse(path) && !LogRecent(path)) ::unlink(path.c_str());
+    }
 }
 
 }  // namespace
@@ -123,6 +146,8 @@ bool TraceLog::OpenIn(const std::string& folder) {
     }
     openError_.clear();
     path_ = path;
+    // Shared: two runs that start in the same second append to one file; pruning elsewhere sees it in use.
+    ::flock(::fileno(file_), LOCK_SH | LOCK_NB);
     RemoveOldLogs(folder, path_, kKeptLogFiles);
     return true;
 }

@@ -13,6 +13,9 @@ enum TraceLevel : int { kTrace = 0, kDebug = 1, kInfo = 2, kWarn = 3, kError = 4
 
 // Each run adds a log file; opening one removes the oldest beyond this many.
 inline constexpr int kKeptLogFiles = 20;
+// ... except logs another program has open (each holds a shared lock on its own) and logs written to in
+// the last hour.
+inline constexpr long kRecentLogSeconds = 3600;
 
 class TraceLog {
 public:
@@ -24,7 +27,7 @@ public:
     TraceLog& operator=(const TraceLog&) = delete;
 
     // Opens "Mouse_YYYYMMDD_hhmmss.log" for appending in the given folder (created when missing), then
-    // removes the oldest "Mouse_*.log" files there beyond kKeptLogFiles. Open() uses the default folder:
+    // removes the oldest "Mouse_*.log" files there beyond kKeptLogFiles (sparing those in use or recent). Open() uses the default folder:
     // "log" inside the data folder. On failure nothing is printed: OpenError() says why, for the front end
     // to show once.
     bool Open();

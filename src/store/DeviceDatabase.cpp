@@ -66,15 +66,26 @@ bool DeviceDatabase::OpenForDeviceLocked(std::string_view folder, std::string_vi
         if (SQLiteDB::IsOpen()) {
             ok = true;
         } else {
-            ok = SQLiteDB::Open(path_.c_str(), kOpenExisting);
-            // SQLite opens any file; whether it is a database shows when it is read.
+            ok = SQLiteDB::Open(path_.c_str(), readOnly_ ? kOpenReadOnly : kOpenExisting);
+            // SQLite opens any file; whether it is a database, and ours, shows when it is read.
             if (ok) {
-                const std::string damage = DamageReason();
-                if (!damage.empty()) ok = SetAsideDamaged(damage);
+                bool schemaMissing = false;
+                const std::string damage = DamageReason(&schemaMissing);
+                if (damage.empty()) {
+                    // A file left empty (or made by an older version) gets what it lacks of the schema,
+                    // so the profiles can be created in it.
+                    if (schemaMissing && !readOnly_) ok = CreateSchema();
+                } else if (readOnly_) {
+                    ReportDamaged(damage);
+                    SQLiteDB::Close();
+                    ok = false;
+                } else {
+                    ok = SetAsideDamaged(damage);
+                }
             }
         }
     } else {
-        ok = CreateDatabase();
+        ok = !readOnly_ && CreateDatabase();
     }
     opened_ = ok;
     return ok;
@@ -84,11 +95,29 @@ bool DeviceDatabase::CreateDatabase() {
     std::lock_guard lock(mutex_);
     if (SQLiteDB::IsOpen()) return true;
     if (!SQLiteDB::Open(path_.c_str(), kOpenCreate)) return false;
+    return CreateSchema();
+}
+
+bool DeviceDatabase::CreateSchema() {
+    std::lock_guard lock(mutex_);
     bool all = true;
     for (std::string_view statement : kSchemaStatements) {
         if (SQLiteDB::Exec(std::string(statement).c_str()) != kSqliteOk) all = false;
     }
+    for (std::string_view statement : kAddedSchemaStatements) {
+        if (SQLiteDB::Exec(std::string(statement).c_str()) != kSqliteOk) all = false;
+    }
     return all;
+}
+
+void DeviceDatabase::SetReadOnly(bool readOnly) {
+    std::lock_guard lock(mutex_);
+    readOnly_ = readOnly;
+}
+
+bool DeviceDatabase::ReadOnly() const {
+    std::lock_guard lock(mutex_);
+    return readOnly_;
 }
 
 void DeviceDatabase::DeleteDatabaseFile(std::string_view folder, std::string_view modelKey) {
@@ -138,6 +167,7 @@ bool DeviceDatabase::SwitchToDevice(std::string_view folder, std::string_view mo
 
 bool DeviceDatabase::RecreateDatabase(std::string_view folder, std::string_view modelKey) {
     std::lock_guard lock(mutex_);
+    if (readOnly_) return false;  // the file belongs to the program that writes it
     CloseDevice();
     DeleteDatabaseFile(folder, modelKey);
     return OpenForDeviceLocked(folder, modelKey);
@@ -152,14 +182,14 @@ void DeviceDatabase::SetTraceHook(TraceHook hook) {
 
 namespace quorvel {
 
-DeviceDatabase::Transaction::Transaction(DeviceDatabase& db) : db_(db), lock_(db.mutex_) {
+DeviceDatabase::Transaction::Transaction(DeviceDatabase& db, bool immediate) : db_(db), lock_(db.mutex_) {
     if (!db_.SQLiteDB::IsOpen()) return;
     if (db_.InTransaction()) {
         begun_ = true;  // joined an outer transaction
         return;
     }
     owner_ = true;
-    begun_ = db_.Exec("BEGIN") == kSqliteOk;
+    begun_ = db_.Exec(immediate ? "BEGIN IMMEDIATE" : "BEGIN") == kSqliteOk;
 }
 
 DeviceDatabase::Transaction::~Transaction() {

@@ -25,6 +25,7 @@ struct DamagedDatabase {
     std::string keptAs;     // "<path>.damaged-YYYYMMDD-hhmmss" (a "-N" added when taken); empty: not moved
     bool replaced = false;  // the new database was created
     std::string error;      // why it could not be moved or replaced; empty when all went well
+    bool readOnly = false;  // opened read-only beside the program that writes it: reported, left as it is
 };
 // The notice as a front end shows it (the CLI on stderr, the GUI in a message box).
 std::string DamagedDatabaseMessage(const DamagedDatabase& damaged);
@@ -55,6 +56,11 @@ public:
     bool IsOpened() const;
     std::string Path() const;
 
+    // Read-only: files are opened for reading only, never created, repaired or moved (a reader beside the
+    // program that holds the mouse and writes the store). Takes effect at the next open.
+    void SetReadOnly(bool readOnly);
+    bool ReadOnly() const;
+
     // A device becomes current: close the open one (if any), then OpenForDevice — as one locked step.
     bool SwitchToDevice(std::string_view folder, std::string_view modelKey);
     // Restores the device's empty data: close, delete the file, open again (which creates the schema).
@@ -71,7 +77,9 @@ public:
     // another Transaction it joins that one too (Commit then leaves the decision to the outer one).
     class Transaction {
     public:
-        explicit Transaction(DeviceDatabase& db);
+        // immediate: "BEGIN IMMEDIATE", so a check and the writes it decides on see no other process's write
+        // in between.
+        explicit Transaction(DeviceDatabase& db, bool immediate = false);
         ~Transaction();
         Transaction(const Transaction&) = delete;
         Transaction& operator=(const Transaction&) = delete;
@@ -147,10 +155,24 @@ public:
     int ListMacroEvents(int macroId, std::vector<MacroEventRecord>& list);
     bool DeleteMacroEvents(int macroId);
 
+    // Macro uploads the mouse has not taken yet, by button (t_pending_macro).
+    bool AddPendingMacro(int keyCode);
+    bool RemovePendingMacro(int keyCode);
+    std::vector<int> ListPendingMacros();
+
 private:
     bool OpenForDeviceLocked(std::string_view folder, std::string_view modelKey);
-    // SQLite's words when the open file is not a database or is corrupt; empty when it is sound or busy.
-    std::string DamageReason();
+    // SQLite's words when the open file is not a database or is corrupt, or why it is not this program's
+    // database; empty when it is sound or busy.
+    // *schemaMissing: the file could be read and lacks tables of the schema.
+    std::string DamageReason(bool* schemaMissing);
+    // Why the open file is not this program's database (tables of another program, or one of ours
+    // without its columns); empty when it is ours or holds no table yet.
+    std::string ForeignReason(bool* schemaMissing);
+    // Creates what is missing of the schema; true when every statement succeeded.
+    bool CreateSchema();
+    // Tells of a damaged file opened read-only, which is left as it is.
+    void ReportDamaged(const std::string& reason);
     // Moves the damaged file aside and creates a new one; false when no database is open.
     bool SetAsideDamaged(const std::string& reason);
     // Hands waiting notices to the listener; called without the lock.
@@ -161,6 +183,7 @@ private:
     mutable std::recursive_mutex mutex_;
     std::string path_;
     bool opened_ = false;
+    bool readOnly_ = false;
 
     std::mutex damagedMutex_;  // the two below; never held while the listener runs
     std::vector<DamagedDatabase> damaged_;

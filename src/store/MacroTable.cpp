@@ -163,3 +163,32 @@ bool DeviceDatabase::DeleteMacroEvents(int macroId) {
 }
 
 }  // namespace quorvel
+
+namespace quorvel {
+
+bool DeviceDatabase::AddPendingMacro(int keyCode) {
+    std::lock_guard lock(mutex_);
+    SQLiteStatement st;
+    Prepare(st, "INSERT OR IGNORE INTO t_pending_macro(key_code) VALUES (?)");
+    st.BindInt(1, keyCode);
+    return StepSucceeded(st.Step());
+}
+
+bool DeviceDatabase::RemovePendingMacro(int keyCode) {
+    std::lock_guard lock(mutex_);
+    SQLiteStatement st;
+    Prepare(st, "DELETE FROM t_pending_macro WHERE key_code = ?");
+    st.BindInt(1, keyCode);
+    return StepSucceeded(st.Step());
+}
+
+std::vector<int> DeviceDatabase::ListPendingMacros() {
+    std::lock_guard lock(mutex_);
+    std::vector<int> slots;
+    SQLiteStatement st;
+    Prepare(st, "SELECT key_code FROM t_pending_macro ORDER BY key_code");
+    while (st.Step() == kSqliteRow) slots.push_back(st.ColumnInt(0));
+    return slots;
+}
+
+}  // namespace quorvel

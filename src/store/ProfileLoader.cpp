@@ -9,16 +9,19 @@ namespace quorvel {
 
 int LoadProfiles(DeviceDatabase& db, std::string_view profileWord) {
     {
-        // Held across the check and the four inserts: the other thread must not see (or make) a half list.
-        auto hold = db.Hold();
+        // One immediate transaction across the check and the four inserts: neither the other thread nor
+        // another process must see (or make) a half list, or make a second one beside it.
+        DeviceDatabase::Transaction transaction(db, true);
         std::vector<ProfileRecord> list;
         if (db.ListProfiles(list) == 0) {
+            bool all = true;
             for (int n = 1; n <= 4; ++n) {
                 ProfileRecord record;
                 record.name = std::string(profileWord) + " " + std::to_string(n);
-                db.AddProfile(record);
+                if (db.AddProfile(record) == 0) all = false;
             }
-            db.SetActiveProfile(1);
+            // All four or none: a half list would stay for good, since profiles are made only once.
+            if (all && db.SetActiveProfile(1)) transaction.Commit();
         }
     }
     int active = db.GetActiveProfile();

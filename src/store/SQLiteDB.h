@@ -19,6 +19,8 @@ inline constexpr int kSqliteDone = 101;
 // Open flags used for the device files: read-write | full-mutex, and the same with create.
 inline constexpr int kOpenExisting = 0x10002;
 inline constexpr int kOpenCreate = 0x10006;
+// Read-only | full-mutex: a reader beside the program that writes the file.
+inline constexpr int kOpenReadOnly = 0x10001;
 
 // How long a statement waits for another process's lock on the file (the GUI and quorvelctl may open
 // the same database) before it gives up with SQLITE_BUSY.

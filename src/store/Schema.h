@@ -37,4 +37,12 @@ inline constexpr std::array<std::string_view, 15> kSchemaStatements = {
     "CREATE INDEX IF NOT EXISTS keylightindex ON t_key_light_data(keylight_id)",
 };
 
+// Tables of this program beyond the eight above, created after them on every open; a store made by an
+// older version gains them then.
+inline constexpr std::array<std::string_view, 1> kAddedSchemaStatements = {
+    // Macro uploads the mouse has not taken yet (one row per button), kept across runs so the next key
+    // write sends them before the button refers to its macro.
+    "CREATE TABLE IF NOT EXISTS t_pending_macro(key_code INTEGER PRIMARY KEY)",
+};
+
 }  // namespace quorvel

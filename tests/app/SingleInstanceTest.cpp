@@ -9,6 +9,7 @@
 #include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <cstring>
 #include <future>
 
@@ -96,6 +97,64 @@ TEST_F(SingleInstanceTest, AClientThatFloodsIsDropped) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     EXPECT_EQ(client.state(), QLocalSocket::UnconnectedState);
     EXPECT_EQ(AskServed(Socket(), "show"), "ok");  // the server still answers others
+}
+
+// A raw client: connects, sends `bytes`, and reads until the server ends the connection (serving this
+// thread's events meanwhile). What it read; "<still open>" when the server did not end it within the
+// bound, which is only there so a fault fails instead of hanging.
+std::string TalkUntilClosed(const QString& socket, const std::string& bytes) {
+    const QByteArray path = QFile::encodeName(socket);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.constData(), path.size());
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) return "<no connection>";
+    if (!bytes.empty() && ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
+        return "<not written>";
+    std::string read;
+    for (int i = 0; i < 3000; ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        char buffer[256];
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n > 0) read.append(buffer, static_cast<size_t>(n));
+        if (n == 0 || (n < 0 && errno != EAGAIN)) {
+            ::close(fd);
+            return read;
+        }
+    }
+    ::close(fd);
+    return read + "<still open>";
+}
+
+// One request per connection, and no client keeps a connection without asking: the server ends both.
+TEST_F(SingleInstanceTest, EachConnectionCarriesOneRequestAndIdleClientsAreClosed) {
+    SingleInstance instance(Lock(), Socket());
+    ASSERT_EQ(instance.Claim(), SingleInstance::Role::kFirst);
+    ASSERT_TRUE(instance.Serve());
+    QSignalSpy shows(&instance, &SingleInstance::ShowRequested);
+    const std::string status = "quorvel " + std::to_string(QCoreApplication::applicationPid()) + " hidden\n";
+    struct Case {
+        const char* what;
+        std::chrono::milliseconds idle;  // injected: 0 closes a silent client at the next turn of the loop
+        std::string sent;
+        std::string answered;
+        int shows;
+    } cases[] = {
+        {"two requests in one connection: the first is answered, the second never read", 60s,
+         "status\nshow\n", status, 0},
+        {"a whole request, then the connection ends", 60s, "show\n", "ok\n", 1},
+        {"a client that sends nothing", 0ms, "", "", 0},
+        {"a client that never ends its line", 0ms, "stat", "", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        shows.clear();
+        instance.SetIdleTime(c.idle);
+        EXPECT_EQ(TalkUntilClosed(Socket(), c.sent), c.answered);
+        EXPECT_EQ(shows.count(), c.shows);
+    }
+    instance.SetIdleTime(60s);
+    EXPECT_EQ(AskServed(Socket(), "show"), "ok");  // still serving
 }
 
 TEST_F(SingleInstanceTest, NoPlaceForTheLockRunsUnguarded) {

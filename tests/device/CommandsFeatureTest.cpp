@@ -88,6 +88,7 @@ TEST_F(FeatureCommands, KeysOneSlotAtATime) {
                                                       ToHex(Hex("0C 01 04 00 01 01 04 07 10 00 00")),
                                                       ToHex(Hex("0C 01 04 00 02 01 04 07 70 08 00"))}));
 
+    // Every button of the model goes back, 6 and 7 included, which get 10 00 00.
     EXPECT_EQ(f.Cmd().WriteDefaultKeys(), DeviceError::None);
     EXPECT_EQ(f.TakeHex(), (std::vector<std::string>{
                                ToHex(Hex("0C 01 04 00 03 01 04 00 10 01 00")),
@@ -96,6 +97,8 @@ TEST_F(FeatureCommands, KeysOneSlotAtATime) {
                                ToHex(Hex("0C 01 04 00 06 01 04 03 10 08 00")),
                                ToHex(Hex("0C 01 04 00 07 01 04 04 10 10 00")),
                                ToHex(Hex("0C 01 04 00 08 01 04 05 40 01 00")),
+                               ToHex(Hex("0C 01 04 00 09 01 04 06 10 00 00")),
+                               ToHex(Hex("0C 01 04 00 0A 01 04 07 10 00 00")),
                            }));
 }
 

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <filesystem>
 #include <set>
 #include <sstream>
@@ -161,6 +166,12 @@ TEST(TraceLogOpenTest, UnwritableFolderLeavesTheLogClosedAndSaysWhy) {
     EXPECT_EQ(log.OpenError(), "");
 }
 
+// A log file last written two days ago.
+void WriteOldLog(const std::string& path, const std::string& bytes) {
+    testing::WriteFileBytes(path, bytes);
+    std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now() - std::chrono::hours(48));
+}
+
 // Every run adds a file: the newest ones are kept, older ones go, other files stay.
 TEST(TraceLogOpenTest, KeepsTheNewestLogFiles) {
     TempHome home;
@@ -171,7 +182,7 @@ TEST(TraceLogOpenTest, KeepsTheNewestLogFiles) {
         char name[64];
         std::snprintf(name, sizeof name, "Mouse_20200101_%06d.log", i);
         old.push_back(name);
-        testing::WriteFileBytes(folder + "/" + name, "old");
+        WriteOldLog(folder + "/" + name, "old");
     }
     for (const char* other : {"notes.txt", "Mouse_1.log", "Mouse_20200101_000000.log.bak"})
         testing::WriteFileBytes(folder + "/" + other, "keep");
@@ -196,7 +207,7 @@ TEST(TraceLogOpenTest, TheOpenFileIsKeptWhateverItsName) {
     for (int i = 0; i < kKeptLogFiles + 2; ++i) {
         char name[64];
         std::snprintf(name, sizeof name, "Mouse_29990101_%06d.log", i);
-        testing::WriteFileBytes(folder + "/" + name, "future");
+        WriteOldLog(folder + "/" + name, "future");
     }
     TraceLog log;
     ASSERT_TRUE(log.OpenIn(folder));
@@ -204,6 +215,47 @@ TEST(TraceLogOpenTest, TheOpenFileIsKeptWhateverItsName) {
     std::size_t count = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) count += entry.is_regular_file();
     EXPECT_EQ(count, static_cast<std::size_t>(kKeptLogFiles));
+}
+
+// Pruning spares what another program still writes (its open log is locked) and what was written lately,
+// however old its name; the others beyond the count go.
+TEST(TraceLogOpenTest, LogsInUseOrRecentAreSpared) {
+    TempHome home;
+    const std::string folder = home.Root() + "/log";
+    std::filesystem::create_directories(folder);
+    std::vector<std::string> names;
+    for (int i = 0; i < kKeptLogFiles + 5; ++i) {
+        char name[64];
+        std::snprintf(name, sizeof name, "Mouse_20200101_%06d.log", i);
+        names.push_back(name);
+        WriteOldLog(folder + "/" + name, "old");
+    }
+    struct Case {
+        const char* what;
+        int index;  // among the oldest, which pruning would take
+        bool spared;
+    } cases[] = {
+        {"open in another program", 0, true},
+        {"written to in the last minutes", 1, true},
+        {"neither", 2, false},
+    };
+    // A running quorvel's log: open with its shared lock.
+    const int held = ::open((folder + "/" + names[0]).c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_SH), 0);
+    testing::WriteFileBytes(folder + "/" + names[1], "lately");
+
+    TraceLog log;
+    ASSERT_TRUE(log.OpenIn(folder));
+    for (const Case& c : cases)
+        EXPECT_EQ(std::filesystem::exists(folder + "/" + names[c.index]), c.spared) << c.what;
+    ::close(held);
+
+    // The log this process opens is locked the same way: pruning in another program leaves it.
+    const int probe = ::open(log.Path().c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(probe, 0);
+    EXPECT_NE(::flock(probe, LOCK_EX | LOCK_NB), 0);
+    ::close(probe);
 }
 
 TEST(TraceLogOpenTest, ProcessWideLogServesTrace) {

@@ -52,6 +52,8 @@ const std::vector<std::vector<std::string>> kExpectedMaster = {
      "CREATE TABLE t_key_light_data(keylight_id INTEGER PRIMARY KEY AUTOINCREMENT, profile INTEGER, "
      "light_id INTEGER, key_code INTEGER, key_rgb INTEGER)"},
     {"index", "keylightindex", "CREATE INDEX keylightindex ON t_key_light_data(keylight_id)"},
+    // Added after the eight: the macro uploads still to be sent.
+    {"table", "t_pending_macro", "CREATE TABLE t_pending_macro(key_code INTEGER PRIMARY KEY)"},
 };
 
 TEST_F(StoreTest, NewFileHoldsTheSchemaAndNoRows) {
