@@ -15,6 +15,11 @@ namespace quorvel {
 
 namespace {
 
+ProfileFollow::SourceFactory& Factory() {
+    static ProfileFollow::SourceFactory factory;
+    return factory;
+}
+
 // "1" on, "2" off; unset (reads 0): on once a profile is bound to an application.
 constexpr char kSwitchPreference[] = "auto_switch";
 
@@ -31,6 +36,10 @@ ProfileFollow::ProfileFollow(PageHost& host, std::function<bool()> updateRunning
 
 ProfileFollow::~ProfileFollow() {
     if (source_) source_->Stop();
+}
+
+void ProfileFollow::SetSourceFactoryForTests(SourceFactory factory) {
+    Factory() = std::move(factory);
 }
 
 bool ProfileFollow::SwitchOn(bool anyBinding) {
@@ -57,7 +66,7 @@ void ProfileFollow::Reconsider() {
         watching_ = false;
         return;
     }
-    if (!source_) source_ = MakeFocusSource();
+    if (!source_) source_ = Factory() ? Factory()() : MakeFocusSource();
     std::string why;
     QPointer<ProfileFollow> self(this);
     // The source's thread posts each window to this object's thread; Stop() in the destructor ends the

@@ -8,6 +8,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <memory>
 
 #include "actions/ProfileFollower.h"
@@ -44,6 +45,10 @@ public:
     // The settings page's switch: stored as the preference.
     static bool SwitchOn(bool anyBinding);
     static void SetSwitch(bool on);
+
+    // Where the windows come from (tests hand in their own); by default the desktop's.
+    using SourceFactory = std::function<std::unique_ptr<FocusSource>()>;
+    static void SetSourceFactoryForTests(SourceFactory factory);
 
     ProfileFollower& Follower() { return follower_; }
     QTimer* SettleTimer() const { return timer_; }
