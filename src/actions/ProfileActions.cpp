@@ -6,6 +6,7 @@
 #include "device/Tasks.h"
 #include "files/ProfileFile.h"
 #include "shell/AppContext.h"
+#include "store/AppList.h"
 #include "store/DeviceDatabase.h"
 #include "support/TextConv.h"
 
@@ -75,7 +76,8 @@ ActionResult ListProfiles(ActionContext& ctx, std::vector<ProfileInfo>* out) {
     if (out != nullptr) {
         out->clear();
         for (const ProfileRecord& r : records)
-            out->push_back({r.profile, r.name, ShownProfileName(ctx, r.name), r.status == 1});
+            out->push_back(
+                {r.profile, r.name, ShownProfileName(ctx, r.name), r.status == 1, ParseAppList(r.app)});
     }
     return Accepted();
 }

@@ -15,6 +15,7 @@ struct ProfileInfo {
     std::string name;       // stored
     std::string shownName;  // as the profile list shows it (default names in the current language)
     bool active = false;
+    std::vector<std::string> apps;  // the applications it follows (ProfileBindings.h)
 };
 ActionResult ListProfiles(ActionContext& ctx, std::vector<ProfileInfo>* out);
 

@@ -105,6 +105,7 @@ int Session::Open(Need need) {
     session.productDir = dir;
     session.virtualSpec = JoinSpecs(options_.virtualSpecs);
     session.requestedDeviceType = options_.deviceType.value_or(0);
+    session.watchHotplug = watchHotplug_;
     const SessionResult opened = core_.OpenProduct(session);
     if (opened.error == SessionError::ProductFiles) {
         PrintError("cannot read " + dir + "config.xml (--product names the folder with config.xml, device/ and "

@@ -41,6 +41,8 @@ public:
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
+    // Mice plugged in and out are followed while the command runs (before Open).
+    void WatchHotplug() { watchHotplug_ = true; }
     // Sets everything up as far as `need` asks; kExitOk, or the exit code after the message was printed.
     int Open(Need need);
 
@@ -50,6 +52,7 @@ public:
     DeviceMainDef& Core() { return core_.Core(); }
     DeviceDatabase& Db() { return core_.Database(); }
     ActionContext& Context() { return core_.Actions(); }
+    CThreadBasic& Worker() { return core_.Worker(); }
     // The update flow, its task handlers registered.
     UpdateFlow& Update() { return core_.Update(); }
     CliView& View() { return view_; }
@@ -83,6 +86,7 @@ private:
     CoreSession core_;  // after the view it shows on: stopped first
     bool started_ = false;
     bool mouseRead_ = false;
+    bool watchHotplug_ = false;
 };
 
 // Text name of a task code ("DPI levels") for messages.

@@ -19,6 +19,14 @@ void CliView::SetDownloadProgress(int percent) { progress_.Show("download", perc
 
 void CliView::EndFirmwareProgress() { progress_.Finish(); }
 
+void CliView::TaskFinished(uint64_t, const DeviceTaskRequest&, const TaskResult&) {
+    if (deviceListener_) deviceListener_();
+}
+
+void CliView::ShowConnectedView(int) {
+    if (deviceListener_) deviceListener_();
+}
+
 std::vector<HidPermissionProblem> CliView::PermissionProblems() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return problems_;

@@ -55,16 +55,27 @@ const std::vector<CommandInfo> kCommands = {
      "sensor and power settings) into the active profile and shows the profile as 'show' does. Fails\n"
      "(exit 1) when the mouse does not answer.\n",
      RunRead},
-    {"profile", "list, switch, rename, export or import profiles",
+    {"profile", "list, switch, rename, export, import profiles; bind them to applications",
      "Usage: quorvelctl profile list\n"
      "       quorvelctl profile switch N\n"
      "       quorvelctl profile rename N NAME\n"
      "       quorvelctl profile export FILE\n"
      "       quorvelctl profile import FILE\n"
+     "       quorvelctl profile bind N APP\n"
+     "       quorvelctl profile unbind N APP\n"
+     "       quorvelctl profile bindings\n"
+     "       quorvelctl profile follow\n"
      "\n"
      "A model has four profiles (N = 1-4); the active one is what the mouse carries. 'switch' makes N\n"
      "active and sends all of its settings to the mouse. 'export' writes the active profile to an XML\n"
-     "file; 'import' loads such a file into the active profile (which takes the file's name) and sends it.\n",
+     "file; 'import' loads such a file into the active profile (which takes the file's name) and sends it.\n"
+     "\n"
+     "'bind' makes profile N follow the application APP: while a window of APP is in front, N is the\n"
+     "active profile. APP is compared, ignoring case, with both parts of the window's WM_CLASS (see\n"
+     "'xprop WM_CLASS') and with the file name of its program. 'unbind' removes a binding, 'bindings'\n"
+     "lists them. 'follow' watches the window in front until SIGINT or SIGTERM: a bound window that\n"
+     "stays in front 300 ms makes its profile active; any other window brings back the profile that\n"
+     "was active when 'follow' started. Needs an X11 or XWayland display.\n",
      RunProfile},
     {"dpi", "DPI levels: their values and the active level",
      "Usage: quorvelctl dpi V1 [V2 ... V6] [--active N]\n"

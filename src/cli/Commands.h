@@ -56,6 +56,9 @@ int RunButton(Invocation& inv);
 int RunButtonsReset(Invocation& inv);
 int RunLight(Invocation& inv);
 int RunProfile(Invocation& inv);
+// Profiles that follow the application in front (profile bind, unbind, bindings, follow).
+bool IsProfileFollowCommand(const std::string& sub);
+int RunProfileFollowCommand(Invocation& inv, const std::string& sub);
 int RunMacro(Invocation& inv);
 // The event list and play settings of a macro (macro events, add, type, change, move, delete-event,
 // clear, play).

@@ -125,14 +125,18 @@ int RunProfile(Invocation& inv) {
     // The sub-command is the first positional word; options are checked by each sub-command.
     CommandArgs probe = words;
     if (!probe.Parse({}, {}, &error) || probe.Positional().empty())
-        return inv.Usage(error.empty() ? "missing sub-command (list, switch, rename, export, import)" : error);
+        return inv.Usage(error.empty() ? "missing sub-command (list, switch, rename, export, import, bind, unbind, "
+                                         "bindings, follow)"
+                                       : error);
     const std::string sub = probe.Positional()[0];
     if (sub == "list") return List(inv);
     if (sub == "switch") return Switch(inv);
     if (sub == "rename") return Rename(inv);
     if (sub == "export") return Export(inv);
     if (sub == "import") return Import(inv);
-    return inv.Usage("unknown sub-command \"" + sub + "\" (list, switch, rename, export, import)");
+    if (IsProfileFollowCommand(sub)) return RunProfileFollowCommand(inv, sub);
+    return inv.Usage("unknown sub-command \"" + sub +
+                     "\" (list, switch, rename, export, import, bind, unbind, bindings, follow)");
 }
 
 }  // namespace quorvel::cli

@@ -118,6 +118,9 @@ public:
     bool SetActiveProfile(int profile);
     // 0 when no profile is active.
     int GetActiveProfile();
+    // The applications the profile is bound to, as the `app` column holds them (store/AppList.h).
+    bool GetProfileApps(int profile, std::string& apps);
+    bool SetProfileApps(int profile, std::string_view apps);
 
     // Button assignments (t_key_macro_data), always layer 0.
     // Replaces the button's row; a record with macro_value and macro_value2 both 0 only deletes it. One

@@ -12,6 +12,7 @@
 
 #include "actions/ActionTasks.h"
 #include "actions/ProfileActions.h"
+#include "actions/ProfileBindings.h"
 #include "session/CoreSession.h"
 #include "shell/Preferences.h"
 #include "store/DeviceDatabase.h"
@@ -29,6 +30,7 @@
 #include "ui/MainViews.h"
 #include "ui/MessageBox.h"
 #include "ui/ProfileDlg.h"
+#include "ui/ProfileFollow.h"
 #include "ui/SaveWaitDlg.h"
 #include "ui/SettingsPage.h"
 #include "ui/TaskNotice.h"
@@ -118,6 +120,12 @@ void DeviceMainDlg::Attach(CoreSession& session) {
 
     updates_ = new UpdateUi(*this, this);
     dpiIndicator_ = new DPIMsgDlg(this);
+    follow_ = new ProfileFollow(*this, [this] { return updates_->Busy(); }, this);
+    connect(follow_, &ProfileFollow::followed, this, &DeviceMainDlg::ShowFollowed);
+    connect(settings_, &SettingsPage::followToggled, this, [this](bool on) {
+        ProfileFollow::SetSwitch(on);
+        UpdateFollow();
+    });
     saveWait_ = new SaveWaitDlg(this);
 
     // The database tells of a damaged file it set aside, on the thread that opened it.
@@ -140,6 +148,7 @@ void DeviceMainDlg::SetFileDialogs(FileDialogs* files) {
 void DeviceMainDlg::Teardown() {
     if (tornDown_) return;
     tornDown_ = true;
+    if (follow_) follow_->Stop();  // no switch is queued once the worker stops
     if (session_) {
         session_->Stop();  // the worker is joined: nothing reports any more
         if (session_->DevicesOpen()) session_->Database().SetDamagedListener(nullptr);
@@ -166,6 +175,7 @@ void DeviceMainDlg::ApplyModel(const ModelState& model) {
     tabs_->SetLightingVisible(model.light);
     for (Page* page : tabs_->Pages()) page->ModelLoaded(model);
     views_->Apply();
+    UpdateFollow();  // another model: its own bindings
 }
 
 void DeviceMainDlg::OnTaskFinished(uint64_t id, const DeviceTaskRequest& request, const TaskResult& result) {
@@ -173,6 +183,8 @@ void DeviceMainDlg::OnTaskFinished(uint64_t id, const DeviceTaskRequest& request
     updates_->TaskFinished(id, request, result);
     if (request.code == kTaskCheckSoftware) ShowSoftwareCheck();
     ShowTaskNotice(request, result);
+    // The mouse is back, an update ended: a profile switch kept for later may go now.
+    if (follow_) follow_->Retry();
     emit taskEnded(id, request, result);
     if (exitWhenIdle_ && !updates_->Busy()) {
         exitWhenIdle_ = false;
@@ -253,7 +265,31 @@ void DeviceMainDlg::ProfileChanged() {
     std::string name;
     session_->Database().GetProfileName(session_->Core().CurrentProfile(), name);
     frame_->SetProfileName(QString::fromStdString(name));
+    tray_->SetTip(windowTitle() + QStringLiteral(" - ") +
+                  QString::fromStdString(ShownProfileName(session_->Actions(), name)));
     RefreshPages(kPageButtons | kPageMacros | kPagePerformance | kPageLighting);
+    if (follow_) follow_->ProfileChanged();
+}
+
+void DeviceMainDlg::BindingsChanged() {
+    UpdateFollow();
+}
+
+void DeviceMainDlg::UpdateFollow() {
+    if (!follow_) return;
+    follow_->Reconsider();
+    std::vector<ProfileBinding> bindings;
+    ListBindings(session_->Actions(), &bindings);
+    const bool any = AnyBinding(bindings);
+    QString unavailable = follow_->Unavailable();
+    if (unavailable.isEmpty() && !follow_->Active()) unavailable = QString::fromStdString(FocusUnavailableReason());
+    settings_->SetFollow(ProfileFollow::SwitchOn(any), unavailable.isEmpty());
+}
+
+void DeviceMainDlg::ShowFollowed(int profile) {
+    std::string name;
+    session_->Database().GetProfileName(profile, name);
+    if (dpiIndicator_) dpiIndicator_->ShowProfile(QString::fromStdString(ShownProfileName(session_->Actions(), name)));
 }
 
 void DeviceMainDlg::SetRecording(bool recording) {

@@ -36,6 +36,7 @@ class HomePage;
 class MainFrame;
 class MainTabs;
 class MainViews;
+class ProfileFollow;
 class SaveWaitDlg;
 class SettingsPage;
 class TrayIcon;
@@ -102,6 +103,7 @@ public:
     SettingsPage& Settings() { return *settings_; }
     TrayIcon& Tray() { return *tray_; }
     UpdateUi& Updates() { return *updates_; }
+    ProfileFollow& Follow() { return *follow_; }
 
     // What the worker reports, on the UI thread (the bridge calls these).
     void RefreshPages(unsigned pages);
@@ -121,6 +123,7 @@ public:
     void ShowSavingIndicator() override;
     void ShowDpiIndicator(int dpiValue) override;
     void ProfileChanged() override;
+    void BindingsChanged() override;
     void SetRecording(bool recording) override;
     QWidget* Window() override { return this; }
     TextRegistry& Texts() override { return *texts_; }
@@ -151,6 +154,9 @@ private:
     void OpenProfiles();
     void CheckSoftware();
     void ShowTaskNotice(const DeviceTaskRequest& request, const TaskResult& result);
+    // Profiles that follow the game: the watcher started or stopped, the settings page told.
+    void UpdateFollow();
+    void ShowFollowed(int profile);
 
     QString softwareVersion_;
     std::function<uint32_t()> releaseSource_;
@@ -170,6 +176,7 @@ private:
     TrayIcon* tray_ = nullptr;
     UpdateUi* updates_ = nullptr;
     DPIMsgDlg* dpiIndicator_ = nullptr;
+    ProfileFollow* follow_ = nullptr;
     SaveWaitDlg* saveWait_ = nullptr;
     ModelState model_;
     bool recording_ = false;

@@ -61,6 +61,18 @@ DPIMsgDlg::DPIMsgDlg(QWidget* owner)
     unit_->setPalette(grey);
     texts_->BindText(unit_, 753);
 
+    profile_ = new QLabel(this);
+    profile_->setObjectName(ControlName(kProfile));
+    profile_->setGeometry(Ltrb(16, 20, R - 44, B - 20));
+    profile_->setAlignment(Qt::AlignCenter);
+    profile_->setWordWrap(true);
+    profile_->setFont(UiFont(22, QFont::Bold));
+    profile_->setPalette(accent);
+    profile_->hide();
+    texts_->BindComposed(
+        profile_, {940}, [this] { return Text(940).replace(QStringLiteral("%s"), profileName_); },
+        [this](const QString& s) { profile_->setText(s); });
+
     bar_ = new QProgressBar(this);
     bar_->setObjectName(ControlName(kBar));
     bar_->setGeometry(Ltrb(24, B - 30, R - 24, B - 22));
@@ -84,11 +96,33 @@ void DPIMsgDlg::SetMaximum(int maxDpi) {
     bar_->setValue(qBound(0, value_, bar_->maximum()));
 }
 
+void DPIMsgDlg::ShowProfile(const QString& shownName) {
+    profileName_ = shownName;
+    profile_->setText(Text(940).replace(QStringLiteral("%s"), shownName));
+    for (QWidget* w :
+         {static_cast<QWidget*>(valueText_), static_cast<QWidget*>(unit_), static_cast<QWidget*>(bar_)})
+        w->hide();
+    profile_->show();
+    PopUp();
+}
+
+QString DPIMsgDlg::ProfileText() const {
+    return profile_->isHidden() ? QString() : profile_->text();
+}
+
 void DPIMsgDlg::ShowValue(int dpiValue) {
+    profile_->hide();
+    for (QWidget* w :
+         {static_cast<QWidget*>(valueText_), static_cast<QWidget*>(unit_), static_cast<QWidget*>(bar_)})
+        w->show();
     value_ = dpiValue;
     valueText_->setText(QString::number(dpiValue));
     // A value beyond the bar's range would leave the bar where it was.
     bar_->setValue(qBound(0, dpiValue, bar_->maximum()));
+    PopUp();
+}
+
+void DPIMsgDlg::PopUp() {
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         move(area.right() + 1 - width() - kMargin, area.bottom() + 1 - height() - kMargin);

@@ -19,7 +19,7 @@ class DPIMsgDlg : public QWidget {
     Q_OBJECT
 public:
     // Control ids (objectName "id<n>"); the hide timer is "timer100".
-    enum Id { kClose = 30, kValue = 31, kUnit = 32, kBar = 33 };
+    enum Id { kClose = 30, kValue = 31, kUnit = 32, kBar = 33, kProfile = 34 };
     static constexpr QSize kDesignSize{300, 130};
     static constexpr int kShowMs = 2000;
     // Distance from the work area's right and bottom edges.
@@ -30,6 +30,9 @@ public:
 
     // Shows the value at the bottom right of the work area of the primary screen and (re)starts the timer.
     void ShowValue(int dpiValue);
+    // Shows which profile is now active (profiles that follow the game), in the same place and for as long.
+    void ShowProfile(const QString& shownName);
+    QString ProfileText() const;
     // The bar's full length: the largest DPI of the connected sensor (16000 until told).
     void SetMaximum(int maxDpi);
 
@@ -37,12 +40,15 @@ public:
     QTimer* HideTimer() const { return timer_; }
 
 protected:
+    void PopUp();
     void paintEvent(QPaintEvent* event) override;
 
 private:
     int value_ = 1600;
     QLabel* valueText_ = nullptr;
     QLabel* unit_ = nullptr;
+    QLabel* profile_ = nullptr;
+    QString profileName_;
     QProgressBar* bar_ = nullptr;
     CaptionButton* close_ = nullptr;
     QTimer* timer_ = nullptr;

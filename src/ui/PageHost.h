@@ -38,6 +38,10 @@ public:
     // shows its name on the profile button and refreshes the pages.
     virtual void ProfileChanged() = 0;
 
+    // The applications bound to a profile changed (the profile dialog's Applications): automatic
+    // switching may start or stop.
+    virtual void BindingsChanged() {}
+
     // A macro recording holds the window: while on, the tabs and the profile button are disabled.
     virtual void SetRecording(bool recording) = 0;
 

@@ -7,10 +7,12 @@
 
 #include "actions/ProfileActions.h"
 #include "device/PageState.h"
+#include "store/AppList.h"
 #include "toolkit/MPicture.h"
 #include "toolkit/Theme.h"
 #include "ui/MessageBox.h"
 #include "ui/PageHost.h"
+#include "ui/ProfileAppsDlg.h"
 #include "ui/ProfileFiles.h"
 #include "ui/ProfileList.h"
 #include "ui/UiFonts.h"
@@ -29,9 +31,10 @@ constexpr int kResetTitle = 570;
 constexpr int kResetQuestion = 571;
 constexpr int kRenameTip = 887;
 constexpr int kRenameFailed = 888;
+constexpr int kAppsText = 934;
 
 // Design size of the dialog; it sits above the profile button, its right edge on the button's.
-constexpr QSize kDesignSize{260, 205};
+constexpr QSize kDesignSize{260, 240};
 constexpr int kGap = 5;
 
 bool Connected(PageHost& host) {
@@ -88,7 +91,7 @@ ProfileDlg::ProfileDlg(PageHost& host, QWidget* owner)
 
     list_ = new ProfileList(this);
     list_->setObjectName(ControlName(kList));
-    list_->setGeometry(Ltrb(10, 10, R - 10, B - 45));
+    list_->setGeometry(Ltrb(10, 10, R - 10, B - 80));
     list_->setFont(UiFont(14, QFont::Normal));
     list_->SetRowHeight(36);
     connect(list_, &ProfileList::entryChosen, this, &ProfileDlg::EntryClicked);
@@ -106,7 +109,12 @@ ProfileDlg::ProfileDlg(PageHost& host, QWidget* owner)
     export_->setGeometry(Ltrb(R / 2 + 5, B - 35, R - 10, B - 7));
     texts->BindText(export_, kExportText);
     connect(export_, &QPushButton::clicked, this, [this] { EndWith(Request::Export); });
-    for (QPushButton* b : {import_, export_}) {
+    apps_ = new QPushButton(this);
+    apps_->setObjectName(ControlName(kApps));
+    apps_->setGeometry(Ltrb(10, B - 70, R - 10, B - 42));
+    texts->BindText(apps_, kAppsText);
+    connect(apps_, &QPushButton::clicked, this, [this] { EndWith(Request::Apps); });
+    for (QPushButton* b : {import_, export_, apps_}) {
         b->setFont(UiFont(14));
         b->setAutoDefault(false);
     }
@@ -124,6 +132,8 @@ void ProfileDlg::Fill() {
         item->setData(ProfileList::kProfileRole, info.profile);
         item->setData(ProfileList::kActiveRole, info.profile == current);
         item->setFlags(item->flags() | Qt::ItemIsEditable);
+        item->setData(ProfileList::kAppsRole, QString::fromStdString(FormatAppList(info.apps))
+                                                  .replace(QLatin1Char('\n'), QStringLiteral(", ")));
         if (info.profile == current) list_->setCurrentItem(item);
     }
     choice_.profile = current;
@@ -200,6 +210,10 @@ void RunProfileChoice(PageHost& host, const ProfileDlg::Choice& choice) {
             return;
         case ProfileDlg::Request::Switch:
             Switch(host, choice.profile);
+            return;
+        case ProfileDlg::Request::Apps:
+            if (choice.nameChanged) Switch(host, choice.profile);
+            ProfileAppsDlg::Open(host, choice.profile);
             return;
         case ProfileDlg::Request::Import:
         case ProfileDlg::Request::Export:

@@ -4,7 +4,8 @@
 //
 // The dialog is a small pop-up list of the four profiles. A click on an entry switches to that profile
 // (also the current one: every setting goes to the mouse again); the pencil of an entry (or F2) renames it
-// in place; Import and Export load a profile file into the selected profile or save it. A click outside
+// in place; Import and Export load a profile file into the selected profile or save it; Applications
+// opens the applications the selected profile follows (ProfileAppsDlg). A click outside
 // closes the dialog. A profile renamed in the dialog becomes the current one when it closes, so the
 // profile button shows the new name. Whatever changes the profile in use ends in PageHost::ProfileChanged.
 
@@ -22,9 +23,9 @@ class ProfileDlg : public QDialog {
     Q_OBJECT
 public:
     // Control ids (objectName "id<n>").
-    enum Id { kBackground = 30, kList = 31, kImport = 32, kExport = 33 };
+    enum Id { kBackground = 30, kList = 31, kImport = 32, kExport = 33, kApps = 34 };
     // What the dialog ended with.
-    enum class Request { None, Switch, Import, Export };
+    enum class Request { None, Switch, Import, Export, Apps };
     struct Choice {
         Request request = Request::None;
         int profile = 0;  // the clicked entry, the selected one for import and export, or the one renamed
@@ -60,6 +61,7 @@ private:
     ProfileList* list_ = nullptr;
     QPushButton* import_ = nullptr;
     QPushButton* export_ = nullptr;
+    QPushButton* apps_ = nullptr;
     Choice choice_;
     bool filling_ = false;
 };

@@ -58,7 +58,20 @@ public:
         p->setPen(selected ? palette::kText : palette::kTextDim);
         const QString name = option.fontMetrics.elidedText(
             index.data(Qt::DisplayRole).toString(), Qt::ElideRight, static_cast<int>(textRect.width()));
-        p->drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft, name);
+        const QString apps = index.data(ProfileList::kAppsRole).toString();
+        if (apps.isEmpty()) {
+            p->drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft, name);
+        } else {
+            // The name in the upper part, the applications it follows small under it.
+            p->drawText(textRect.adjusted(0, 0, 0, -h * 0.4), Qt::AlignBottom | Qt::AlignLeft, name);
+            QFont small = option.font;
+            small.setPixelSize(qMax(9, option.font.pixelSize() * 3 / 4));
+            p->setFont(small);
+            p->setPen(palette::kTextDim);
+            const QString line =
+                QFontMetrics(small).elidedText(apps, Qt::ElideRight, static_cast<int>(textRect.width()));
+            p->drawText(textRect.adjusted(0, h * 0.6, 0, 0), Qt::AlignTop | Qt::AlignLeft, line);
+        }
         if (selected || hot) PaintPencil(*p, pencil, hot ? palette::kText : palette::kTextDim);
         p->restore();
     }

@@ -12,6 +12,8 @@ class ProfileList : public QListWidget {
 public:
     static constexpr int kProfileRole = Qt::UserRole;
     static constexpr int kActiveRole = Qt::UserRole + 1;
+    // The applications the profile follows, as one line shown small under the name (empty: none).
+    static constexpr int kAppsRole = Qt::UserRole + 2;
 
     explicit ProfileList(QWidget* parent = nullptr);
 

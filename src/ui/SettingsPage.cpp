@@ -99,6 +99,13 @@ SettingsPage::SettingsPage(TextRegistry& texts, const ProductConfig& product, QW
     Refresh();
 }
 
+void SettingsPage::SetFollow(bool on, bool available) {
+    followAvailable_ = available;
+    follow_->setChecked(on);
+    follow_->setEnabled(available);
+    followHint_->setText(Text(available ? 932 : 933));
+}
+
 QLabel* SettingsPage::SectionLabel(TextRegistry& texts, int textId) {
     auto* label = new QLabel(column_);
     label->setFont(UiFont(15, QFont::Bold));
@@ -137,6 +144,17 @@ QWidget* SettingsPage::BuildGeneral(TextRegistry& texts) {
     panel->Layout()->addWidget(minimised_);
     connect(autorun_, &QCheckBox::clicked, this, &SettingsPage::OnAutorunClicked);
     connect(minimised_, &QCheckBox::clicked, this, [](bool on) { WriteAutorunMinimize(on); });
+
+    follow_ = Named(new QCheckBox(panel), kFollow);
+    texts.BindText(follow_, 931);
+    followHint_ = DimLabel(panel, kFollowHint);
+    followHint_->setContentsMargins(28, 0, 0, 0);
+    texts.BindComposed(
+        followHint_, {932, 933}, [this] { return Text(followAvailable_ ? 932 : 933); },
+        [this](const QString& s) { followHint_->setText(s); });
+    panel->Layout()->addWidget(follow_);
+    panel->Layout()->addWidget(followHint_);
+    connect(follow_, &QCheckBox::clicked, this, &SettingsPage::followToggled);
     return panel;
 }
 

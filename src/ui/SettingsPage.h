@@ -2,8 +2,8 @@
 // The settings page of the main window (container 56, opened with the caption's settings button): the
 // language (279), start at log-in (281) and start minimised (282), what closing the window does (286 hide,
 // 287 exit), the software update check (276 with its result 275), About, the product's web links
-// (289-291) and the way back (273). Preferences are written when a control changes; the page reads them
-// again each time it opens.
+// (289-291), profiles that follow the game (292, with its hint 293) and the way back (273). Preferences are
+// written when a control changes; the page reads them again each time it opens.
 
 #include <QString>
 #include <QWidget>
@@ -38,6 +38,8 @@ public:
         kWebsite = 289,
         kFeedback = 290,
         kQuestions = 291,
+        kFollow = 292,
+        kFollowHint = 293,
         kTitle = 711,
         kAbout = 717,
         kTrayHint = 714,
@@ -52,6 +54,9 @@ public:
     // Whether a notification area exists: without one, "hide on close" minimises, and the page says so.
     void SetTrayAvailable(bool available);
     void SetSoftwareCheck(Check check, const QString& newest = QString());
+    // Profiles that follow the game: the switch as stored; without an X11 or XWayland display the switch
+    // is disabled and the hint says why.
+    void SetFollow(bool on, bool available);
     // Opens web addresses (xdg-open by default; tests record them).
     void SetOpener(std::function<bool(const std::string&)> opener) { opener_ = std::move(opener); }
 
@@ -61,6 +66,7 @@ signals:
     void leaveRequested();
     void aboutRequested();
     void checkSoftwareRequested();
+    void followToggled(bool on);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -82,6 +88,9 @@ private:
     QRadioButton* hide_ = nullptr;
     QRadioButton* exit_ = nullptr;
     QLabel* trayHint_ = nullptr;
+    QCheckBox* follow_ = nullptr;
+    QLabel* followHint_ = nullptr;
+    bool followAvailable_ = true;
     QLabel* check_ = nullptr;
     Check checkState_ = Check::Idle;
     QString newest_;

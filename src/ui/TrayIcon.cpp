@@ -55,6 +55,10 @@ bool TrayIcon::Show(const QString& tip) {
     return true;
 }
 
+void TrayIcon::SetTip(const QString& tip) {
+    if (icon_) icon_->setToolTip(tip.left(kTipLength));
+}
+
 void TrayIcon::Remove() {
     if (icon_) icon_->hide();
     shown_ = false;

@@ -26,6 +26,8 @@ public:
 
     // Adds the icon when the desktop has a notification area; false when it has none.
     bool Show(const QString& tip);
+    // A new tip (the active profile changed); kept for when the icon is shown.
+    void SetTip(const QString& tip);
     // Removes it (every exit path and the teardown do).
     void Remove();
     bool Shown() const { return shown_; }

@@ -22,7 +22,7 @@ constexpr int kUpdateNow = 583;
 constexpr int kFirmwareDone = 593;
 constexpr int kSoftwareFailed = 884;
 constexpr int kFirmwareFailed = 885;
-constexpr int kUnsignedUpdates = 931;
+constexpr int kUnsignedUpdates = 911;
 
 int TitleOf(int kind) {
     return kind == kUpdateSoftware ? kSoftwareTitle : kFirmwareTitle;

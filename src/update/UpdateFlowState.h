@@ -61,12 +61,12 @@ struct UpdateFlow::State {
 // Text for a message: at most 40 characters, control characters as '?'.
 std::string QuoteForMessage(const std::string& text);
 
-// The message of a refused signature: text 930 with the reason.
+// The message of a refused signature: text 910 with the reason.
 std::string SignatureRefusal(const std::string& why);
 
 // Texts of the language files the signature checks show.
-inline constexpr int kTextSignatureRefused = 930;  // the update was refused: signature missing or wrong
-inline constexpr int kTextUnsignedUpdates = 931;   // updates are not signed: no update keys
-inline constexpr int kTextSignatureLabel = 932;    // short form for the check's label
+inline constexpr int kTextSignatureRefused = 910;  // the update was refused: signature missing or wrong
+inline constexpr int kTextUnsignedUpdates = 911;   // updates are not signed: no update keys
+inline constexpr int kTextSignatureLabel = 912;    // short form for the check's label
 
 }  // namespace quorvel

@@ -1,0 +1,241 @@
+// Profiles that follow the game, end to end on a private Xvfb with a window manager: quorvelctl profile
+// follow watches the window in front while two small programs of different classes are brought to the
+// front with xdotool; its HID trace shows the whole-profile write of the bound profile, then the return to
+// the profile chosen by hand, each the same bytes as a profile switch sends. Every wait is for an event (a
+// line of output, a property of the root window, a window becoming active), never for a time.
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "QuorvelProcessFixture.h"
+#include "cli/TraceHelpers.h"
+
+namespace quorvel::test {
+namespace {
+
+// A child process with its stdout on a pipe, read line by line.
+class Child {
+public:
+    Child(const std::string& binary, const std::vector<std::string>& args,
+          const std::map<std::string, std::string>& env, const std::string& errPath) {
+        int fds[2];
+        if (::pipe2(fds, O_CLOEXEC) != 0) return;
+        std::vector<std::string> envText;
+        for (const auto& [k, v] : env) envText.push_back(k + "=" + v);
+        std::vector<char*> envp;
+        for (std::string& e : envText) envp.push_back(e.data());
+        envp.push_back(nullptr);
+        std::vector<std::string> argText = {binary};
+        argText.insert(argText.end(), args.begin(), args.end());
+        std::vector<char*> argv;
+        for (std::string& a : argText) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
+        posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+        pid_t pid = 0;
+        if (posix_spawn(&pid, binary.c_str(), &actions, nullptr, argv.data(), envp.data()) == 0) pid_ = pid;
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(fds[1]);
+        out_ = fds[0];
+    }
+    ~Child() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+        if (out_ >= 0) ::close(out_);
+    }
+
+    pid_t Pid() const { return pid_; }
+
+    // Waits for a line of output that contains `text`; the lines before it are passed over. False on
+    // time-out or end of output.
+    bool WaitForLine(const std::string& text, std::string* line = nullptr) {
+        const auto deadline = std::chrono::steady_clock::now() + kWait;
+        while (true) {
+            for (size_t end; (end = buffer_.find('\n')) != std::string::npos;) {
+                const std::string got = buffer_.substr(0, end);
+                buffer_.erase(0, end + 1);
+                seen_ += got + "\n";
+                if (got.find(text) != std::string::npos) {
+                    if (line) *line = got;
+                    return true;
+                }
+            }
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            if (left.count() <= 0) return false;
+            pollfd fd{out_, POLLIN, 0};
+            if (::poll(&fd, 1, static_cast<int>(left.count())) <= 0) return false;
+            char chunk[512];
+            const ssize_t n = ::read(out_, chunk, sizeof chunk);
+            if (n <= 0) return false;
+            buffer_.append(chunk, static_cast<size_t>(n));
+        }
+    }
+
+    // The exit status after SIGTERM (128 + signal when killed), or -1 when it did not end in time: its
+    // output is read to the end (the pipe closes when it exits), then it is reaped.
+    int Terminate() {
+        ::kill(pid_, SIGTERM);
+        const auto deadline = std::chrono::steady_clock::now() + kWait;
+        while (true) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            pollfd fd{out_, POLLIN, 0};
+            if (left.count() <= 0 || ::poll(&fd, 1, static_cast<int>(left.count())) <= 0) return -1;
+            char chunk[512];
+            const ssize_t n = ::read(out_, chunk, sizeof chunk);
+            if (n <= 0) break;
+            seen_.append(chunk, static_cast<size_t>(n));
+        }
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+        pid_ = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    const std::string& Seen() const { return seen_; }
+
+private:
+    pid_t pid_ = -1;
+    int out_ = -1;
+    std::string buffer_;
+    std::string seen_;
+};
+
+// Waits until the root window of the display carries the property (a window manager sets
+// _NET_SUPPORTING_WM_CHECK once it manages the screen): PropertyNotify events, no polling.
+bool WaitForRootProperty(const std::string& display, const char* name) {
+    xcb_connection_t* c = xcb_connect(display.c_str(), nullptr);
+    if (xcb_connection_has_error(c)) {
+        xcb_disconnect(c);
+        return false;
+    }
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    xcb_intern_atom_reply_t* a = xcb_intern_atom_reply(
+        c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
+    const xcb_atom_t atom = a ? a->atom : XCB_ATOM_NONE;
+    std::free(a);
+    const uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_change_window_attributes(c, root, XCB_CW_EVENT_MASK, &mask);
+    const auto present = [&] {
+        xcb_get_property_reply_t* r =
+            xcb_get_property_reply(c, xcb_get_property(c, 0, root, atom, XCB_ATOM_ANY, 0, 1), nullptr);
+        const bool there = r && r->type != XCB_ATOM_NONE;
+        std::free(r);
+        return there;
+    };
+    bool found = present();
+    const auto deadline = std::chrono::steady_clock::now() + kWait;
+    while (!found && std::chrono::steady_clock::now() < deadline) {
+        while (xcb_generic_event_t* e = xcb_poll_for_event(c)) {
+            if ((e->response_type & 0x7f) == XCB_PROPERTY_NOTIFY &&
+                reinterpret_cast<xcb_property_notify_event_t*>(e)->atom == atom)
+                found = present();
+            std::free(e);
+        }
+        if (found || xcb_connection_has_error(c)) break;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        pollfd fd{xcb_get_file_descriptor(c), POLLIN, 0};
+        if (::poll(&fd, 1, static_cast<int>(std::max<int64_t>(left.count(), 0))) <= 0) break;
+    }
+    xcb_disconnect(c);
+    return found;
+}
+
+std::vector<std::string> Requests(const std::vector<std::string>& trace) {
+    std::vector<std::string> out;
+    for (const std::string& line : trace)
+        if (StartsWith(line, "write ") || StartsWith(line, "send_feature ")) out.push_back(line);
+    return out;
+}
+
+class ProfileFollowXvfb : public QuorvelWindowTest {
+protected:
+    std::map<std::string, std::string> Env() const {
+        std::map<std::string, std::string> env = GuiEnv(x_->Display(), {{"QUORVEL_HID_TRACE", TracePath()}});
+        env.erase("QUORVEL_VIRTUAL");
+        return env;
+    }
+    std::unique_ptr<Child> Window(const std::string& instance, const std::string& cls) {
+        return std::make_unique<Child>(std::string(QUORVEL_BIN_DIR) + "/focus_window",
+                                       std::vector<std::string>{instance, cls}, Env(), Path("window.stderr"));
+    }
+    // Brings the window of the class to the front and waits until the window manager made it active.
+    void Activate(const std::string& cls) {
+        ASSERT_FALSE(
+            Xdotool(x_->Display(), "search --sync --classname " + cls + " windowactivate --sync").empty())
+            << cls;
+    }
+};
+
+TEST_F(ProfileFollowXvfb, BoundWindowWritesItsProfileAndAnotherBringsTheHandsBack) {
+    const std::vector<std::string> mouse = {"--virtual", "102:wired"};
+    auto args = [&](std::vector<std::string> words) {
+        words.insert(words.begin(), mouse.begin(), mouse.end());
+        return words;
+    };
+    ASSERT_EQ(Run(args({"profile", "bind", "2", "quorvel-game"})).exitCode, 0);
+    TakeTrace();
+
+    Child wm("/usr/bin/openbox", {"--sm-disable"}, Env(), Path("openbox.stderr"));
+    ASSERT_GT(wm.Pid(), 0);
+    ASSERT_TRUE(WaitForRootProperty(x_->Display(), "_NET_SUPPORTING_WM_CHECK"))
+        << ReadWhole(Path("openbox.stderr"));
+
+    Child follow(std::string(QUORVEL_BIN_DIR) + "/quorvelctl", args({"profile", "follow"}), Env(),
+                 Path("follow.stderr"));
+    ASSERT_TRUE(follow.WaitForLine("following the window in front")) << ReadWhole(Path("follow.stderr"));
+    TakeTrace();  // discovery and read-back
+
+    auto game = Window("quorvel-game", "QuorvelGame");
+    Activate("quorvel-game");
+    std::string line;
+    ASSERT_TRUE(follow.WaitForLine("in front: profile", &line))
+        << follow.Seen() << ReadWhole(Path("follow.stderr"));
+    EXPECT_EQ(line, "quorvel-game in front: profile 2 (Profile 2)");
+    const std::vector<std::string> toGame = Requests(TakeTrace());
+
+    auto editor = Window("quorvel-editor", "QuorvelEditor");
+    Activate("quorvel-editor");
+    ASSERT_TRUE(follow.WaitForLine("in front: profile", &line))
+        << follow.Seen() << ReadWhole(Path("follow.stderr"));
+    EXPECT_EQ(line, "quorvel-editor in front: profile 1 (Profile 1)");
+    const std::vector<std::string> back = Requests(TakeTrace());
+
+    EXPECT_EQ(follow.Terminate(), 0) << ReadWhole(Path("follow.stderr"));
+    EXPECT_TRUE(Requests(TakeTrace()).empty());
+
+    // The same bytes as the profile switches of quorvelctl, on the same mouse and store.
+    ASSERT_EQ(Run(args({"profile", "switch", "2"})).exitCode, 0);
+    const std::vector<std::string> switch2 = CommandRequests(TakeTrace());
+    ASSERT_EQ(Run(args({"profile", "switch", "1"})).exitCode, 0);
+    const std::vector<std::string> switch1 = CommandRequests(TakeTrace());
+    ASSERT_FALSE(switch2.empty());
+    EXPECT_EQ(toGame, switch2);
+    EXPECT_EQ(back, switch1);
+}
+
+TEST_F(ProfileFollowXvfb, WithoutADisplayFollowSaysWhy) {
+    ASSERT_EQ(Run({"--virtual", "102:wired", "profile", "bind", "2", "quorvel-game"}).exitCode, 0);
+    const CliRun run = Run({"--virtual", "102:wired", "profile", "follow"}, {{"DISPLAY", ""}});
+    EXPECT_EQ(run.exitCode, 1) << run;
+    EXPECT_NE(
+        run.err.find("automatic switching needs an X11 or XWayland window: no X display is set (DISPLAY)"),
+        std::string::npos)
+        << run;
+}
+
+}  // namespace
+}  // namespace quorvel::test
