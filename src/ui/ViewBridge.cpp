@@ -68,10 +68,6 @@ void ViewBridge::ShowDeviceListView(int titleTextId) {
     });
 }
 
-void ViewBridge::BringToFront() {
-    Post([](DeviceMainDlg& w) { w.ShowFromOutside(); });
-}
-
 void ViewBridge::CloseTransientWindows() {
     Post([](DeviceMainDlg& w) { w.CloseTransientWindows(); });
 }

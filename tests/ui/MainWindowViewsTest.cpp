@@ -1,6 +1,7 @@
 // The main window's views as the mice come and go: what discovery, a pick in the device list, the tab
 // strip, the settings page and the link reports of a wireless mouse show; hot-plug of every model.
 
+#include <QApplication>
 #include <QMenu>
 #include <QPushButton>
 
@@ -106,14 +107,49 @@ TEST_F(MainWindowViews, WithoutAMouseTheNoDevicePanelShowsAndSettingsReturnToIt)
     EXPECT_EQ(CurrentView(), View::NoDevice);
 }
 
-TEST_F(MainWindowViews, AHiddenStartShowsTheWindowOnlyWhenAMouseIsFound) {
-    const std::pair<const char*, bool> cases[] = {{"", false}, {"102:wired", true}};
-    for (const auto& [mice, shown] : cases) {
-        OpenWindow(mice, false);
+// Discovery switches the view of the window as it is, but only the user brings the window up: a start at
+// log-in stays hidden, a minimised window stays minimised, and another application keeps the focus when
+// the mouse is plugged in again.
+TEST_F(MainWindowViews, DiscoveryNeverShowsRestoresOrActivatesTheWindow) {
+    enum class State { Hidden, Minimised, Behind };
+    const std::pair<const char*, State> cases[] = {
+        {"hidden", State::Hidden}, {"minimised", State::Minimised}, {"behind another window", State::Behind}};
+    for (const auto& [what, state] : cases) {
+        OpenWindow("102:wired", state != State::Hidden);
+        ASSERT_TRUE(WaitFor([&] { return CurrentView() == View::DeviceList; })) << what;
+        QWidget game;
+        game.setWindowTitle("game");
+        if (state == State::Minimised) window->showMinimized();
+        if (state == State::Behind) {
+            game.show();
+            game.activateWindow();
+            ASSERT_TRUE(WaitFor([&] { return QApplication::activeWindow() == &game; })) << what;
+        }
+        Mice().Mouse(0).Unplug();
+        ASSERT_TRUE(WaitForTask(kTaskRemoval)) << what;
+        Mice().Mouse(0).Replug();
+        ASSERT_TRUE(WaitForTask(kTaskArrival)) << what;
         Settle();
-        EXPECT_EQ(window->isVisible(), shown) << "mice: \"" << mice << '"';
+        EXPECT_EQ(CurrentView(), View::DeviceList) << what << ": the view follows all the same";
+        EXPECT_EQ(window->isVisible(), state != State::Hidden) << what;
+        EXPECT_EQ(window->isMinimized(), state == State::Minimised) << what;
+        if (state == State::Behind) {
+            EXPECT_EQ(QApplication::activeWindow(), &game) << what;
+        }
         CloseWindow();
     }
+}
+
+// The user asks for the window (a second start, the tray): shown, restored and in front.
+TEST_F(MainWindowViews, TheUserBringsTheWindowBack) {
+    OpenWindow("102:wired", false);
+    ASSERT_TRUE(WaitFor([&] { return CurrentView() == View::DeviceList; }));
+    EXPECT_FALSE(window->isVisible());
+    window->ShowFromOutside();
+    EXPECT_TRUE(window->isVisible());
+    window->showMinimized();
+    window->ShowFromOutside();
+    EXPECT_FALSE(window->isMinimized());
 }
 
 TEST_F(MainWindowViews, PickingAnotherModelSwitchesItOnTheWorkerAndFollowsItsDescriptor) {
