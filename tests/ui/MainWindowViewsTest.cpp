@@ -229,7 +229,8 @@ TEST_F(MainWindowViews, AWirelessLinkLostAndRestoredSwitchesTheViews) {
 }
 
 // Every model and link, unplugged and plugged in again: the removal reaches the worker as task 3, the
-// arrival as task 2, and the views and the list follow.
+// arrival as task 2, and the views and the list follow. The status line says why the pages went, and the
+// window goes back to the mouse the user was on when it is back.
 class MainWindowHotplug : public MainWindowViews, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(MainWindowHotplug, UnplugAndReplug) {
@@ -246,13 +247,15 @@ TEST_P(MainWindowHotplug, UnplugAndReplug) {
     EXPECT_EQ(List().GetDeviceState(type), 0);
     EXPECT_EQ(List().GetOnlineDevCount(), 0);
     EXPECT_EQ(ends.back().result.error, DeviceError::NoDevice);
-    EXPECT_TRUE(Find<QLabel>(MainFrame::kBottomText)->text().isEmpty()) << "a removal is no failed change";
+    EXPECT_EQ(Find<QLabel>(MainFrame::kBottomText)->text(), "The mouse was unplugged.")
+        << "why, and not as a failed change";
 
     Mice().Mouse(0).Replug();
     ASSERT_TRUE(WaitForTask(kTaskArrival));
     Settle();
     EXPECT_TRUE(ends.back().result.ok()) << DeviceErrorText(ends.back().result.error);
-    EXPECT_EQ(CurrentView(), View::DeviceList);
+    EXPECT_EQ(CurrentView(), View::Device) << "back to the mouse";
+    EXPECT_EQ(Strip().GetCurSel(), 1);
     EXPECT_EQ(List().GetDeviceState(type), 1);
     EXPECT_EQ(List().GetSelectDevice(), type);
     EXPECT_TRUE(Mice().AllIssues().empty());
