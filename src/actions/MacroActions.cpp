@@ -84,6 +84,20 @@ std::string ButtonsPlayingMacro(ActionContext& ctx, int macroId) {
     return text;
 }
 
+std::vector<DeviceTaskRequest> MacroResendRequests(ActionContext& ctx, int macroId) {
+    std::vector<DeviceTaskRequest> requests;
+    std::vector<KeyAssignmentRecord> rows;
+    ctx.db.ListKeyAssignments(ctx.Profile(), rows);
+    for (const KeyAssignmentRecord& row : rows) {
+        if (row.macro_type != kMacroFunction || row.macro_value != macroId) continue;
+        DeviceTaskRequest request = PageRequest(ctx, kTaskWriteKeys);
+        request.keySlot = row.key_code;
+        request.macroSlot = row.key_code;
+        requests.push_back(request);
+    }
+    return requests;
+}
+
 std::vector<MissingMacroAssignment> AssignmentsWithoutMacro(ActionContext& ctx, int profile) {
     std::vector<MissingMacroAssignment> missing;
     std::vector<KeyAssignmentRecord> rows;

@@ -25,6 +25,10 @@ std::string ShownMacroName(const ActionContext& ctx, const std::string& storedNa
 // Buttons of every profile whose assignment plays the macro: "profile 1: 3, 4; profile 2: 5"; empty when
 // none does.
 std::string ButtonsPlayingMacro(ActionContext& ctx, int macroId);
+// The requests that send an edited macro again to every button of the current profile that plays it (its
+// events to the button's macro slot, then the key write), so the mouse plays what was edited. Empty when
+// no button of the current profile plays it.
+std::vector<DeviceTaskRequest> MacroResendRequests(ActionContext& ctx, int macroId);
 
 // Buttons of a profile assigned to a macro this model's library does not have (a profile file made on
 // another model, or a macro deleted since): the mouse keeps their previous function.

@@ -27,7 +27,7 @@ bool CoreStep::Start(DeviceMainDlg& window, const std::string& programDir, QStri
     window.Attach(session_);
     if (start) {
         session_.Start(&window.Bridge());
-        session_.Worker().QueueTask(DeviceTaskRequest(kTaskCheckSoftware));
+        window.CheckSoftwareAfterFirstLoad();
     }
     return true;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "device/CommandsRead.h"
 #include "device/DeviceMainDef.h"
 #include "device/Discovery.h"
 #include "store/DeviceDatabase.h"
@@ -18,9 +19,24 @@ int ReadOnce(HidDeviceManager& manager, HidHandle* handle, uint8_t* buffer, int 
 }
 
 // A connect report: the record is reachable again; its info block is read afresh so that the read-back
-// that follows sees the mouse's current link flag, battery and sensor.
-void HandleLinkReport(HidDeviceManager& manager, HidDeviceRecord* record, const uint8_t* report,
+// that follows sees the mouse's current link flag, battery and sensor. The same report on a link that is
+// already up only tells a new battery state. Returns whether the link came up.
+bool HandleLinkReport(HidDeviceManager& manager, HidDeviceRecord* record, const uint8_t* report,
                       const std::function<void(int)>& sleep) {
+    // Up: reachable, and the mouse linked when its info was last read (a receiver found while its mouse
+    // was off has the first, not the second).
+    const bool up = record->linkState == 1 && DecodeInfoBlock(Family::Report, record->info).linkFlag != 0;
+    if (report[1] == 1 && up) {
+        if (report[2] != 0) {
+            manager.UpdateRecord(record, [&](HidDeviceRecord& r) {
+                r.batteryLevel = report[2];
+                r.batteryStatus = report[3];
+                r.info[12] = report[3];  // the stored info block's battery, report offsets 13, 14
+                r.info[13] = report[2];
+            });
+        }
+        return false;
+    }
     if (report[1] == 1) {
         manager.UpdateRecord(record, [](HidDeviceRecord& r) { r.linkState = 1; });
         uint8_t info[kReportBufferSize];
@@ -44,20 +60,25 @@ void HandleLinkReport(HidDeviceManager& manager, HidDeviceRecord* record, const 
         manager.UpdateRecord(record, [](HidDeviceRecord& r) { r.linkState = 0; });
     }
     manager.SetLinkState(record->deviceType, record->linkMode, record->linkState);
+    return report[1] == 1;
 }
 
 }  // namespace
 
 bool PollReportFamily(HidDeviceManager& manager, uint8_t* buffer, int* deviceType,
-                      const std::function<void(int)>& sleep, int timeoutMs) {
+                      const std::function<void(int)>& sleep, int timeoutMs, bool* linkCameUp) {
     *deviceType = 0;
+    if (linkCameUp) *linkCameUp = false;
     if (!manager.IsOpen()) return false;
     uint8_t report[kNotifyBufferSize];
     for (HidDeviceRecord* record : manager.Records()) {
         if (!record->handle || IsFeatureFamily(record->deviceType)) continue;
         if (ReadOnce(manager, record->handle, report, timeoutMs) <= 0) continue;
         // A connect report identifies the record anew: its type is known only after that.
-        if (report[0] == 0xC0) HandleLinkReport(manager, record, report, sleep);
+        if (report[0] == 0xC0) {
+            const bool up = HandleLinkReport(manager, record, report, sleep);
+            if (linkCameUp) *linkCameUp = up;
+        }
         *deviceType = record->deviceType;
         std::memcpy(buffer, report, kNotifyBufferSize);
         return true;
@@ -94,8 +115,9 @@ void PollSelectedWireless(HidDeviceManager& manager, int selectedType, int timeo
 void DeviceMainDef::HandleReportNotifications(int timeoutMs) {
     uint8_t b[kNotifyBufferSize] = {};
     int type = 0;
+    bool linkCameUp = false;
     PollReportFamily(
-        manager_, b, &type, [this](int ms) { context_.Sleep(ms); }, timeoutMs);
+        manager_, b, &type, [this](int ms) { context_.Sleep(ms); }, timeoutMs, &linkCameUp);
     if (b[0] == 0) return;
     context_.Trace("mouse notify data: %02X %02X %02X %02X %02X %02X", b[0], b[1], b[2], b[3], b[4], b[5]);
     const int current = CurrentDeviceType();
@@ -126,8 +148,13 @@ void DeviceMainDef::HandleReportNotifications(int timeoutMs) {
     if (b[0] != 0xC0) return;
 
     context_.Trace("上报dongle和设备的连接状态: %d", b[3]);
-    context_.View().CloseTransientWindows();
-    if (b[1] == 1) {
+    // A connect report on a link that is already up is how this family tells a battery change: the
+    // battery alone is shown, and what the user is doing goes on.
+    const bool batteryOnly = b[1] == 1 && !linkCameUp;
+    if (!batteryOnly) context_.View().CloseTransientWindows();
+    if (batteryOnly) {
+        // shown below
+    } else if (b[1] == 1) {
         context_.Update([](DeviceState& s) { s.connected = true; });
         const int kind = manager_.CurrentLinkKind();
         const int m = kind == 1 ? 1 : 0;

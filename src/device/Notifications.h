@@ -15,10 +15,12 @@ constexpr int kNotifyTimeoutMs = 10;
 
 // Report family: reads each mouse interface of that family (IsFeatureFamily) for up to `timeoutMs`; the first
 // report ends the poll. A link-state report (C0) updates the record's link state, and on a connect re-reads
-// its info block (one retry after 500 ms, through `sleep`). False when nothing was read or the manager is not
-// open; *deviceType is the reporting record's type (0 when none).
+// its info block (one retry after 500 ms, through `sleep`); a connect report on a record already linked
+// only updates its battery. False when nothing was read or the manager is not open; *deviceType is the
+// reporting record's type (0 when none); *linkCameUp (when given) whether a link went from down to up.
 bool PollReportFamily(HidDeviceManager& manager, uint8_t* buffer, int* deviceType,
-                      const std::function<void(int)>& sleep, int timeoutMs = kNotifyTimeoutMs);
+                      const std::function<void(int)>& sleep, int timeoutMs = kNotifyTimeoutMs,
+                      bool* linkCameUp = nullptr);
 // Feature family: reads the notification interface once per feature-family record.
 bool PollFeatureFamily(HidDeviceManager& manager, uint8_t* buffer, int* deviceType,
                        int timeoutMs = kNotifyTimeoutMs);

@@ -1,5 +1,7 @@
 #include "shell/Preferences.h"
 
+#include <vector>
+
 #include "platform/Autostart.h"
 #include "platform/PrefStore.h"
 #include "platform/Xdg.h"
@@ -54,13 +56,26 @@ void WriteExitMode(bool hideOnClose) { WritePreferenceText("exit_mode", hideOnCl
 int ReadAutorunMinimize() { return ReadPreferenceInt("autorun_minimize"); }
 void WriteAutorunMinimize(bool on) { WritePreferenceText("autorun_minimize", on ? "1" : "0"); }
 
+namespace {
+
+bool WriteAutorunEntry(bool hidden) {
+    std::string executable = AutostartProgramPath();
+    std::vector<std::string> arguments;
+    if (hidden) arguments.push_back("-hide");
+    return !executable.empty() && WriteAutostartEntry(GetDeviceName(), executable, arguments);
+}
+
+}  // namespace
+
 bool SetAutorun(bool on) {
-    if (on) {
-        std::string executable = AutostartProgramPath();
-        return !executable.empty() && WriteAutostartEntry(GetDeviceName(), executable, {"-hide"});
-    }
+    if (on) return WriteAutorunEntry(ReadAutorunMinimize() == 1);
     WriteAutorunMinimize(false);
     return RemoveAutostartEntry(GetDeviceName());
+}
+
+bool SetAutorunMinimize(bool on) {
+    WriteAutorunMinimize(on);
+    return !IsAutorunOn() || WriteAutorunEntry(on);
 }
 
 bool IsAutorunOn() { return AutostartEntryExists(GetDeviceName()); }

@@ -27,9 +27,13 @@ void WriteExitMode(bool hideOnClose);
 int ReadAutorunMinimize();
 void WriteAutorunMinimize(bool on);
 
-// The autorun entry: starts AutostartProgramPath() with " -hide" at log-in. Turning it off also writes
-// autorun_minimize "0". False when the entry could not be written or removed.
+// The autorun entry: starts AutostartProgramPath() at log-in, with " -hide" (no window until asked for)
+// when autorun_minimize is 1. Turning it off also writes autorun_minimize "0". False when the entry could
+// not be written or removed.
 bool SetAutorun(bool on);
+// Stores autorun_minimize and, while autorun is on, writes the entry again to match. False when the entry
+// could not be written.
+bool SetAutorunMinimize(bool on);
 bool IsAutorunOn();
 
 // Where the store lives: "<XDG_CONFIG_HOME or ~/.config>/<device name>/".

@@ -26,6 +26,8 @@ public:
     bool ModifyItemString(int index, const QString& text);
     void EditItem(int index);
     bool IsEditing() const { return editing_ >= 0; }
+    // Drops a rename being typed (its mouse went away): nothing is reported.
+    void CancelEdit() { FinishEdit(false); }
 
 signals:
     void renamed(int index, const QString& text);

@@ -31,11 +31,16 @@ constexpr int kReceiverText = 552;
 constexpr int kFactoryText = 558;
 constexpr int kCheckText = 578;
 constexpr int kUpToDateText = 580;
+constexpr int kNewVersionText = 582;
+constexpr int kNotCheckedText = 900;
+constexpr int kCheckFailedText = 901;
+constexpr int kReceiverNotCheckedText = 904;
 constexpr int kBatteryText = 873;
 constexpr int kResetButtonText = 890;
 constexpr int kLeft = 30;  // the panel starts 30 design pixels into the tab container
 
 enum Row { kFirmware, kReceiver, kBatteryRowIndex, kReset };
+constexpr int kFirmwareResultRow = 2;  // of the version labels
 
 // The small bar in the accent colour at the start of each row.
 class RowMarker : public QWidget {
@@ -87,14 +92,24 @@ void DeviceInfoPage::Build() {
     // Mouse firmware and receiver: version, check result, button. Their texts are the page's own (set by
     // ShowVersionLabels and the check), bound so that a language change sets them again.
     const int labelIds[4] = {kFirmwareVersion, kReceiverVersion, kFirmwareResult, kReceiverResult};
-    const int labelTexts[4] = {kMouseFirmwareText, kReceiverText, kUpToDateText, kUpToDateText};
+    const int labelTexts[4] = {kMouseFirmwareText, kReceiverText, kNotCheckedText, kNotCheckedText};
     for (int i = 0; i < 4; ++i) {
         versionLabels_[i] = NewPanelLabel(this, labelIds[i], i < 2 ? LabelTone::Heading : LabelTone::Caption);
         QLabel* label = versionLabels_[i];
+        if (i == kFirmwareResultRow) continue;  // bound below
         texts.BindComposed(
             label, {labelTexts[i]}, [this, i] { return labels_[i]; },
             [label](const QString& s) { label->setText(s); });
     }
+    // The check results are worded here from the check's state, so a language change words them anew.
+    texts.BindComposed(
+        versionLabels_[2], {kNotCheckedText, kCheckFailedText, kUpToDateText, kNewVersionText},
+        [this] { return FirmwareResultText(); },
+        [this](const QString& s) {
+            labels_[2] = s;
+            versionLabels_[2]->setText(s);
+            versionLabels_[2]->setToolTip(s);
+        });
     firmwareCheck_ = NewButton(this, kFirmwareCheck);
     texts.BindText(firmwareCheck_, kCheckText);
     connect(firmwareCheck_, &QPushButton::clicked, this, &DeviceInfoPage::CheckFirmware);
@@ -102,7 +117,7 @@ void DeviceInfoPage::Build() {
     texts.BindText(receiverCheck_, kCheckText);
     // Receivers are not updated from here: the check only says so.
     connect(receiverCheck_, &QPushButton::clicked, this,
-            [this] { OpenMessageBox(Host().Window(), kReceiverText, kUpToDateText, kBoxOk, {}); });
+            [this] { OpenMessageBox(Host().Window(), kReceiverText, kReceiverNotCheckedText, kBoxOk, {}); });
 
     batteryLabel_ = NewPanelLabel(this, kBatteryLabel, LabelTone::Heading);
     texts.BindText(batteryLabel_, kBatteryText);
@@ -189,8 +204,7 @@ void DeviceInfoPage::ShowVersionLabels() {
             VersionCaption(text("LAN", kMouseFirmwareText), state.mouseFirmwareVersion));
     SetLabel(0, mouse);
     SetLabel(1, QString::fromStdString(labels.receiver));
-    SetLabel(2, QString::fromStdString(labels.firmwareResult));
-    SetLabel(3, QString::fromStdString(labels.receiverResult));
+    ShowCheckResults();
     firmwareCheckEnabled_ = labels.firmwareCheckEnabled;
     firmwareCheck_->setEnabled(firmwareCheckEnabled_ && checkTask_ == 0);
     receiverCheck_->setEnabled(labels.receiverCheckEnabled);
@@ -201,17 +215,44 @@ void DeviceInfoPage::ShowVersionLabels() {
 }
 
 void DeviceInfoPage::SetMouseFirmwareLabel(const std::string& label, const std::string& checkResult) {
+    (void)checkResult;  // worded here from the check itself
     SetLabel(0, QString::fromStdString(label));
-    SetLabel(2, QString::fromStdString(checkResult));
+    ShowCheckResults();
 }
 
 void DeviceInfoPage::SetFirmwareCheckLabel(const std::string& text) {
-    SetLabel(2, QString::fromStdString(text));
+    (void)text;
+    ShowCheckResults();
+}
+
+QString DeviceInfoPage::FirmwareResultText() {
+    CoreSession& session = Host().Session();
+    if (!session.DevicesOpen() || checkedType_ == 0 || checkedType_ != session.Core().CurrentDeviceType())
+        return Text(kNotCheckedText);
+    const VersionCheck check = session.Update().FirmwareCheck();
+    if (check.ok)
+        return check.newer
+                   ? Text(kNewVersionText) + QStringLiteral(": v") + QString::fromStdString(check.newest)
+                   : Text(kUpToDateText);
+    if (!check.error.empty())
+        return Text(kCheckFailedText) + QStringLiteral(": ") + QString::fromStdString(check.error);
+    return Text(kNotCheckedText);
+}
+
+void DeviceInfoPage::ShowCheckResults() {
+    const QString firmware = FirmwareResultText();
+    SetLabel(2, firmware);
+    versionLabels_[2]->setToolTip(firmware);
+    SetLabel(3, Text(kNotCheckedText));  // receivers are not checked from here
 }
 
 void DeviceInfoPage::CheckFirmware() {
     if (Host().Actions().core.Snapshot().model.firmware_url.empty()) {
-        OpenMessageBox(Host().Window(), kMouseFirmwareText, kUpToDateText, kBoxOk, {});
+        // Nothing can be checked: say so rather than "up to date".
+        OpenMessageBox(Host().Window(), kMouseFirmwareText,
+                       Text(kCheckFailedText) + QStringLiteral(": ") +
+                           QStringLiteral("this model names no firmware address"),
+                       kBoxOk, {});
         return;
     }
     checkTask_ = Host().Session().Worker().QueueTask(DeviceTaskRequest(kTaskCheckFirmware));
@@ -220,7 +261,11 @@ void DeviceInfoPage::CheckFirmware() {
 }
 
 void DeviceInfoPage::TaskFinished(uint64_t id, const DeviceTaskRequest& request, const TaskResult& result) {
-    (void)request, (void)result;
+    (void)result;
+    if (request.code == kTaskCheckFirmware) {
+        checkedType_ = Host().Actions().core.CurrentDeviceType();  // the model the check ran for
+        ShowCheckResults();
+    }
     if (id == 0 || id != checkTask_) return;
     checkTask_ = 0;
     firmwareCheck_->setEnabled(firmwareCheckEnabled_);

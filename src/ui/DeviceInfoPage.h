@@ -67,9 +67,14 @@ private:
     void Place();
     void CheckFirmware();
     void SetLabel(int row, const QString& text);
+    // The mouse firmware check as it stands for the mouse shown: not checked, its result, or the failure
+    // with its reason. Never "up to date" before a check said so.
+    QString FirmwareResultText();
+    void ShowCheckResults();
 
     qreal scale_ = 1.0;
     uint64_t checkTask_ = 0;  // the firmware check queued from here, until it ends
+    int checkedType_ = 0;     // the model the last firmware check ran for
     bool firmwareCheckEnabled_ = true;
     int linkTextId_ = 50;
     // The texts of the version rows: mouse firmware, receiver, their results.

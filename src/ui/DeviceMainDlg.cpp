@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QWindow>
 
@@ -18,6 +19,7 @@
 #include "store/DeviceDatabase.h"
 #include "toolkit/CDeviceList.h"
 #include "toolkit/CaptionButton.h"
+#include "toolkit/MPicture.h"
 #include "ui/AboutDlg.h"
 #include "ui/DpiMsgDlg.h"
 #include "ui/FileDialogs.h"
@@ -25,7 +27,6 @@
 #include "ui/LightingPage.h"
 #include "ui/Logo.h"
 #include "ui/MainFrame.h"
-#include "toolkit/MPicture.h"
 #include "ui/MainTabs.h"
 #include "ui/MainViews.h"
 #include "ui/MessageBox.h"
@@ -52,6 +53,8 @@ namespace {
 // A window never gets smaller than this part of the design when the screen is small.
 constexpr qreal kSmallestScale = 0.6;
 constexpr int kNoticeTitle = 576;
+constexpr int kUnpluggedText = 902;
+constexpr int kLinkLostText = 903;
 
 }  // namespace
 
@@ -179,6 +182,17 @@ void DeviceMainDlg::ApplyModel(const ModelState& model) {
 }
 
 void DeviceMainDlg::OnTaskFinished(uint64_t id, const DeviceTaskRequest& request, const TaskResult& result) {
+    if (request.code == kTaskSelectDevice && pendingPick_ != 0 && request.deviceType == pendingPick_) {
+        // The last pick is loaded: the pages show the picked model.
+        pendingPick_ = 0;
+        SetPagesLoading(false);
+        FirstLoadDone();
+    }
+    const bool discovery =
+        request.code == kTaskStart || request.code == kTaskArrival || request.code == kTaskRemoval;
+    if (discovery &&
+        (!session_->Manager().HasOnlineDevice(session_->Core().CurrentDeviceType()) || !isVisible()))
+        FirstLoadDone();  // nothing to pick now: the check need not wait
     for (Page* page : tabs_->Pages()) page->TaskFinished(id, request, result);
     updates_->TaskFinished(id, request, result);
     if (request.code == kTaskCheckSoftware) ShowSoftwareCheck();
@@ -186,6 +200,11 @@ void DeviceMainDlg::OnTaskFinished(uint64_t id, const DeviceTaskRequest& request
     // The mouse is back, an update ended: a profile switch kept for later may go now.
     if (follow_) follow_->Retry();
     emit taskEnded(id, request, result);
+    // The mouse the user was on is back: its pages again.
+    if (lostType_ != 0 && (request.code == kTaskStart || request.code == kTaskArrival) &&
+        views_->Current() == MainViews::View::DeviceList && !views_->SettingsOpen() &&
+        session_->Manager().HasOnlineDevice(lostType_))
+        PickDevice(lostType_);
     if (exitWhenIdle_ && !updates_->Busy()) {
         exitWhenIdle_ = false;
         emit ExitRequested();
@@ -214,10 +233,55 @@ void DeviceMainDlg::ShowSoftwareCheck() {
         settings_->SetSoftwareCheck(SettingsPage::Check::UpToDate);
 }
 
+void DeviceMainDlg::CheckSoftwareAfterFirstLoad() {
+    startupCheckDue_ = true;
+}
+
+void DeviceMainDlg::FirstLoadDone() {
+    if (!startupCheckDue_ || !session_) return;
+    startupCheckDue_ = false;
+    session_->Worker().QueueTask(DeviceTaskRequest(kTaskCheckSoftware));
+}
+
+void DeviceMainDlg::SetPagesLoading(bool loading) {
+    tabs_->SetPagesEnabled(!loading);
+    frame_->profile->setEnabled(!loading && !recording_);
+    frame_->reset->setEnabled(!loading);
+}
+
+void DeviceMainDlg::CancelEdits() {
+    if (!tabs_) return;
+    for (Page* page : tabs_->Pages()) page->CloseTransient();
+    // A field still being typed in would store its text on losing focus, for whatever mouse is current
+    // then: it loses the focus quietly, and the pages show the stored values again.
+    QWidget* focus = QApplication::focusWidget();
+    bool inPages = false;
+    for (Page* page : tabs_->Pages()) inPages = inPages || (focus && page->isAncestorOf(focus));
+    if (inPages) {
+        const QSignalBlocker quiet(focus);
+        focus->clearFocus();
+        RefreshPages(kPageButtons | kPageMacros | kPagePerformance | kPageLighting);
+    }
+}
+
+void DeviceMainDlg::LeaveMouse(bool linkLost) {
+    CancelEdits();
+    if (!views_ || views_->Current() != MainViews::View::Device || pickedType_ == 0) return;
+    // Still reachable: another mouse came and the list offers the choice.
+    if (!linkLost && session_->Manager().HasOnlineDevice(pickedType_)) return;
+    lostType_ = pickedType_;
+    frame_->ShowNotice({linkLost ? kLinkLostText : kUnpluggedText}, kNoticeMs);
+}
+
+void DeviceMainDlg::ShowConnectedView(int titleTextId) {
+    lostType_ = 0;
+    views_->ShowDevice(titleTextId);
+}
+
 void DeviceMainDlg::CloseTransientWindows() {
     // Message boxes end with 2 (a question open while the mouse went is no consent).
     CloseMessageBoxes();
-    for (Page* page : tabs_->Pages()) page->CloseTransient();
+    CancelEdits();
     saveWait_->hide();
     // Menus, drop-down lists and the small pop-ups of the pages that must not outlive a device change;
     // the update dialogs (a firmware transfer's progress) stay.
@@ -295,7 +359,7 @@ void DeviceMainDlg::ShowFollowed(int profile) {
 void DeviceMainDlg::SetRecording(bool recording) {
     recording_ = recording;
     tabs_->SetEnabled(!recording);
-    frame_->profile->setEnabled(!recording);
+    frame_->profile->setEnabled(!recording && pendingPick_ == 0);
 }
 
 // --- user actions
@@ -305,9 +369,19 @@ void DeviceMainDlg::PickDevice(int deviceType) {
         OpenMessageBox(this, 57, 56, kBoxOk, nullptr);
         return;
     }
-    // The model switch is the worker's (task 4), after every request queued before it.
-    if (deviceType != session_->Core().CurrentDeviceType())
+    CancelEdits();
+    pickedType_ = deviceType;
+    lostType_ = 0;
+    // The model switch is the worker's (task 4), after every request queued before it. A pick made while
+    // another switch waits is queued too, so the last pick is the model loaded.
+    const int loading = pendingPick_ != 0 ? pendingPick_ : session_->Core().CurrentDeviceType();
+    if (deviceType != loading) {
         session_->Worker().QueueTask(SelectDeviceRequest(deviceType));
+        pendingPick_ = deviceType;
+        SetPagesLoading(true);
+    } else if (pendingPick_ == 0) {
+        FirstLoadDone();  // the model shown is the one picked
+    }
     home_->List().SetSelectDevice(deviceType);
     views_->ShowDevice(home_->List().GetDeviceLinkMode(deviceType) == 1 ? kTitleWireless : kTitleWired);
 }
@@ -327,7 +401,7 @@ void DeviceMainDlg::CheckSoftware() {
 }
 
 void DeviceMainDlg::ShowFileProblem(const QString& message) {
-    OpenMessageBox(this, kNoticeTitle, message, kBoxOk, nullptr);
+    OpenProgramNotice(this, kNoticeTitle, message);
 }
 
 // --- exits

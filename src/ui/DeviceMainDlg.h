@@ -110,7 +110,22 @@ public:
     void ApplyModel(const ModelState& model);
     void OnTaskFinished(uint64_t id, const DeviceTaskRequest& request, const TaskResult& result);
     void CloseTransientWindows();
+    // The pages' open edits, panels and pickers are dropped, never applied (their mouse goes away or
+    // another is picked); a field being typed in shows its stored value again.
+    void CancelEdits();
+    // The pages are about to go (discovery's views, a lost link): open edits are dropped; when the mouse
+    // the user was on went away, the status line says why, and the window goes back to that mouse when it
+    // comes back.
+    void LeaveMouse(bool linkLost);
+    // A wireless link came back: the pages of that mouse again.
+    void ShowConnectedView(int titleTextId);
     void ShowSoftwareCheck();
+    // The start-up software check waits for the first model load (a pick, or a discovery that found no
+    // mouse to pick), so a slow network never holds up the model the user asked for.
+    void CheckSoftwareAfterFirstLoad();
+    // The model a pick asked for while the worker has not loaded it yet (0: none); the pages take no input
+    // meanwhile.
+    int PendingPick() const { return pendingPick_; }
     const ModelState& Model() const { return model_; }
     // What the window shows, for scripts and process tests: "<view> tab <item> model <device type>", the
     // view one of starting, no-device, device-list, device, settings.
@@ -183,6 +198,12 @@ private:
     bool exitWhenIdle_ = false;  // a signal asked to end while an update ran
     bool tornDown_ = false;
     bool waitNoticeOpen_ = false;  // the "wait for the update" notice shows
+    int pendingPick_ = 0;
+    int pickedType_ = 0;            // the model the user picked last
+    int lostType_ = 0;              // the model the user was on when it went away, until it comes back
+    bool startupCheckDue_ = false;  // the start-up software check waits for the first model load
+    void FirstLoadDone();
+    void SetPagesLoading(bool loading);
 };
 
 }  // namespace quorvel

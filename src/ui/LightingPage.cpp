@@ -331,6 +331,11 @@ void LightingPage::TaskFinished(uint64_t id, const DeviceTaskRequest& request, c
     pendingId_ = 0;
     if (!followUp_) return;
     followUp_ = false;
+    // Made for a profile (or mouse) that is no longer the one in use: the switch sent what the mouse needs,
+    // and sending the old profile's lighting now would overwrite it.
+    if (pendingRequest_.profile != Host().Actions().Profile() ||
+        pendingRequest_.deviceType != Host().Actions().core.CurrentDeviceType())
+        return;
     ActionResult again;
     again.ok = true;
     again.tasks = {pendingRequest_};

@@ -122,6 +122,7 @@ void MacroEventPanel::InsertItems(std::vector<MacroEventRecord> items, int posit
     }
     // The last inserted row stays chosen, so the next insertion follows the group.
     ShowEvents(macroId_, first + count - 1);
+    emit eventsEdited(macroId_);
 }
 
 void MacroEventPanel::InsertKey(int position) {
@@ -151,6 +152,7 @@ void MacroEventPanel::DeleteChosen() {
     }
     // The row that took its place is chosen, so Delete can be pressed again.
     ShowEvents(macroId_, chosen);
+    emit eventsEdited(macroId_);
 }
 
 void MacroEventPanel::ClearAll() {
@@ -161,6 +163,7 @@ void MacroEventPanel::ClearAll() {
         return;
     }
     ShowEvents(macroId_);
+    emit eventsEdited(macroId_);
 }
 
 void MacroEventPanel::ChangeChosen(int value) {
@@ -172,6 +175,7 @@ void MacroEventPanel::ChangeChosen(int value) {
         return;
     }
     ShowEvents(macroId_, chosen);
+    emit eventsEdited(macroId_);
 }
 
 void MacroEventPanel::MoveChosen(MacroMove move) {
@@ -183,7 +187,9 @@ void MacroEventPanel::MoveChosen(MacroMove move) {
         Failed(kListTitle);
         return;
     }
-    if (moved != chosen) ShowEvents(macroId_, moved);
+    if (moved == chosen) return;
+    ShowEvents(macroId_, moved);
+    emit eventsEdited(macroId_);
 }
 
 void MacroEventPanel::CloseTransient() {

@@ -43,6 +43,8 @@ signals:
     void eventClicked(int index);
     // The rows were shown again (the editor follows the chosen row).
     void eventsShown();
+    // The user changed the events of the macro (stored).
+    void eventsEdited(int macroId);
 
 private:
     void OpenInsertMenu();

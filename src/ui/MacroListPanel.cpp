@@ -123,6 +123,7 @@ void MacroListPanel::Import(bool list) {
 }
 
 void MacroListPanel::CloseTransient() {
+    list_->CancelEdit();
     if (menu_) menu_->close();
 }
 

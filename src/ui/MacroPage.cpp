@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "actions/MacroActions.h"
 #include "toolkit/CRecordList.h"
 #include "toolkit/KeyCaptureFilter.h"
 #include "toolkit/MacroList.h"
@@ -45,6 +46,8 @@ MacroPage::MacroPage(PageHost& host, QWidget* parent) : Page(host, parent) {
     });
     connect(editor_, &MacroEventEditor::valueChanged, events_, &MacroEventPanel::ChangeChosen);
     connect(editor_, &MacroEventEditor::moveRequested, events_, &MacroEventPanel::MoveChosen);
+    connect(events_, &MacroEventPanel::eventsEdited, this, &MacroPage::SendAgain);
+    connect(play_, &MacroPlayPanel::settingsEdited, this, &MacroPage::SendAgain);
     connect(play_, &MacroPlayPanel::recordClicked, this, [this] {
         if (Recording()) {
             StopRecording();
@@ -133,6 +136,17 @@ void MacroPage::StopRecording() {
     if (!modelChanged) events_->ShowEvents(macroId_);
     if (!stored.ok)
         OpenMessageBox(Host().Window(), UiText(358), UiText(modelChanged ? 834 : 833), kBoxOk, {});
+    else
+        SendAgain(macroId_);
+}
+
+void MacroPage::SendAgain(int macroId) {
+    // The buttons of the current profile that play the macro get it again: the mouse plays what was
+    // edited, not its previous events.
+    ActionResult resend;
+    resend.ok = true;
+    resend.tasks = MacroResendRequests(Host().Actions(), macroId);
+    if (!resend.tasks.empty()) Host().Queue(resend);
 }
 
 void MacroPage::LockForRecording(bool recording) {

@@ -53,6 +53,7 @@ private:
     void ShowChosenEvent();
     void StartRecording();
     void StopRecording();
+    void SendAgain(int macroId);
     void KeyRecorded(const CapturedKey& key);
     void LockForRecording(bool recording);
 

@@ -197,8 +197,11 @@ void MacroPlayPanel::Save() {
     } else {
         change.playType = whileHeld_->isChecked() ? kPlayWhileHeld : kPlayUntilPressed;
     }
-    if (!SetMacroPlaySettings(host_.Actions(), macroId_, change).ok)
+    if (!SetMacroPlaySettings(host_.Actions(), macroId_, change).ok) {
         OpenMessageBox(host_.Window(), UiText(364), UiText(847), kBoxOk, {});
+        return;
+    }
+    emit settingsEdited(macroId_);
 }
 
 }  // namespace quorvel

@@ -32,6 +32,8 @@ public:
 
 signals:
     void recordClicked();
+    // The play settings of the macro were changed (stored).
+    void settingsEdited(int macroId);
 
 private:
     void ShowSettings(const MacroRecord& macro);

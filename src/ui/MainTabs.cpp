@@ -123,6 +123,10 @@ void MainTabs::SetEnabled(bool enabled) {
     strip_->setEnabled(enabled);
 }
 
+void MainTabs::SetPagesEnabled(bool enabled) {
+    for (Page* page : Pages()) page->setEnabled(enabled);
+}
+
 void MainTabs::Place(int right, int bottom, qreal scale) {
     background_->setGeometry(Ltrb(8, 58, 200, bottom - 58));
     strip_->setGeometry(Ltrb(13, static_cast<int>(120 * scale), 195, static_cast<int>(480 * scale)));

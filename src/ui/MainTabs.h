@@ -68,6 +68,8 @@ public:
     void SetBackdrop(QWidget* picture) { backdrop_ = picture; }
     // Disabled while a recording holds the window.
     void SetEnabled(bool enabled);
+    // The pages take no input while a picked model is still being loaded (they show the previous one).
+    void SetPagesEnabled(bool enabled);
 
     void Place(int right, int bottom, qreal scale);
 

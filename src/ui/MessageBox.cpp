@@ -111,21 +111,30 @@ int ShowMessageBox(QWidget* owner, const UiText& title, const UiText& message, i
     return result == kResultOk ? kResultOk : kResultCancel;
 }
 
-void OpenMessageBox(QWidget* owner, const UiText& title, const UiText& message, int style,
-                    std::function<void(int)> done) {
+namespace {
+constexpr char kProgramNotice[] = "quorvelProgramNotice";
+}  // namespace
+
+CUIMessageBox* OpenMessageBox(QWidget* owner, const UiText& title, const UiText& message, int style,
+                              std::function<void(int)> done) {
     auto* box = new CUIMessageBox(owner, title, message, style);
     box->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(box, &QDialog::finished, box, [done = std::move(done)](int result) {
         if (done) done(result == kResultOk ? kResultOk : kResultCancel);
     });
     box->open();
+    return box;
+}
+
+void OpenProgramNotice(QWidget* owner, const UiText& title, const UiText& message) {
+    OpenMessageBox(owner, title, message, kBoxOk, nullptr)->setProperty(kProgramNotice, true);
 }
 
 int CloseMessageBoxes() {
     int closed = 0;
     for (QWidget* w : QApplication::topLevelWidgets()) {
         auto* box = qobject_cast<CUIMessageBox*>(w);
-        if (!box || !box->isVisible()) continue;
+        if (!box || !box->isVisible() || box->property(kProgramNotice).toBool()) continue;
         box->reject();
         ++closed;
     }

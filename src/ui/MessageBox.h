@@ -47,10 +47,14 @@ private:
 int ShowMessageBox(QWidget* owner, const UiText& title, const UiText& message, int style);
 // The same without a nested event loop: `done` receives 1 or 2 once the box has closed (not when the box
 // dies with its owner: whoever would hear of it is gone too).
-void OpenMessageBox(QWidget* owner, const UiText& title, const UiText& message, int style,
-                    std::function<void(int)> done);
-// Closes every open message box with 2 (the device situation changed under an open question).
-// Returns how many were open.
+// Returns the box (it deletes itself once closed).
+CUIMessageBox* OpenMessageBox(QWidget* owner, const UiText& title, const UiText& message, int style,
+                              std::function<void(int)> done);
+// A notice about the program itself (its own files), not about the mouse: it stays open until read,
+// whatever the mice do.
+void OpenProgramNotice(QWidget* owner, const UiText& title, const UiText& message);
+// Closes every open message box with 2 (the device situation changed under an open question), except
+// the program notices. Returns how many were closed.
 int CloseMessageBoxes();
 
 }  // namespace quorvel

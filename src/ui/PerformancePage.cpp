@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <initializer_list>
 
 #include "actions/MouseSettingsActions.h"
 #include "actions/PerformanceActions.h"
@@ -58,6 +59,11 @@ PerformancePage::PerformancePage(PageHost& host, QWidget* parent) : Page(host, p
     liftOff_ = new LiftOffPanel(host, this);
     sensor_ = new SensorPanel(host, this);
     power_ = new PowerPanel(host, this);
+    for (PerformancePanel* panel :
+         std::initializer_list<PerformancePanel*>{dpi_, rate_, liftOff_, sensor_, power_})
+        // Queued: the control that reported the change is not rebuilt under its own signal.
+        connect(panel, &PerformancePanel::changeRefused, this, &PerformancePage::Refresh,
+                Qt::QueuedConnection);
     UISize(host.LayoutScale());
 }
 

@@ -37,6 +37,7 @@ bool PerformancePanel::Submit(const ActionResult& result) {
     if (!result.ok) {
         // The actions' own message is for the command line; the page says what the user can do.
         OpenMessageBox(host_.Window(), 250, 756, kBoxOk, nullptr);
+        emit changeRefused();
         return false;
     }
     host_.Queue(result);

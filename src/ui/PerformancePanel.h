@@ -25,6 +25,11 @@ public:
     // Places the controls: design positions inside the panel times the layout scale.
     virtual void UISize(qreal scale) = 0;
 
+signals:
+    // A change was refused: the page shows the stored values again, so no refused choice stays on screen
+    // as if saved.
+    void changeRefused();
+
 protected:
     PageHost& Host() { return host_; }
     DeviceState Device();

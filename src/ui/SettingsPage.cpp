@@ -143,7 +143,8 @@ QWidget* SettingsPage::BuildGeneral(TextRegistry& texts) {
     panel->Layout()->addWidget(autorun_);
     panel->Layout()->addWidget(minimised_);
     connect(autorun_, &QCheckBox::clicked, this, &SettingsPage::OnAutorunClicked);
-    connect(minimised_, &QCheckBox::clicked, this, [](bool on) { WriteAutorunMinimize(on); });
+    // Start minimised decides whether the autorun entry starts the program without a window.
+    connect(minimised_, &QCheckBox::clicked, this, [](bool on) { SetAutorunMinimize(on); });
 
     follow_ = Named(new QCheckBox(panel), kFollow);
     texts.BindText(follow_, 931);

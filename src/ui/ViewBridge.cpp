@@ -56,6 +56,8 @@ void ViewBridge::DeviceSelected(int deviceType) {
 
 void ViewBridge::ShowNoDeviceView(int titleTextId) {
     Post([titleTextId](DeviceMainDlg& w) {
+        w.LeaveMouse(
+            false);  // before the pages go: a field losing its focus must not store for another mouse
         w.Home().ClearPermissionProblems();  // this discovery's problems follow
         w.Views().ShowNoDevice(titleTextId);
     });
@@ -63,13 +65,10 @@ void ViewBridge::ShowNoDeviceView(int titleTextId) {
 
 void ViewBridge::ShowDeviceListView(int titleTextId) {
     Post([titleTextId](DeviceMainDlg& w) {
+        w.LeaveMouse(false);
         w.Home().ClearPermissionProblems();
         w.Views().ShowDeviceList(titleTextId);
     });
-}
-
-void ViewBridge::BringToFront() {
-    Post([](DeviceMainDlg& w) { w.ShowFromOutside(); });
 }
 
 void ViewBridge::CloseTransientWindows() {
@@ -81,11 +80,14 @@ void ViewBridge::ShowPermissionProblem(const HidPermissionProblem& problem) {
 }
 
 void ViewBridge::ShowConnectedView(int titleTextId) {
-    Post([titleTextId](DeviceMainDlg& w) { w.Views().ShowDevice(titleTextId); });
+    Post([titleTextId](DeviceMainDlg& w) { w.ShowConnectedView(titleTextId); });
 }
 
 void ViewBridge::ShowLinkLostView(int onlineDevices) {
-    Post([onlineDevices](DeviceMainDlg& w) { w.Views().ShowLinkLost(onlineDevices); });
+    Post([onlineDevices](DeviceMainDlg& w) {
+        w.LeaveMouse(true);
+        w.Views().ShowLinkLost(onlineDevices);
+    });
 }
 
 // --- the frame and the window

@@ -29,7 +29,10 @@ public:
     void DeviceSelected(int deviceType) override;
     void ShowNoDeviceView(int titleTextId) override;
     void ShowDeviceListView(int titleTextId) override;
-    void BringToFront() override;
+    // BringToFront is left to its no-op: discovery switches the view of a shown window but never shows a
+    // hidden one, restores a minimised one or raises it over another application (a start at log-in
+    // stays hidden; a game keeps the focus when the receiver is plugged in again). Only the user (a second
+    // start, the tray) brings the window back.
     void CloseTransientWindows() override;
     void ShowPermissionProblem(const HidPermissionProblem& problem) override;
 

@@ -39,6 +39,9 @@ TEST_F(QuorvelWindowTest, HiddenStartMapsNothingUntilASecondStartHandsOver) {
     }
     auto first = Start(x_->Display(), {"-hide"});
     ASSERT_EQ(Status(), StatusOf(first->Pid(), false)) << GuiErr();
+    // Discovery has found the mouse and switched the view; the window stays hidden all the same.
+    ASSERT_EQ(WaitForView("device-list"), "device-list tab 1 model 102") << GuiErr();
+    EXPECT_EQ(Status(), StatusOf(first->Pid(), false));
     watcher_->Poll();
     EXPECT_FALSE(watcher_->Mapped(first->Pid()));
     EXPECT_FALSE(watcher_->ViewableNow(first->Pid()));

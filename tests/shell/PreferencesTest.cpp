@@ -1,14 +1,14 @@
-#include "shell/Preferences.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <thread>
 #include <vector>
 
 #include "platform/Autostart.h"
 #include "platform/TempHome.h"
 #include "shell/AppContext.h"
+#include "shell/Preferences.h"
 
 namespace quorvel {
 namespace {
@@ -64,19 +64,34 @@ TEST_F(PreferencesTest, AStoreThatCannotBeOpenedReadsAsDefaults) {
     EXPECT_EQ(ReadLCID(), 2052);
 }
 
-TEST_F(PreferencesTest, AutorunStartsTheExecutableHidden) {
+// "Start minimised" decides whether the entry starts the program without a window; the choice made
+// before or after turning autorun on gives the same entry.
+TEST_F(PreferencesTest, StartMinimisedDecidesWhetherTheAutorunEntryHidesTheWindow) {
     ASSERT_EQ(ReadLCID(), 0);
-    EXPECT_FALSE(IsAutorunOn());
-    ASSERT_TRUE(SetAutorun(true));
-    EXPECT_TRUE(IsAutorunOn());
-    const std::string entry = ReadFileBytes(home.Root() + "/config/autostart/Quorvel Mouse.desktop");
-    EXPECT_NE(entry.find("\nExec=" + DesktopExecValue(ExecutablePath(), {"-hide"}) + "\n"), std::string::npos)
-        << entry;
-    EXPECT_NE(entry.find(" -hide\n"), std::string::npos);
-
-    WriteAutorunMinimize(true);
+    const std::string path = home.Root() + "/config/autostart/Quorvel Mouse.desktop";
+    const std::string shown = "\nExec=" + DesktopExecValue(ExecutablePath(), {}) + "\n";
+    const std::string hidden = "\nExec=" + DesktopExecValue(ExecutablePath(), {"-hide"}) + "\n";
+    struct Step {
+        const char* what;
+        std::function<bool()> act;
+        const std::string* exec;  // null: no entry
+    };
+    const Step steps[] = {
+        {"autorun on", [] { return SetAutorun(true); }, &shown},
+        {"start minimised", [] { return SetAutorunMinimize(true); }, &hidden},
+        {"start shown again", [] { return SetAutorunMinimize(false); }, &shown},
+        {"autorun off", [] { return SetAutorun(false); }, nullptr},
+        {"start minimised while off", [] { return SetAutorunMinimize(true); }, nullptr},
+        {"autorun on again", [] { return SetAutorun(true); }, &hidden},
+    };
+    for (const Step& step : steps) {
+        ASSERT_TRUE(step.act()) << step.what;
+        EXPECT_EQ(IsAutorunOn(), step.exec != nullptr) << step.what;
+        if (step.exec) {
+            EXPECT_NE(ReadFileBytes(path).find(*step.exec), std::string::npos) << step.what;
+        }
+    }
     ASSERT_TRUE(SetAutorun(false));
-    EXPECT_FALSE(IsAutorunOn());
     EXPECT_EQ(ReadAutorunMinimize(), 0) << "turning autorun off resets the start-minimised choice";
 }
 

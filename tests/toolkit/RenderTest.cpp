@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QDirIterator>
 #include <QImage>
 #include <QPainter>
 #include <QStyleOptionButton>
@@ -137,6 +139,19 @@ TEST(Render, AnEmptySkinFolderStillDrawsEveryControl) {
 
 TEST(Render, TheShippedSkinDrawsEveryControl) {
     test::ProductSkin skin;
+    // Every image of the shipped skin loads: without this, a skin the program cannot read would pass below
+    // on the drawn look.
+    const QDir folder(QStringLiteral(QUORVEL_PRODUCT_DIR "/skins/default/"));
+    QDirIterator images(folder.path(), {QStringLiteral("*.svg"), QStringLiteral("*.png")}, QDir::Files,
+                        QDirIterator::Subdirectories);
+    int count = 0;
+    while (images.hasNext()) {
+        const QString name = folder.relativeFilePath(images.next());
+        ++count;
+        EXPECT_FALSE(Skin::Instance().Resolve(name).isEmpty()) << name.toStdString() << " does not load";
+        EXPECT_FALSE(Skin::Instance().Pixmap(name, QSize(24, 24)).isNull()) << name.toStdString();
+    }
+    EXPECT_GE(count, 20) << "the shipped skin was not found";
     for (const Control& c : Controls()) {
         std::unique_ptr<QWidget> widget(c.make());
         widget->resize(PageSize(widget.get()));

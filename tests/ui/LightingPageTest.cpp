@@ -333,6 +333,20 @@ TEST_F(LightingPageTest, ColoursStoredAndSent) {
 }
 
 // The feature family gets the mode and its brightness and speed; the colour it keeps is the stored one.
+// Keys typed while a lighting task waits are sent with one more run once it ends; after a switch to
+// another profile that run would send the old profile's lighting over the new one's, so it is dropped.
+TEST_F(LightingPageTest, AFollowUpIsDroppedWhenTheProfileChanges) {
+    OpenPage("102:wired");
+    Choose(3);
+    ASSERT_TRUE(Settle());
+    Edit(ColourIds::kRed)->clear();
+    QTest::keyClicks(Edit(ColourIds::kRed), "30");  // one task, the second key waits for a follow-up
+    const size_t queued = host->queued;
+    session->Core().SetCurrentProfile(2);  // the switch sends the new profile itself
+    ASSERT_TRUE(Settle());
+    EXPECT_EQ(host->queued, queued) << "the old profile's lighting was sent again";
+}
+
 TEST_F(LightingPageTest, FeatureFamilyTrace) {
     OpenPage("201:wired");
     ASSERT_TRUE(Settle());

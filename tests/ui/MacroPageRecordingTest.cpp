@@ -166,6 +166,22 @@ void CheckRecordedMacroReachesTheMouse(MacroPageRecording& t, const char* mouse,
     EXPECT_TRUE(t.Mice().AllIssues().empty());
 }
 
+// An edit of a macro that a button of the current profile already plays reaches the mouse at once: its
+// events to the button's slot again, then the key table with the new play count.
+TEST_F(MacroPageRecording, AnEditOfAMacroInUseReachesTheMouse) {
+    const std::string events = ReportWrite("00 08 00 01 09 04 30 32 00 04 B0 32 00 04");
+    CheckRecordedMacroReachesTheMouse(
+        *this, "102:wired",
+        {events, ReportWrite("00 09 00 01 0F 10 01 00 10 02 00 10 04 00 10 08 00 90 24 03 40 01 00")});
+    Type(kPlayCountEdit, "5");
+    ASSERT_TRUE(Drain());
+    EXPECT_EQ(
+        SentSinceLastCall(),
+        (std::vector<std::string>{
+            events, ReportWrite("00 09 00 01 0F 10 01 00 10 02 00 10 04 00 10 08 00 90 24 05 40 01 00")}));
+    EXPECT_TRUE(Mice().AllIssues().empty());
+}
+
 TEST_F(MacroPageRecording, ARecordedMacroGivenToAButtonReachesTheReportFamilyMouse) {
     CheckRecordedMacroReachesTheMouse(
         *this, "102:wired",

@@ -1,6 +1,7 @@
 // The main window's views as the mice come and go: what discovery, a pick in the device list, the tab
 // strip, the settings page and the link reports of a wireless mouse show; hot-plug of every model.
 
+#include <QApplication>
 #include <QMenu>
 #include <QPushButton>
 
@@ -106,14 +107,49 @@ TEST_F(MainWindowViews, WithoutAMouseTheNoDevicePanelShowsAndSettingsReturnToIt)
     EXPECT_EQ(CurrentView(), View::NoDevice);
 }
 
-TEST_F(MainWindowViews, AHiddenStartShowsTheWindowOnlyWhenAMouseIsFound) {
-    const std::pair<const char*, bool> cases[] = {{"", false}, {"102:wired", true}};
-    for (const auto& [mice, shown] : cases) {
-        OpenWindow(mice, false);
+// Discovery switches the view of the window as it is, but only the user brings the window up: a start at
+// log-in stays hidden, a minimised window stays minimised, and another application keeps the focus when
+// the mouse is plugged in again.
+TEST_F(MainWindowViews, DiscoveryNeverShowsRestoresOrActivatesTheWindow) {
+    enum class State { Hidden, Minimised, Behind };
+    const std::pair<const char*, State> cases[] = {
+        {"hidden", State::Hidden}, {"minimised", State::Minimised}, {"behind another window", State::Behind}};
+    for (const auto& [what, state] : cases) {
+        OpenWindow("102:wired", state != State::Hidden);
+        ASSERT_TRUE(WaitFor([&] { return CurrentView() == View::DeviceList; })) << what;
+        QWidget game;
+        game.setWindowTitle("game");
+        if (state == State::Minimised) window->showMinimized();
+        if (state == State::Behind) {
+            game.show();
+            game.activateWindow();
+            ASSERT_TRUE(WaitFor([&] { return QApplication::activeWindow() == &game; })) << what;
+        }
+        Mice().Mouse(0).Unplug();
+        ASSERT_TRUE(WaitForTask(kTaskRemoval)) << what;
+        Mice().Mouse(0).Replug();
+        ASSERT_TRUE(WaitForTask(kTaskArrival)) << what;
         Settle();
-        EXPECT_EQ(window->isVisible(), shown) << "mice: \"" << mice << '"';
+        EXPECT_EQ(CurrentView(), View::DeviceList) << what << ": the view follows all the same";
+        EXPECT_EQ(window->isVisible(), state != State::Hidden) << what;
+        EXPECT_EQ(window->isMinimized(), state == State::Minimised) << what;
+        if (state == State::Behind) {
+            EXPECT_EQ(QApplication::activeWindow(), &game) << what;
+        }
         CloseWindow();
     }
+}
+
+// The user asks for the window (a second start, the tray): shown, restored and in front.
+TEST_F(MainWindowViews, TheUserBringsTheWindowBack) {
+    OpenWindow("102:wired", false);
+    ASSERT_TRUE(WaitFor([&] { return CurrentView() == View::DeviceList; }));
+    EXPECT_FALSE(window->isVisible());
+    window->ShowFromOutside();
+    EXPECT_TRUE(window->isVisible());
+    window->showMinimized();
+    window->ShowFromOutside();
+    EXPECT_FALSE(window->isMinimized());
 }
 
 TEST_F(MainWindowViews, PickingAnotherModelSwitchesItOnTheWorkerAndFollowsItsDescriptor) {
@@ -193,7 +229,8 @@ TEST_F(MainWindowViews, AWirelessLinkLostAndRestoredSwitchesTheViews) {
 }
 
 // Every model and link, unplugged and plugged in again: the removal reaches the worker as task 3, the
-// arrival as task 2, and the views and the list follow.
+// arrival as task 2, and the views and the list follow. The status line says why the pages went, and the
+// window goes back to the mouse the user was on when it is back.
 class MainWindowHotplug : public MainWindowViews, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(MainWindowHotplug, UnplugAndReplug) {
@@ -210,13 +247,15 @@ TEST_P(MainWindowHotplug, UnplugAndReplug) {
     EXPECT_EQ(List().GetDeviceState(type), 0);
     EXPECT_EQ(List().GetOnlineDevCount(), 0);
     EXPECT_EQ(ends.back().result.error, DeviceError::NoDevice);
-    EXPECT_TRUE(Find<QLabel>(MainFrame::kBottomText)->text().isEmpty()) << "a removal is no failed change";
+    EXPECT_EQ(Find<QLabel>(MainFrame::kBottomText)->text(), "The mouse was unplugged.")
+        << "why, and not as a failed change";
 
     Mice().Mouse(0).Replug();
     ASSERT_TRUE(WaitForTask(kTaskArrival));
     Settle();
     EXPECT_TRUE(ends.back().result.ok()) << DeviceErrorText(ends.back().result.error);
-    EXPECT_EQ(CurrentView(), View::DeviceList);
+    EXPECT_EQ(CurrentView(), View::Device) << "back to the mouse";
+    EXPECT_EQ(Strip().GetCurSel(), 1);
     EXPECT_EQ(List().GetDeviceState(type), 1);
     EXPECT_EQ(List().GetSelectDevice(), type);
     EXPECT_TRUE(Mice().AllIssues().empty());
