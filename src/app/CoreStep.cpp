@@ -13,6 +13,7 @@ bool CoreStep::Start(DeviceMainDlg& window, const std::string& programDir, QStri
     options.productDir = programDir;
     options.openTraceLog = false;  // the start-up opened it
     options.watchHotplug = true;   // mice plugged and unplugged reach the worker as tasks 2 and 3
+    options.lockProgram = "quorvel";  // held while the window runs; waited for while another program has it
     const SessionResult opened = session_.Open(options);
     if (!opened.ok()) {
         if (error) *error = QString::fromStdString(opened.message);

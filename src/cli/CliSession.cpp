@@ -124,9 +124,28 @@ int Session::Open(Need need) {
         return kExitFailed;
     }
     if (need != Need::kProduct) {
-        if (const int gui = RunningGuiProcess()) return OpenBesideGui(need, gui);
+        if (const int gui = RunningGuiProcess()) return OpenBesideGui(need, RunningGui(gui));
+        std::string holder;
+        if (!TakeDeviceLock(&holder)) return OpenBesideGui(need, holder);
     }
     return StartCore(need == Need::kStored ? Need::kDatabase : need);
+}
+
+// Every command that reaches a mouse comes through here (discovery alone sends the info request): one
+// writer per mouse, held until the session ends.
+bool Session::TakeDeviceLock(std::string* holder) {
+    switch (core_.TakeDeviceLock("quorvelctl", holder)) {
+        case DeviceLock::Result::kBusy:
+            return false;
+        case DeviceLock::Result::kUnavailable:
+            PrintWarning("the device lock cannot be used (" + *holder +
+                         "); another program could write to the mouse at the same time");
+            return true;
+        case DeviceLock::Result::kTaken:
+        case DeviceLock::Result::kCancelled:
+            return true;
+    }
+    return true;
 }
 
 int Session::StartCore(Need need) {

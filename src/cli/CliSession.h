@@ -75,8 +75,12 @@ public:
 
 private:
     int StartCore(Need need);
-    // The running GUI owns the mouse: refuses (exit 1) or opens the database only (kStored).
-    int OpenBesideGui(Need need, int guiProcess);
+    // Another program (the running GUI, or a quorvelctl) holds the mouse: refuses (exit 1), or opens the
+    // database read-only (kStored). `holder` names it: "quorvel (process 4711)".
+    int OpenBesideGui(Need need, const std::string& holder);
+    // The per-user device lock for every command that may reach a mouse: true when it is held (or cannot
+    // be used at all); false with *holder naming the program that has it.
+    bool TakeDeviceLock(std::string* holder);
     int CheckDevice(Need need, TaskStatus startStatus);
     void ReportPermissionProblems();
 
@@ -89,6 +93,8 @@ private:
     bool watchHotplug_ = false;
 };
 
+// "quorvel (process 4711)", or "quorvel" when the process id is not known.
+std::string RunningGui(int process);
 // Text name of a task code ("DPI levels") for messages.
 std::string TaskName(int task);
 // "confirmed", "not confirmed by the mouse", ...

@@ -1,7 +1,8 @@
-// quorvelctl while quorvel runs. Two programs talking to one mouse break the feature family's sequence
-// numbers and race on the database, so commands that talk to the mouse or change the database are refused
-// with a message that names the running program; commands that only read the database read the stored
-// settings of the model quorvel remembers (or --device), without any HID device being opened.
+// quorvelctl while quorvel, or another quorvelctl, holds the mouse (the per-user device lock). Two programs
+// talking to one mouse break the feature family's sequence numbers and race on the database, so commands
+// that talk to the mouse or change the database are refused with a message that names the program that
+// holds it; commands that only read the database read the stored settings of the model quorvel remembers
+// (or --device), read-only and without any HID device being opened.
 
 #include <filesystem>
 
@@ -15,19 +16,23 @@ namespace quorvel::cli {
 
 namespace {
 
+constexpr const char* kMeanwhile =
+    "(meanwhile show, profile list|export and macro list|show|export|export-all read the stored settings)";
+
+}  // namespace
+
 std::string RunningGui(int process) {
     return process > 0 ? "quorvel (process " + std::to_string(process) + ")" : std::string("quorvel");
 }
 
-}  // namespace
-
-int Session::OpenBesideGui(Need need, int guiProcess) {
-    const std::string gui = RunningGui(guiProcess);
+int Session::OpenBesideGui(Need need, const std::string& gui) {
     if (need != Need::kStored) {
-        PrintError(gui +
-                   " is running and drives the mouse; use its window, or quit it and try again (meanwhile "
-                   "show, profile list|export and macro list|show|export|export-all read the stored "
-                   "settings)");
+        if (gui.starts_with("quorvel ") || gui == "quorvel")
+            PrintError(gui + " is running and drives the mouse; use its window, or quit it and try again " +
+                       kMeanwhile);
+        else
+            PrintError(gui + " is using the mouse; nothing was sent. Try again when it has finished " +
+                       kMeanwhile);
         return kExitFailed;
     }
     const int type = options_.deviceType ? *options_.deviceType : ReadDeviceType();
@@ -46,6 +51,8 @@ int Session::OpenBesideGui(Need need, int guiProcess) {
         PrintError("cannot open the stored settings of " + label);
         return kExitFailed;
     }
+    // The other program writes the file: it is only read here, never created, repaired or moved aside.
+    Db().SetReadOnly(true);
     started_ = true;
     Core().LoadModel(type);
     if (!Db().IsOpen()) {
@@ -53,7 +60,8 @@ int Session::OpenBesideGui(Need need, int guiProcess) {
         return kExitFailed;
     }
     Core().LoadProfiles();
-    PrintWarning(gui + " is running: the stored settings of " + label + " are shown without asking the mouse");
+    PrintWarning(gui + " holds the mouse: the stored settings of " + label +
+                 " are shown without asking the mouse");
     return kExitOk;
 }
 

@@ -72,6 +72,10 @@ public:
     virtual void SetFirmwareProgress(int percent, const std::string& text) { (void)percent, (void)text; }
     // The firmware transfer task ended: close the progress dialog if it is open.
     virtual void EndFirmwareProgress() {}
+    // Another program holds the per-user device lock ("quorvelctl (process 4711)"): nothing goes to a
+    // mouse, discovery included, until it ends. Then DeviceLockTaken, and the worker starts.
+    virtual void DeviceLockWaiting(const std::string& holder) { (void)holder; }
+    virtual void DeviceLockTaken() {}
 
     // Update checks and downloads (the update flow, on the worker thread).
     // Software check label of the settings page (275): "<582>: v<newest>" or text 580.

@@ -1,7 +1,9 @@
 #include "session/CoreSession.h"
 
+#include "device/Tasks.h"
 #include "session/BackendChoice.h"
 #include "shell/AppContext.h"
+#include "shell/AppInstance.h"
 #include "shell/Localisation.h"
 #include "shell/TraceLog.h"
 #include "store/DeviceDatabase.h"
@@ -76,18 +78,63 @@ uint64_t CoreSession::Start(DeviceView* view, bool discover) {
         hotplug_->SetModes(product_.modes);
         hotplug_->Start();
     }
-    return core_->StartWorker(discover);
+    if (options_.lockProgram.empty()) return core_->StartWorker(discover);
+    std::string holder;
+    const DeviceLock::Result taken = TakeDeviceLock(options_.lockProgram, &holder);
+    if (taken == DeviceLock::Result::kUnavailable)
+        Trace("device lock: %s; running without it", holder.c_str());
+    if (taken != DeviceLock::Result::kBusy) return core_->StartWorker(discover);
+    // Another program writes to the mouse: nothing goes to a mouse, discovery included, until it ends.
+    // Discovery stays the first task all the same: what is queued meanwhile runs after it.
+    const uint64_t start = discover ? core_->Worker().QueueTrackedTask(DeviceTaskRequest(kTaskStart)) : 0;
+    if (view) view->DeviceLockWaiting(holder);
+    lockWait_ = std::thread([this, view] {
+        if (Lock().Wait(options_.lockProgram) != DeviceLock::Result::kTaken) return;
+        if (view) view->DeviceLockTaken();
+        core_->StartWorker(false);
+    });
+    return start;
+}
+
+DeviceLock& CoreSession::Lock() {
+    if (!lock_)
+        lock_ = std::make_unique<DeviceLock>(options_.deviceLockPath.empty() ? DeviceLockPath()
+                                                                             : options_.deviceLockPath);
+    return *lock_;
+}
+
+DeviceLock::Result CoreSession::TakeDeviceLock(const std::string& program, std::string* holder) {
+    DeviceLock& lock = Lock();
+    // The fallback folder (the data folder) may not exist yet.
+    const std::string& path = lock.Path();
+    if (const size_t slash = path.rfind('/'); slash != std::string::npos && slash > 0)
+        CreateFolder(path.substr(0, slash + 1));
+    const DeviceLock::Result result = lock.TryTake(program);
+    if (holder) {
+        if (result == DeviceLock::Result::kBusy)
+            *holder = lock.Holder();
+        else if (result == DeviceLock::Result::kUnavailable)
+            *holder = lock.Error();
+        else
+            holder->clear();
+    }
+    return result;
 }
 
 void CoreSession::Stop() {
     if (stopped_) return;
     stopped_ = true;
+    if (lockWait_.joinable()) {
+        lock_->Cancel();
+        lockWait_.join();  // after it, the worker either runs (and is stopped below) or never started
+    }
     if (hotplug_) hotplug_->Stop();  // no new tasks from the hot-plug thread
     if (core_) {
         update_->Cancel();  // a download in progress ends instead of holding the worker
         // The window's wait is bounded; a task that outlasts it still finishes before anything goes.
         if (!core_->Worker().StopWorker(std::chrono::milliseconds(1000))) core_->Worker().JoinWorker();
     }
+    if (lock_) lock_->Release();  // nothing runs on the mouse any more
     if (traceLogOpened_) TraceLog::Instance().Close();
 }
 

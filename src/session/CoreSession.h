@@ -17,11 +17,13 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "actions/ActionResult.h"
 #include "device/DeviceMainDef.h"
 #include "device/HidDeviceManager.h"
 #include "device/Hotplug.h"
+#include "platform/DeviceLock.h"
 #include "shell/ProductConfig.h"
 #include "update/UpdateFlow.h"
 
@@ -41,6 +43,12 @@ struct SessionOptions {
     bool watchHotplug = false;           // the arrival and removal of a mouse queue tasks 2 and 3 (the GUI)
     bool openTraceLog = true;            // the process-wide trace log in the data folder
     DeviceDatabase* database = nullptr;  // null: the process-wide database
+    // The per-user device lock (one writer per mouse). With a program name, Start takes it before the
+    // worker starts and holds it until Stop; while another program holds it, the view is told who, and the
+    // worker starts once the lock is free (the GUI). Empty: the front end takes it (TakeDeviceLock), or no
+    // one does.
+    std::string lockProgram;
+    std::string deviceLockPath;  // empty: DeviceLockPath()
 };
 
 enum class SessionError {
@@ -72,10 +80,18 @@ public:
 
     // The view (null: nothing is shown) for the device core and the update flow, then the worker. With
     // `discover`, task 1 (discovery and read-back) is queued first and its id returned for a wait; 0
-    // otherwise. Once only.
+    // otherwise. Once only. With options().lockProgram the worker starts once the device lock is held
+    // (see SessionOptions); tasks queued meanwhile wait.
     uint64_t Start(DeviceView* view, bool discover = true);
-    // Orderly end; the objects stay readable. Idempotent; the destructor calls it.
+    // Orderly end; the objects stay readable. Idempotent; the destructor calls it. A wait for the device
+    // lock ends; the lock is released once the worker is joined.
     void Stop();
+
+    // Takes the device lock now, without waiting (quorvelctl, before anything reaches a mouse); held until
+    // Stop. kBusy with *holder naming the program that has it; kUnavailable when the lock file cannot be
+    // used (*holder then says why). After OpenProduct (the fallback folder depends on the device name).
+    DeviceLock::Result TakeDeviceLock(const std::string& program, std::string* holder);
+    bool HoldsDeviceLock() const { return lock_ && lock_->Held(); }
 
     const SessionOptions& Options() const { return options_; }
     const std::string& ProgramFolder() const { return programDir_; }  // with its trailing '/'
@@ -93,6 +109,8 @@ public:
     ActionContext& Actions() { return *actions_; }
 
 private:
+    DeviceLock& Lock();
+
     SessionOptions options_;
     std::string programDir_;
     ProductConfig product_;
@@ -107,6 +125,8 @@ private:
     std::unique_ptr<UpdateFlow> update_;
     std::unique_ptr<ActionContext> actions_;
     std::unique_ptr<HotplugWatcher> hotplug_;
+    std::unique_ptr<DeviceLock> lock_;
+    std::thread lockWait_;  // the GUI's wait for the device lock
 };
 
 }  // namespace quorvel

@@ -29,6 +29,10 @@ std::string InstanceSocketPath() {
     return InFolder(".socket");
 }
 
+std::string DeviceLockPath() {
+    return InFolder(".mouse.lock");
+}
+
 int RunningGuiProcess() {
     int pid = 0;
     if (!ProbeLocalSocket(InstanceSocketPath(), &pid)) return 0;

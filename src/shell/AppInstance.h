@@ -16,6 +16,8 @@ std::string InstanceFolder();
 // InstanceFolder() + "com.quorvel.Quorvel.lock" / ".socket"; empty when the folder is.
 std::string InstanceLockPath();
 std::string InstanceSocketPath();
+// The per-user device lock (one writer per mouse): InstanceFolder() + "com.quorvel.Quorvel.mouse.lock".
+std::string DeviceLockPath();
 
 // The process id of the quorvel that serves the instance socket, or 0 when none does. A socket file left
 // by a crashed instance counts as none. A running quorvel whose process id the system does not tell

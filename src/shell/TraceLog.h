@@ -27,9 +27,9 @@ public:
     TraceLog& operator=(const TraceLog&) = delete;
 
     // Opens "Mouse_YYYYMMDD_hhmmss.log" for appending in the given folder (created when missing), then
-    // removes the oldest "Mouse_*.log" files there beyond kKeptLogFiles (sparing those in use or recent). Open() uses the default folder:
-    // "log" inside the data folder. On failure nothing is printed: OpenError() says why, for the front end
-    // to show once.
+    // removes the oldest "Mouse_*.log" files there beyond kKeptLogFiles (sparing those in use or recent).
+    // Open() uses the default folder: "log" inside the data folder. On failure nothing is printed:
+    // OpenError() says why, for the front end to show once.
     bool Open();
     bool OpenIn(const std::string& folder);
     std::string OpenError() const;

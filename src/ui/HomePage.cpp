@@ -137,7 +137,7 @@ HomePage::HomePage(TextRegistry& texts, QWidget* window) : QWidget(window) {
     text_->setWordWrap(true);
     text_->setTextFormat(Qt::RichText);
     texts.BindComposed(
-        text_, {50, 56, 716, 717}, [this] { return PanelText(); },
+        text_, {50, 56, 716, 717, 891, 892}, [this] { return PanelText(); },
         [this](const QString& s) { text_->setText(s); });
 
     command_ = new QLabel(this);
@@ -205,7 +205,20 @@ void HomePage::AddPermissionProblem(const HidPermissionProblem& problem) {
     UpdatePanel();
 }
 
+void HomePage::SetLockHolder(const QString& holder) {
+    lockHolder_ = holder;
+    if (!holder.isEmpty()) panel_ = Panel::NoDevice;
+    UpdatePanel();
+}
+
 QString HomePage::PanelText() const {
+    if (!lockHolder_.isEmpty()) {
+        return QStringLiteral(
+                   "<div style=\"font-size:22px; font-weight:600; color:%1\">%2</div>"
+                   "<div style=\"color:%3; margin-top:10px\">%4</div>")
+            .arg(palette::kText.name(), Text(891).toHtmlEscaped(), palette::kTextDim.name(),
+                 Text(892).replace(QStringLiteral("%s"), lockHolder_).toHtmlEscaped());
+    }
     const bool permission = HasPermissionProblem();
     return QStringLiteral(
                "<div style=\"font-size:22px; font-weight:600; color:%1\">%2</div>"

@@ -56,6 +56,9 @@ public:
     void ClearPermissionProblems();
     void AddPermissionProblem(const HidPermissionProblem& problem);
     bool HasPermissionProblem() const { return !problems_.empty(); }
+    // Another program holds the device lock ("quorvelctl (process 4711)"): the no-device panel says who
+    // and that the window waits (891, 892); empty: the lock was taken.
+    void SetLockHolder(const QString& holder);
 
     // Places the page at its container rectangle (window coordinates) and its controls for the scale.
     void Place(const QRect& container, int right, int bottom, qreal scale);
@@ -79,6 +82,7 @@ private:
     QPushButton* copy_ = nullptr;
     Panel panel_ = Panel::Nothing;
     std::vector<HidPermissionProblem> problems_;
+    QString lockHolder_;
 };
 
 }  // namespace quorvel

@@ -170,6 +170,15 @@ void ViewBridge::EndFirmwareProgress() {
     Post([](DeviceMainDlg& w) { w.Tabs().DeviceInfo().EndFirmwareProgress(); });
 }
 
+void ViewBridge::DeviceLockWaiting(const std::string& holder) {
+    const QString who = QString::fromStdString(holder);
+    Post([who](DeviceMainDlg& w) { w.Home().SetLockHolder(who); });
+}
+
+void ViewBridge::DeviceLockTaken() {
+    Post([](DeviceMainDlg& w) { w.Home().SetLockHolder(QString()); });
+}
+
 void ViewBridge::SetFirmwareCheckLabel(const std::string& text) {
     Post([text](DeviceMainDlg& w) { w.Tabs().DeviceInfo().SetFirmwareCheckLabel(text); });
 }

@@ -55,6 +55,8 @@ public:
     void ModelLoaded(const ModelState& model) override;
     void SetFirmwareProgress(int percent, const std::string& text) override;
     void EndFirmwareProgress() override;
+    void DeviceLockWaiting(const std::string& holder) override;
+    void DeviceLockTaken() override;
     void SetSoftwareCheckLabel(const std::string& text) override;
     void SetFirmwareCheckLabel(const std::string& text) override;
     void OfferUpdate(int kind, bool newer, const std::string& newest) override;

@@ -108,7 +108,8 @@ std::string TalkUntilClosed(const QString& socket, const std::string& bytes) {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     std::memcpy(address.sun_path, path.constData(), path.size());
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) return "<no connection>";
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0)
+        return "<no connection>";
     if (!bytes.empty() && ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
         return "<not written>";
     std::string read;

@@ -47,15 +47,16 @@ void Bind(CoreFixture& f, int profile, int slot, int macroId) {
 }
 
 bool IsMacroFrame(const FamilyCase& family, const Bytes& b) {
-    return b.size() > 2 && (family.feature ? b[0] == 0x0C && b[2] == family.macroCommand : b[1] == family.macroCommand);
+    return b.size() > 2 &&
+           (family.feature ? b[0] == 0x0C && b[2] == family.macroCommand : b[1] == family.macroCommand);
 }
 
 // The single-packet macro frame of `events` (two events) for `slot`; `sequence` for the feature family.
 std::string MacroFrame(const FamilyCase& family, int slot, const char* events, int sequence) {
     char head[40];
     if (family.feature) {
-        std::snprintf(head, sizeof head, "0C 01 0E 00 %02X 01 07 %02X ", static_cast<unsigned>(sequence % 255),
-                      static_cast<unsigned>(slot));
+        std::snprintf(head, sizeof head, "0C 01 0E 00 %02X 01 07 %02X ",
+                      static_cast<unsigned>(sequence % 255), static_cast<unsigned>(slot));
         return ToHex(Hex(head + std::string(events)));
     }
     std::snprintf(head, sizeof head, "00 08 00 01 09 %02X ", static_cast<unsigned>(slot));
@@ -67,7 +68,8 @@ std::vector<uint8_t> EventBytes(const char* events) {
 }
 
 // The macro frames the mouse received, and where each stood among everything it received.
-std::vector<std::pair<size_t, std::string>> MacroFrames(const FamilyCase& family, const std::vector<Bytes>& sent) {
+std::vector<std::pair<size_t, std::string>> MacroFrames(const FamilyCase& family,
+                                                        const std::vector<Bytes>& sent) {
     std::vector<std::pair<size_t, std::string>> frames;
     for (size_t i = 0; i < sent.size(); ++i)
         if (IsMacroFrame(family, sent[i])) frames.emplace_back(i, ToHex(sent[i]));
@@ -171,8 +173,8 @@ TEST(ProfileMacros, ResetOfAllButtonsReachesEveryButton) {
     std::vector<std::string> expected;
     for (int slot = 0; slot < 8; ++slot) {
         char head[40];
-        std::snprintf(head, sizeof head, "0C 01 04 00 %02X 01 04 %02X ", static_cast<unsigned>((sequence + slot) % 255),
-                      static_cast<unsigned>(slot));
+        std::snprintf(head, sizeof head, "0C 01 04 00 %02X 01 04 %02X ",
+                      static_cast<unsigned>((sequence + slot) % 255), static_cast<unsigned>(slot));
         expected.push_back(ToHex(Hex(head + std::string(codes[slot]))));
     }
     EXPECT_EQ(f.TakeHex(), expected);

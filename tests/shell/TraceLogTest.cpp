@@ -1,8 +1,5 @@
-#include "shell/TraceLog.h"
-
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -15,6 +12,7 @@
 
 #include "platform/TempHome.h"
 #include "shell/AppContext.h"
+#include "shell/TraceLog.h"
 
 namespace quorvel {
 namespace {
@@ -169,7 +167,8 @@ TEST(TraceLogOpenTest, UnwritableFolderLeavesTheLogClosedAndSaysWhy) {
 // A log file last written two days ago.
 void WriteOldLog(const std::string& path, const std::string& bytes) {
     testing::WriteFileBytes(path, bytes);
-    std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now() - std::chrono::hours(48));
+    std::filesystem::last_write_time(path,
+                                     std::filesystem::file_time_type::clock::now() - std::chrono::hours(48));
 }
 
 // Every run adds a file: the newest ones are kept, older ones go, other files stay.

@@ -1,0 +1,51 @@
+#pragma once
+// The per-user device lock: one writer per mouse. An advisory lock (flock) on a file in the runtime
+// folder; whoever holds it writes "<program> <pid>" into the file, so a second program can say who has
+// the mouse. The system drops the lock when its holder ends, crashed or not, so a lock is never stale.
+// The file itself stays: removing it would let two programs lock two different files of the same name.
+
+#include <string>
+#include <string_view>
+
+namespace quorvel {
+
+class DeviceLock {
+public:
+    enum class Result {
+        kTaken,        // this object holds the lock
+        kBusy,         // another open file of this lock holds it (Holder() says whose)
+        kUnavailable,  // the file cannot be opened or locked (Error() says why)
+        kCancelled,    // Wait ended by Cancel()
+    };
+
+    explicit DeviceLock(std::string path);
+    ~DeviceLock();  // releases
+    DeviceLock(const DeviceLock&) = delete;
+    DeviceLock& operator=(const DeviceLock&) = delete;
+
+    // Takes the lock if it is free, without waiting; `program` is written into the file with the process id.
+    Result TryTake(std::string_view program);
+    // Waits until the lock is free and takes it, or until Cancel(). Sleeps on the file's close events (a
+    // holder that ends closes it), so nothing runs while it waits.
+    Result Wait(std::string_view program);
+    // Ends a Wait on another thread (and any later one). Any thread.
+    void Cancel();
+    void Release();
+
+    bool Held() const { return held_; }
+    const std::string& Path() const { return path_; }
+    // "quorvelctl (process 1234)" from the file; "another program" when it says nothing readable.
+    std::string Holder() const;
+    const std::string& Error() const { return error_; }
+
+private:
+    bool OpenFile();
+
+    std::string path_;
+    int fd_ = -1;
+    int cancelFd_ = -1;  // eventfd written by Cancel
+    bool held_ = false;
+    std::string error_;
+};
+
+}  // namespace quorvel
