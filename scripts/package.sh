@@ -37,7 +37,7 @@ dpkg-deb --field "$deb" Package Version Architecture Depends Recommends
 tree=$scratch/root
 dpkg-deb -x "$deb" "$tree"
 usr=$tree/usr
-for path in bin/quorvelctl share/quorvel/config.xml share/quorvel/device share/quorvel/language \
+for path in bin/quorvelctl share/quorvel/config.xml share/quorvel/update-keys share/quorvel/device share/quorvel/language \
     share/quorvel/skins lib/udev/rules.d/70-quorvel.rules share/man/man1/quorvelctl.1.gz \
     share/doc/quorvel/copyright share/doc/quorvel/changelog.gz; do
   [ -e "$usr/$path" ] || fail "/usr/$path is missing from the package"

@@ -27,8 +27,9 @@ bool RunCheck(Session& s, UpdateFlow& flow, DeviceTask task, VersionCheck* check
     const TaskResult result = s.RunTask(task);
     *check = task == kTaskCheckSoftware ? flow.SoftwareCheck() : flow.FirmwareCheck();
     if (check->unsignedUpdates)
-        PrintWarning("updates are not signed: the product folder lists no update keys, so the server's files "
-                     "are not checked against the maker's signature");
+        PrintWarning(
+            "updates are not signed: the product folder lists no update keys, so the server's files "
+            "are not checked against the maker's signature");
     if (check->ok) return true;
     if (result.status == TaskStatus::TimedOut) PrintError(TaskName(task) + " did not finish");
     else PrintError(check->error.empty() ? TaskName(task) + " failed" : check->error);

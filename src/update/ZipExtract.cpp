@@ -271,7 +271,8 @@ bool ExtractZip(const std::string& archivePath, const std::string& destination, 
     if (HasZip64EndRecord(archivePath)) return Refuse(report, "ZIP64 archives are not supported");
     report->entries = static_cast<std::size_t>(global.number_entry);
     if (global.number_entry > options.maxEntries)
-        return Refuse(report, "the archive holds more than " + std::to_string(options.maxEntries) + " entries");
+        return Refuse(report,
+                      "the archive holds more than " + std::to_string(options.maxEntries) + " entries");
 
     // Declared sizes first: a hostile archive must not fill the disk.
     std::uint64_t total = 0;

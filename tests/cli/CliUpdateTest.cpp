@@ -317,7 +317,8 @@ TEST_F(CliUpdate, FirmwareUpdateRefusesAnArchiveWithoutTheMakersSignature) {
     server_.Answer("/fw/mouse/firmware-106.zip.sig", stranger.Sign(archive));
     const CliRun refused = Quorvelctl({"firmware", "update"});
     EXPECT_EQ(refused.exitCode, 1) << refused;
-    EXPECT_NE(refused.err.find("The update was refused: its signature is missing or wrong."), std::string::npos)
+    EXPECT_NE(refused.err.find("The update was refused: its signature is missing or wrong."),
+              std::string::npos)
         << refused;
     EXPECT_EQ(refused.err.find("not signed"), std::string::npos) << refused;
     EXPECT_TRUE(UpgradeLines(TakeTrace()).empty());

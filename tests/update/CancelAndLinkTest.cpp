@@ -157,7 +157,9 @@ TEST_F(UpdateFlowTest, FirmwareGoesOnlyToTheCheckedModelOnItsCable) {
     server.Answer(kFirmwareVersion, Reply(200, "106"));
     server.Answer(kFirmwareArchive, Reply(200, Zip({{"firmware-106.bin", std::string(480, '\x22')}})));
     const auto select = [&](int deviceType) {
-        return core->Worker().QueueTaskAndWait(SelectDeviceRequest(deviceType), std::chrono::seconds(30)).status;
+        return core->Worker()
+            .QueueTaskAndWait(SelectDeviceRequest(deviceType), std::chrono::seconds(30))
+            .status;
     };
 
     // Checked through the receiver (the window offers no such check, a script may ask for one).
