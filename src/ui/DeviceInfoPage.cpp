@@ -204,6 +204,8 @@ void DeviceInfoPage::ShowVersionLabels() {
             VersionCaption(text("LAN", kMouseFirmwareText), state.mouseFirmwareVersion));
     SetLabel(0, mouse);
     SetLabel(1, QString::fromStdString(labels.receiver));
+    firmwareResultShown_ = !labels.firmwareResult.empty();
+    receiverResultShown_ = !labels.receiverResult.empty();
     ShowCheckResults();
     firmwareCheckEnabled_ = labels.firmwareCheckEnabled;
     firmwareCheck_->setEnabled(firmwareCheckEnabled_ && checkTask_ == 0);
@@ -217,6 +219,7 @@ void DeviceInfoPage::ShowVersionLabels() {
 void DeviceInfoPage::SetMouseFirmwareLabel(const std::string& label, const std::string& checkResult) {
     (void)checkResult;  // worded here from the check itself
     SetLabel(0, QString::fromStdString(label));
+    firmwareResultShown_ = true;
     ShowCheckResults();
 }
 
@@ -226,6 +229,7 @@ void DeviceInfoPage::SetFirmwareCheckLabel(const std::string& text) {
 }
 
 QString DeviceInfoPage::FirmwareResultText() {
+    if (!firmwareResultShown_) return QString();
     CoreSession& session = Host().Session();
     if (!session.DevicesOpen() || checkedType_ == 0 || checkedType_ != session.Core().CurrentDeviceType())
         return Text(kNotCheckedText);
@@ -243,7 +247,7 @@ void DeviceInfoPage::ShowCheckResults() {
     const QString firmware = FirmwareResultText();
     SetLabel(2, firmware);
     versionLabels_[2]->setToolTip(firmware);
-    SetLabel(3, Text(kNotCheckedText));  // receivers are not checked from here
+    SetLabel(3, receiverResultShown_ ? Text(kNotCheckedText) : QString());  // not checked from here
 }
 
 void DeviceInfoPage::CheckFirmware() {

@@ -75,6 +75,10 @@ private:
     qreal scale_ = 1.0;
     uint64_t checkTask_ = 0;  // the firmware check queued from here, until it ends
     int checkedType_ = 0;     // the model the last firmware check ran for
+    // Whether the link shows a result beside each version (a wired mouse has no receiver row result, a
+    // wireless one no mouse result until the mouse told its version).
+    bool firmwareResultShown_ = true;
+    bool receiverResultShown_ = true;
     bool firmwareCheckEnabled_ = true;
     int linkTextId_ = 50;
     // The texts of the version rows: mouse firmware, receiver, their results.
