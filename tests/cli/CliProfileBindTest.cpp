@@ -37,8 +37,10 @@ TEST_F(CliProfileBind, BindListUnbind) {
     ASSERT_EQ(r.exitCode, 0) << r;
     const nlohmann::json list = r.Json();
     ASSERT_EQ(list.size(), 4u);
-    EXPECT_EQ(list[1].dump(),
-              R"({"number":2,"name":"Profile 2","shown_name":"Profile 2","apps":["cs2","steam_app_730"]})");
+    EXPECT_EQ(
+        list[1],
+        nlohmann::json::parse(
+            R"({"number":2,"name":"Profile 2","shown_name":"Profile 2","apps":["cs2","steam_app_730"]})"));
 
     const struct {
         std::vector<std::string> args;
