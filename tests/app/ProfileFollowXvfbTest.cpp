@@ -189,10 +189,13 @@ TEST_F(ProfileFollowXvfb, BoundWindowWritesItsProfileAndAnotherBringsTheHandsBac
     ASSERT_EQ(Run(args({"profile", "bind", "2", "quorvel-game"})).exitCode, 0);
     TakeTrace();
 
-    Child wm("/usr/bin/openbox", {"--sm-disable"}, Env(), Path("openbox.stderr"));
+    // Openbox runs its start-up command once it has taken the screen and made its first choice of focus;
+    // the command marks the root window, so no window of the test is mapped while that choice is open.
+    Child wm("/usr/bin/openbox",
+             {"--sm-disable", "--startup", "xprop -root -f _QUORVEL_WM_READY 8s -set _QUORVEL_WM_READY 1"},
+             Env(), Path("openbox.stderr"));
     ASSERT_GT(wm.Pid(), 0);
-    ASSERT_TRUE(WaitForRootProperty(x_->Display(), "_NET_SUPPORTING_WM_CHECK"))
-        << ReadWhole(Path("openbox.stderr"));
+    ASSERT_TRUE(WaitForRootProperty(x_->Display(), "_QUORVEL_WM_READY")) << ReadWhole(Path("openbox.stderr"));
 
     Child follow(std::string(QUORVEL_BIN_DIR) + "/quorvelctl", args({"profile", "follow"}), Env(),
                  Path("follow.stderr"));
@@ -203,7 +206,9 @@ TEST_F(ProfileFollowXvfb, BoundWindowWritesItsProfileAndAnotherBringsTheHandsBac
     Activate("quorvel-game");
     std::string line;
     ASSERT_TRUE(follow.WaitForLine("in front: profile", &line))
-        << follow.Seen() << ReadWhole(Path("follow.stderr"));
+        << follow.Seen() << ReadWhole(Path("follow.stderr"))
+        << "requests since: " << Requests(TakeTrace()).size()
+        << "; active: " << Xdotool(x_->Display(), "getactivewindow getwindowname");
     EXPECT_EQ(line, "quorvel-game in front: profile 2 (Profile 2)");
     const std::vector<std::string> toGame = Requests(TakeTrace());
 
