@@ -191,6 +191,7 @@ int Follow(Invocation& inv) {
         PrintLine("following the window in front; profile " +
                   std::to_string(inv.session.Core().CurrentProfile()) +
                   " comes back for other windows (Ctrl+C ends)");
+    std::fflush(stdout);
     loop.Run();
     source->Stop();
     signals.join();

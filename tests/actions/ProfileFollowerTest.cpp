@@ -40,8 +40,22 @@ public:
 
 // What happens, in order: a window comes to the front, the timer fires, the situation changes, ...
 struct Step {
-    enum Kind { Front, Fire, Retry, Hand, NoMouse, Mouse, UpdateOn, UpdateOff, Held, Free, Off } kind;
+    enum Kind {
+        Front,
+        Fire,
+        Retry,
+        Hand,
+        NoMouse,
+        Mouse,
+        UpdateOn,
+        UpdateOff,
+        Held,
+        Free,
+        Off,
+        Unarmed
+    } kind;
     std::string app;  // Front: the window's WM_CLASS instance ("" and id 0: no window)
+    Step(Kind k, std::string a = {}) : kind(k), app(std::move(a)) {}
 };
 
 FocusWindow Window(const std::string& app) {
@@ -83,8 +97,14 @@ TEST(ProfileFollower, Rules) {
          {{S::Front, "csgo_linux64"}, {S::Fire}, {S::Front, ""}, {S::Fire}},
          {2}},
         {"a later hand choice is where unbound windows return",
-         {{S::Front, "csgo_linux64"}, {S::Fire}, {S::Hand, "4"}, {S::Front, "xterm"}, {S::Fire}},
-         {2, 4}},
+         {{S::Front, "csgo_linux64"},
+          {S::Fire},
+          {S::Hand, "4"},
+          {S::Front, "WowClassic.exe"},
+          {S::Fire},
+          {S::Front, "xterm"},
+          {S::Fire}},
+         {2, 3, 4}},
         {"update running: kept, made when it ends",
          {{S::UpdateOn}, {S::Front, "csgo_linux64"}, {S::Fire}, {S::Retry}, {S::UpdateOff}, {S::Retry}},
          {2}},
@@ -110,7 +130,7 @@ TEST(ProfileFollower, Rules) {
         {"a hand choice drops the kept switch",
          {{S::NoMouse}, {S::Front, "csgo_linux64"}, {S::Fire}, {S::Hand, "3"}, {S::Mouse}, {S::Retry}},
          {}},
-        {"switched off", {{S::Off}, {S::Front, "csgo_linux64"}, {S::Fire}}, {}},
+        {"switched off", {{S::Off}, {S::Front, "csgo_linux64"}, {S::Unarmed}, {S::Retry}}, {}},
     };
     for (const Case& c : cases) {
         FakeHost host;
@@ -155,6 +175,9 @@ TEST(ProfileFollower, Rules) {
                     break;
                 case S::Off:
                     follower.SetEnabled(false);
+                    break;
+                case S::Unarmed:
+                    EXPECT_FALSE(timer.armed) << c.name;
                     break;
             }
         }

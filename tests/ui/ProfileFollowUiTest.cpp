@@ -26,7 +26,7 @@
 namespace quorvel::test {
 namespace {
 
-OpenWindow Open(const std::string& instance, const std::string& cls, const std::string& title) {
+OpenWindow MakeWindow(const std::string& instance, const std::string& cls, const std::string& title) {
     OpenWindow w;
     w.window.id = 1;
     w.window.instance = instance;
@@ -54,7 +54,8 @@ protected:
 TEST_F(ProfileFollowUi, ApplicationsDialogAddsFromWindowsAndByNameAndRemoves) {
     OpenMice("102:wired");
     ProfileAppsDlg dialog(*host, 2, host->Window());
-    dialog.SetOpenWindows({Open("steam_app_730", "cs2", "Counter-Strike 2"), Open("xterm", "XTerm", "")});
+    dialog.SetOpenWindows(
+        {MakeWindow("steam_app_730", "cs2", "Counter-Strike 2"), MakeWindow("xterm", "XTerm", "")});
     auto* windows = Control<QComboBox>(&dialog, ProfileAppsDlg::kWindows);
     auto* list = Control<QListWidget>(&dialog, ProfileAppsDlg::kList);
     ASSERT_EQ(windows->count(), 2);
@@ -107,8 +108,8 @@ TEST_F(ProfileFollowUi, ProfileDialogShowsTheApplicationsUnderTheName) {
 
 TEST_F(ProfileFollowUi, SettingsSwitch) {
     OpenMice("102:wired");
-    TextRegistry texts;
-    SettingsPage page(texts, session->Product(), host->Window());
+    auto* texts = new TextRegistry(host->Window());
+    SettingsPage page(*texts, session->Product(), host->Window());
     auto* box = Control<QCheckBox>(&page, SettingsPage::kFollow);
     auto* hint = Control<QLabel>(&page, SettingsPage::kFollowHint);
     QSignalSpy toggled(&page, &SettingsPage::followToggled);
