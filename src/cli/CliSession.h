@@ -53,6 +53,7 @@ public:
     DeviceDatabase& Db() { return core_.Database(); }
     ActionContext& Context() { return core_.Actions(); }
     CThreadBasic& Worker() { return core_.Worker(); }
+    bool HoldsDeviceLock() const { return core_.HoldsDeviceLock(); }
     // The update flow, its task handlers registered.
     UpdateFlow& Update() { return core_.Update(); }
     CliView& View() { return view_; }

@@ -112,7 +112,9 @@ public:
         FollowSituation s;
         s.activeProfile = session_.Core().CurrentProfile();
         s.mouseConnected = session_.Core().Snapshot().connected;
-        s.heldElsewhere = MouseHeldByAnotherProcess();
+        // Holding the device lock, this process is the one writer; without it (the lock file could not be
+        // used) a running quorvel is.
+        s.heldElsewhere = !session_.HoldsDeviceLock() && MouseHeldByAnotherProcess();
         return s;
     }
 

@@ -1,6 +1,6 @@
 #pragma once
-// Whether another process drives the mouse now, so this one must not write to it unasked (the profile
-// follower checks it before each switch). Today that is a running quorvel other than this process.
+// Whether a running quorvel other than this process drives the mouse, for a process that could not take
+// the device lock (its file unusable): the profile follower then leaves the mouse alone.
 
 namespace quorvel {
 

@@ -6,7 +6,6 @@
 #include "actions/ProfileActions.h"
 #include "device/PageState.h"
 #include "platform/FocusSource.h"
-#include "session/MouseHold.h"
 #include "shell/Preferences.h"
 #include "store/DeviceDatabase.h"
 #include "ui/PageHost.h"
@@ -100,6 +99,11 @@ void ProfileFollow::Retry() {
     follower_.Retry();
 }
 
+void ProfileFollow::SetHeldElsewhere(bool held) {
+    heldElsewhere_ = held;
+    if (!held) follower_.Retry();
+}
+
 std::vector<ProfileBinding> ProfileFollow::Bindings() {
     std::vector<ProfileBinding> bindings;
     ListBindings(host_.Actions(), &bindings);
@@ -112,7 +116,8 @@ FollowSituation ProfileFollow::Situation() {
     s.activeProfile = state.currentProfile;
     s.mouseConnected = state.connected;
     s.updateRunning = updateRunning_ && updateRunning_();
-    s.heldElsewhere = MouseHeldByAnotherProcess();
+    // The window holds the device lock for its whole run; until it has it, another program writes.
+    s.heldElsewhere = heldElsewhere_;
     return s;
 }
 

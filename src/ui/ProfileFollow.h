@@ -41,6 +41,8 @@ public:
     void ProfileChanged();
     // Something ended (a task, an update) or the mouse came back: a kept switch may go now.
     void Retry();
+    // Another program holds the mouse (this window waits for it): nothing is switched until it lets go.
+    void SetHeldElsewhere(bool held);
 
     // The settings page's switch: stored as the preference.
     static bool SwitchOn(bool anyBinding);
@@ -72,6 +74,7 @@ private:
     bool watching_ = false;
     bool switching_ = false;
     bool stopped_ = false;
+    bool heldElsewhere_ = false;
     QString unavailable_;
 };
 

@@ -12,6 +12,7 @@
 #include "ui/MainTabs.h"
 #include "ui/MainViews.h"
 #include "ui/PerformancePage.h"
+#include "ui/ProfileFollow.h"
 #include "ui/UpdateUi.h"
 
 namespace quorvel {
@@ -172,11 +173,17 @@ void ViewBridge::EndFirmwareProgress() {
 
 void ViewBridge::DeviceLockWaiting(const std::string& holder) {
     const QString who = QString::fromStdString(holder);
-    Post([who](DeviceMainDlg& w) { w.Home().SetLockHolder(who); });
+    Post([who](DeviceMainDlg& w) {
+        w.Home().SetLockHolder(who);
+        w.Follow().SetHeldElsewhere(true);
+    });
 }
 
 void ViewBridge::DeviceLockTaken() {
-    Post([](DeviceMainDlg& w) { w.Home().SetLockHolder(QString()); });
+    Post([](DeviceMainDlg& w) {
+        w.Home().SetLockHolder(QString());
+        w.Follow().SetHeldElsewhere(false);
+    });
 }
 
 void ViewBridge::SetFirmwareCheckLabel(const std::string& text) {
