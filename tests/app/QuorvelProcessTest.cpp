@@ -140,7 +140,10 @@ TEST_F(QuorvelProcessTest, QuorvelctlStaysOffTheMouseWhileQuorvelRuns) {
     EXPECT_EQ(show.exitCode, 0) << show;
     EXPECT_NE(show.out.find("Profile 1: Profile 1   (Quorvel R2, device_type 102)"), std::string::npos)
         << show;
-    EXPECT_NE(show.err.find(running + ": the stored settings of Quorvel R2"), std::string::npos) << show;
+    EXPECT_NE(show.err.find("quorvel (process " + std::to_string(gui->Pid()) +
+                            ") holds the mouse: the stored settings of Quorvel R2"),
+              std::string::npos)
+        << show;
     const test::CliRun list = Run({"--json", "profile", "list"});
     ASSERT_EQ(list.exitCode, 0) << list;
     EXPECT_EQ(list.Json().size(), 4u);

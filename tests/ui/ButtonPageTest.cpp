@@ -139,7 +139,7 @@ TEST_P(ButtonPageOnBothFamilies, CtrlAIsSentAsUsage4WithTheCtrlBit) {
 }
 
 // After a reset of all buttons the mouse has its own key functions again: the default table on the report
-// family, slots 0-5 one at a time on the feature family.
+// family, every button's slot one at a time on the feature family (slots 6 and up get the plain "10 00 00").
 TEST_P(ButtonPageOnBothFamilies, ResetAllSendsTheDefaultKeyTable) {
     OpenPage(GetParam().mice);
     Pick(2);
@@ -162,7 +162,8 @@ TEST_P(ButtonPageOnBothFamilies, ResetAllSendsTheDefaultKeyTable) {
     if (GetParam().feature) {
         // Sequence numbers go on from the two writes before (00, 01).
         for (const char* write : {"02 01 04 00 10 01 00", "03 01 04 01 10 02 00", "04 01 04 02 10 04 00",
-                                  "05 01 04 03 10 08 00", "06 01 04 04 10 10 00", "07 01 04 05 40 01 00"})
+                                  "05 01 04 03 10 08 00", "06 01 04 04 10 10 00", "07 01 04 05 40 01 00",
+                                  "08 01 04 06 10 00 00", "09 01 04 07 10 00 00"})
             expected.push_back(FeatureSend(std::string("0C 01 04 00 ") + write));
     } else {
         expected.push_back(

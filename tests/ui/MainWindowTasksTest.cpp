@@ -112,7 +112,9 @@ TEST_F(MainWindowTasks, AFailedFactoryResetIsToldInABox) {
     OpenWindow("102:wired");
     const ActionResult reset = FactoryReset(ctx());
     ASSERT_TRUE(reset.ok) << reset.message;
-    Mice().Mouse(0).InjectFault({SimFaultKind::BadStatus, -1, -1});
+    // The reset's first request is refused. Refusing every request would also refuse the read-back after
+    // it, and each refused request waits out all its reads, as on a real mouse.
+    Mice().Mouse(0).InjectFault({SimFaultKind::BadStatus, -1, 1});
     QString title, message;
     OnNextModal([&](QWidget* box) {
         title = Control<QLabel>(box, CUIMessageBox::kTitle)->text();
