@@ -56,6 +56,8 @@ int RunButton(Invocation& inv);
 int RunButtonsReset(Invocation& inv);
 int RunLight(Invocation& inv);
 int RunProfile(Invocation& inv);
+// A profile number argument (1-4); false with *exit set to the usage error otherwise.
+bool ProfileNumber(Invocation& inv, const std::string& word, int* number, int* exit);
 // Profiles that follow the application in front (profile bind, unbind, bindings, follow).
 bool IsProfileFollowCommand(const std::string& sub);
 int RunProfileFollowCommand(Invocation& inv, const std::string& sub);

@@ -8,17 +8,16 @@
 
 namespace quorvel::cli {
 
-namespace {
-
-constexpr int kProfiles = 4;
-
 bool ProfileNumber(Invocation& inv, const std::string& word, int* number, int* exit) {
+    constexpr int kProfiles = 4;
     if (!ParseInt(word, number) || *number < 1 || *number > kProfiles) {
         *exit = inv.Usage("\"" + word + "\" is not a profile number (1-4)");
         return false;
     }
     return true;
 }
+
+namespace {
 
 Json ActiveProfileJson(Session& s) {
     const int number = s.Core().CurrentProfile();

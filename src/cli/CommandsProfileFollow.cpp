@@ -21,16 +21,6 @@ namespace quorvel::cli {
 
 namespace {
 
-constexpr int kProfiles = 4;
-
-bool ProfileNumber(Invocation& inv, const std::string& word, int* number, int* exit) {
-    if (!ParseInt(word, number) || *number < 1 || *number > kProfiles) {
-        *exit = inv.Usage("\"" + word + "\" is not a profile number (1-4)");
-        return false;
-    }
-    return true;
-}
-
 Json BindingJson(const ProfileBinding& b, const std::string& storedName) {
     return {{"number", b.profile}, {"name", storedName}, {"shown_name", b.shownName}, {"apps", b.apps}};
 }
