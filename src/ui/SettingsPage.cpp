@@ -149,12 +149,16 @@ QWidget* SettingsPage::BuildGeneral(TextRegistry& texts) {
     follow_ = Named(new QCheckBox(panel), kFollow);
     texts.BindText(follow_, 931);
     followHint_ = DimLabel(panel, kFollowHint);
-    followHint_->setContentsMargins(28, 0, 0, 0);
     texts.BindComposed(
         followHint_, {932, 933}, [this] { return Text(followAvailable_ ? 932 : 933); },
         [this](const QString& s) { followHint_->setText(s); });
     panel->Layout()->addWidget(follow_);
-    panel->Layout()->addWidget(followHint_);
+    // Indented by its row, not by the label's own margins: a wrapped label asks its height for its whole
+    // width and would lose its last line.
+    auto* hintRow = new QHBoxLayout;
+    hintRow->setContentsMargins(28, 0, 0, 0);
+    hintRow->addWidget(followHint_);
+    panel->Layout()->addLayout(hintRow);
     connect(follow_, &QCheckBox::clicked, this, &SettingsPage::followToggled);
     return panel;
 }
