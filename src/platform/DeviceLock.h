@@ -4,6 +4,7 @@
 // the mouse. The system drops the lock when its holder ends, crashed or not, so a lock is never stale.
 // The file itself stays: removing it would let two programs lock two different files of the same name.
 
+#include <atomic>
 #include <string>
 #include <string_view>
 
@@ -44,7 +45,7 @@ private:
     std::string path_;
     int fd_ = -1;
     int cancelFd_ = -1;  // eventfd written by Cancel
-    bool held_ = false;
+    std::atomic<bool> held_{false};  // read by Held() on any thread while Wait takes it on another
     std::string error_;
 };
 

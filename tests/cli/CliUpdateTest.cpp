@@ -30,7 +30,9 @@ void Put32(std::string* out, unsigned long v) {
 // A ZIP archive of stored (uncompressed) files.
 std::string StoredZip(const std::vector<std::pair<std::string, std::string>>& files) {
     std::string zip, central;
-    for (const auto& [name, data] : files) {
+    for (const auto& file : files) {
+        const std::string& name = file.first;  // named references: a lambda below uses them
+        const std::string& data = file.second;
         const unsigned long crc = crc32(0, reinterpret_cast<const Bytef*>(data.data()), data.size());
         const unsigned long offset = zip.size();
         auto header = [&](std::string* out, bool isCentral) {

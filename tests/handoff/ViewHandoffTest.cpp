@@ -1,7 +1,7 @@
 // The worker's hand-off to the window's thread, as the GUI makes it: each view call posts a typed lambda to
-// a QObject that lives on the receiving thread (queued, never blocking), here a plain QObject so the test
-// also runs in the ThreadSanitizer build, which leaves the widgets out. The worker runs the real core on a
-// virtual mouse; the values the receiver sees must be the ones the worker sent, in the order it sent them.
+// a QObject that lives on the receiving thread (queued, never blocking), here a plain QObject, so the test
+// needs no widgets. The worker runs the real core on a virtual mouse; the values the receiver sees must be
+// the ones the worker sent, in the order it sent them, on the receiver's thread.
 
 #include <gtest/gtest.h>
 #include <unistd.h>
