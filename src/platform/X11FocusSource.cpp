@@ -7,6 +7,7 @@
 #include <unistd.h>
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
@@ -61,8 +62,9 @@ public:
         xcb_get_property_cookie_t cookie = xcb_get_property(conn_, 0, window, property, type, 0, maxWords);
         xcb_get_property_reply_t* reply = xcb_get_property_reply(conn_, cookie, nullptr);
         if (!reply) return {};
+        // The value's length in bytes (xcb counts it in bytes already, whatever the format).
         std::string value(static_cast<const char*>(xcb_get_property_value(reply)),
-                          static_cast<size_t>(xcb_get_property_value_length(reply)) * (reply->format / 8));
+                          static_cast<size_t>(std::max(xcb_get_property_value_length(reply), 0)));
         std::free(reply);
         return value;
     }
