@@ -1,6 +1,6 @@
 #include "app/CoreStep.h"
 
-#include "ui/DeviceMainDlg.h"
+#include "ui/window/DeviceMainDlg.h"
 
 namespace quorvel {
 

@@ -13,10 +13,10 @@
 #include "shell/Localisation.h"
 #include "shell/ProductConfig.h"
 #include "shell/TraceLog.h"
-#include "ui/Appearance.h"
-#include "ui/DeviceMainDlg.h"
-#include "ui/MessageBox.h"
-#include "ui/UiFonts.h"
+#include "ui/common/Appearance.h"
+#include "ui/window/DeviceMainDlg.h"
+#include "ui/dialogs/CUIMessageBox.h"
+#include "ui/common/UiFonts.h"
 
 namespace quorvel {
 

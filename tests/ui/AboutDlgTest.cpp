@@ -2,7 +2,7 @@
 #include <QLabel>
 
 #include "UiTestSupport.h"
-#include "ui/AboutDlg.h"
+#include "ui/dialogs/AboutDlg.h"
 
 namespace quorvel {
 namespace {

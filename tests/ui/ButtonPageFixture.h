@@ -10,9 +10,9 @@
 
 #include "PageFixture.h"
 #include "toolkit/MouseKeyCtrl.h"
-#include "ui/ButtonPage.h"
-#include "ui/ButtonPageIds.h"
-#include "ui/MessageBox.h"
+#include "ui/pages/buttons/ButtonPage.h"
+#include "ui/pages/buttons/ButtonPageIds.h"
+#include "ui/dialogs/CUIMessageBox.h"
 
 namespace quorvel::test {
 

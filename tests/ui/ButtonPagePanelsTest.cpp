@@ -5,7 +5,7 @@
 
 #include "ButtonPageFixture.h"
 #include "store/ButtonCodes.h"
-#include "ui/FunctionMenuPanel.h"
+#include "ui/pages/buttons/FunctionMenuPanel.h"
 
 namespace quorvel::test {
 namespace {

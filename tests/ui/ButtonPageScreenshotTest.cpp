@@ -15,7 +15,7 @@
 
 #include "ButtonPageFixture.h"
 #include "toolkit/Skin.h"
-#include "ui/UiFonts.h"
+#include "ui/common/UiFonts.h"
 
 namespace quorvel::test {
 namespace {

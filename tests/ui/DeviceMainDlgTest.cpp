@@ -6,8 +6,8 @@
 #include "UiTestSupport.h"
 #include "shell/Preferences.h"
 #include "toolkit/CaptionButton.h"
-#include "ui/AboutDlg.h"
-#include "ui/DeviceMainDlg.h"
+#include "ui/dialogs/AboutDlg.h"
+#include "ui/window/DeviceMainDlg.h"
 
 namespace quorvel {
 namespace {

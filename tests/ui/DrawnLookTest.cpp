@@ -1,9 +1,9 @@
 // With no skin images at all every window still paints its own look: never a blank window.
 
 #include "UiTestSupport.h"
-#include "ui/AboutDlg.h"
-#include "ui/DeviceMainDlg.h"
-#include "ui/MessageBox.h"
+#include "ui/dialogs/AboutDlg.h"
+#include "ui/window/DeviceMainDlg.h"
+#include "ui/dialogs/CUIMessageBox.h"
 
 namespace quorvel {
 namespace {

@@ -12,12 +12,12 @@
 #include "PageFixture.h"
 #include "store/DeviceDatabase.h"
 #include "toolkit/Theme.h"
-#include "ui/DeviceInfoPage.h"
-#include "ui/LightColours.h"
-#include "ui/LightingPage.h"
-#include "ui/ProfileDlg.h"
-#include "ui/UpdateProcessDlg.h"
-#include "ui/UpdateTipDlg.h"
+#include "ui/pages/deviceinfo/DeviceInfoPage.h"
+#include "ui/pages/lighting/LightColours.h"
+#include "ui/pages/lighting/LightingPage.h"
+#include "ui/dialogs/ProfileDlg.h"
+#include "ui/dialogs/UpdateProcessDlg.h"
+#include "ui/dialogs/UpdateTipDlg.h"
 
 namespace quorvel::test {
 namespace {

@@ -18,9 +18,9 @@
 #include "toolkit/LightSlider.h"
 #include "toolkit/MPalette.h"
 #include "toolkit/MPicture.h"
-#include "ui/LightColours.h"
-#include "ui/LightingPage.h"
-#include "ui/MessageBox.h"
+#include "ui/pages/lighting/LightColours.h"
+#include "ui/pages/lighting/LightingPage.h"
+#include "ui/dialogs/CUIMessageBox.h"
 
 namespace quorvel::test {
 namespace {

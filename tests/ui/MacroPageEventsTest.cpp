@@ -6,7 +6,7 @@
 #include <QLabel>
 
 #include "MacroPageFixture.h"
-#include "ui/RecordEditDlg.h"
+#include "ui/dialogs/RecordEditDlg.h"
 
 namespace quorvel::test {
 namespace {

@@ -20,9 +20,9 @@
 #include "store/DeviceDatabase.h"
 #include "toolkit/CRecordList.h"
 #include "toolkit/MacroList.h"
-#include "ui/MacroIds.h"
-#include "ui/MacroPage.h"
-#include "ui/MessageBox.h"
+#include "ui/pages/macros/MacroIds.h"
+#include "ui/pages/macros/MacroPage.h"
+#include "ui/dialogs/CUIMessageBox.h"
 
 namespace quorvel::test {
 

@@ -10,8 +10,8 @@
 
 #include "MacroPageFixture.h"
 #include "toolkit/Theme.h"
-#include "ui/RecordEditDlg.h"
-#include "ui/UiFonts.h"
+#include "ui/dialogs/RecordEditDlg.h"
+#include "ui/common/UiFonts.h"
 
 namespace quorvel::test {
 namespace {

@@ -9,8 +9,8 @@
 #include <mutex>
 
 #include "MainWindowFixture.h"
-#include "ui/MessageBox.h"
-#include "ui/UpdateUi.h"
+#include "ui/dialogs/CUIMessageBox.h"
+#include "ui/window/UpdateUi.h"
 #include "update/UpdateFlow.h"
 
 namespace quorvel::test {

@@ -14,9 +14,9 @@
 #include "PageFixture.h"
 #include "device/DeviceTaskRequest.h"
 #include "shell/Preferences.h"
-#include "ui/DeviceMainDlg.h"
-#include "ui/MainViews.h"
-#include "ui/TrayIcon.h"
+#include "ui/window/DeviceMainDlg.h"
+#include "ui/window/MainViews.h"
+#include "ui/window/TrayIcon.h"
 
 namespace quorvel::test {
 

@@ -8,10 +8,10 @@
 
 #include "MainWindowFixture.h"
 #include "toolkit/CDeviceList.h"
-#include "ui/HomePage.h"
-#include "ui/MainFrame.h"
-#include "ui/SettingsPage.h"
-#include "ui/UiText.h"
+#include "ui/pages/home/HomePage.h"
+#include "ui/window/MainFrame.h"
+#include "ui/pages/settings/SettingsPage.h"
+#include "ui/common/UiText.h"
 
 namespace quorvel::test {
 namespace {

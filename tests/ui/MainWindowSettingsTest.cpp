@@ -17,12 +17,12 @@
 #include "shell/Preferences.h"
 #include "toolkit/CDeviceList.h"
 #include "toolkit/MTabCtrl.h"
-#include "ui/HomePage.h"
-#include "ui/MainFrame.h"
-#include "ui/MainTabs.h"
-#include "ui/MessageBox.h"
-#include "ui/Page.h"
-#include "ui/SettingsPage.h"
+#include "ui/pages/home/HomePage.h"
+#include "ui/window/MainFrame.h"
+#include "ui/window/MainTabs.h"
+#include "ui/dialogs/CUIMessageBox.h"
+#include "ui/common/Page.h"
+#include "ui/pages/settings/SettingsPage.h"
 
 namespace quorvel::test {
 namespace {

@@ -12,10 +12,10 @@
 #include "store/ButtonCodes.h"
 #include "store/LightDefaults.h"
 #include "toolkit/CDeviceList.h"
-#include "ui/HomePage.h"
-#include "ui/MainFrame.h"
-#include "ui/MessageBox.h"
-#include "ui/TaskNotice.h"
+#include "ui/pages/home/HomePage.h"
+#include "ui/window/MainFrame.h"
+#include "ui/dialogs/CUIMessageBox.h"
+#include "ui/window/TaskNotice.h"
 
 namespace quorvel::test {
 namespace {

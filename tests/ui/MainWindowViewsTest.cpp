@@ -8,11 +8,11 @@
 #include "MainWindowFixture.h"
 #include "toolkit/CDeviceList.h"
 #include "toolkit/MTabCtrl.h"
-#include "ui/HomePage.h"
-#include "ui/MainFrame.h"
-#include "ui/MainTabs.h"
-#include "ui/MessageBox.h"
-#include "ui/SettingsPage.h"
+#include "ui/pages/home/HomePage.h"
+#include "ui/window/MainFrame.h"
+#include "ui/window/MainTabs.h"
+#include "ui/dialogs/CUIMessageBox.h"
+#include "ui/pages/settings/SettingsPage.h"
 
 namespace quorvel::test {
 namespace {

@@ -4,7 +4,7 @@
 #include <QtTest/QTest>
 
 #include "UiTestSupport.h"
-#include "ui/MessageBox.h"
+#include "ui/dialogs/CUIMessageBox.h"
 
 namespace quorvel {
 namespace {

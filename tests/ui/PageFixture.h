@@ -12,9 +12,9 @@
 #include "UiTestSupport.h"
 #include "actions/ActionTasks.h"
 #include "session/SessionFixture.h"
-#include "ui/FileDialogs.h"
-#include "ui/PageHost.h"
-#include "ui/UiText.h"
+#include "ui/common/FileDialogs.h"
+#include "ui/common/PageHost.h"
+#include "ui/common/UiText.h"
 
 namespace quorvel::test {
 

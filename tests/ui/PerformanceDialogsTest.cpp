@@ -11,10 +11,10 @@
 #include "UiTestSupport.h"
 #include "toolkit/CColorButton.h"
 #include "toolkit/MPalette.h"
-#include "ui/DpiMsgDlg.h"
-#include "ui/MessageBox.h"
-#include "ui/MousePaletteDlg.h"
-#include "ui/SaveWaitDlg.h"
+#include "ui/dialogs/DPIMsgDlg.h"
+#include "ui/dialogs/CUIMessageBox.h"
+#include "ui/dialogs/MousePaletteDlg.h"
+#include "ui/dialogs/SaveWaitDlg.h"
 
 namespace quorvel {
 namespace {

@@ -18,9 +18,9 @@
 #include "store/SettingsCatalogue.h"
 #include "toolkit/DPIControl.h"
 #include "toolkit/DPISlider.h"
-#include "ui/DpiMsgDlg.h"
-#include "ui/DpiPanel.h"
-#include "ui/PerformancePage.h"
+#include "ui/dialogs/DPIMsgDlg.h"
+#include "ui/pages/performance/DpiPanel.h"
+#include "ui/pages/performance/PerformancePage.h"
 
 namespace quorvel::test {
 

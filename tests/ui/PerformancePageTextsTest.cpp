@@ -6,8 +6,9 @@
 
 #include "PerformanceFixture.h"
 #include "shell/Localisation.h"
-#include "ui/PowerPanel.h"
-#include "ui/SensorPanels.h"
+#include "ui/pages/performance/PowerPanel.h"
+#include "ui/pages/performance/LiftOffPanel.h"
+#include "ui/pages/performance/SensorPanel.h"
 
 namespace quorvel::test {
 namespace {

@@ -9,10 +9,11 @@
 
 #include "PerformanceFixture.h"
 #include "toolkit/ReporteCtrl.h"
-#include "ui/MessageBox.h"
-#include "ui/PowerPanel.h"
-#include "ui/ReportRatePanel.h"
-#include "ui/SensorPanels.h"
+#include "ui/dialogs/CUIMessageBox.h"
+#include "ui/pages/performance/PowerPanel.h"
+#include "ui/pages/performance/ReportRatePanel.h"
+#include "ui/pages/performance/LiftOffPanel.h"
+#include "ui/pages/performance/SensorPanel.h"
 
 namespace quorvel::test {
 namespace {

@@ -10,8 +10,8 @@
 
 #include "PerformanceFixture.h"
 #include "toolkit/Skin.h"
-#include "ui/MousePaletteDlg.h"
-#include "ui/SaveWaitDlg.h"
+#include "ui/dialogs/MousePaletteDlg.h"
+#include "ui/dialogs/SaveWaitDlg.h"
 
 namespace quorvel::test {
 namespace {

@@ -13,9 +13,9 @@
 #include "actions/ButtonActions.h"
 #include "actions/ProfileActions.h"
 #include "store/DeviceDatabase.h"
-#include "ui/MessageBox.h"
-#include "ui/ProfileDlg.h"
-#include "ui/ProfileList.h"
+#include "ui/dialogs/CUIMessageBox.h"
+#include "ui/dialogs/ProfileDlg.h"
+#include "ui/dialogs/ProfileList.h"
 
 namespace quorvel::test {
 namespace {

@@ -12,9 +12,9 @@
 #include "PageFixture.h"
 #include "actions/ProfileBindings.h"
 #include "toolkit/Theme.h"
-#include "ui/DpiMsgDlg.h"
-#include "ui/ProfileAppsDlg.h"
-#include "ui/ProfileDlg.h"
+#include "ui/dialogs/DPIMsgDlg.h"
+#include "ui/dialogs/ProfileAppsDlg.h"
+#include "ui/dialogs/ProfileDlg.h"
 
 namespace quorvel::test {
 namespace {

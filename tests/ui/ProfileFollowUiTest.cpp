@@ -16,12 +16,12 @@
 #include "shell/Preferences.h"
 #include "shell/ProductConfig.h"
 #include "store/DeviceDatabase.h"
-#include "ui/DpiMsgDlg.h"
-#include "ui/ProfileAppsDlg.h"
-#include "ui/ProfileDlg.h"
-#include "ui/ProfileFollow.h"
-#include "ui/ProfileList.h"
-#include "ui/SettingsPage.h"
+#include "ui/dialogs/DPIMsgDlg.h"
+#include "ui/dialogs/ProfileAppsDlg.h"
+#include "ui/dialogs/ProfileDlg.h"
+#include "ui/window/ProfileFollow.h"
+#include "ui/dialogs/ProfileList.h"
+#include "ui/pages/settings/SettingsPage.h"
 
 namespace quorvel::test {
 namespace {

@@ -5,10 +5,10 @@
 
 #include "UiTestSupport.h"
 #include "shell/Preferences.h"
-#include "ui/AboutDlg.h"
-#include "ui/DeviceMainDlg.h"
-#include "ui/MessageBox.h"
-#include "ui/UiText.h"
+#include "ui/dialogs/AboutDlg.h"
+#include "ui/window/DeviceMainDlg.h"
+#include "ui/dialogs/CUIMessageBox.h"
+#include "ui/common/UiText.h"
 
 namespace quorvel {
 namespace {

@@ -17,9 +17,9 @@
 #include "shell/AppContext.h"
 #include "shell/Localisation.h"
 #include "toolkit/Skin.h"
-#include "ui/Appearance.h"
-#include "ui/UiFonts.h"
-#include "ui/UiRect.h"
+#include "ui/common/Appearance.h"
+#include "ui/common/UiFonts.h"
+#include "ui/common/UiRect.h"
 
 namespace quorvel::test {
 

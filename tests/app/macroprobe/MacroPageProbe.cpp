@@ -27,14 +27,14 @@
 #include "shell/Localisation.h"
 #include "store/DeviceDatabase.h"
 #include "toolkit/CRecordList.h"
-#include "ui/Appearance.h"
-#include "ui/FileDialogs.h"
-#include "ui/MacroIds.h"
-#include "ui/MacroPage.h"
-#include "ui/PageHost.h"
-#include "ui/UiFonts.h"
-#include "ui/UiRect.h"
-#include "ui/UiText.h"
+#include "ui/common/Appearance.h"
+#include "ui/common/FileDialogs.h"
+#include "ui/pages/macros/MacroIds.h"
+#include "ui/pages/macros/MacroPage.h"
+#include "ui/common/PageHost.h"
+#include "ui/common/UiFonts.h"
+#include "ui/common/UiRect.h"
+#include "ui/common/UiText.h"
 
 namespace quorvel {
 namespace {

@@ -14,11 +14,11 @@
 #include "shell/Localisation.h"
 #include "shell/ProductConfig.h"
 #include "toolkit/Skin.h"
-#include "ui/AboutDlg.h"
-#include "ui/Appearance.h"
-#include "ui/DeviceMainDlg.h"
-#include "ui/MessageBox.h"
-#include "ui/UiFonts.h"
+#include "ui/dialogs/AboutDlg.h"
+#include "ui/common/Appearance.h"
+#include "ui/window/DeviceMainDlg.h"
+#include "ui/dialogs/CUIMessageBox.h"
+#include "ui/common/UiFonts.h"
 
 namespace {
 

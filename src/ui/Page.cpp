@@ -1,7 +1,0 @@
-#include "ui/Page.h"
-
-namespace quorvel {
-
-Page::Page(PageHost& host, QWidget* parent) : QWidget(parent), host_(host) {}
-
-}  // namespace quorvel

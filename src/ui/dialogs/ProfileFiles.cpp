@@ -1,0 +1,100 @@
+#include "ui/dialogs/ProfileFiles.h"
+
+#include <QFileInfo>
+
+#include "actions/ProfileActions.h"
+#include "device/PageState.h"
+#include "files/FileProblem.h"
+#include "store/DeviceDatabase.h"
+#include "ui/common/FileDialogs.h"
+#include "ui/dialogs/CUIMessageBox.h"
+#include "ui/common/PageHost.h"
+#include "ui/common/UiText.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr int kImportTitle = 874;
+constexpr int kExportTitle = 875;
+constexpr int kExportFailed = 876;
+constexpr int kImportRefused = 877;
+
+QString ShownName(PageHost& host) {
+    ActionContext& ctx = host.Actions();
+    std::string name;
+    if (!ctx.db.GetProfileName(ctx.Profile(), name)) return QString();
+    return QString::fromStdString(ShownProfileName(ctx, name));
+}
+
+// "<sentence>\n<file name>: <why>"
+QString Explained(int sentence, const QString& path, const QString& why) {
+    QString text = Text(sentence);
+    if (!why.isEmpty()) text += QLatin1Char('\n') + QFileInfo(path).fileName() + QStringLiteral(": ") + why;
+    return text;
+}
+
+}  // namespace
+
+QString FileStatusText(FileStatus status) {
+    switch (status) {
+        case FileStatus::kOk:
+            return QString();
+        case FileStatus::kNotFound:
+            return Text(878);
+        case FileStatus::kUnreadable:
+            return Text(879);
+        case FileStatus::kTooLarge:
+            return Text(880);
+        case FileStatus::kNotWellFormed:
+            return Text(881);
+        case FileStatus::kWrongRoot:
+        case FileStatus::kWrongForm:
+            return Text(882);
+        case FileStatus::kTooManyItems:
+            return Text(883);
+        case FileStatus::kDatabaseFailed:
+            return Text(889);
+        case FileStatus::kNoDatabase:
+        case FileStatus::kNoProfile:
+        case FileStatus::kNoMacro:
+        case FileStatus::kWriteFailed:
+            break;
+    }
+    return QString();
+}
+
+void ImportProfileFromFile(PageHost& host) {
+    const QString path =
+        host.Files().OpenFile(host.Window(), Text(kImportTitle), QString::fromLatin1(kProfileOpenFilter));
+    if (path.isEmpty()) return;
+    FileStatus status = FileStatus::kOk;
+    const ActionResult result = ImportProfileFile(host.Actions(), path.toStdString(), &status);
+    if (result.ok) {
+        host.Queue(result);
+        host.ProfileChanged();
+        return;
+    }
+    QString why = FileStatusText(status);
+    if (why.isEmpty()) why = QString::fromStdString(result.message);
+    OpenMessageBox(host.Window(), kImportTitle, UiText(Explained(kImportRefused, path, why)), kBoxOk, {});
+    // A database that failed part-way has changed some of the profile: the pages show what it holds.
+    if (status == FileStatus::kDatabaseFailed) host.ProfileChanged();
+}
+
+void ExportProfileToFile(PageHost& host) {
+    const QString path =
+        host.Files().SaveFile(host.Window(), Text(kExportTitle), ShownName(host) + QStringLiteral(".xml"),
+                              QString::fromLatin1(kProfileSaveFilter), QStringLiteral("xml"));
+    if (path.isEmpty()) return;
+    FileStatus status = FileStatus::kOk;
+    const ActionResult result = ExportProfileFile(host.Actions(), path.toStdString(), &status);
+    if (result.ok) return;
+    QString why;
+    if (status == FileStatus::kWriteFailed)
+        why = QString::fromStdString(WriteFailureReason(path.toStdString()));
+    if (why.isEmpty()) why = QString::fromStdString(result.message);
+    OpenMessageBox(host.Window(), kExportTitle, UiText(Explained(kExportFailed, path, why)), kBoxOk, {});
+}
+
+}  // namespace quorvel

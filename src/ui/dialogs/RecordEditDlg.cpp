@@ -1,0 +1,106 @@
+#include "ui/dialogs/RecordEditDlg.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+
+#include "toolkit/CaptionButton.h"
+#include "toolkit/KeyCaptureFilter.h"
+#include "toolkit/Skin.h"
+#include "toolkit/Theme.h"
+#include "ui/dialogs/CUIMessageBox.h"
+#include "ui/common/UiFonts.h"
+#include "ui/common/UiRect.h"
+#include "ui/common/UiText.h"
+
+namespace quorvel {
+
+namespace {
+constexpr char kName[] = "RecordEditDlg";
+constexpr char kBackground[] = "bk_prompt.png";
+constexpr int kTitleText = 397;  // "Keyboard Key"
+constexpr int kLabelText = 831;  // "Key"
+constexpr int kFieldLength = 10;
+}  // namespace
+
+RecordEditDlg::RecordEditDlg(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint) {
+    setObjectName(QString::fromLatin1(kName));
+    setWindowTitle(QString::fromLatin1(kName));
+    setWindowModality(Qt::WindowModal);
+    setFixedSize(kDesignSize);
+    const int R = width();
+    auto* texts = new TextRegistry(this);
+
+    auto* title = new QLabel(this);
+    title->setObjectName(ControlName(kTitle));
+    title->setGeometry(Ltrb(20, 12, R - 50, 42));
+    title->setFont(UiFont(16, QFont::Bold));
+    texts->BindText(title, kTitleText);
+
+    auto* close = new CaptionButton(CaptionKind::Close, this);
+    close->setObjectName(ControlName(kClose));
+    close->setGeometry(Ltrb(R - 42, 12, R - 12, 42));
+    texts->BindToolTip(close, 5);
+    connect(close, &QAbstractButton::clicked, this, &RecordEditDlg::reject);
+
+    auto* label = new QLabel(this);
+    label->setObjectName(ControlName(kLabel));
+    label->setGeometry(Ltrb(24, 56, 96, 92));
+    label->setFont(UiFont(14, QFont::Normal));
+    QPalette dim = label->palette();
+    dim.setColor(QPalette::WindowText, palette::kTextDim);
+    label->setPalette(dim);
+    texts->BindText(label, kLabelText);
+
+    field_ = new QLineEdit(this);
+    field_->setObjectName(ControlName(kKeyField));
+    field_->setGeometry(Ltrb(100, 54, R - 24, 94));
+    field_->setFont(UiFont(15));
+    field_->setAlignment(Qt::AlignCenter);
+    field_->setMaxLength(kFieldLength);
+    field_->setContextMenuPolicy(Qt::NoContextMenu);
+    texts->Bind(field_, UiText(385), [this](const QString& s) { field_->setPlaceholderText(s); });
+    // Every key pressed or released in the field becomes the key, modifiers and Escape included.
+    capture_ = new KeyCaptureFilter(this);
+    field_->installEventFilter(capture_);
+    capture_->SetActive(true);
+    connect(capture_, &KeyCaptureFilter::keyCaptured, this, [this](const CapturedKey& key) {
+        key_ = key;
+        field_->setText(QString::fromStdString(key.name).left(kFieldLength));
+    });
+
+    auto* ok = new QPushButton(this);
+    ok->setObjectName(ControlName(kOk));
+    ok->setGeometry(Ltrb(R / 2 - 60, 106, R / 2 + 60, 140));
+    ok->setFont(UiFont(15));
+    ok->setDefault(true);
+    ok->setFocusPolicy(Qt::NoFocus);  // the key field keeps the keyboard
+    texts->BindText(ok, 22);
+    connect(ok, &QPushButton::clicked, this, [this] { done(kResultOk); });
+}
+
+void RecordEditDlg::reject() {
+    done(kResultCancel);
+}
+
+void RecordEditDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(owner->frameGeometry().center());
+        move(frame.topLeft());
+    }
+    field_->setFocus();
+}
+
+void RecordEditDlg::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    if (Skin::Instance().Paint(p, rect(), QString::fromLatin1(kBackground))) return;
+    p.fillRect(rect(), palette::kSurface);
+    p.fillRect(QRect(0, 0, width(), 3), AccentColor());
+    p.setPen(palette::kBorder);
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+}  // namespace quorvel

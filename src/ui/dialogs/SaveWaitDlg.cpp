@@ -1,0 +1,94 @@
+#include "ui/dialogs/SaveWaitDlg.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QProgressBar>
+#include <QTimer>
+
+#include "toolkit/Theme.h"
+#include "ui/common/LogoWidget.h"
+#include "ui/common/UiFonts.h"
+#include "ui/common/UiRect.h"
+#include "ui/common/UiText.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr int kStepMs = 20;
+constexpr int kStep = 4;  // of 100: the bar runs through in half a second and starts again
+
+}  // namespace
+
+SaveWaitDlg::SaveWaitDlg(QWidget* owner)
+    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus |
+                         Qt::WindowTransparentForInput),
+      owner_(owner) {
+    setObjectName(QStringLiteral("SaveWaitDlg"));
+    setWindowTitle(QStringLiteral("SaveWaitDlg"));
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFocusPolicy(Qt::NoFocus);
+    setFixedSize(kDesignSize);
+    auto* texts = new TextRegistry(this);
+    const int R = width();
+
+    auto* logo = new LogoWidget(this);
+    logo->setObjectName(ControlName(kLogo));
+    logo->setAttribute(Qt::WA_TransparentForMouseEvents);
+    logo->setGeometry(QRect(QPoint(R / 2 - 130, 36), QSize(260, 40)));
+
+    text_ = new QLabel(this);
+    text_->setObjectName(ControlName(kText));
+    text_->setGeometry(Ltrb(20, 92, R - 20, 130));
+    text_->setAlignment(Qt::AlignCenter);
+    text_->setFont(UiFont(20));
+    QPalette accent = text_->palette();
+    accent.setColor(QPalette::WindowText, AccentColor());
+    text_->setPalette(accent);
+    texts->BindText(text_, 630);
+
+    bar_ = new QProgressBar(this);
+    bar_->setObjectName(ControlName(kBar));
+    bar_->setGeometry(Ltrb(60, 150, R - 60, 158));
+    bar_->setRange(0, 100);
+    bar_->setTextVisible(false);
+
+    hideTimer_ = new QTimer(this);
+    hideTimer_->setObjectName(QStringLiteral("timer200"));
+    hideTimer_->setSingleShot(true);
+    hideTimer_->setInterval(kShowMs);
+    connect(hideTimer_, &QTimer::timeout, this, [this] {
+        stepTimer_->stop();
+        hide();
+    });
+    stepTimer_ = new QTimer(this);
+    stepTimer_->setInterval(kStepMs);
+    connect(stepTimer_, &QTimer::timeout, this, &SaveWaitDlg::Step);
+}
+
+void SaveWaitDlg::ShowSaving() {
+    bar_->setValue(0);
+    if (owner_) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(owner_->frameGeometry().center());
+        move(frame.topLeft());
+    }
+    show();
+    raise();
+    stepTimer_->start();
+    hideTimer_->start();
+}
+
+void SaveWaitDlg::Step() {
+    bar_->setValue((bar_->value() + kStep) % (bar_->maximum() + kStep));
+}
+
+void SaveWaitDlg::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), palette::kSurface);
+    p.setPen(palette::kBorder);
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    p.fillRect(QRect(0, 0, width(), 3), AccentColor());
+}
+
+}  // namespace quorvel

@@ -1,0 +1,345 @@
+#include "ui/pages/buttons/ButtonPage.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QLineEdit>
+#include <QPointer>
+
+#include "actions/ButtonActions.h"
+#include "device/PageState.h"
+#include "store/ButtonCodes.h"
+#include "ui/pages/buttons/ButtonPageIds.h"
+#include "ui/pages/buttons/ButtonPicturePanel.h"
+#include "ui/pages/buttons/ClickFunctionPanel.h"
+#include "ui/pages/buttons/FunctionMenuPanel.h"
+#include "ui/pages/buttons/KeyCombinationPanel.h"
+#include "ui/dialogs/CUIMessageBox.h"
+#include "ui/common/PageHost.h"
+#include "ui/common/UiRect.h"
+#include "ui/common/UiText.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr int kNoticeTitle = 177;
+constexpr int kProtectedText = 175;
+constexpr int kResetTitle = 171;
+constexpr int kResetQuestion = 170;
+constexpr int kButtonWord = 103;
+
+// Design geometry of the page (1180 x 658 at 1x): the buttons on the left, the function area on the
+// right, an open panel in the picture's card under the picture.
+constexpr int kFunctionWidth = 350;
+constexpr int kGap = 16;
+constexpr QSize kPanelSize(460, 230);
+
+FunctionRow RowOfType(int macroType) {
+    switch (macroType) {
+        case kMouseFunction:
+            return FunctionRow::Mouse;
+        case kMediaFunction:
+            return FunctionRow::Media;
+        case kMacroFunction:
+            return FunctionRow::Macro;
+        case kShortcutFunction:
+            return FunctionRow::Shortcut;
+        case kDpiFunction:
+            return FunctionRow::Dpi;
+        case kSpecialFunction:
+            return FunctionRow::Special;
+        case kKeyboardKey:
+            return FunctionRow::Key;
+        case kClickFunction:
+            return FunctionRow::Click;
+        case kFixedFunction:
+            return FunctionRow::Fixed;
+        default:
+            return FunctionRow::Mouse;
+    }
+}
+
+}  // namespace
+
+ButtonPage::ButtonPage(PageHost& host, QWidget* parent) : Page(host, parent) {
+    setObjectName(QStringLiteral("ButtonPage"));
+    TextRegistry& texts = host.Texts();
+    buttons_ = new ButtonPicturePanel(texts, this);
+    functions_ = new FunctionMenuPanel(texts, this);
+    keyPanel_ = new KeyCombinationPanel(texts, this);
+    clickPanel_ = new ClickFunctionPanel(texts, this);
+    // The caption of the chosen button is a button's language text (text 103 for the placeholders).
+    texts.BindComposed(
+        functions_->findChild<QWidget*>(ControlName(button_page::kCaption)), {kButtonWord},
+        [this] { return buttons_->CaptionAt(buttons_->Selected()); },
+        [this](const QString& s) { functions_->SetCaption(s); });
+
+    connect(buttons_, &ButtonPicturePanel::buttonPicked, this, &ButtonPage::ChooseButton);
+    connect(buttons_, &ButtonPicturePanel::resetAllClicked, this, &ButtonPage::ResetAllButtons);
+    connect(functions_, &FunctionMenuPanel::menuChosen, this, &ButtonPage::ChooseFromMenu);
+    connect(functions_, &FunctionMenuPanel::keyCombinationClicked, this, &ButtonPage::OpenKeyCombination);
+    connect(functions_, &FunctionMenuPanel::clickFunctionClicked, this, &ButtonPage::OpenClickFunction);
+    connect(functions_, &FunctionMenuPanel::fixedFunctionClicked, this, &ButtonPage::StoreFixedFunction);
+    connect(functions_, &FunctionMenuPanel::resetClicked, this, &ButtonPage::ResetChosenButton);
+    keyPanel_->installEventFilter(this);
+    clickPanel_->installEventFilter(this);
+    connect(keyPanel_, &KeyCombinationPanel::okClicked, this, &ButtonPage::StoreKeyCombination);
+    connect(clickPanel_, &ClickFunctionPanel::okClicked, this, &ButtonPage::StoreClickFunction);
+    // Captions, descriptions and menu items are language texts too.
+    connect(&LanguageNotifier::Instance(), &LanguageNotifier::LanguageChanged, this, [this] {
+        Redescribe();
+        FillMenus();
+        ShowStoredFunction();
+    });
+
+    modelImage_ = QString::fromStdString(host.Actions().core.Snapshot().model.mouse_img);
+    UISize(host.LayoutScale());
+    Rebuild();
+    Refresh();
+}
+
+void ButtonPage::Refresh() {
+    FillMenus();
+    Redescribe();
+    buttons_->Select(0);
+    ChooseButton(buttons_->Selected());
+}
+
+void ButtonPage::ModelLoaded(const ModelState& model) {
+    modelImage_ = QString::fromStdString(model.mouse_img);
+    Rebuild();
+    Refresh();
+}
+
+void ButtonPage::UISize(qreal scale) {
+    if (scale <= 0) return;
+    scale_ = scale;
+    buttons_->SetScale(scale);
+    functions_->SetScale(scale);
+    keyPanel_->SetScale(scale);
+    clickPanel_->SetScale(scale);
+    Layout();
+}
+
+void ButtonPage::CloseTransient() {
+    keyPanel_->Close();
+    clickPanel_->Close();
+    for (int i = 0; i < 6; ++i) {
+        if (QComboBox* menu = functions_->Menu(static_cast<FunctionRow>(i))) menu->hidePopup();
+    }
+}
+
+void ButtonPage::MacrosChanged() {
+    FillMenus();
+    Redescribe();
+    ShowStoredFunction();
+}
+
+void ButtonPage::showEvent(QShowEvent* event) {
+    Page::showEvent(event);
+    MacrosChanged();
+}
+
+void ButtonPage::resizeEvent(QResizeEvent*) {
+    Layout();
+}
+
+void ButtonPage::Layout() {
+    auto S = [this](qreal v) { return static_cast<int>(v * scale_); };
+    const int functionWidth = S(kFunctionWidth);
+    const int left = qMax(0, width() - functionWidth - S(kGap));
+    buttons_->setGeometry(0, 0, left, height());
+    functions_->setGeometry(width() - functionWidth, 0, functionWidth, height());
+    const QRect card = buttons_->PictureCard();
+    const QSize panel(qMin(S(kPanelSize.width()), card.width() - S(32)), S(kPanelSize.height()));
+    const QRect area(card.center().x() - panel.width() / 2, card.bottom() + 1 - S(kGap) - panel.height(),
+                     panel.width(), panel.height());
+    keyPanel_->setGeometry(area);
+    clickPanel_->setGeometry(area);
+    KeepRoomForPanels();
+}
+
+void ButtonPage::KeepRoomForPanels() {
+    const bool open = keyPanel_->isVisibleTo(this) || clickPanel_->isVisibleTo(this);
+    buttons_->KeepFree(open ? keyPanel_->height() + static_cast<int>(kGap * scale_) : 0);
+}
+
+bool ButtonPage::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == keyPanel_ || watched == clickPanel_) &&
+        (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent))
+        KeepRoomForPanels();
+    return Page::eventFilter(watched, event);
+}
+
+std::vector<ShownButton> ButtonPage::Buttons() {
+    ActionContext& ctx = Host().Actions();
+    const ModelState model = ctx.core.Snapshot().model;
+    std::vector<ShownButton> shown;
+    for (const ButtonInfo& info : ListButtons(ctx)) {
+        ShownButton b;
+        b.keyCode = info.keyCode;
+        b.caption = QString::fromStdString(info.caption);
+        b.description = QString::fromStdString(info.description);
+        for (const DescriptorKey& key : model.keys) {
+            if (key.key_value != info.keyCode) continue;
+            b.onPicture = true;
+            b.direction = key.direction;
+            b.first = QPoint(key.x1, key.y);
+            b.second = QPoint(key.x2, key.y);
+            break;
+        }
+        shown.push_back(std::move(b));
+    }
+    return shown;
+}
+
+void ButtonPage::Rebuild() {
+    buttons_->SetImage(modelImage_.isEmpty() ? QString() : QStringLiteral("device\\") + modelImage_);
+    buttons_->SetButtons(Buttons());
+}
+
+void ButtonPage::Redescribe() {
+    buttons_->Retext(Buttons());
+    functions_->SetCaption(buttons_->CaptionAt(buttons_->Selected()));
+}
+
+void ButtonPage::FillMenus() {
+    ActionContext& ctx = Host().Actions();
+    for (int i = 0; i < 6; ++i) {
+        const auto row = static_cast<FunctionRow>(i);
+        std::vector<FunctionMenuPanel::Item> items;
+        for (const MenuItem& m : FunctionMenu(ctx, FunctionMenuPanel::TypeOf(row)))
+            items.push_back({m.value, QString::fromStdString(m.text)});
+        functions_->SetMenu(row, items);
+    }
+}
+
+void ButtonPage::ChooseButton(int index) {
+    functions_->setVisible(index >= 0);
+    if (index < 0) return;
+    selectedKeyCode_ = buttons_->KeyCodeAt(index);
+    Host().Actions().core.SetCurrentKeySlot(selectedKeyCode_);
+    functions_->SetCaption(buttons_->CaptionAt(index));
+    ShowKeyFunction();
+}
+
+void ButtonPage::ShowKeyFunction() {
+    keyPanel_->Close();
+    clickPanel_->Close();
+    ShowStoredFunction();
+}
+
+void ButtonPage::ShowStoredFunction() {
+    functions_->ShowIndex(FunctionRow::Mouse, 0);
+    functions_->ShowIndex(FunctionRow::Media, 3);
+    functions_->ShowIndex(FunctionRow::Macro, 0);
+    functions_->ShowIndex(FunctionRow::Shortcut, 2);
+    functions_->ShowIndex(FunctionRow::Dpi, 0);
+    functions_->ShowIndex(FunctionRow::Special, 0);
+    // A button without a stored function shows its factory function.
+    for (const ButtonInfo& info : ListButtons(Host().Actions())) {
+        if (info.keyCode != selectedKeyCode_) continue;
+        const FunctionRow row = RowOfType(info.macroType);
+        if (FunctionMenuPanel::IsMenu(row)) functions_->ShowValue(row, info.macroValue);
+        functions_->Mark(row);
+        return;
+    }
+    functions_->Mark(FunctionRow::Mouse);
+}
+
+bool ButtonPage::MayChange() {
+    if (!IsProtectedButton(selectedKeyCode_)) return true;
+    Notice(kProtectedText);
+    return false;
+}
+
+bool ButtonPage::Apply(const ActionResult& result) {
+    if (!result.ok) {
+        Notice(QString::fromStdString(result.message));
+        return false;
+    }
+    Host().Queue(result);
+    Redescribe();
+    return true;
+}
+
+void ButtonPage::Notice(const UiText& message) {
+    OpenMessageBox(Host().Window(), kNoticeTitle, message, kBoxOk, nullptr);
+}
+
+void ButtonPage::ChooseFromMenu(int macroType, int value) {
+    if (!MayChange()) {
+        ShowStoredFunction();
+        return;
+    }
+    keyPanel_->Close();
+    clickPanel_->Close();
+    if (Apply(AssignMenuFunction(Host().Actions(), selectedKeyCode_, macroType, value)))
+        functions_->Mark(RowOfType(macroType));
+    else
+        ShowStoredFunction();  // the menu goes back to what the button does
+}
+
+void ButtonPage::OpenKeyCombination() {
+    if (!MayChange()) return;
+    clickPanel_->Close();
+    keyPanel_->Open();
+}
+
+void ButtonPage::StoreKeyCombination() {
+    if (!MayChange()) return;
+    const int virtualKey = keyPanel_->CapturedVirtualKey();
+    const int modifiers = keyPanel_->ModifierBits();
+    if (virtualKey == 0 && modifiers == 0) {
+        keyPanel_->KeyField()->setFocus(Qt::OtherFocusReason);  // nothing to store: ready for a key
+        return;
+    }
+    const std::optional<std::string> name =
+        virtualKey != 0 ? std::optional<std::string>(keyPanel_->CapturedName().toStdString()) : std::nullopt;
+    if (Apply(AssignKeyCombination(Host().Actions(), selectedKeyCode_, modifiers, virtualKey, name)))
+        functions_->Mark(FunctionRow::Key);
+}
+
+void ButtonPage::OpenClickFunction() {
+    if (!MayChange()) return;
+    keyPanel_->Close();
+    clickPanel_->Open();
+}
+
+void ButtonPage::StoreClickFunction() {
+    if (!MayChange()) return;
+    if (Apply(AssignClickFunction(Host().Actions(), selectedKeyCode_, clickPanel_->First(),
+                                  clickPanel_->Second())))
+        functions_->Mark(FunctionRow::Click);
+}
+
+void ButtonPage::StoreFixedFunction() {
+    if (!MayChange()) return;
+    keyPanel_->Close();
+    clickPanel_->Close();
+    if (Apply(AssignFixedFunction(Host().Actions(), selectedKeyCode_))) functions_->Mark(FunctionRow::Fixed);
+}
+
+void ButtonPage::ResetChosenButton() {
+    const int keyCode = selectedKeyCode_;  // the button the question was asked for
+    QPointer<ButtonPage> self(this);
+    OpenMessageBox(Host().Window(), kResetTitle, kResetQuestion, kBoxOkCancel,
+                   [this, self, keyCode](int answer) {
+                       if (!self || !IsConsent(answer)) return;
+                       if (Apply(ResetButton(Host().Actions(), keyCode)) && keyCode == selectedKeyCode_)
+                           ShowKeyFunction();
+                   });
+}
+
+void ButtonPage::ResetAllButtons() {
+    QPointer<ButtonPage> self(this);
+    OpenMessageBox(Host().Window(), kResetTitle, kResetQuestion, kBoxOkCancel, [this, self](int answer) {
+        if (!self || !IsConsent(answer)) return;
+        buttons_->Select(0);
+        ChooseButton(buttons_->Selected());
+        Apply(quorvel::ResetAllButtons(Host().Actions()));
+        ShowKeyFunction();
+    });
+}
+
+}  // namespace quorvel

@@ -1,0 +1,180 @@
+#include "ui/pages/buttons/KeyCombinationPanel.h"
+
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+
+#include "store/ButtonCodes.h"
+#include "store/KeyCapture.h"
+#include "toolkit/CImageButton.h"
+#include "toolkit/KeyCaptureFilter.h"
+#include "toolkit/Paint.h"
+#include "toolkit/Theme.h"
+#include "ui/pages/buttons/ButtonPageIds.h"
+#include "ui/common/UiFonts.h"
+#include "ui/common/UiRect.h"
+#include "ui/common/UiText.h"
+
+namespace quorvel {
+
+using namespace button_page;
+
+namespace {
+
+constexpr int kTitleText = 160;
+constexpr int kFieldHint = 162;
+constexpr int kCloseTip = 183;
+constexpr int kOkText = 38;
+
+struct Toggle {
+    int id, textId, bit;
+};
+constexpr Toggle kToggles[4] = {
+    {kCtrlToggle, 791, kModCtrl},
+    {kWinToggle, 792, kModWin},
+    {kAltToggle, 793, kModAlt},
+    {kShiftToggle, 794, kModShift},
+};
+
+// A modifier toggle: a card that carries the accent while it is on, as the chosen button in the list does.
+class ModifierToggle : public QPushButton {
+public:
+    explicit ModifierToggle(QWidget* parent) : QPushButton(parent) {
+        setCheckable(true);
+        setAttribute(Qt::WA_Hover);
+        setCursor(Qt::PointingHandCursor);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        const CardState state =
+            isChecked() ? CardState::Selected : (underMouse() ? CardState::Hot : CardState::Normal);
+        PaintCard(p, rect(), 8, state);
+        p.setPen(isChecked() ? AccentColor() : palette::kText);
+        p.setFont(font());
+        p.drawText(rect(), Qt::AlignCenter, text());
+        if (hasFocus()) {
+            p.setPen(QPen(WithAlpha(AccentColor(), 120), 1, Qt::DotLine));
+            p.drawRoundedRect(QRectF(rect()).adjusted(3.5, 3.5, -3.5, -3.5), 6, 6);
+        }
+    }
+};
+
+// The sided Shift, Ctrl and Alt keys: the toggles stand for them.
+bool IsSidedModifier(int virtualKey) {
+    return virtualKey >= 0xA0 && virtualKey <= 0xA5;
+}
+
+}  // namespace
+
+KeyCombinationPanel::KeyCombinationPanel(TextRegistry& texts, QWidget* parent) : ButtonPanelCard(parent) {
+    setObjectName(ControlName(kKeyPanel));
+    close_ = new CImageButton(QString(), Glyph::Close, this);
+    close_->setObjectName(ControlName(kKeyClose));
+    close_->setCursor(Qt::PointingHandCursor);
+    texts.BindToolTip(close_, kCloseTip);
+    connect(close_, &CImageButton::clicked, this, &KeyCombinationPanel::Close);
+
+    title_ = NewLabel(kKeyTitle, 16, true);
+    texts.BindText(title_, kTitleText);
+
+    field_ = new QLineEdit(this);
+    field_->setObjectName(ControlName(kKeyField));
+    field_->setReadOnly(true);  // it shows the key's name; nothing is typed into it
+    field_->setAlignment(Qt::AlignCenter);
+    field_->setContextMenuPolicy(Qt::NoContextMenu);
+    texts.Bind(field_, kFieldHint, [this](const QString& s) { field_->setPlaceholderText(s); });
+    capture_ = new KeyCaptureFilter(this);
+    field_->installEventFilter(capture_);
+    field_->installEventFilter(this);  // focus in and out switch the capture
+    connect(capture_, &KeyCaptureFilter::keyCaptured, this, &KeyCombinationPanel::Take);
+
+    for (int i = 0; i < 4; ++i) {
+        auto* toggle = new ModifierToggle(this);
+        toggle->setObjectName(ControlName(kToggles[i].id));
+        texts.BindText(toggle, kToggles[i].textId);
+        toggles_[i] = toggle;
+    }
+    ok_ = new QPushButton(this);
+    ok_->setObjectName(ControlName(kKeyOk));
+    texts.BindText(ok_, kOkText);
+    connect(ok_, &QPushButton::clicked, this, &KeyCombinationPanel::okClicked);
+    hide();
+}
+
+void KeyCombinationPanel::Open() {
+    // A key captured before the panel was closed is not offered again, neither stored nor shown.
+    ForgetKey();
+    for (QPushButton* toggle : toggles_) toggle->setChecked(false);
+    show();
+    raise();
+}
+
+void KeyCombinationPanel::Close() {
+    hide();
+}
+
+int KeyCombinationPanel::ModifierBits() const {
+    int bits = 0;
+    for (int i = 0; i < 4; ++i) {
+        if (toggles_[i]->isChecked()) bits |= kToggles[i].bit;
+    }
+    return bits;
+}
+
+void KeyCombinationPanel::ForgetKey() {
+    virtualKey_ = 0;
+    name_.clear();
+    field_->clear();
+}
+
+void KeyCombinationPanel::Take(const CapturedKey& key) {
+    if (key.kind != kCaptureKeyboard || IsSidedModifier(key.virtualKey)) return;
+    virtualKey_ = key.virtualKey;
+    name_ = QString::fromStdString(key.name);
+    field_->setText(name_);
+}
+
+bool KeyCombinationPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == field_) {
+        if (event->type() == QEvent::FocusIn) {
+            // Clicking into the field starts a new capture; the window coming back to the front (after a
+            // message box, another program) keeps what was captured.
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) ForgetKey();
+            capture_->SetActive(true);
+        } else if (event->type() == QEvent::FocusOut) {
+            capture_->SetActive(false);
+        }
+    }
+    return ButtonPanelCard::eventFilter(watched, event);
+}
+
+void KeyCombinationPanel::hideEvent(QHideEvent* event) {
+    // A hidden field keeps no capture, whatever happened to its focus.
+    capture_->SetActive(false);
+    ButtonPanelCard::hideEvent(event);
+}
+
+void KeyCombinationPanel::Layout() {
+    const int w = width(), m = S(24);
+    close_->setGeometry(w - S(16) - S(28), S(14), S(28), S(28));
+    RefontLabel(title_, 16, true);
+    title_->setGeometry(m, S(14), w - 2 * m - S(28), S(28));
+    const QFont font = UiFont(qMax(1, S(14)));
+    field_->setFont(font);
+    field_->setGeometry(m, S(60), w - 2 * m, S(44));
+    const int gap = S(10);
+    const int toggleWidth = (w - 2 * m - 3 * gap) / 4;
+    for (int i = 0; i < 4; ++i) {
+        toggles_[i]->setFont(UiFont(qMax(1, S(13))));
+        toggles_[i]->setGeometry(m + i * (toggleWidth + gap), S(120), toggleWidth, S(36));
+    }
+    ok_->setFont(UiFont(qMax(1, S(13))));
+    ok_->setGeometry(w - m - S(120), height() - S(20) - S(36), S(120), S(36));
+}
+
+}  // namespace quorvel

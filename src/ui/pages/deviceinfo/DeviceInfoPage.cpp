@@ -1,0 +1,291 @@
+#include "ui/pages/deviceinfo/DeviceInfoPage.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+
+#include "device/PageState.h"
+#include "device/Tasks.h"
+#include "session/CoreSession.h"
+#include "shell/Localisation.h"
+#include "toolkit/BatteryCtrl.h"
+#include "toolkit/MPicture.h"
+#include "toolkit/Theme.h"
+#include "ui/dialogs/CUIMessageBox.h"
+#include "ui/common/PageHost.h"
+#include "ui/common/PanelLabel.h"
+#include "ui/dialogs/ProfileDlg.h"
+#include "ui/common/UiFonts.h"
+#include "ui/common/UiRect.h"
+#include "ui/common/UiText.h"
+#include "ui/dialogs/UpdateTipDlg.h"
+#include "update/VersionLabels.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr int kTitleText = 76;
+constexpr int kMouseFirmwareText = 551;
+constexpr int kReceiverText = 552;
+constexpr int kFactoryText = 558;
+constexpr int kCheckText = 578;
+constexpr int kUpToDateText = 580;
+constexpr int kNewVersionText = 582;
+constexpr int kNotCheckedText = 900;
+constexpr int kCheckFailedText = 901;
+constexpr int kReceiverNotCheckedText = 904;
+constexpr int kBatteryText = 873;
+constexpr int kResetButtonText = 890;
+constexpr int kLeft = 30;  // the panel starts 30 design pixels into the tab container
+
+enum Row { kFirmware, kReceiver, kBatteryRowIndex, kReset };
+constexpr int kFirmwareResultRow = 2;  // of the version labels
+
+// The small bar in the accent colour at the start of each row.
+class RowMarker : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(AccentColor());
+        const qreal w = width();
+        p.drawRoundedRect(QRectF(rect()), w / 2, w / 2);
+    }
+};
+
+QPushButton* NewButton(QWidget* parent, int id) {
+    auto* button = new QPushButton(parent);
+    button->setObjectName(ControlName(id));
+    button->setAutoDefault(false);
+    return button;
+}
+
+}  // namespace
+
+DeviceInfoPage::DeviceInfoPage(PageHost& host, QWidget* parent) : Page(host, parent) {
+    Build();
+    connect(&LanguageNotifier::Instance(), &LanguageNotifier::LanguageChanged, this,
+            &DeviceInfoPage::ShowVersionLabels);
+}
+
+void DeviceInfoPage::Build() {
+    TextRegistry& texts = Host().Texts();
+    background_ = new MPicture(QStringLiteral("img_area_bkg.png"), MPicture::Mode::Frame, this);
+    background_->setObjectName(ControlName(kBackground));
+    title_ = NewPanelLabel(this, kTitle, LabelTone::Heading);
+    texts.BindText(title_, kTitleText);
+
+    const int rowIds[4] = {kFirmwareRow, kReceiverRow, kBatteryRow, kResetRow};
+    const int markerIds[4] = {kFirmwareMarker, kReceiverMarker, kBatteryMarker, kResetMarker};
+    for (int row = 0; row < 4; ++row) {
+        rows_[row] = new MPicture(QStringLiteral("img_area_content.png"), MPicture::Mode::Frame, this);
+        rows_[row]->setObjectName(ControlName(rowIds[row]));
+        markers_[row] = new RowMarker(this);
+        markers_[row]->setObjectName(ControlName(markerIds[row]));
+    }
+
+    // Mouse firmware and receiver: version, check result, button. Their texts are the page's own (set by
+    // ShowVersionLabels and the check), bound so that a language change sets them again.
+    const int labelIds[4] = {kFirmwareVersion, kReceiverVersion, kFirmwareResult, kReceiverResult};
+    const int labelTexts[4] = {kMouseFirmwareText, kReceiverText, kNotCheckedText, kNotCheckedText};
+    for (int i = 0; i < 4; ++i) {
+        versionLabels_[i] = NewPanelLabel(this, labelIds[i], i < 2 ? LabelTone::Heading : LabelTone::Caption);
+        QLabel* label = versionLabels_[i];
+        if (i == kFirmwareResultRow) continue;  // bound below
+        texts.BindComposed(
+            label, {labelTexts[i]}, [this, i] { return labels_[i]; },
+            [label](const QString& s) { label->setText(s); });
+    }
+    // The check results are worded here from the check's state, so a language change words them anew.
+    texts.BindComposed(
+        versionLabels_[2], {kNotCheckedText, kCheckFailedText, kUpToDateText, kNewVersionText},
+        [this] { return FirmwareResultText(); },
+        [this](const QString& s) {
+            labels_[2] = s;
+            versionLabels_[2]->setText(s);
+            versionLabels_[2]->setToolTip(s);
+        });
+    firmwareCheck_ = NewButton(this, kFirmwareCheck);
+    texts.BindText(firmwareCheck_, kCheckText);
+    connect(firmwareCheck_, &QPushButton::clicked, this, &DeviceInfoPage::CheckFirmware);
+    receiverCheck_ = NewButton(this, kReceiverCheck);
+    texts.BindText(receiverCheck_, kCheckText);
+    // Receivers are not updated from here: the check only says so.
+    connect(receiverCheck_, &QPushButton::clicked, this,
+            [this] { OpenMessageBox(Host().Window(), kReceiverText, kReceiverNotCheckedText, kBoxOk, {}); });
+
+    batteryLabel_ = NewPanelLabel(this, kBatteryLabel, LabelTone::Heading);
+    texts.BindText(batteryLabel_, kBatteryText);
+    battery_ = new BatteryCtrl(this);
+    battery_->setObjectName(ControlName(kBattery));
+    linkText_ = NewPanelLabel(this, kLinkText, LabelTone::Caption);
+    texts.BindComposed(
+        linkText_, {50, 51, 52}, [this] { return Text(linkTextId_); },
+        [this](const QString& s) { linkText_->setText(s); });
+
+    resetLabel_ = NewPanelLabel(this, kResetLabel, LabelTone::Heading);
+    texts.BindText(resetLabel_, kFactoryText);
+    factoryReset_ = NewButton(this, kFactoryReset);
+    texts.BindText(factoryReset_, kResetButtonText);
+    connect(factoryReset_, &QPushButton::clicked, this, [this] { ConfirmFactoryReset(Host()); });
+
+    ShowVersionLabels();
+    Place();
+}
+
+void DeviceInfoPage::UISize(qreal scale) {
+    scale_ = scale;
+    Place();
+}
+
+void DeviceInfoPage::Place() {
+    const qreal s = scale_;
+    auto at = [s](int x, int y, int w, int h) {
+        return QRect(kLeft + Scaled(s, x), Scaled(s, y), Scaled(s, w), Scaled(s, h));
+    };
+    background_->setGeometry(kLeft, 0, Scaled(s, kWidth), Scaled(s, kHeight));
+    title_->setGeometry(at(24, 12, 400, 32));
+    SetLabelFont(title_, 18, s);
+
+    // Rows of 60, one every 70, from 60 down.
+    const int order[4] = {kFirmware, kReceiver, kBatteryRowIndex, kReset};
+    for (int place = 0; place < 4; ++place) {
+        const int row = order[place];
+        const int y = 60 + 70 * place;
+        rows_[row]->setGeometry(at(15, y, 620, 60));
+        markers_[row]->setGeometry(at(30, y + 17, 6, 26));
+    }
+    auto rowTop = [](int row) { return 60 + 70 * row; };
+    for (int row : {kFirmware, kReceiver}) {
+        const int y = rowTop(row);
+        versionLabels_[row]->setGeometry(at(50, y + 15, 220, 30));
+        versionLabels_[row + 2]->setGeometry(at(280, y + 15, 170, 30));
+    }
+    firmwareCheck_->setGeometry(at(460, rowTop(kFirmware) + 13, 160, 34));
+    receiverCheck_->setGeometry(at(460, rowTop(kReceiver) + 13, 160, 34));
+    const int batteryY = rowTop(kBatteryRowIndex);
+    batteryLabel_->setGeometry(at(50, batteryY + 15, 220, 30));
+    battery_->setGeometry(at(280, batteryY + 18, 120, 24));
+    linkText_->setGeometry(at(460, batteryY + 15, 160, 30));
+    const int resetY = rowTop(kReset);
+    resetLabel_->setGeometry(at(50, resetY + 15, 390, 30));
+    factoryReset_->setGeometry(at(460, resetY + 13, 160, 34));
+
+    for (QLabel* label : {versionLabels_[0], versionLabels_[1], batteryLabel_, resetLabel_})
+        SetLabelFont(label, 15, s);
+    for (QLabel* label : {versionLabels_[2], versionLabels_[3], linkText_}) SetLabelFont(label, 14, s);
+    for (QPushButton* b : {firmwareCheck_, receiverCheck_, factoryReset_}) b->setFont(UiFont(qRound(14 * s)));
+}
+
+void DeviceInfoPage::SetLabel(int row, const QString& text) {
+    labels_[row] = text;
+    versionLabels_[row]->setText(text);
+}
+
+void DeviceInfoPage::ShowVersionLabels() {
+    CoreSession& session = Host().Session();
+    if (!session.DevicesOpen()) {
+        SetLabel(0, Text(kMouseFirmwareText));
+        SetLabel(1, Text(kReceiverText));
+        return;
+    }
+    const VersionLabels labels = CurrentVersionLabels(session.Core());
+    const DeviceState state = session.Core().Snapshot();
+    const int linkKind = session.Manager().CurrentLinkKind();
+    QString mouse = QString::fromStdString(labels.mouseFirmware);
+    // On a wireless link the mouse's own version came through the receiver at read-back: keep showing it.
+    if (linkKind == 1 && !state.mouseFirmwareVersion.empty())
+        mouse = QString::fromStdString(
+            VersionCaption(text("LAN", kMouseFirmwareText), state.mouseFirmwareVersion));
+    SetLabel(0, mouse);
+    SetLabel(1, QString::fromStdString(labels.receiver));
+    firmwareResultShown_ = !labels.firmwareResult.empty();
+    receiverResultShown_ = !labels.receiverResult.empty();
+    ShowCheckResults();
+    firmwareCheckEnabled_ = labels.firmwareCheckEnabled;
+    firmwareCheck_->setEnabled(firmwareCheckEnabled_ && checkTask_ == 0);
+    receiverCheck_->setEnabled(labels.receiverCheckEnabled);
+
+    linkTextId_ = linkKind == 0 ? 51 : linkKind == 1 ? 52 : 50;
+    linkText_->setText(Text(linkTextId_));
+    battery_->SetBatteryInfo(state.batteryLevel, state.batteryStatus);
+}
+
+void DeviceInfoPage::SetMouseFirmwareLabel(const std::string& label, const std::string& checkResult) {
+    (void)checkResult;  // worded here from the check itself
+    SetLabel(0, QString::fromStdString(label));
+    firmwareResultShown_ = true;
+    ShowCheckResults();
+}
+
+void DeviceInfoPage::SetFirmwareCheckLabel(const std::string& text) {
+    (void)text;
+    ShowCheckResults();
+}
+
+QString DeviceInfoPage::FirmwareResultText() {
+    if (!firmwareResultShown_) return QString();
+    CoreSession& session = Host().Session();
+    if (!session.DevicesOpen() || checkedType_ == 0 || checkedType_ != session.Core().CurrentDeviceType())
+        return Text(kNotCheckedText);
+    const VersionCheck check = session.Update().FirmwareCheck();
+    if (check.ok)
+        return check.newer
+                   ? Text(kNewVersionText) + QStringLiteral(": v") + QString::fromStdString(check.newest)
+                   : Text(kUpToDateText);
+    if (!check.error.empty())
+        return Text(kCheckFailedText) + QStringLiteral(": ") + QString::fromStdString(check.error);
+    return Text(kNotCheckedText);
+}
+
+void DeviceInfoPage::ShowCheckResults() {
+    const QString firmware = FirmwareResultText();
+    SetLabel(2, firmware);
+    versionLabels_[2]->setToolTip(firmware);
+    SetLabel(3, receiverResultShown_ ? Text(kNotCheckedText) : QString());  // not checked from here
+}
+
+void DeviceInfoPage::CheckFirmware() {
+    if (Host().Actions().core.Snapshot().model.firmware_url.empty()) {
+        // Nothing can be checked: say so rather than "up to date".
+        OpenMessageBox(Host().Window(), kMouseFirmwareText,
+                       Text(kCheckFailedText) + QStringLiteral(": ") +
+                           QStringLiteral("this model names no firmware address"),
+                       kBoxOk, {});
+        return;
+    }
+    checkTask_ = Host().Session().Worker().QueueTask(DeviceTaskRequest(kTaskCheckFirmware));
+    // One check at a time: the button comes back when it ended.
+    if (checkTask_ != 0) firmwareCheck_->setEnabled(false);
+}
+
+void DeviceInfoPage::TaskFinished(uint64_t id, const DeviceTaskRequest& request, const TaskResult& result) {
+    (void)result;
+    if (request.code == kTaskCheckFirmware) {
+        checkedType_ = Host().Actions().core.CurrentDeviceType();  // the model the check ran for
+        ShowCheckResults();
+    }
+    if (id == 0 || id != checkTask_) return;
+    checkTask_ = 0;
+    firmwareCheck_->setEnabled(firmwareCheckEnabled_);
+}
+
+void DeviceInfoPage::SetFirmwareProgress(int percent, const std::string& text) {
+    if (UpdateTipDlg* tip = UpdateTipDlg::Find(Host().Window()))
+        tip->SetStep(percent, QString::fromStdString(text));
+}
+
+void DeviceInfoPage::EndFirmwareProgress() {
+    if (UpdateTipDlg* tip = UpdateTipDlg::Find(Host().Window())) tip->Finish();
+}
+
+void DeviceInfoPage::SetBatteryInfo(int level, int status) {
+    battery_->SetBatteryInfo(level, status);
+}
+
+}  // namespace quorvel

@@ -1,0 +1,271 @@
+#include "ui/pages/home/HomePage.h"
+
+#include <QClipboard>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QTimer>
+
+#include "shell/AppContext.h"
+#include "toolkit/CDeviceList.h"
+#include "toolkit/CImageButton.h"
+#include "toolkit/Glyphs.h"
+#include "toolkit/Skin.h"
+#include "toolkit/Theme.h"
+#include "ui/common/UiFonts.h"
+#include "ui/common/UiRect.h"
+#include "ui/common/UiText.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr char kRuleName[] = "70-quorvel.rules";
+constexpr char kRuleFolder[] = "/etc/udev/rules.d/";
+const char* const kSystemRuleFolders[] = {"/etc/udev/rules.d/", "/usr/lib/udev/rules.d/",
+                                          "/lib/udev/rules.d/"};
+constexpr char kReload[] =
+    "sudo udevadm control --reload-rules && sudo udevadm trigger --subsystem-match=hidraw";
+constexpr int kCopiedMs = 2000;
+
+// A word for the shell: as it is when it holds only safe characters, else in single quotes.
+QString ShellWord(const QString& word) {
+    static const QString safe = QStringLiteral("/._-+:@%=,");
+    bool plain = !word.isEmpty();
+    for (QChar c : word) plain = plain && ((c.isLetterOrNumber() && c.unicode() < 128) || safe.contains(c));
+    if (plain) return word;
+    QString quoted = word;
+    quoted.replace(QLatin1Char('\''), QStringLiteral("'\\''"));
+    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+}
+
+// The no-device picture: the skin's "img_nodevice.png", or a mouse drawn in a ring (with a warning mark
+// while the problem is a permission).
+class NoDevicePicture : public QWidget {
+public:
+    explicit NoDevicePicture(QWidget* parent) : QWidget(parent) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    void SetWarning(bool warning) {
+        warning_ = warning;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        const qreal side = qMin(width(), height()) - 4;
+        const QRectF ring(QPointF((width() - side) / 2, (height() - side) / 2), QSizeF(side, side));
+        if (Skin::Instance().PaintFit(p, ring, QStringLiteral("img_nodevice.png"))) return;
+        p.setPen(QPen(palette::kBorder, 2));
+        p.setBrush(palette::kSurface);
+        p.drawEllipse(ring);
+        const qreal inner = side * 0.5;
+        PaintGlyph(p, QRectF(ring.center() - QPointF(inner / 2, inner / 2), QSizeF(inner, inner)),
+                   Glyph::Mouse, palette::kTextDim);
+        if (!warning_) return;
+        const qreal mark = side * 0.26;
+        const QRectF badge(ring.right() - mark, ring.bottom() - mark, mark, mark);
+        p.setPen(Qt::NoPen);
+        p.setBrush(palette::kWarn);
+        p.drawEllipse(badge);
+        p.setPen(QPen(palette::kWindow, mark * 0.14, Qt::SolidLine, Qt::RoundCap));
+        const QPointF c = badge.center();
+        p.drawLine(c - QPointF(0, mark * 0.24), c + QPointF(0, mark * 0.06));
+        p.drawPoint(c + QPointF(0, mark * 0.26));
+    }
+
+private:
+    bool warning_ = false;
+};
+
+}  // namespace
+
+QString UdevRuleCommand(const QString& programFolder, bool ruleInstalled) {
+    if (ruleInstalled) return QString::fromLatin1(kReload);
+    QString folder = programFolder;
+    if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
+    return QStringLiteral("sudo install -m 644 %1 %2 && %3")
+        .arg(ShellWord(folder + QLatin1String(kRuleName)), QLatin1String(kRuleFolder),
+             QLatin1String(kReload));
+}
+
+QString UdevRuleCommand() {
+    bool installed = false;
+    for (const char* folder : kSystemRuleFolders)
+        installed = installed || QFileInfo::exists(QLatin1String(folder) + QLatin1String(kRuleName));
+    return UdevRuleCommand(QString::fromStdString(ProgramDir()), installed);
+}
+
+HomePage::HomePage(TextRegistry& texts, QWidget* window) : QWidget(window) {
+    setObjectName(ControlName(kContainer));
+
+    heading_ = new QLabel(this);
+    heading_->setObjectName(ControlName(kHeading));
+    heading_->setFont(UiFont(16));
+    heading_->setAlignment(Qt::AlignCenter);
+    texts.BindText(heading_, 739);
+
+    list_ = new CDeviceList(this);
+    list_->setObjectName(ControlName(kDeviceList));
+    texts.BindComposed(
+        list_, {735, 736, 737, 738, 16}, [] { return QString(); },
+        [this](const QString&) {
+            list_->SetTexts({Text(735), Text(736), Text(737), Text(738), Text(16)});
+        });
+    connect(list_, &CDeviceList::deviceClicked, this, &HomePage::deviceClicked);
+
+    previous_ = new CImageButton(QStringLiteral("img_btn_pre.png"), Glyph::Previous, this);
+    previous_->setObjectName(ControlName(kPrevious));
+    next_ = new CImageButton(QStringLiteral("img_btn_next.png"), Glyph::Next, this);
+    next_->setObjectName(ControlName(kNext));
+    // Pages of cards: the left arrow turns back, the right one forward (both wrap).
+    connect(previous_, &QAbstractButton::clicked, this, [this] { list_->ScrollPage(-1); });
+    connect(next_, &QAbstractButton::clicked, this, [this] { list_->SetSelectIndex(-1); });
+
+    auto* picture = new NoDevicePicture(this);
+    picture->setObjectName(ControlName(kNoDevicePicture));
+    picture_ = picture;
+
+    text_ = new QLabel(this);
+    text_->setObjectName(ControlName(kNoDeviceText));
+    text_->setFont(UiFont(15, QFont::Normal));
+    text_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    text_->setWordWrap(true);
+    text_->setTextFormat(Qt::RichText);
+    texts.BindComposed(
+        text_, {50, 56, 716, 717, 891, 892}, [this] { return PanelText(); },
+        [this](const QString& s) { text_->setText(s); });
+
+    command_ = new QLabel(this);
+    command_->setObjectName(ControlName(kCommand));
+    QFont mono = UiFont(13, QFont::Normal);
+    mono.setStyleHint(QFont::Monospace);
+    mono.setFamilies({QStringLiteral("DejaVu Sans Mono"), QStringLiteral("monospace")});
+    command_->setFont(mono);
+    command_->setWordWrap(true);
+    command_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    command_->setAlignment(Qt::AlignCenter);
+    command_->setStyleSheet(
+        QStringLiteral("QLabel { background: %1; border: 1px solid %2; border-radius: 6px; "
+                       "padding: 8px; color: %3; }")
+            .arg(palette::kSurface.name(), palette::kBorder.name(), palette::kText.name()));
+
+    copy_ = new QPushButton(this);
+    copy_->setObjectName(ControlName(kCopy));
+    copy_->setFont(UiFont(13));
+    auto copied = std::make_shared<bool>(false);
+    texts.BindComposed(
+        copy_, {718, 719}, [copied] { return Text(*copied ? 719 : 718); },
+        [this](const QString& s) { copy_->setText(s); });
+    connect(copy_, &QPushButton::clicked, this, [this, copied] {
+        QGuiApplication::clipboard()->setText(command_->text());
+        *copied = true;
+        copy_->setText(Text(719));
+        QTimer::singleShot(kCopiedMs, copy_, [this, copied] {
+            *copied = false;
+            copy_->setText(Text(718));
+        });
+    });
+
+    UpdatePanel();
+}
+
+void HomePage::SetModels(const std::vector<DeviceEntry>& models) {
+    list_->ClearList();
+    for (const DeviceEntry& m : models) {
+        // config.xml's picture is a path in the skin's device folder (or a full path when one was given).
+        QString image = QString::fromStdString(m.image);
+        if (!image.isEmpty() && !image.startsWith(QLatin1Char('/')))
+            image = QStringLiteral("device\\") + image;
+        list_->AddDevice(QString::fromStdString(m.name), m.device_type, image);
+    }
+    UpdateArrows();
+}
+
+void HomePage::ShowPanel(Panel panel) {
+    panel_ = panel;
+    UpdatePanel();
+}
+
+void HomePage::ClearPermissionProblems() {
+    problems_.clear();
+    UpdatePanel();
+}
+
+void HomePage::AddPermissionProblem(const HidPermissionProblem& problem) {
+    for (const HidPermissionProblem& known : problems_) {
+        if (known.path == problem.path) return;
+    }
+    problems_.push_back(problem);
+    command_->setText(UdevRuleCommand());
+    UpdatePanel();
+}
+
+void HomePage::SetLockHolder(const QString& holder) {
+    lockHolder_ = holder;
+    if (!holder.isEmpty()) panel_ = Panel::NoDevice;
+    UpdatePanel();
+}
+
+QString HomePage::PanelText() const {
+    if (!lockHolder_.isEmpty()) {
+        return QStringLiteral(
+                   "<div style=\"font-size:22px; font-weight:600; color:%1\">%2</div>"
+                   "<div style=\"color:%3; margin-top:10px\">%4</div>")
+            .arg(palette::kText.name(), Text(891).toHtmlEscaped(), palette::kTextDim.name(),
+                 Text(892).replace(QStringLiteral("%s"), lockHolder_).toHtmlEscaped());
+    }
+    const bool permission = HasPermissionProblem();
+    return QStringLiteral(
+               "<div style=\"font-size:22px; font-weight:600; color:%1\">%2</div>"
+               "<div style=\"color:%3; margin-top:10px\">%4</div>")
+        .arg(palette::kText.name(), Text(permission ? 716 : 50).toHtmlEscaped(), palette::kTextDim.name(),
+             Text(permission ? 717 : 56).toHtmlEscaped());
+}
+
+void HomePage::UpdatePanel() {
+    const bool list = panel_ == Panel::DeviceList, none = panel_ == Panel::NoDevice;
+    const bool permission = none && HasPermissionProblem();
+    heading_->setVisible(list);
+    list_->setVisible(list);
+    picture_->setVisible(none);
+    static_cast<NoDevicePicture*>(picture_)->SetWarning(permission);
+    text_->setVisible(none);
+    text_->setText(PanelText());
+    command_->setVisible(permission);
+    copy_->setVisible(permission);
+    UpdateArrows();
+}
+
+void HomePage::UpdateArrows() {
+    const bool paged = panel_ == Panel::DeviceList && list_->GetPageCount() > 1;
+    previous_->setVisible(paged);
+    next_->setVisible(paged);
+}
+
+void HomePage::Place(const QRect& container, int right, int bottom, qreal scale) {
+    setGeometry(container);
+    // The design gives window coordinates; the children sit in the container.
+    const QPoint origin = container.topLeft();
+    const auto at = [origin](const QRect& r) { return r.translated(-origin); };
+    const auto s = [scale](int design) { return static_cast<int>(design * scale); };
+
+    heading_->setGeometry(at(Ltrb(200, 150, right - 200, 190)));
+    list_->setGeometry(at(Ltrb(200, 200, right - 200, bottom - 100)));
+    const int middle = (200 + bottom - 100) / 2;
+    previous_->setGeometry(at(Ltrb(150, middle - 20, 190, middle + 20)));
+    next_->setGeometry(at(Ltrb(right - 190, middle - 20, right - 150, middle + 20)));
+
+    const int centre = right / 2;
+    picture_->setGeometry(at(Ltrb(centre - s(70), s(180), centre + s(70), s(320))));
+    text_->setGeometry(at(Ltrb(centre - s(300), s(340), centre + s(300), s(450))));
+    command_->setGeometry(at(Ltrb(centre - s(380), s(455), centre + s(380), s(525))));
+    copy_->setGeometry(at(Ltrb(centre - 90, s(540), centre + 90, s(540) + 36)));
+    UpdateArrows();
+}
+
+}  // namespace quorvel

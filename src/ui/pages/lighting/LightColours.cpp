@@ -1,0 +1,169 @@
+#include "ui/pages/lighting/LightColours.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+
+#include "toolkit/CColorButton.h"
+#include "toolkit/MPalette.h"
+#include "ui/common/PanelLabel.h"
+#include "ui/common/UiFonts.h"
+#include "ui/common/UiRect.h"
+#include "ui/common/UiText.h"
+
+namespace quorvel {
+
+namespace {
+
+const QString kPresetGroup = QStringLiteral("DEFAULTCOLOR");
+const QString kSlotGroup = QStringLiteral("COLORVALUE");
+
+constexpr int kPresetLabelText = 270;
+constexpr int kPaletteLabelText = 271;
+constexpr int kSlotLabelText = 272;
+constexpr int kPreviewTip = 872;
+constexpr int kMaxChannel = 255;
+
+int Channel(int colour, int channel) {
+    return (colour >> (8 * channel)) & 0xFF;
+}
+
+}  // namespace
+
+LightColours::LightColours(QWidget* page, TextRegistry& texts) : QObject(page) {
+    slotLabel_ = NewPanelLabel(page, kSlotLabel, LabelTone::Caption);
+    texts.BindText(slotLabel_, kSlotLabelText);
+    for (int i = 0; i < kSlots; ++i) {
+        auto* slot = new CColorButton(kPresetColours[i], kSlotGroup, page);
+        slot->setObjectName(ControlName(kFirstSlot + i));
+        slots_[i] = slot;  // a click only selects the slot that the next colour goes to
+    }
+
+    presetLabel_ = NewPanelLabel(page, kPresetLabel, LabelTone::Caption);
+    texts.BindText(presetLabel_, kPresetLabelText);
+    for (int i = 0; i < kPresets; ++i) {
+        auto* preset = new CColorButton(kPresetColours[i], kPresetGroup, page);
+        preset->setObjectName(ControlName(kFirstPreset + i));
+        connect(preset, &QAbstractButton::clicked, this, [this, i] { PresetClicked(i); });
+        presets_[i] = preset;
+    }
+
+    paletteLabel_ = NewPanelLabel(page, kPaletteLabel, LabelTone::Caption);
+    texts.BindText(paletteLabel_, kPaletteLabelText);
+    palette_ = new MPalette(page);
+    palette_->setObjectName(ControlName(kPalette));
+    connect(palette_, &MPalette::colorChanging, this, [this](int colour) { PaletteMoved(colour, false); });
+    connect(palette_, &MPalette::colorPicked, this, [this](int colour) { PaletteMoved(colour, true); });
+
+    // The preview shows the colour applied last; a click opens the colour picker on it.
+    previewButton_ = new CColorButton(page);
+    previewButton_->setObjectName(ControlName(kPreview));
+    previewButton_->SetColor(preview_);
+    texts.BindToolTip(previewButton_, kPreviewTip);
+    connect(previewButton_, &QAbstractButton::clicked, this, &LightColours::previewClicked);
+
+    const char* names[3] = {"R", "G", "B"};
+    for (int c = 0; c < 3; ++c) {
+        channelLabels_[c] = NewPanelLabel(page, kRedLabel + c, LabelTone::Caption);
+        texts.BindText(channelLabels_[c], UiText(names[c]));
+        auto* edit = new QLineEdit(QStringLiteral("255"), page);
+        edit->setObjectName(ControlName(kRed + c));
+        edit->setMaxLength(3);
+        edit->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), edit));
+        edit->setAlignment(Qt::AlignCenter);
+        connect(edit, &QLineEdit::textEdited, this, [this, c] { EditChanged(c); });
+        edits_[c] = edit;
+    }
+}
+
+void LightColours::Place(qreal s, int left, int slotTop, const QRect& section) {
+    const int swatch = Scaled(s, 30), pitch = Scaled(s, 40);
+    slotLabel_->setGeometry(left, slotTop, Scaled(s, 300), Scaled(s, 22));
+    SetLabelFont(slotLabel_, 14, s);
+    for (int i = 0; i < kSlots; ++i)
+        slots_[i]->setGeometry(left + i * pitch, slotTop + Scaled(s, 28), swatch, swatch);
+
+    const int x = section.left(), y = section.top();
+    presetLabel_->setGeometry(x, y, Scaled(s, 300), Scaled(s, 22));
+    for (int i = 0; i < kPresets; ++i)
+        presets_[i]->setGeometry(x + i * pitch, y + Scaled(s, 26), swatch, swatch);
+    paletteLabel_->setGeometry(x, y + Scaled(s, 66), Scaled(s, 300), Scaled(s, 22));
+    palette_->setGeometry(x, y + Scaled(s, 92), Scaled(s, 250), Scaled(s, 108));
+    previewButton_->setGeometry(x + Scaled(s, 266), y + Scaled(s, 92), Scaled(s, 64), Scaled(s, 108));
+    for (int c = 0; c < 3; ++c) {
+        const int rowTop = y + Scaled(s, 92 + 39 * c);
+        channelLabels_[c]->setGeometry(x + Scaled(s, 346), rowTop, Scaled(s, 18), Scaled(s, 30));
+        edits_[c]->setGeometry(x + Scaled(s, 366), rowTop, section.right() - x - Scaled(s, 366),
+                               Scaled(s, 30));
+        edits_[c]->setFont(UiFont(qRound(14 * s), QFont::Normal));
+    }
+    for (QLabel* label :
+         {presetLabel_, paletteLabel_, channelLabels_[0], channelLabels_[1], channelLabels_[2]})
+        SetLabelFont(label, 14, s);
+}
+
+void LightColours::ShowSlots(bool shown) {
+    slotLabel_->setVisible(shown);
+    for (CColorButton* slot : slots_) slot->setVisible(shown);
+}
+
+void LightColours::ShowSingleColour(bool shown) {
+    for (QWidget* w : std::initializer_list<QWidget*>{presetLabel_, paletteLabel_, palette_, previewButton_})
+        w->setVisible(shown);
+    for (CColorButton* preset : presets_) preset->setVisible(shown);
+    for (int c = 0; c < 3; ++c) {
+        channelLabels_[c]->setVisible(shown);
+        edits_[c]->setVisible(shown);
+    }
+}
+
+void LightColours::LoadSlots(const int (&colours)[kSlots]) {
+    for (int i = 0; i < kSlots; ++i) slots_[i]->SetColor(colours[i]);
+    slots_[0]->SetCheck(true);
+}
+
+int LightColours::CheckedSlot() const {
+    for (int i = 0; i < kSlots; ++i) {
+        if (slots_[i]->GetCheck()) return i + 1;
+    }
+    return 0;
+}
+
+void LightColours::SetSlotColour(int slot, int colour) {
+    if (slot >= 1 && slot <= kSlots) slots_[slot - 1]->SetColor(colour);
+}
+
+void LightColours::ShowInEdits(int colour) {
+    for (int c = 0; c < 3; ++c) edits_[c]->setText(QString::number(Channel(colour, c)));
+}
+
+void LightColours::SetPreview(int colour) {
+    preview_ = colour;
+    previewButton_->SetColor(colour);
+}
+
+void LightColours::PresetClicked(int index) {
+    const int colour = presets_[index]->GetColor();
+    ShowInEdits(colour);
+    emit colourChosen(colour);
+}
+
+void LightColours::PaletteMoved(int colour, bool picked) {
+    // A colour of the palette is no preset any more.
+    for (CColorButton* preset : presets_) preset->SetCheck(false);
+    ShowInEdits(colour);
+    if (picked) emit colourChosen(colour);
+}
+
+void LightColours::EditChanged(int channel) {
+    QLineEdit* edit = edits_[channel];
+    const int typed = edit->text().toInt();  // empty reads 0
+    const int clamped = qBound(0, typed, kMaxChannel);
+    if (clamped != typed) edit->setText(QString::number(clamped));
+    int colour = 0;
+    for (int c = 0; c < 3; ++c) colour |= (edits_[c]->text().toInt() & 0xFF) << (8 * c);
+    emit colourChosen(colour);
+}
+
+}  // namespace quorvel

@@ -1,0 +1,80 @@
+#include "ui/pages/macros/MacroPanel.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <cmath>
+
+#include "toolkit/Paint.h"
+#include "toolkit/Skin.h"
+#include "toolkit/Theme.h"
+#include "ui/common/UiFonts.h"
+#include "ui/common/UiRect.h"
+
+namespace quorvel {
+
+namespace {
+constexpr char kPanelImage[] = "img_area_bkg.png";
+}
+
+QRect ScaledRect(const QRect& design, qreal scale) {
+    auto at = [scale](int v) { return static_cast<int>(std::trunc(v * scale)); };
+    return Ltrb(at(design.left()), at(design.top()), at(design.left() + design.width()),
+                at(design.top() + design.height()));
+}
+
+MacroPanel::MacroPanel(const QRect& design, QWidget* parent) : QWidget(parent), design_(design) {}
+
+void MacroPanel::UISize(qreal scale) {
+    const QRect own = ScaledRect(design_, scale);
+    setGeometry(own);
+    for (const Placed& p : placed_) {
+        if (!p.control) continue;
+        p.control->setGeometry(ScaledRect(p.design, scale).translated(-own.topLeft()));
+        if (p.fontPx > 0) p.control->setFont(UiFont(qMax(9, qRound(p.fontPx * scale)), p.weight));
+    }
+}
+
+QLabel* MacroPanel::NewLabel(int id, const QRect& design, int fontPx, bool dim) {
+    auto* label = new QLabel(this);
+    label->setObjectName(ControlName(id));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, dim ? palette::kTextDim : palette::kText);
+    label->setPalette(pal);
+    return Place(label, design, fontPx, dim ? QFont::Normal : QFont::DemiBold);
+}
+
+QPushButton* MacroPanel::NewButton(int id, const QRect& design) {
+    auto* button = new QPushButton(this);
+    button->setObjectName(ControlName(id));
+    button->setAutoDefault(false);
+    return Place(button, design, 14);
+}
+
+QRadioButton* MacroPanel::NewRadio(int id, const QRect& design) {
+    auto* radio = new QRadioButton(this);
+    radio->setObjectName(ControlName(id));
+    return Place(radio, design, 14, QFont::Normal);
+}
+
+QLineEdit* MacroPanel::NewEdit(int id, const QRect& design) {
+    auto* edit = new QLineEdit(this);
+    edit->setObjectName(ControlName(id));
+    edit->setAlignment(Qt::AlignCenter);
+    return Place(edit, design, 14);
+}
+
+void MacroPanel::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    if (Skin::Instance().PaintFrame(p, rect(), QString::fromLatin1(kPanelImage), QMargins(16, 16, 16, 16)))
+        return;
+    p.setPen(palette::kBorder);
+    p.setBrush(WithAlpha(palette::kSurface, 235));
+    p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 12, 12);
+}
+
+}  // namespace quorvel

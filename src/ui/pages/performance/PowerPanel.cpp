@@ -1,0 +1,109 @@
+#include "ui/pages/performance/PowerPanel.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+
+#include "actions/PerformanceActions.h"
+#include "ui/common/PageHost.h"
+#include "ui/common/UiRect.h"
+
+namespace quorvel {
+
+namespace {
+
+// The sleep choices: the number shown and its unit (538 seconds, 537 minutes), and the stored value
+// (tenths of the time in seconds).
+struct SleepChoice {
+    int number;
+    int unit;
+    int data;
+};
+constexpr SleepChoice kSleepChoices[] = {{10, 538, 1}, {30, 538, 3},  {1, 537, 6},    {2, 537, 12},
+                                         {5, 537, 30}, {10, 537, 60}, {20, 537, 120}, {30, 537, 180}};
+
+}  // namespace
+
+PowerPanel::PowerPanel(PageHost& host, QWidget* parent) : PerformancePanel(host, parent) {
+    title_ = NewTitle(kTitle, 532);
+
+    sleepLabel_ = NewLabel(kSleepLabel, 531);
+    sleep_ = new QComboBox(this);
+    sleep_->setObjectName(ControlName(kSleep));
+    for (const SleepChoice& choice : kSleepChoices) sleep_->addItem(QString(), choice.data);
+    // The items say "10 sec", "1 min" ... in the current language.
+    Host().Texts().BindComposed(
+        sleep_, {537, 538}, [] { return QString(); },
+        [sleep = sleep_](const QString&) {
+            for (int i = 0; i < sleep->count(); ++i) {
+                const SleepChoice& choice = kSleepChoices[i];
+                sleep->setItemText(i, QStringLiteral("%1 %2").arg(choice.number).arg(Text(choice.unit)));
+            }
+        });
+    sleep_->setCurrentIndex(-1);
+    connect(sleep_, &QComboBox::activated, this, [this](int index) {
+        PowerChange change;
+        change.sleepSeconds = sleep_->itemData(index).toInt() * 10;
+        Submit(SetPower(Host().Actions(), change));
+    });
+
+    responseLabel_ = NewLabel(kResponseLabel, 525);
+    responseTime_ = new QLineEdit(this);
+    responseTime_->setObjectName(ControlName(kResponseTime));
+    responseTime_->setAlignment(Qt::AlignCenter);
+    responseTime_->setMaxLength(4);
+    responseTime_->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]{0,3}")), responseTime_));
+    connect(responseTime_, &QLineEdit::editingFinished, this, &PowerPanel::ResponseTimeEdited);
+
+    wake_ = NewCheckBox(kWake, 533);
+    connect(wake_, &QCheckBox::clicked, this, [this](bool on) {
+        PowerChange change;
+        change.wakeOnMove = on;
+        Submit(SetPower(Host().Actions(), change));
+    });
+    lightsOff_ = NewCheckBox(kLightsOff, 534);
+    connect(lightsOff_, &QCheckBox::clicked, this, [this](bool on) {
+        PowerChange change;
+        change.lightsOffMoving = on;
+        Submit(SetPower(Host().Actions(), change));
+    });
+}
+
+void PowerPanel::UISize(qreal s) {
+    SetFontPixels(title_, s, 16, true);
+    for (QWidget* w : std::initializer_list<QWidget*>{sleepLabel_, sleep_, responseLabel_, responseTime_,
+                                                      wake_, lightsOff_})
+        SetFontPixels(w, s, 14, true);
+    title_->setGeometry(Scaled(s, 20, 12, 360, 42));
+    sleepLabel_->setGeometry(Scaled(s, 24, 56, 236, 88));
+    sleep_->setGeometry(Scaled(s, 240, 56, 360, 88));
+    responseLabel_->setGeometry(Scaled(s, 24, 104, 236, 136));
+    responseTime_->setGeometry(Scaled(s, 240, 104, 300, 136));
+    wake_->setGeometry(Scaled(s, 390, 56, 600, 88));
+    lightsOff_->setGeometry(Scaled(s, 390, 104, 600, 136));
+}
+
+void PowerPanel::Load(const PerformanceSettings& settings) {
+    responseTime_->setText(QString::number(settings.buttonResponseTime));
+    responseTime_->setModified(false);
+    sleep_->setCurrentIndex(sleep_->findData(settings.sleepSeconds / 10));
+    wake_->setChecked(settings.wakeOnMove);
+    lightsOff_->setChecked(settings.lightsOffMoving);
+}
+
+void PowerPanel::ResponseTimeEdited() {
+    // Enter and leaving the field both end an edit; only a typed change is stored and sent.
+    if (!responseTime_->isModified()) return;
+    responseTime_->setModified(false);
+    PowerChange change;
+    change.buttonResponseTime = responseTime_->text().toInt();  // not a number: 0
+    const ActionResult result = SetPower(Host().Actions(), change);
+    if (!Submit(result)) return;
+    // The stored time, clamped to 0-20: typing 35 shows 20.
+    responseTime_->setText(QString::fromStdString(result.stored.back().second));
+}
+
+}  // namespace quorvel

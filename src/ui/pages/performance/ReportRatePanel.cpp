@@ -1,0 +1,50 @@
+#include "ui/pages/performance/ReportRatePanel.h"
+
+#include <QLabel>
+
+#include "actions/PerformanceActions.h"
+#include "toolkit/CImageButton.h"
+#include "toolkit/ReporteCtrl.h"
+#include "ui/common/PageHost.h"
+#include "ui/common/UiRect.h"
+
+namespace quorvel {
+
+ReportRatePanel::ReportRatePanel(PageHost& host, QWidget* parent) : PerformancePanel(host, parent) {
+    title_ = NewTitle(kTitle, 255);
+    help_ = NewHelpButton(kHelp);
+    Host().Texts().BindToolTip(help_, 256);
+    reset_ = NewResetButton(kReset, 257);
+    connect(reset_, &QAbstractButton::clicked, this, [this] { Submit(ResetReportRate(Host().Actions())); });
+    rates_ = new ReporteCtrl(this);
+    rates_->setObjectName(ControlName(kRates));
+    connect(rates_, &ReporteCtrl::itemClicked, this, &ReportRatePanel::RateChosen);
+}
+
+void ReportRatePanel::UISize(qreal s) {
+    SetFontPixels(title_, s, 16, true);
+    SetFontPixels(rates_, s, 13, true);
+    title_->setGeometry(Scaled(s, 24, 12, 600, 42));
+    help_->setGeometry(Scaled(s, 1082, 14, 1112, 44));
+    reset_->setGeometry(Scaled(s, 1126, 14, 1156, 44));
+    rates_->setGeometry(Scaled(s, 24, 52, 1156, 92));
+}
+
+void ReportRatePanel::SetEntries(int highestEntry, int selectedCode) {
+    rates_->DeleteAllItems();
+    for (const int hertz : OfferedReportRates(highestEntry))
+        rates_->AddItem(QStringLiteral("%1Hz").arg(hertz), ReportRateCodeOfHz(hertz));
+    Select(selectedCode);
+}
+
+void ReportRatePanel::Select(int code) {
+    rates_->SetSelectItemValue(code);
+}
+
+void ReportRatePanel::RateChosen(int index) {
+    const int code = rates_->GetItemKeyValue(index);
+    if (code <= 0) return;
+    Submit(SetReportRate(Host().Actions(), ReportRateHzOfCode(code)));
+}
+
+}  // namespace quorvel

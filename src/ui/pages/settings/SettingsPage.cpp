@@ -1,0 +1,303 @@
+#include "ui/pages/settings/SettingsPage.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "platform/Launch.h"
+#include "shell/Localisation.h"
+#include "shell/Preferences.h"
+#include "shell/ProductConfig.h"
+#include "toolkit/Skin.h"
+#include "toolkit/Theme.h"
+#include "ui/common/UiFonts.h"
+#include "ui/common/UiRect.h"
+#include "ui/common/UiText.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr int kColumnWidth = 720;
+constexpr int kSectionSpacing = 14;
+
+// A framed group of settings, drawn like the pages' panels.
+class Panel : public QWidget {
+public:
+    explicit Panel(QWidget* parent) : QWidget(parent) {
+        auto* layout = new QVBoxLayout(this);
+        layout->setContentsMargins(24, 16, 24, 18);
+        layout->setSpacing(10);
+    }
+    QVBoxLayout* Layout() { return static_cast<QVBoxLayout*>(layout()); }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        if (Skin::Instance().PaintFrame(p, rect(), QStringLiteral("img_area_bkg.png"),
+                                        QMargins(16, 16, 16, 16)))
+            return;
+        p.setPen(palette::kBorder);
+        p.setBrush(palette::kSurface);
+        p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 10, 10);
+    }
+};
+
+template <typename T>
+T* Named(T* widget, int id) {
+    widget->setObjectName(ControlName(id));
+    widget->setFont(UiFont(14, QFont::Normal));
+    return widget;
+}
+
+QLabel* DimLabel(QWidget* parent, int id) {
+    auto* label = Named(new QLabel(parent), id);
+    label->setWordWrap(true);
+    label->setFont(UiFont(13, QFont::Normal));
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, palette::kTextDim);
+    label->setPalette(pal);
+    return label;
+}
+
+}  // namespace
+
+SettingsPage::SettingsPage(TextRegistry& texts, const ProductConfig& product, QWidget* window)
+    : QWidget(window),
+      installed_(QString::fromStdString(product.version)),
+      opener_([](const std::string& url) { return OpenWebAddress(url); }) {
+    setObjectName(ControlName(kContainer));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+
+    leave_ = Named(new QPushButton(this), kLeave);
+    texts.BindText(leave_, 701);
+    connect(leave_, &QPushButton::clicked, this, &SettingsPage::leaveRequested);
+
+    column_ = new QWidget(this);
+    auto* layout = new QVBoxLayout(column_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(kSectionSpacing);
+    auto* title = Named(new QLabel(column_), kTitle);
+    title->setFont(UiFont(22, QFont::Bold));
+    title->setAlignment(Qt::AlignCenter);
+    texts.BindText(title, 700);
+    layout->addWidget(title);
+    layout->addSpacing(6);
+    layout->addWidget(BuildGeneral(texts));
+    layout->addWidget(BuildClosing(texts));
+    layout->addWidget(BuildUpdates(texts));
+    layout->addWidget(BuildLinks(texts, product));
+    layout->addStretch(1);
+    Refresh();
+}
+
+void SettingsPage::SetFollow(bool on, bool available) {
+    followAvailable_ = available;
+    follow_->setChecked(on);
+    follow_->setEnabled(available);
+    followHint_->setText(Text(available ? 932 : 933));
+}
+
+QLabel* SettingsPage::SectionLabel(TextRegistry& texts, int textId) {
+    auto* label = new QLabel(column_);
+    label->setFont(UiFont(15, QFont::Bold));
+    texts.BindText(label, textId);
+    return label;
+}
+
+QWidget* SettingsPage::BuildGeneral(TextRegistry& texts) {
+    auto* panel = new Panel(column_);
+    panel->Layout()->addWidget(SectionLabel(texts, 715));
+
+    auto* row = new QHBoxLayout;
+    auto* label = new QLabel(panel);
+    label->setFont(UiFont(14, QFont::Normal));
+    texts.BindText(label, 702);
+    language_ = Named(new QComboBox(panel), kLanguage);
+    // The two entries are the languages' own names, the same in every language.
+    language_->addItem(QStringLiteral("简体中文"), kLcidChinese);
+    language_->addItem(QStringLiteral("English"), kLcidEnglish);
+    language_->setMinimumWidth(180);
+    row->addWidget(label);
+    row->addStretch(1);
+    row->addWidget(language_);
+    panel->Layout()->addLayout(row);
+    connect(language_, &QComboBox::activated, this, [this](int index) {
+        const int lcid = language_->itemData(index).toInt();
+        if (lcid != CurrentLanguage()) ChangeUiLanguage(lcid);
+    });
+
+    autorun_ = Named(new QCheckBox(panel), kAutorun);
+    texts.BindText(autorun_, 703);
+    minimised_ = Named(new QCheckBox(panel), kStartMinimised);
+    texts.BindText(minimised_, 704);
+    minimised_->setContentsMargins(28, 0, 0, 0);
+    panel->Layout()->addWidget(autorun_);
+    panel->Layout()->addWidget(minimised_);
+    connect(autorun_, &QCheckBox::clicked, this, &SettingsPage::OnAutorunClicked);
+    // Start minimised decides whether the autorun entry starts the program without a window.
+    connect(minimised_, &QCheckBox::clicked, this, [](bool on) { SetAutorunMinimize(on); });
+
+    follow_ = Named(new QCheckBox(panel), kFollow);
+    texts.BindText(follow_, 931);
+    followHint_ = DimLabel(panel, kFollowHint);
+    texts.BindComposed(
+        followHint_, {932, 933}, [this] { return Text(followAvailable_ ? 932 : 933); },
+        [this](const QString& s) { followHint_->setText(s); });
+    panel->Layout()->addWidget(follow_);
+    // Indented by its row, not by the label's own margins: a wrapped label asks its height for its whole
+    // width and would lose its last line.
+    auto* hintRow = new QHBoxLayout;
+    hintRow->setContentsMargins(28, 0, 0, 0);
+    hintRow->addWidget(followHint_);
+    panel->Layout()->addLayout(hintRow);
+    connect(follow_, &QCheckBox::clicked, this, &SettingsPage::followToggled);
+    return panel;
+}
+
+QWidget* SettingsPage::BuildClosing(TextRegistry& texts) {
+    auto* panel = new Panel(column_);
+    panel->Layout()->addWidget(SectionLabel(texts, 705));
+    hide_ = Named(new QRadioButton(panel), kHideOnClose);
+    exit_ = Named(new QRadioButton(panel), kExitOnClose);
+    texts.BindText(hide_, 706);
+    texts.BindText(exit_, 707);
+    auto* group = new QButtonGroup(panel);  // the exit-mode choice
+    group->setObjectName(QStringLiteral("IDC_SET_STC_EXITMODE"));
+    group->addButton(hide_);
+    group->addButton(exit_);
+    panel->Layout()->addWidget(hide_);
+    panel->Layout()->addWidget(exit_);
+    trayHint_ = DimLabel(panel, kTrayHint);
+    texts.BindText(trayHint_, 708);
+    trayHint_->hide();
+    panel->Layout()->addWidget(trayHint_);
+    connect(hide_, &QRadioButton::clicked, this, [] { WriteExitMode(true); });
+    connect(exit_, &QRadioButton::clicked, this, [] { WriteExitMode(false); });
+    return panel;
+}
+
+QWidget* SettingsPage::BuildUpdates(TextRegistry& texts) {
+    auto* panel = new Panel(column_);
+    panel->Layout()->addWidget(SectionLabel(texts, 709));
+    auto* row = new QHBoxLayout;
+    row->setSpacing(12);
+    check_ = DimLabel(panel, kSoftwareCheck);
+    check_->setFont(UiFont(14, QFont::Normal));
+    texts.BindComposed(
+        check_, {17, 580, 582, 741, 742}, [this] { return CheckText(); },
+        [this](const QString& s) { check_->setText(s); });
+    auto* checkButton = Named(new QPushButton(panel), kCheckSoftware);
+    texts.BindText(checkButton, 578);
+    auto* about = Named(new QPushButton(panel), kAbout);
+    texts.BindText(about, 710);
+    row->addWidget(check_, 1);
+    row->addWidget(checkButton);
+    row->addWidget(about);
+    panel->Layout()->addLayout(row);
+    connect(checkButton, &QPushButton::clicked, this, &SettingsPage::checkSoftwareRequested);
+    connect(about, &QPushButton::clicked, this, &SettingsPage::aboutRequested);
+    return panel;
+}
+
+QWidget* SettingsPage::BuildLinks(TextRegistry& texts, const ProductConfig& product) {
+    auto* panel = new Panel(column_);
+    panel->Layout()->addWidget(SectionLabel(texts, 711));
+    auto* row = new QHBoxLayout;
+    row->setSpacing(12);
+    const struct {
+        int id, text;
+        std::string address;
+    } links[] = {
+        {kWebsite, 712, product.website}, {kFeedback, 713, product.feedback}, {kQuestions, 714, product.qa}};
+    for (const auto& link : links) {
+        auto* button = Named(new QPushButton(panel), link.id);
+        texts.BindText(button, link.text);
+        button->setFlat(true);
+        button->setCursor(Qt::PointingHandCursor);
+        QPalette accent = button->palette();
+        accent.setColor(QPalette::ButtonText, AccentColor());
+        button->setPalette(accent);
+        button->setVisible(!link.address.empty());  // a product without the address shows no link
+        const std::string address = link.address;
+        connect(button, &QPushButton::clicked, this, [this, address] {
+            if (opener_) opener_(address);
+        });
+        row->addWidget(button);
+    }
+    row->addStretch(1);
+    panel->Layout()->addLayout(row);
+    return panel;
+}
+
+void SettingsPage::Refresh() {
+    const int lcid = CurrentLanguage();
+    language_->setCurrentIndex(language_->findData(lcid));  // -1 (no selection) for another language
+    const bool autorun = IsAutorunOn();
+    autorun_->setChecked(autorun);
+    minimised_->setEnabled(autorun);
+    minimised_->setChecked(autorun && ReadAutorunMinimize() == 1);
+    (ReadExitMode() == 1 ? hide_ : exit_)->setChecked(true);
+}
+
+void SettingsPage::OnAutorunClicked(bool on) {
+    SetAutorun(on);
+    // The box shows what the system now has: an entry that could not be written (or removed) is not
+    // shown as done.
+    const bool now = IsAutorunOn();
+    autorun_->setChecked(now);
+    minimised_->setEnabled(now);
+    if (!now) minimised_->setChecked(false);
+}
+
+void SettingsPage::SetTrayAvailable(bool available) {
+    trayHint_->setVisible(!available);
+}
+
+void SettingsPage::SetSoftwareCheck(Check check, const QString& newest) {
+    checkState_ = check;
+    newest_ = newest;
+    check_->setText(CheckText());
+}
+
+QString SettingsPage::CheckText() const {
+    switch (checkState_) {
+        case Check::Checking:
+            return Text(742);
+        case Check::UpToDate:
+            return Text(580);
+        case Check::Newer:
+            return Text(582) + QStringLiteral(": v") + newest_;
+        case Check::Failed:
+            return Text(741);
+        case Check::Idle:
+            break;
+    }
+    return Text(17) + QStringLiteral(": v") + installed_;
+}
+
+void SettingsPage::Place(int right, int bottom, qreal scale) {
+    (void)scale;  // the column keeps its size; its sections are laid out by their texts
+    setGeometry(Ltrb(1, 50, right - 1, bottom - 40));
+    leave_->setGeometry(Ltrb(24, 16, 144, 52));
+    const int top = 16, width = qMin(kColumnWidth, this->width() - 2 * 170);
+    column_->setGeometry(Ltrb((this->width() - width) / 2, top, (this->width() + width) / 2, height() - 8));
+}
+
+void SettingsPage::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    QLinearGradient shade(rect().topLeft(), rect().bottomRight());
+    shade.setColorAt(0, palette::kWindow.lighter(112));
+    shade.setColorAt(1, palette::kWindow);
+    p.fillRect(rect(), shade);
+}
+
+}  // namespace quorvel

@@ -1,0 +1,540 @@
+#include "ui/window/DeviceMainDlg.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QSignalBlocker>
+#include <QTimer>
+#include <QWindow>
+
+#include "actions/ActionTasks.h"
+#include "actions/ProfileActions.h"
+#include "actions/ProfileBindings.h"
+#include "session/CoreSession.h"
+#include "shell/Preferences.h"
+#include "store/DeviceDatabase.h"
+#include "toolkit/CDeviceList.h"
+#include "toolkit/CaptionButton.h"
+#include "toolkit/MPicture.h"
+#include "ui/dialogs/AboutDlg.h"
+#include "ui/dialogs/DPIMsgDlg.h"
+#include "ui/common/FileDialogs.h"
+#include "ui/pages/home/HomePage.h"
+#include "ui/pages/lighting/LightingPage.h"
+#include "ui/common/LogoWidget.h"
+#include "ui/window/MainFrame.h"
+#include "ui/window/MainTabs.h"
+#include "ui/window/MainViews.h"
+#include "ui/dialogs/CUIMessageBox.h"
+#include "ui/dialogs/ProfileDlg.h"
+#include "ui/window/ProfileFollow.h"
+#include "ui/dialogs/SaveWaitDlg.h"
+#include "ui/pages/settings/SettingsPage.h"
+#include "ui/window/TaskNotice.h"
+#include "ui/window/TrayIcon.h"
+#include "ui/common/UiRect.h"
+#include "ui/common/UiText.h"
+#include "ui/window/UpdateUi.h"
+#include "ui/window/ViewBridge.h"
+
+// Page and button page headers come through MainTabs.
+#include "ui/pages/buttons/ButtonPage.h"
+#include "ui/pages/macros/MacroPage.h"
+#include "ui/pages/performance/PerformancePage.h"
+
+namespace quorvel {
+
+namespace {
+
+// A window never gets smaller than this part of the design when the screen is small.
+constexpr qreal kSmallestScale = 0.6;
+constexpr int kNoticeTitle = 576;
+constexpr int kUnpluggedText = 902;
+constexpr int kLinkLostText = 903;
+
+}  // namespace
+
+DeviceMainDlg::DeviceMainDlg(const QString& title, const QString& softwareVersion)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), softwareVersion_(softwareVersion) {
+    setObjectName(QStringLiteral("DeviceMainDlg"));
+    setWindowTitle(title);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    resize(kDesignSize);
+    texts_ = new TextRegistry(this);
+    frame_ = new MainFrame(this, *texts_, title, softwareVersion);
+    ownFiles_ = std::make_unique<QtFileDialogs>();
+    files_ = ownFiles_.get();
+    ConnectFrame();
+
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, &DeviceMainDlg::ShowAbout);
+}
+
+DeviceMainDlg::~DeviceMainDlg() {
+    Teardown();
+}
+
+void DeviceMainDlg::ConnectFrame() {
+    connect(frame_->logo, &LogoWidget::clicked, this, &DeviceMainDlg::ShowAbout);
+    connect(frame_->close, &QAbstractButton::clicked, this, &DeviceMainDlg::OnCloseButton);
+    connect(frame_->minimise, &QAbstractButton::clicked, this, &QWidget::showMinimized);
+    connect(frame_->maximise, &QAbstractButton::clicked, this, &DeviceMainDlg::ToggleMaximised);
+    // Until the settings page exists (Attach), the settings button opens About.
+    connect(frame_->settings, &QAbstractButton::clicked, this, [this] {
+        if (views_)
+            views_->OpenSettings();
+        else
+            ShowAbout();
+    });
+    connect(frame_->profile, &QPushButton::clicked, this, &DeviceMainDlg::OpenProfiles);
+    connect(frame_->reset, &QPushButton::clicked, this, [this] {
+        if (session_) ConfirmFactoryReset(*this);
+    });
+}
+
+void DeviceMainDlg::Attach(CoreSession& session) {
+    if (session_) return;
+    session_ = &session;
+    bridge_ = std::make_unique<ViewBridge>(*this);
+    frame_->SetProfileNameRule([this](const QString& stored) {
+        return QString::fromStdString(ShownProfileName(session_->Actions(), stored.toStdString()));
+    });
+
+    home_ = new HomePage(*texts_, this);
+    home_->SetModels(session.Product().models);
+    connect(home_, &HomePage::deviceClicked, this, &DeviceMainDlg::PickDevice);
+    tabs_ = new MainTabs(*this, this, *texts_);
+    tabs_->SetBackdrop(frame_->modelPicture);
+    connect(tabs_, &MainTabs::itemClicked, this, [this](int item) { views_->PickTab(item); });
+    settings_ = new SettingsPage(*texts_, session.Product(), this);
+    connect(settings_, &SettingsPage::leaveRequested, this, [this] { views_->LeaveSettings(); });
+    connect(settings_, &SettingsPage::aboutRequested, this, &DeviceMainDlg::ShowAbout);
+    connect(settings_, &SettingsPage::checkSoftwareRequested, this, &DeviceMainDlg::CheckSoftware);
+    views_ = std::make_unique<MainViews>(*frame_, *home_, *tabs_, *settings_);
+
+    tray_ = new TrayIcon(*texts_, this);
+    settings_->SetTrayAvailable(tray_->Show(windowTitle()));
+    connect(tray_, &TrayIcon::showRequested, this, &DeviceMainDlg::ShowFromOutside);
+    connect(tray_, &TrayIcon::exitRequested, this, [this] { RequestExit(); });
+
+    updates_ = new UpdateUi(*this, this);
+    dpiIndicator_ = new DPIMsgDlg(this);
+    follow_ = new ProfileFollow(*this, [this] { return updates_->Busy(); }, this);
+    connect(follow_, &ProfileFollow::followed, this, &DeviceMainDlg::ShowFollowed);
+    connect(settings_, &SettingsPage::followToggled, this, [this](bool on) {
+        ProfileFollow::SetSwitch(on);
+        UpdateFollow();
+    });
+    saveWait_ = new SaveWaitDlg(this);
+
+    // The database tells of a damaged file it set aside, on the thread that opened it.
+    session.Database().SetDamagedListener([this](const DamagedDatabase& damaged) {
+        const QString message = QString::fromStdString(DamagedDatabaseMessage(damaged));
+        QMetaObject::invokeMethod(
+            this, [this, message] { ShowFileProblem(message); }, Qt::QueuedConnection);
+    });
+    UISize();
+}
+
+DeviceView& DeviceMainDlg::Bridge() {
+    return *bridge_;
+}
+
+void DeviceMainDlg::SetFileDialogs(FileDialogs* files) {
+    files_ = files ? files : ownFiles_.get();
+}
+
+void DeviceMainDlg::Teardown() {
+    if (tornDown_) return;
+    tornDown_ = true;
+    if (follow_) follow_->Stop();  // no switch is queued once the worker stops
+    if (session_) {
+        session_->Stop();  // the worker is joined: nothing reports any more
+        if (session_->DevicesOpen()) session_->Database().SetDamagedListener(nullptr);
+    }
+    if (bridge_) bridge_->Detach();
+    if (session_) CloseTransientWindows();
+    if (tray_) tray_->Remove();
+}
+
+// --- what the worker reports
+
+void DeviceMainDlg::RefreshPages(unsigned pages) {
+    if (pages & kPageButtons) tabs_->Buttons().Refresh();
+    if (pages & kPageMacros) tabs_->Macros().Refresh();
+    if (pages & kPagePerformance) tabs_->Performance().Refresh();
+    if ((pages & kPageLighting) && model_.light) tabs_->Lighting().Refresh();
+}
+
+void DeviceMainDlg::ApplyModel(const ModelState& model) {
+    model_ = model;
+    frame_->SetModelPicture(model.mouse_img.empty()
+                                ? QString()
+                                : QStringLiteral("device\\") + QString::fromStdString(model.mouse_img));
+    tabs_->SetLightingVisible(model.light);
+    for (Page* page : tabs_->Pages()) page->ModelLoaded(model);
+    views_->Apply();
+    UpdateFollow();  // another model: its own bindings
+}
+
+void DeviceMainDlg::OnTaskFinished(uint64_t id, const DeviceTaskRequest& request, const TaskResult& result) {
+    if (request.code == kTaskSelectDevice && pendingPick_ != 0 && request.deviceType == pendingPick_) {
+        // The last pick is loaded: the pages show the picked model.
+        pendingPick_ = 0;
+        SetPagesLoading(false);
+        FirstLoadDone();
+    }
+    const bool discovery =
+        request.code == kTaskStart || request.code == kTaskArrival || request.code == kTaskRemoval;
+    if (discovery &&
+        (!session_->Manager().HasOnlineDevice(session_->Core().CurrentDeviceType()) || !isVisible()))
+        FirstLoadDone();  // nothing to pick now: the check need not wait
+    for (Page* page : tabs_->Pages()) page->TaskFinished(id, request, result);
+    updates_->TaskFinished(id, request, result);
+    if (request.code == kTaskCheckSoftware) ShowSoftwareCheck();
+    ShowTaskNotice(request, result);
+    // The mouse is back, an update ended: a profile switch kept for later may go now.
+    if (follow_) follow_->Retry();
+    emit taskEnded(id, request, result);
+    // The mouse the user was on is back: its pages again.
+    if (lostType_ != 0 && (request.code == kTaskStart || request.code == kTaskArrival) &&
+        views_->Current() == MainViews::View::DeviceList && !views_->SettingsOpen() &&
+        session_->Manager().HasOnlineDevice(lostType_))
+        PickDevice(lostType_);
+    if (exitWhenIdle_ && !updates_->Busy()) {
+        exitWhenIdle_ = false;
+        emit ExitRequested();
+    }
+}
+
+void DeviceMainDlg::ShowTaskNotice(const DeviceTaskRequest& request, const TaskResult& result) {
+    const TaskNotice notice = NoticeForTask(request, result);
+    if (notice.textIds.empty()) return;
+    if (!notice.box) {
+        frame_->ShowNotice(notice.textIds, kNoticeMs);
+        return;
+    }
+    QString message;
+    for (int id : notice.textIds) message += (message.isEmpty() ? QString() : QStringLiteral(" ")) + Text(id);
+    OpenMessageBox(this, notice.boxTitle, message, kBoxOk, nullptr);
+}
+
+void DeviceMainDlg::ShowSoftwareCheck() {
+    const VersionCheck check = session_->Update().SoftwareCheck();
+    if (!check.ok)
+        settings_->SetSoftwareCheck(SettingsPage::Check::Failed);
+    else if (check.newer)
+        settings_->SetSoftwareCheck(SettingsPage::Check::Newer, QString::fromStdString(check.newest));
+    else
+        settings_->SetSoftwareCheck(SettingsPage::Check::UpToDate);
+}
+
+void DeviceMainDlg::CheckSoftwareAfterFirstLoad() {
+    startupCheckDue_ = true;
+}
+
+void DeviceMainDlg::FirstLoadDone() {
+    if (!startupCheckDue_ || !session_) return;
+    startupCheckDue_ = false;
+    session_->Worker().QueueTask(DeviceTaskRequest(kTaskCheckSoftware));
+}
+
+void DeviceMainDlg::SetPagesLoading(bool loading) {
+    tabs_->SetPagesEnabled(!loading);
+    frame_->profile->setEnabled(!loading && !recording_);
+    frame_->reset->setEnabled(!loading);
+}
+
+void DeviceMainDlg::CancelEdits() {
+    if (!tabs_) return;
+    for (Page* page : tabs_->Pages()) page->CloseTransient();
+    // A field still being typed in would store its text on losing focus, for whatever mouse is current
+    // then: it loses the focus quietly, and the pages show the stored values again.
+    QWidget* focus = QApplication::focusWidget();
+    bool inPages = false;
+    for (Page* page : tabs_->Pages()) inPages = inPages || (focus && page->isAncestorOf(focus));
+    if (inPages) {
+        const QSignalBlocker quiet(focus);
+        focus->clearFocus();
+        RefreshPages(kPageButtons | kPageMacros | kPagePerformance | kPageLighting);
+    }
+}
+
+void DeviceMainDlg::LeaveMouse(bool linkLost) {
+    CancelEdits();
+    if (!views_ || views_->Current() != MainViews::View::Device || pickedType_ == 0) return;
+    // Still reachable: another mouse came and the list offers the choice.
+    if (!linkLost && session_->Manager().HasOnlineDevice(pickedType_)) return;
+    lostType_ = pickedType_;
+    frame_->ShowNotice({linkLost ? kLinkLostText : kUnpluggedText}, kNoticeMs);
+}
+
+void DeviceMainDlg::ShowConnectedView(int titleTextId) {
+    lostType_ = 0;
+    views_->ShowDevice(titleTextId);
+}
+
+void DeviceMainDlg::CloseTransientWindows() {
+    // Message boxes end with 2 (a question open while the mouse went is no consent).
+    CloseMessageBoxes();
+    CancelEdits();
+    saveWait_->hide();
+    // Menus, drop-down lists and the small pop-ups of the pages that must not outlive a device change;
+    // the update dialogs (a firmware transfer's progress) stay.
+    static const QStringList transient = {
+        QStringLiteral("CloseWindowTipDlg"), QStringLiteral("CustomKeyDlg"),       QStringLiteral("WaitDlg"),
+        QStringLiteral("Menu Window"),       QStringLiteral("KeyboardTip Window"), QStringLiteral("ComboWnd"),
+        QStringLiteral("PaletteDlg"),
+    };
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w == this || !w->isVisible()) continue;
+        if (qobject_cast<QMenu*>(w) || w->windowType() == Qt::Popup || transient.contains(w->objectName()) ||
+            transient.contains(w->windowTitle()))
+            w->close();
+    }
+}
+
+QString DeviceMainDlg::DescribeView() const {
+    if (!views_) return QStringLiteral("starting tab 1 model 0");
+    static const char* const kNames[] = {"starting", "no-device", "device-list", "device"};
+    const char* view = views_->SettingsOpen() ? "settings" : kNames[static_cast<int>(views_->Current())];
+    return QStringLiteral("%1 tab %2 model %3")
+        .arg(QLatin1String(view))
+        .arg(tabs_->CurrentItem())
+        .arg(session_->Core().CurrentDeviceType());
+}
+
+// --- PageHost
+
+std::vector<uint64_t> DeviceMainDlg::Queue(const ActionResult& result) {
+    if (!session_) return {};
+    std::vector<uint64_t> ids = QueueActionTasks(session_->Worker(), result);
+    if (!ids.empty()) ShowSavingIndicator();
+    return ids;
+}
+
+void DeviceMainDlg::ShowSavingIndicator() {
+    if (saveWait_ && model_.show_savetips) saveWait_->ShowSaving();
+}
+
+void DeviceMainDlg::ShowDpiIndicator(int dpiValue) {
+    if (dpiIndicator_ && model_.show_dpitips) dpiIndicator_->ShowValue(dpiValue);
+}
+
+void DeviceMainDlg::ProfileChanged() {
+    std::string name;
+    session_->Database().GetProfileName(session_->Core().CurrentProfile(), name);
+    frame_->SetProfileName(QString::fromStdString(name));
+    tray_->SetTip(windowTitle() + QStringLiteral(" - ") +
+                  QString::fromStdString(ShownProfileName(session_->Actions(), name)));
+    RefreshPages(kPageButtons | kPageMacros | kPagePerformance | kPageLighting);
+    if (follow_) follow_->ProfileChanged();
+}
+
+void DeviceMainDlg::BindingsChanged() {
+    UpdateFollow();
+}
+
+void DeviceMainDlg::UpdateFollow() {
+    if (!follow_) return;
+    follow_->Reconsider();
+    std::vector<ProfileBinding> bindings;
+    ListBindings(session_->Actions(), &bindings);
+    const bool any = AnyBinding(bindings);
+    QString unavailable = follow_->Unavailable();
+    if (unavailable.isEmpty() && !follow_->Active()) unavailable = QString::fromStdString(FocusUnavailableReason());
+    settings_->SetFollow(ProfileFollow::SwitchOn(any), unavailable.isEmpty());
+}
+
+void DeviceMainDlg::ShowFollowed(int profile) {
+    std::string name;
+    session_->Database().GetProfileName(profile, name);
+    if (dpiIndicator_) dpiIndicator_->ShowProfile(QString::fromStdString(ShownProfileName(session_->Actions(), name)));
+}
+
+void DeviceMainDlg::SetRecording(bool recording) {
+    recording_ = recording;
+    tabs_->SetEnabled(!recording);
+    frame_->profile->setEnabled(!recording && pendingPick_ == 0);
+}
+
+// --- user actions
+
+void DeviceMainDlg::PickDevice(int deviceType) {
+    if (!session_->Manager().HasOnlineDevice(deviceType)) {
+        OpenMessageBox(this, 57, 56, kBoxOk, nullptr);
+        return;
+    }
+    CancelEdits();
+    pickedType_ = deviceType;
+    lostType_ = 0;
+    // The model switch is the worker's (task 4), after every request queued before it. A pick made while
+    // another switch waits is queued too, so the last pick is the model loaded.
+    const int loading = pendingPick_ != 0 ? pendingPick_ : session_->Core().CurrentDeviceType();
+    if (deviceType != loading) {
+        session_->Worker().QueueTask(SelectDeviceRequest(deviceType));
+        pendingPick_ = deviceType;
+        SetPagesLoading(true);
+    } else if (pendingPick_ == 0) {
+        FirstLoadDone();  // the model shown is the one picked
+    }
+    home_->List().SetSelectDevice(deviceType);
+    views_->ShowDevice(home_->List().GetDeviceLinkMode(deviceType) == 1 ? kTitleWireless : kTitleWired);
+}
+
+void DeviceMainDlg::OpenProfiles() {
+    if (!session_) return;
+    if (!session_->Core().Snapshot().connected) {
+        OpenMessageBox(this, kNoticeTitle, 57, kBoxOk, nullptr);
+        return;
+    }
+    ProfileDlg::Open(*this, frame_->profile);
+}
+
+void DeviceMainDlg::CheckSoftware() {
+    settings_->SetSoftwareCheck(SettingsPage::Check::Checking);
+    session_->Worker().QueueTask(DeviceTaskRequest(kTaskCheckSoftware));
+}
+
+void DeviceMainDlg::ShowFileProblem(const QString& message) {
+    OpenProgramNotice(this, kNoticeTitle, message);
+}
+
+// --- exits
+
+void DeviceMainDlg::OnCloseButton() {
+    if (ReadExitMode() != 1) {
+        RequestExit();
+        return;
+    }
+    // Hidden into the tray; without a tray the window could not be reached again, so it is minimised.
+    if (tray_ && tray_->Shown())
+        hide();
+    else
+        showMinimized();
+}
+
+void DeviceMainDlg::RequestExit(bool fromSignal) {
+    if (updates_ && updates_->Busy()) {
+        exitWhenIdle_ = exitWhenIdle_ || fromSignal;
+        if (!waitNoticeOpen_) {
+            waitNoticeOpen_ = true;
+            OpenMessageBox(this, 732, 733, kBoxOk, [this](int) { waitNoticeOpen_ = false; });
+        }
+        return;
+    }
+    if (tray_) tray_->Remove();
+    emit ExitRequested();
+}
+
+void DeviceMainDlg::ExitForInstaller() {
+    if (tray_) tray_->Remove();
+    emit ExitRequested();
+}
+
+void DeviceMainDlg::closeEvent(QCloseEvent* event) {
+    // The window manager's close (Alt+F4) acts as the close button; the window itself lives until the
+    // program shuts down.
+    event->ignore();
+    OnCloseButton();
+}
+
+// --- the window
+
+void DeviceMainDlg::UISize() {
+    const int right = width(), bottom = height();
+    scale_ = bottom / qreal(kDesignSize.height());
+    frame_->Place(right, bottom, scale_, isMaximized());
+    if (!session_) return;
+    home_->Place(Ltrb(20, 80, right - 20, bottom - 50), right, bottom, scale_);
+    tabs_->Place(right, bottom, scale_);
+    settings_->Place(right, bottom, scale_);
+}
+
+void DeviceMainDlg::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // The icon (rendered at several sizes for the window system) waits until the window is on the screen:
+    // the first view does not need it.
+    if (!iconPending_) {
+        iconPending_ = true;
+        QTimer::singleShot(0, this, [this] { setWindowIcon(AppIcon()); });
+    }
+}
+
+void DeviceMainDlg::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    UISize();
+}
+
+void DeviceMainDlg::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) UISize();
+}
+
+void DeviceMainDlg::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    MainFrame::Paint(p, rect());
+}
+
+void DeviceMainDlg::PlaceOnScreen() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect available = screen->availableGeometry();
+    // Keep the design's aspect; shrink (down to a limit) when the screen is smaller than the design.
+    const qreal fit = qMin(available.width() / qreal(kDesignSize.width()),
+                           available.height() / qreal(kDesignSize.height()));
+    const qreal k = qBound(kSmallestScale, fit, 1.0);
+    resize((QSizeF(kDesignSize) * k).toSize());
+    QRect frame = frameGeometry();
+    frame.moveCenter(available.center());
+    move(frame.topLeft());
+}
+
+void DeviceMainDlg::ShowFromOutside() {
+    if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
+void DeviceMainDlg::ShowAbout() {
+    AboutDlg about(this, releaseSource_ ? releaseSource_() : 0, softwareVersion_);
+    QRect frame = about.frameGeometry();
+    frame.moveCenter(frameGeometry().center());
+    about.move(frame.topLeft());
+    about.exec();
+}
+
+bool DeviceMainDlg::InCaption(const QPoint& pos) const {
+    return pos.y() < kCaptionHeight && childAt(pos) == nullptr;
+}
+
+void DeviceMainDlg::mousePressEvent(QMouseEvent* event) {
+    // The window system moves the window (also on Wayland, where a client cannot place itself).
+    if (event->button() == Qt::LeftButton && InCaption(event->position().toPoint()) && windowHandle()) {
+        windowHandle()->startSystemMove();
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void DeviceMainDlg::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && InCaption(event->position().toPoint())) {
+        ToggleMaximised();
+        return;
+    }
+    QWidget::mouseDoubleClickEvent(event);
+}
+
+void DeviceMainDlg::ToggleMaximised() {
+    if (isMaximized())
+        showNormal();
+    else
+        showMaximized();
+}
+
+}  // namespace quorvel

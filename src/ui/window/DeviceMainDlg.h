@@ -1,0 +1,209 @@
+#pragma once
+// The main window: a thin coordinator over its parts. Built in two steps, so the first view costs only the
+// frame:
+//
+//   DeviceMainDlg(title, version)  the frame (MainFrame): caption, caption buttons, logo, bottom bar
+//   Attach(session)                the rest, on the core's composition root: the home page with the device
+//                                  list (HomePage), the tab strip and the pages (MainTabs), the settings
+//                                  page, the tray icon, the update dialogs, the DPI and saving indicators,
+//                                  and the view bridge that the session is started on (Bridge())
+//
+// Everything the worker reports arrives through the bridge on the UI thread and goes to the part that
+// shows it; the views (MainViews) decide what is visible. The window is the pages' PageHost.
+//
+// Teardown: Teardown() stops the session (the worker is joined, a running download cancelled), closes
+// the transient windows and removes the tray icon, in that order; the destructor runs it too.
+//
+// Geometry is the design's: a 1400 x 788 client area, controls placed from the client edges (UISize);
+// the layout scale is the client height / 788.
+
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "device/DeviceTaskRequest.h"
+#include "device/TaskResult.h"
+#include "shell/DeviceDescriptor.h"
+#include "ui/common/PageHost.h"
+
+namespace quorvel {
+
+class CoreSession;
+class DPIMsgDlg;
+class DeviceView;
+class HomePage;
+class MainFrame;
+class MainTabs;
+class MainViews;
+class ProfileFollow;
+class SaveWaitDlg;
+class SettingsPage;
+class TrayIcon;
+class UpdateUi;
+class ViewBridge;
+
+class DeviceMainDlg : public QWidget, public PageHost {
+    Q_OBJECT
+public:
+    // Frame control ids (objectName "id<n>"); the parts name theirs.
+    enum Id {
+        kLogo = 34,
+        kTitle = 35,
+        kVersion = 36,
+        kBottomText = 37,
+        kClose = 38,
+        kMinimise = 39,
+        kSettings = 40,
+        kMaximise = 41,
+    };
+    static constexpr QSize kDesignSize{1400, 788};
+    static constexpr int kCaptionHeight = 50;
+    // How long a failed change's reason stays in the bottom bar.
+    static constexpr int kNoticeMs = 8000;
+
+    // title: the device name; softwareVersion: the version of config.xml.
+    DeviceMainDlg(const QString& title, const QString& softwareVersion);
+    ~DeviceMainDlg() override;
+
+    // Builds the pages and the rest on the session (opened, not started); start the session on Bridge().
+    void Attach(CoreSession& session);
+    bool Attached() const { return session_ != nullptr; }
+    DeviceView& Bridge();
+    // Stops the session, closes the transient windows, removes the tray icon. Idempotent.
+    void Teardown();
+
+    // Where About finds the HID release number of the first wired mouse (0 when there is none).
+    void SetReleaseSource(std::function<uint32_t()> source) { releaseSource_ = std::move(source); }
+    // Open and save dialogs for the pages (Qt's by default; tests answer from a script).
+    void SetFileDialogs(FileDialogs* files);
+
+    // Size for the screen (the design size, smaller when the screen is) and centred on it.
+    void PlaceOnScreen();
+    // A second start (or the tray, or a mouse found) asks for the window: shown, restored and raised.
+    void ShowFromOutside();
+    // The About box, modal.
+    void ShowAbout();
+    // The close button: exit mode 1 hides the window into the tray (minimises it when the desktop has no
+    // tray); any other exit mode ends the program.
+    void OnCloseButton();
+    // Ends the program (ExitRequested), unless an update is being downloaded or sent to the mouse: then
+    // the user is asked to wait; after a termination signal the program ends once the update is done.
+    void RequestExit(bool fromSignal = false);
+    // The set-up program of a software update runs: the program ends now.
+    void ExitForInstaller();
+    // A problem with the program's own files (a damaged database set aside, no trace log): a notice box.
+    void ShowFileProblem(const QString& message);
+
+    // Parts, after Attach (the frame before).
+    MainFrame& Frame() { return *frame_; }
+    HomePage& Home() { return *home_; }
+    MainTabs& Tabs() { return *tabs_; }
+    MainViews& Views() { return *views_; }
+    SettingsPage& Settings() { return *settings_; }
+    TrayIcon& Tray() { return *tray_; }
+    UpdateUi& Updates() { return *updates_; }
+    ProfileFollow& Follow() { return *follow_; }
+
+    // What the worker reports, on the UI thread (the bridge calls these).
+    void RefreshPages(unsigned pages);
+    void ApplyModel(const ModelState& model);
+    void OnTaskFinished(uint64_t id, const DeviceTaskRequest& request, const TaskResult& result);
+    void CloseTransientWindows();
+    // The pages' open edits, panels and pickers are dropped, never applied (their mouse goes away or
+    // another is picked); a field being typed in shows its stored value again.
+    void CancelEdits();
+    // The pages are about to go (discovery's views, a lost link): open edits are dropped; when the mouse
+    // the user was on went away, the status line says why, and the window goes back to that mouse when it
+    // comes back.
+    void LeaveMouse(bool linkLost);
+    // A wireless link came back: the pages of that mouse again.
+    void ShowConnectedView(int titleTextId);
+    void ShowSoftwareCheck();
+    // The start-up software check waits for the first model load (a pick, or a discovery that found no
+    // mouse to pick), so a slow network never holds up the model the user asked for.
+    void CheckSoftwareAfterFirstLoad();
+    // The model a pick asked for while the worker has not loaded it yet (0: none); the pages take no input
+    // meanwhile.
+    int PendingPick() const { return pendingPick_; }
+    const ModelState& Model() const { return model_; }
+    // What the window shows, for scripts and process tests: "<view> tab <item> model <device type>", the
+    // view one of starting, no-device, device-list, device, settings.
+    QString DescribeView() const;
+    bool Recording() const { return recording_; }
+
+    // PageHost
+    CoreSession& Session() override { return *session_; }
+    std::vector<uint64_t> Queue(const ActionResult& result) override;
+    void ShowSavingIndicator() override;
+    void ShowDpiIndicator(int dpiValue) override;
+    void ProfileChanged() override;
+    void BindingsChanged() override;
+    void SetRecording(bool recording) override;
+    QWidget* Window() override { return this; }
+    TextRegistry& Texts() override { return *texts_; }
+    FileDialogs& Files() override { return *files_; }
+    qreal LayoutScale() const override { return scale_; }
+
+signals:
+    // The user ends the program; the application quits its event loop and shuts down in order.
+    void ExitRequested();
+    // A task's end was shown (after the pages and the update dialogs saw it).
+    void taskEnded(quint64 id, quorvel::DeviceTaskRequest request, quorvel::TaskResult result);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void ConnectFrame();
+    void UISize();
+    void ToggleMaximised();
+    bool InCaption(const QPoint& pos) const;
+    void PickDevice(int deviceType);
+    void OpenProfiles();
+    void CheckSoftware();
+    void ShowTaskNotice(const DeviceTaskRequest& request, const TaskResult& result);
+    // Profiles that follow the game: the watcher started or stopped, the settings page told.
+    void UpdateFollow();
+    void ShowFollowed(int profile);
+
+    QString softwareVersion_;
+    std::function<uint32_t()> releaseSource_;
+    TextRegistry* texts_ = nullptr;
+    MainFrame* frame_ = nullptr;
+    qreal scale_ = 1.0;
+    bool iconPending_ = false;  // set once the first show asked for it
+
+    CoreSession* session_ = nullptr;
+    std::unique_ptr<ViewBridge> bridge_;
+    std::unique_ptr<FileDialogs> ownFiles_;
+    FileDialogs* files_ = nullptr;
+    HomePage* home_ = nullptr;
+    MainTabs* tabs_ = nullptr;
+    SettingsPage* settings_ = nullptr;
+    std::unique_ptr<MainViews> views_;
+    TrayIcon* tray_ = nullptr;
+    UpdateUi* updates_ = nullptr;
+    DPIMsgDlg* dpiIndicator_ = nullptr;
+    ProfileFollow* follow_ = nullptr;
+    SaveWaitDlg* saveWait_ = nullptr;
+    ModelState model_;
+    bool recording_ = false;
+    bool exitWhenIdle_ = false;  // a signal asked to end while an update ran
+    bool tornDown_ = false;
+    bool waitNoticeOpen_ = false;  // the "wait for the update" notice shows
+    int pendingPick_ = 0;
+    int pickedType_ = 0;            // the model the user picked last
+    int lostType_ = 0;              // the model the user was on when it went away, until it comes back
+    bool startupCheckDue_ = false;  // the start-up software check waits for the first model load
+    void FirstLoadDone();
+    void SetPagesLoading(bool loading);
+};
+
+}  // namespace quorvel

@@ -1,0 +1,216 @@
+#include "ui/window/MainFrame.h"
+
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPushButton>
+#include <QTimer>
+
+#include "toolkit/BatteryCtrl.h"
+#include "toolkit/CaptionButton.h"
+#include "toolkit/MPicture.h"
+#include "toolkit/Skin.h"
+#include "toolkit/Theme.h"
+#include "ui/common/LogoWidget.h"
+#include "ui/common/UiFonts.h"
+#include "ui/common/UiRect.h"
+#include "ui/common/UiText.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr char kBackground[] = "main_bkg.png";
+constexpr char kCaptionArea[] = "img_area_caption.png";
+constexpr int kNoDeviceTitle = 50;
+
+QLabel* NewLabel(QWidget* parent, int id, const QFont& font, QColor colour, Qt::Alignment alignment) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(ControlName(id));
+    label->setFont(font);
+    label->setAlignment(alignment);
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, colour);
+    label->setPalette(pal);
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);  // the caption under it stays draggable
+    return label;
+}
+
+CaptionButton* NewCaptionButton(QWidget* parent, int id, CaptionKind kind) {
+    auto* button = new CaptionButton(kind, parent);
+    button->setObjectName(ControlName(id));
+    return button;
+}
+
+QPushButton* NewButton(QWidget* parent, int id) {
+    auto* button = new QPushButton(parent);
+    button->setObjectName(ControlName(id));
+    button->setFont(UiFont(13));
+    button->setFocusPolicy(Qt::TabFocus);
+    return button;
+}
+
+void PaintBar(QPainter& p, const QRect& rect, bool top) {
+    if (Skin::Instance().Paint(p, rect, QString::fromLatin1(kCaptionArea))) return;
+    p.fillRect(rect, palette::kSurface);
+    p.setPen(palette::kBorder);
+    const int y = top ? rect.bottom() : rect.top();
+    p.drawLine(rect.left(), y, rect.right(), y);
+}
+
+}  // namespace
+
+MainFrame::MainFrame(QWidget* window, TextRegistry& texts, const QString& titleText,
+                     const QString& softwareVersion)
+    : QObject(window), window_(window), softwareVersion_(softwareVersion) {
+    // First made, lowest: the model picture lies under the page containers made later.
+    modelPicture = new MPicture(window);
+    modelPicture->setObjectName(ControlName(kModelPicture));
+    modelPicture->SetMode(MPicture::Mode::Fit);
+    modelPicture->SetFallbackColor(QColor());  // nothing at all when the skin lacks the picture
+    modelPicture->hide();
+
+    logo = new LogoWidget(window);
+    logo->setObjectName(ControlName(kLogo));
+
+    // The title is the device name: no language text. Bold and a little larger than the controls.
+    title = NewLabel(window, kTitle, UiFont(18, QFont::Bold), palette::kText, Qt::AlignCenter);
+    title->setText(titleText);
+
+    QLabel* versionLabel =
+        NewLabel(window, kVersion, UiFont(13), palette::kTextDim, Qt::AlignLeft | Qt::AlignVCenter);
+    version = versionLabel;
+    texts.BindComposed(
+        versionLabel, {17}, [this] { return Text(17) + QStringLiteral(": v") + softwareVersion_; },
+        [versionLabel](const QString& s) { versionLabel->setText(s); });
+
+    QLabel* notice = NewLabel(window, kBottomText, UiFont(13), palette::kText, Qt::AlignCenter);
+    bottomText = notice;
+    texts.BindComposed(
+        notice, {720, 731}, [this] { return NoticeText(); },
+        [notice](const QString& s) { notice->setText(s); });
+    noticeTimer_ = new QTimer(this);
+    noticeTimer_->setSingleShot(true);
+    connect(noticeTimer_, &QTimer::timeout, this, &MainFrame::ClearNotice);
+
+    close = NewCaptionButton(window, kClose, CaptionKind::Close);
+    minimise = NewCaptionButton(window, kMinimise, CaptionKind::Minimise);
+    maximise = NewCaptionButton(window, kMaximise, CaptionKind::Maximise);
+    settings = NewCaptionButton(window, kSettings, CaptionKind::Settings);
+    texts.BindToolTip(close, 5);
+    texts.BindToolTip(settings, 700);
+
+    battery = new BatteryCtrl(window);
+    battery->setObjectName(ControlName(kBattery));
+    battery->hide();
+
+    QLabel* status =
+        NewLabel(window, kStatusTitle, UiFont(14), palette::kText, Qt::AlignLeft | Qt::AlignVCenter);
+    statusTitle = status;
+    texts.BindComposed(
+        status, {50, 51, 52}, [this] { return Text(statusTitle_); },
+        [status](const QString& s) { status->setText(s); });
+    status->hide();
+
+    QPushButton* profileButton = NewButton(window, kProfile);
+    profile = profileButton;
+    texts.BindComposed(
+        profileButton, {61}, [this] { return ShownProfileName(); },
+        [profileButton](const QString& s) { profileButton->setText(s); });
+    texts.BindToolTip(profileButton, 740);
+    profileButton->hide();
+
+    reset = NewButton(window, kReset);
+    texts.BindText(reset, 558);
+    reset->hide();
+}
+
+void MainFrame::Paint(QPainter& p, const QRect& all) {
+    if (!Skin::Instance().Paint(p, all, QString::fromLatin1(kBackground))) {
+        QLinearGradient shade(all.topLeft(), all.bottomRight());
+        shade.setColorAt(0, palette::kWindow.lighter(115));
+        shade.setColorAt(1, palette::kWindow);
+        p.fillRect(all, shade);
+    }
+    PaintBar(p, Ltrb(1, 1, all.width() - 1, kCaptionHeight), true);
+    PaintBar(p, Ltrb(1, all.height() - kBarHeight, all.width() - 1, all.height() - 1), false);
+    p.setPen(palette::kBorder);
+    p.drawRect(all.adjusted(0, 0, -1, -1));
+}
+
+void MainFrame::Place(int right, int bottom, qreal scale, bool maximised) {
+    right_ = right;
+    scale_ = scale;
+    maximise->SetKind(maximised ? CaptionKind::Restore : CaptionKind::Maximise);
+    close->setGeometry(Ltrb(right - 50, 10, right - 20, 40));
+    minimise->setGeometry(Ltrb(right - 82, 10, right - 52, 40));
+    maximise->setGeometry(Ltrb(right - 114, 10, right - 84, 40));
+    settings->setGeometry(Ltrb(right - 146, 10, right - 116, 40));
+    title->setGeometry(Ltrb((right - 260) / 2, 10, (right + 260) / 2, 40));
+    const QSize logoSize = logo->sizeHint();
+    logo->setGeometry(QRect(QPoint(10, 60), logoSize.boundedTo(QSize(180, logoSize.height()))));
+
+    // Bottom bar: version at the left, the device's profile and reset at the right, the notice centred
+    // between them.
+    version->setGeometry(Ltrb(25, bottom - 38, 225, bottom - 12));
+    profile->setGeometry(Ltrb(right - 170, bottom - 38, right - 20, bottom - 12));
+    reset->setGeometry(Ltrb(right - 390, bottom - 38, right - 180, bottom - 12));
+    const int noticeLeft = qMax((right - 800) / 2, 235), noticeRight = qMin((right + 800) / 2, right - 400);
+    bottomText->setGeometry(Ltrb(noticeLeft, bottom - 38, noticeRight, bottom - 12));
+
+    // The device in use, under the tab strip of the sidebar.
+    const auto y = [scale](int design) { return static_cast<int>(design * scale); };
+    statusTitle->setGeometry(Ltrb(24, y(500), 192, y(500) + 26));
+    battery->setGeometry(Ltrb(24, y(500) + 32, 130, y(500) + 56));
+    PlaceModelPicture();
+}
+
+void MainFrame::PlaceModelPicture() {
+    const QSize own = modelPicture->ImageSize();
+    if (own.width() <= 1) {
+        modelPicture->setGeometry(QRect());
+        return;
+    }
+    const QSize size = (QSizeF(own) * scale_).toSize();
+    modelPicture->setGeometry(
+        QRect(QPoint(right_ - size.width() - 200, static_cast<int>(135 * scale_)), size));
+}
+
+void MainFrame::SetModelPicture(const QString& image) {
+    modelPicture->SetImage(image);
+    PlaceModelPicture();
+}
+
+void MainFrame::SetStatusTitle(int textId) {
+    statusTitle_ = textId > 0 ? textId : kNoDeviceTitle;
+    statusTitle->setText(Text(statusTitle_));
+}
+
+void MainFrame::SetProfileName(const QString& storedName) {
+    profileName_ = storedName;
+    profile->setText(ShownProfileName());
+}
+
+QString MainFrame::ShownProfileName() const {
+    return shownName_ ? shownName_(profileName_) : profileName_;
+}
+
+void MainFrame::ShowNotice(std::vector<int> textIds, int milliseconds) {
+    notice_ = std::move(textIds);
+    bottomText->setText(NoticeText());
+    noticeTimer_->start(milliseconds);
+}
+
+void MainFrame::ClearNotice() {
+    notice_.clear();
+    noticeTimer_->stop();
+    bottomText->clear();
+}
+
+QString MainFrame::NoticeText() const {
+    QStringList parts;
+    for (int id : notice_) parts << Text(id);
+    return parts.join(QLatin1Char(' '));
+}
+
+}  // namespace quorvel

@@ -1,0 +1,103 @@
+#include "ui/window/MainViews.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "device/DiscoveryView.h"
+#include "toolkit/BatteryCtrl.h"
+#include "toolkit/CaptionButton.h"
+#include "toolkit/MPicture.h"
+#include "ui/pages/home/HomePage.h"
+#include "ui/window/MainFrame.h"
+#include "ui/window/MainTabs.h"
+#include "ui/pages/settings/SettingsPage.h"
+
+namespace quorvel {
+
+namespace {
+constexpr int kHomeIndex = 0;
+constexpr int kFirstPageIndex = 1;
+}  // namespace
+
+MainViews::MainViews(MainFrame& frame, HomePage& home, MainTabs& tabs, SettingsPage& settings)
+    : frame_(frame), home_(home), tabs_(tabs), settings_(settings) {
+    Apply();
+}
+
+void MainViews::ShowNoDevice(int titleTextId) {
+    view_ = View::NoDevice;
+    settingsOpen_ = false;
+    frame_.SetStatusTitle(titleTextId);
+    tabs_.SelectIndex(kHomeIndex);
+    Apply();
+}
+
+void MainViews::ShowDeviceList(int titleTextId) {
+    view_ = View::DeviceList;
+    settingsOpen_ = false;
+    frame_.SetStatusTitle(titleTextId);
+    Apply();
+}
+
+void MainViews::ShowDevice(int titleTextId) {
+    view_ = View::Device;
+    frame_.SetStatusTitle(titleTextId);
+    tabs_.SelectIndex(kFirstPageIndex);
+    Apply();
+}
+
+void MainViews::ShowLinkLost(int onlineDevices) {
+    view_ = onlineDevices < 1 ? View::NoDevice : View::DeviceList;
+    frame_.SetStatusTitle(kTitleNoDevice);
+    tabs_.SelectIndex(kHomeIndex);
+    Apply();
+}
+
+void MainViews::OpenSettings() {
+    settings_.Refresh();
+    settingsOpen_ = true;
+    Apply();
+}
+
+void MainViews::LeaveSettings() {
+    settingsOpen_ = false;
+    if (view_ == View::Device) tabs_.SelectIndex(kFirstPageIndex);
+    Apply();
+}
+
+void MainViews::PickTab(int item) {
+    settingsOpen_ = false;
+    view_ = item == MainTabs::kHomeItem ? View::DeviceList : View::Device;
+    Apply();
+}
+
+void MainViews::Apply() {
+    const bool device = view_ == View::Device;
+    const bool pages = device && !settingsOpen_;
+    settings_.setVisible(settingsOpen_);
+    if (settingsOpen_) settings_.raise();
+    frame_.settings->setVisible(!settingsOpen_);
+    frame_.maximise->setVisible(!settingsOpen_);
+
+    home_.setVisible(!settingsOpen_ && !device);
+    switch (view_) {
+        case View::Starting:
+        case View::Device:
+            home_.ShowPanel(HomePage::Panel::Nothing);
+            break;
+        case View::NoDevice:
+            home_.ShowPanel(HomePage::Panel::NoDevice);
+            break;
+        case View::DeviceList:
+            home_.ShowPanel(HomePage::Panel::DeviceList);
+            break;
+    }
+    tabs_.Show(pages);
+    frame_.statusTitle->setVisible(pages);
+    frame_.battery->setVisible(pages);
+    // The bottom bar's device buttons stay while the settings page lies over the pages.
+    frame_.profile->setVisible(device);
+    frame_.reset->setVisible(device);
+}
+
+}  // namespace quorvel

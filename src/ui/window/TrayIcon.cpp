@@ -1,0 +1,67 @@
+#include "ui/window/TrayIcon.h"
+
+#include <QMenu>
+#include <QSystemTrayIcon>
+
+#include "ui/common/LogoWidget.h"
+#include "ui/common/UiText.h"
+
+namespace quorvel {
+
+namespace {
+std::optional<bool> g_availableForTests;
+// The tip field of the notification area holds 127 characters.
+constexpr int kTipLength = 127;
+}  // namespace
+
+TrayIcon::TrayIcon(TextRegistry& texts, QWidget* window) : QObject(window) {
+    menu_ = new QMenu(window);
+    menu_->setObjectName(QStringLiteral("Menu Window"));
+    QAction* show = menu_->addAction(Text(734));
+    QAction* exit = menu_->addAction(Text(12));
+    texts.Bind(menu_, UiText(734), [show](const QString& s) { show->setText(s); });
+    texts.Bind(menu_, UiText(12), [exit](const QString& s) { exit->setText(s); });
+    connect(show, &QAction::triggered, this, &TrayIcon::showRequested);
+    connect(exit, &QAction::triggered, this, &TrayIcon::exitRequested);
+}
+
+TrayIcon::~TrayIcon() {
+    Remove();
+}
+
+bool TrayIcon::Available() {
+    return g_availableForTests ? *g_availableForTests : QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void TrayIcon::SetAvailableForTests(std::optional<bool> available) {
+    g_availableForTests = available;
+}
+
+bool TrayIcon::Show(const QString& tip) {
+    if (shown_) return true;
+    if (!Available()) return false;
+    if (!icon_) {
+        icon_ = new QSystemTrayIcon(AppIcon(), this);
+        icon_->setContextMenu(menu_);
+        connect(icon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+            if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
+                emit showRequested();
+        });
+    }
+    icon_->setToolTip(tip.left(kTipLength));
+    // Without a real notification area (tests) there is nothing to show it in.
+    if (QSystemTrayIcon::isSystemTrayAvailable()) icon_->show();
+    shown_ = true;
+    return true;
+}
+
+void TrayIcon::SetTip(const QString& tip) {
+    if (icon_) icon_->setToolTip(tip.left(kTipLength));
+}
+
+void TrayIcon::Remove() {
+    if (icon_) icon_->hide();
+    shown_ = false;
+}
+
+}  // namespace quorvel
