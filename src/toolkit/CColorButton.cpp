@@ -1,5 +1,6 @@
 #include "toolkit/CColorButton.h"
 
+#include <QButtonGroup>
 #include <QPainter>
 
 #include "toolkit/Paint.h"
@@ -23,28 +24,35 @@ void CColorButton::SetColor(int colour) {
     update();
 }
 
-void CColorButton::SetGroup(const QString& group) {
-    group_ = group;
-    setCheckable(!group.isEmpty());
+void CColorButton::SetGroup(QButtonGroup* group) {
+    if (QButtonGroup* old = this->group()) old->removeButton(this);
+    setCheckable(group != nullptr);
+    if (group) group->addButton(this);
+}
+
+void CColorButton::SetGroup(const QString& name) {
+    QButtonGroup* group = nullptr;
+    if (!name.isEmpty() && parentWidget()) {
+        const QString key = QStringLiteral("colour group ") + name;
+        group = parentWidget()->findChild<QButtonGroup*>(key, Qt::FindDirectChildrenOnly);
+        if (!group) {
+            group = new QButtonGroup(parentWidget());
+            group->setObjectName(key);
+        }
+    }
+    SetGroup(group);
 }
 
 void CColorButton::SetCheck(bool checked) {
-    if (checked) UncheckSiblings();
-    setChecked(checked);
-}
-
-void CColorButton::UncheckSiblings() {
-    if (group_.isEmpty() || !parentWidget()) return;
-    const auto siblings = parentWidget()->findChildren<CColorButton*>(QString(), Qt::FindDirectChildrenOnly);
-    for (CColorButton* other : siblings) {
-        if (other != this && other->group_ == group_ && other->isChecked()) other->setChecked(false);
+    QButtonGroup* group = this->group();
+    if (checked || !group || !isChecked()) {
+        setChecked(checked);
+        return;
     }
-}
-
-void CColorButton::nextCheckState() {
-    if (group_.isEmpty()) return;
-    UncheckSiblings();
-    setChecked(true);
+    // An exclusive group keeps its checked button: let go for the moment it takes to uncheck it.
+    group->setExclusive(false);
+    setChecked(false);
+    group->setExclusive(true);
 }
 
 QSize CColorButton::sizeHint() const {

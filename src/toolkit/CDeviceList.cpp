@@ -1,7 +1,6 @@
 #include "toolkit/CDeviceList.h"
 
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -19,7 +18,7 @@ constexpr qreal kCardMaxWidth = 320;
 constexpr qreal kGap = 24;
 }  // namespace
 
-CDeviceList::CDeviceList(QWidget* parent) : QWidget(parent) {
+CDeviceList::CDeviceList(QWidget* parent) : ItemPicker(Qt::Horizontal, parent) {
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
 }
@@ -177,53 +176,25 @@ QRectF CDeviceList::CardRect(int index) const {
     return QRectF(left, (height() - h) / 2, w, h);
 }
 
-int CDeviceList::IndexAt(const QPointF& pos) const {
-    for (int i = 0; i < GetDeviceCount(); ++i) {
-        if (CardRect(i).contains(pos)) return i;
-    }
-    return -1;
+int CDeviceList::StepTarget(int step) const {
+    if (selected_ < 0) return GetDeviceCount() > 0 ? 0 : -1;
+    return ItemPicker::StepTarget(step);
 }
 
-void CDeviceList::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) return;
-    const int index = IndexAt(event->position());
-    if (index < 0) return;
+void CDeviceList::Stepped(int index) {
+    // Only selected: the card is opened by Enter, as by a click.
     selected_ = index;
-    update();
-    emit deviceClicked(devices_[index].type);
-}
-
-void CDeviceList::mouseMoveEvent(QMouseEvent* event) {
-    const int hover = IndexAt(event->position());
-    if (hover != hover_) {
-        hover_ = hover;
-        setCursor(hover >= 0 ? Qt::PointingHandCursor : Qt::ArrowCursor);
-        update();
-    }
-}
-
-void CDeviceList::leaveEvent(QEvent*) {
-    hover_ = -1;
+    page_ = index / CardsPerPage();
     update();
 }
 
 void CDeviceList::keyPressEvent(QKeyEvent* event) {
-    const int count = GetDeviceCount();
-    int target = selected_;
-    if (event->key() == Qt::Key_Right) target = qMin(count - 1, selected_ + 1);
-    if (event->key() == Qt::Key_Left) target = qMax(0, selected_ - 1);
-    if (count > 0 && target != selected_ && target >= 0) {
-        selected_ = target;
-        page_ = target / CardsPerPage();
-        update();
-        return;
-    }
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Space) &&
-        selected_ >= 0) {
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) && selected_ >= 0) {
         emit deviceClicked(devices_[selected_].type);
         return;
     }
-    QWidget::keyPressEvent(event);
+    ItemPicker::keyPressEvent(event);
 }
 
 void CDeviceList::PaintDevice(QPainter& p, const QRectF& card, const Device& device, bool selected,

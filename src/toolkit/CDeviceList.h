@@ -5,7 +5,8 @@
 // goes either way. A click on a card selects it and reports its device type (deviceClicked).
 
 #include <QVector>
-#include <QWidget>
+
+#include "toolkit/ItemPicker.h"
 
 namespace quorvel {
 
@@ -18,7 +19,7 @@ struct DeviceListTexts {
     QString version = QStringLiteral("Firmware");
 };
 
-class CDeviceList : public QWidget {
+class CDeviceList : public ItemPicker {
     Q_OBJECT
 public:
     explicit CDeviceList(QWidget* parent = nullptr);
@@ -61,9 +62,12 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void leaveEvent(QEvent* event) override;
+    int ItemCount() const override { return GetDeviceCount(); }
+    QRectF HitRect(int index) const override { return CardRect(index); }
+    void Picked(int index) override { emit deviceClicked(devices_[index].type); }
+    // Left and Right move the selection, from none to the first card; Enter or Space picks it.
+    int StepTarget(int step) const override;
+    void Stepped(int index) override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -81,13 +85,10 @@ private:
     };
     int CardsPerPage() const;
     QRectF CardRect(int index) const;  // empty when not on the current page
-    int IndexAt(const QPointF& pos) const;
     Device* Find(int deviceType);
     void PaintDevice(QPainter& painter, const QRectF& card, const Device& device, bool selected, bool hot);
 
     QVector<Device> devices_;
-    int selected_ = -1;
-    int hover_ = -1;
     int page_ = 0;
     DeviceListTexts texts_;
 };

@@ -1,8 +1,6 @@
 #include "toolkit/MTabCtrl.h"
 
-#include <QKeyEvent>
 #include <QLinearGradient>
-#include <QMouseEvent>
 #include <QPainter>
 
 #include "toolkit/Paint.h"
@@ -15,7 +13,7 @@ namespace {
 constexpr int kDesignRows = 6;  // a strip is designed for six items; fewer keep their height
 }
 
-MTabCtrl::MTabCtrl(QWidget* parent) : QWidget(parent) {
+MTabCtrl::MTabCtrl(QWidget* parent) : ItemPicker(Qt::Vertical, parent) {
     setMouseTracking(true);
     setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_Hover);
@@ -85,50 +83,12 @@ QRect MTabCtrl::ItemRect(int index) const {
     return QRect(0, row * h, width(), h);
 }
 
-int MTabCtrl::IndexAt(const QPoint& pos) const {
+int MTabCtrl::IndexAt(const QPointF& pos) const {
+    // Whole pixels, as the rows are.
     for (int i = 0; i < GetItemCount(); ++i) {
-        if (ItemRect(i).contains(pos)) return i;
+        if (ItemRect(i).contains(pos.toPoint())) return i;
     }
     return -1;
-}
-
-void MTabCtrl::Pick(int index) {
-    if (!IsItemVisible(index)) return;
-    SetCurSel(index);
-    emit tabClicked(index);
-}
-
-void MTabCtrl::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) return;
-    Pick(IndexAt(event->position().toPoint()));
-}
-
-void MTabCtrl::mouseMoveEvent(QMouseEvent* event) {
-    const int hover = IndexAt(event->position().toPoint());
-    if (hover != hover_) {
-        hover_ = hover;
-        setCursor(hover >= 0 ? Qt::PointingHandCursor : Qt::ArrowCursor);
-        update();
-    }
-}
-
-void MTabCtrl::leaveEvent(QEvent*) {
-    hover_ = -1;
-    update();
-}
-
-void MTabCtrl::keyPressEvent(QKeyEvent* event) {
-    const int step = event->key() == Qt::Key_Down ? 1 : event->key() == Qt::Key_Up ? -1 : 0;
-    if (step == 0) {
-        QWidget::keyPressEvent(event);
-        return;
-    }
-    for (int i = current_ + step; i >= 0 && i < GetItemCount(); i += step) {
-        if (items_[i].visible) {
-            Pick(i);
-            break;
-        }
-    }
 }
 
 void MTabCtrl::paintEvent(QPaintEvent*) {

@@ -6,13 +6,13 @@
 
 #include <QString>
 #include <QVector>
-#include <QWidget>
 
 #include "toolkit/Glyphs.h"
+#include "toolkit/ItemPicker.h"
 
 namespace quorvel {
 
-class MTabCtrl : public QWidget {
+class MTabCtrl : public ItemPicker {
     Q_OBJECT
 public:
     explicit MTabCtrl(QWidget* parent = nullptr);
@@ -39,10 +39,13 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void leaveEvent(QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    int ItemCount() const override { return GetItemCount(); }
+    QRectF HitRect(int index) const override { return ItemRect(index); }
+    int IndexAt(const QPointF& pos) const override;
+    bool CanPick(int index) const override { return IsItemVisible(index); }
+    int Current() const override { return current_; }
+    void Select(int index) override { SetCurSel(index); }
+    void Picked(int index) override { emit tabClicked(index); }
 
 private:
     struct Item {
@@ -54,12 +57,9 @@ private:
     };
     int RowHeight() const;
     QRect ItemRect(int index) const;  // empty for hidden items
-    int IndexAt(const QPoint& pos) const;
-    void Pick(int index);
 
     QVector<Item> items_;
     int current_ = -1;
-    int hover_ = -1;
 };
 
 }  // namespace quorvel

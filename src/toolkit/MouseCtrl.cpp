@@ -1,7 +1,5 @@
 #include "toolkit/MouseCtrl.h"
 
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -46,7 +44,7 @@ void PaintStandIn(QPainter& p, const QRectF& r) {
 }
 }  // namespace
 
-MouseCtrl::MouseCtrl(QWidget* parent) : QWidget(parent) {
+MouseCtrl::MouseCtrl(QWidget* parent) : ItemPicker(Qt::Vertical, parent) {
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
 }
@@ -167,39 +165,14 @@ int MouseCtrl::IndexAt(const QPointF& pos) const {
     return -1;
 }
 
-void MouseCtrl::Pick(int index) {
-    if (index < 0 || index >= GetItemCount()) return;
-    selected_ = index;
-    update();
-    emit itemClicked(index);
+QRectF MouseCtrl::HitRect(int index) const {
+    return CaptionRect(ComputeLayout(), index);
 }
 
-void MouseCtrl::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) Pick(IndexAt(event->position()));
-}
-
-void MouseCtrl::mouseMoveEvent(QMouseEvent* event) {
-    const int hover = IndexAt(event->position());
-    if (hover != hover_) {
-        hover_ = hover;
-        setCursor(hover >= 0 ? Qt::PointingHandCursor : Qt::ArrowCursor);
-        update();
-    }
-}
-
-void MouseCtrl::leaveEvent(QEvent*) {
-    hover_ = -1;
-    update();
-}
-
-void MouseCtrl::keyPressEvent(QKeyEvent* event) {
+int MouseCtrl::StepTarget(int step) const {
     const int count = GetItemCount();
-    if (count == 0 || (event->key() != Qt::Key_Down && event->key() != Qt::Key_Up)) {
-        QWidget::keyPressEvent(event);
-        return;
-    }
-    const int step = event->key() == Qt::Key_Down ? 1 : -1;
-    Pick(selected_ < 0 ? 0 : (selected_ + step + count) % count);
+    if (count == 0) return -1;
+    return selected_ < 0 ? 0 : (selected_ + step + count) % count;
 }
 
 void MouseCtrl::paintEvent(QPaintEvent*) {

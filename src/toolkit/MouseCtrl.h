@@ -7,11 +7,12 @@
 
 #include <QPoint>
 #include <QVector>
-#include <QWidget>
+
+#include "toolkit/ItemPicker.h"
 
 namespace quorvel {
 
-class MouseCtrl : public QWidget {
+class MouseCtrl : public ItemPicker {
     Q_OBJECT
 public:
     explicit MouseCtrl(QWidget* parent = nullptr);
@@ -38,10 +39,13 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void leaveEvent(QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    int ItemCount() const override { return GetItemCount(); }
+    // A caption or the button's spot on the picture; the last item drawn (on top) first.
+    QRectF HitRect(int index) const override;
+    int IndexAt(const QPointF& pos) const override;
+    void Picked(int index) override { emit itemClicked(index); }
+    // Up and Down go round the buttons.
+    int StepTarget(int step) const override;
 
 private:
     struct Item {
@@ -58,14 +62,10 @@ private:
     };
     Layout ComputeLayout() const;
     QRectF CaptionRect(const Layout& layout, int index) const;
-    int IndexAt(const QPointF& pos) const;
-    void Pick(int index);
     bool LeftSide(const Item& item) const;
 
     QString image_;
     QVector<Item> items_;
-    int selected_ = -1;
-    int hover_ = -1;
 };
 
 }  // namespace quorvel

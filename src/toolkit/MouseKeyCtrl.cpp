@@ -1,7 +1,5 @@
 #include "toolkit/MouseKeyCtrl.h"
 
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPainter>
 
 #include "toolkit/Paint.h"
@@ -13,7 +11,7 @@ namespace {
 constexpr qreal kGap = 6;
 }
 
-MouseKeyCtrl::MouseKeyCtrl(QWidget* parent) : QWidget(parent) {
+MouseKeyCtrl::MouseKeyCtrl(QWidget* parent) : ItemPicker(Qt::Vertical, parent) {
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
 }
@@ -87,46 +85,8 @@ QRectF MouseKeyCtrl::RowRect(int index) const {
     return QRectF(0, index * (rowHeight_ + kGap), width(), rowHeight_).adjusted(0.5, 0.5, -0.5, -0.5);
 }
 
-int MouseKeyCtrl::IndexAt(const QPointF& pos) const {
-    for (int i = 0; i < GetItemCount(); ++i) {
-        if (RowRect(i).contains(pos)) return i;
-    }
-    return -1;
-}
-
-void MouseKeyCtrl::Pick(int index) {
-    if (index < 0 || index >= GetItemCount()) return;
-    selected_ = index;
-    update();
-    emit itemClicked(index);
-}
-
-void MouseKeyCtrl::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) Pick(IndexAt(event->position()));
-}
-
-void MouseKeyCtrl::mouseMoveEvent(QMouseEvent* event) {
-    const int hover = IndexAt(event->position());
-    if (hover != hover_) {
-        hover_ = hover;
-        setCursor(hover >= 0 ? Qt::PointingHandCursor : Qt::ArrowCursor);
-        update();
-    }
-}
-
-void MouseKeyCtrl::leaveEvent(QEvent*) {
-    hover_ = -1;
-    update();
-}
-
-void MouseKeyCtrl::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Down) {
-        Pick(qMin(GetItemCount() - 1, selected_ + 1));
-    } else if (event->key() == Qt::Key_Up) {
-        Pick(qMax(0, selected_ - 1));
-    } else {
-        QWidget::keyPressEvent(event);
-    }
+int MouseKeyCtrl::StepTarget(int step) const {
+    return GetItemCount() > 0 ? qBound(0, selected_ + step, GetItemCount() - 1) : -1;
 }
 
 void MouseKeyCtrl::paintEvent(QPaintEvent*) {

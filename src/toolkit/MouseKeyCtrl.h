@@ -4,11 +4,12 @@
 // is set by key code. A click or an arrow key picks a row (itemClicked with its index).
 
 #include <QVector>
-#include <QWidget>
+
+#include "toolkit/ItemPicker.h"
 
 namespace quorvel {
 
-class MouseKeyCtrl : public QWidget {
+class MouseKeyCtrl : public ItemPicker {
     Q_OBJECT
 public:
     explicit MouseKeyCtrl(QWidget* parent = nullptr);
@@ -36,10 +37,11 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void leaveEvent(QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    int ItemCount() const override { return GetItemCount(); }
+    QRectF HitRect(int index) const override { return RowRect(index); }
+    void Picked(int index) override { emit itemClicked(index); }
+    // Up and Down stop at the ends, where they pick the end row again.
+    int StepTarget(int step) const override;
 
 private:
     struct Item {
@@ -48,12 +50,8 @@ private:
         int keyCode = 0;
     };
     QRectF RowRect(int index) const;
-    int IndexAt(const QPointF& pos) const;
-    void Pick(int index);
 
     QVector<Item> items_;
-    int selected_ = -1;
-    int hover_ = -1;
     int rowHeight_ = 44;
 };
 

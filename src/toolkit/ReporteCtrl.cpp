@@ -1,7 +1,5 @@
 #include "toolkit/ReporteCtrl.h"
 
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPainter>
 
 #include "toolkit/Paint.h"
@@ -14,7 +12,7 @@ constexpr int kDesignItems = 7;  // segments keep the width of the longest list 
 constexpr qreal kGap = 8;
 }  // namespace
 
-ReporteCtrl::ReporteCtrl(QWidget* parent) : QWidget(parent) {
+ReporteCtrl::ReporteCtrl(QWidget* parent) : ItemPicker(Qt::Horizontal, parent) {
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
 }
@@ -67,50 +65,6 @@ QRectF ReporteCtrl::ItemRect(int index) const {
     const int columns = qMax(GetItemCount(), kDesignItems);
     const qreal w = (width() - kGap * (columns - 1)) / columns;
     return QRectF(index * (w + kGap), 0, w, height()).adjusted(0.5, 0.5, -0.5, -0.5);
-}
-
-int ReporteCtrl::IndexAt(const QPointF& pos) const {
-    for (int i = 0; i < GetItemCount(); ++i) {
-        if (ItemRect(i).contains(pos)) return i;
-    }
-    return -1;
-}
-
-void ReporteCtrl::Pick(int index) {
-    if (index < 0 || index >= GetItemCount()) return;
-    selected_ = index;
-    update();
-    emit itemClicked(index);
-}
-
-void ReporteCtrl::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) Pick(IndexAt(event->position()));
-}
-
-void ReporteCtrl::mouseMoveEvent(QMouseEvent* event) {
-    const int hover = IndexAt(event->position());
-    if (hover != hover_) {
-        hover_ = hover;
-        setCursor(hover >= 0 ? Qt::PointingHandCursor : Qt::ArrowCursor);
-        update();
-    }
-}
-
-void ReporteCtrl::leaveEvent(QEvent*) {
-    hover_ = -1;
-    update();
-}
-
-void ReporteCtrl::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Left && selected_ > 0) {
-        Pick(selected_ - 1);
-    } else if (event->key() == Qt::Key_Right && selected_ + 1 < GetItemCount()) {
-        Pick(selected_ + 1);
-    } else if (event->key() == Qt::Key_Right && selected_ < 0) {
-        Pick(0);
-    } else {
-        QWidget::keyPressEvent(event);
-    }
 }
 
 void ReporteCtrl::paintEvent(QPaintEvent*) {

@@ -3,11 +3,12 @@
 // is filled. A click or an arrow key picks a segment (itemClicked with its index).
 
 #include <QVector>
-#include <QWidget>
+
+#include "toolkit/ItemPicker.h"
 
 namespace quorvel {
 
-class ReporteCtrl : public QWidget {
+class ReporteCtrl : public ItemPicker {
     Q_OBJECT
 public:
     explicit ReporteCtrl(QWidget* parent = nullptr);
@@ -31,10 +32,9 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void leaveEvent(QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    int ItemCount() const override { return GetItemCount(); }
+    QRectF HitRect(int index) const override { return ItemRect(index); }
+    void Picked(int index) override { emit itemClicked(index); }
 
 private:
     struct Item {
@@ -43,12 +43,8 @@ private:
         int colour = 0;
     };
     QRectF ItemRect(int index) const;
-    int IndexAt(const QPointF& pos) const;
-    void Pick(int index);
 
     QVector<Item> items_;
-    int selected_ = -1;
-    int hover_ = -1;
 };
 
 }  // namespace quorvel
