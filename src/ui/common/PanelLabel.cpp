@@ -1,7 +1,6 @@
 #include "ui/common/PanelLabel.h"
 
 #include "toolkit/Theme.h"
-#include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 
 namespace quorvel {
@@ -17,9 +16,9 @@ QLabel* NewPanelLabel(QWidget* parent, int id, LabelTone tone) {
     return label;
 }
 
-void SetLabelFont(QLabel* label, int pixels, qreal scale) {
+QFont::Weight PanelLabelWeight(const QLabel* label) {
     const bool heading = label->property("tone").toInt() == static_cast<int>(LabelTone::Heading);
-    label->setFont(UiFont(qMax(1, qRound(pixels * scale)), heading ? QFont::DemiBold : QFont::Normal));
+    return heading ? QFont::DemiBold : QFont::Normal;
 }
 
 }  // namespace quorvel

@@ -36,6 +36,7 @@
 #include "ui/pages/settings/SettingsPage.h"
 #include "ui/window/TaskNotice.h"
 #include "ui/window/TrayIcon.h"
+#include "ui/common/DesignLayout.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
 #include "ui/window/UpdateUi.h"
@@ -66,6 +67,8 @@ DeviceMainDlg::DeviceMainDlg(const QString& title, const QString& softwareVersio
     resize(kDesignSize);
     texts_ = new TextRegistry(this);
     frame_ = new MainFrame(this, *texts_, title, softwareVersion);
+    layout_ = new DesignLayout(this, kDesignSize);
+    frame_->Declare(*layout_);
     ownFiles_ = std::make_unique<QtFileDialogs>();
     files_ = ownFiles_.get();
     ConnectFrame();
@@ -115,6 +118,9 @@ void DeviceMainDlg::Attach(CoreSession& session) {
     connect(settings_, &SettingsPage::aboutRequested, this, &DeviceMainDlg::ShowAbout);
     connect(settings_, &SettingsPage::checkSoftwareRequested, this, &DeviceMainDlg::CheckSoftware);
     views_ = std::make_unique<MainViews>(*frame_, *home_, *tabs_, *settings_);
+    layout_->Add(home_, Ltrb(20, 80, 1380, 738), kFixedStretch);
+    tabs_->Declare(*layout_);
+    layout_->Add(settings_, Ltrb(1, 50, 1399, 748), kFixedStretch);
 
     tray_ = new TrayIcon(*texts_, this);
     settings_->SetTrayAvailable(tray_->Show(windowTitle()));
@@ -446,13 +452,13 @@ void DeviceMainDlg::closeEvent(QCloseEvent* event) {
 // --- the window
 
 void DeviceMainDlg::UISize() {
-    const int right = width(), bottom = height();
-    scale_ = bottom / qreal(kDesignSize.height());
-    frame_->Place(right, bottom, scale_, isMaximized());
+    scale_ = height() / qreal(kDesignSize.height());
+    layout_->SetScale(scale_);
+    frame_->Place(width(), height(), scale_, isMaximized());
     if (!session_) return;
-    home_->Place(Ltrb(20, 80, right - 20, bottom - 50), right, bottom, scale_);
-    tabs_->Place(right, bottom, scale_);
-    settings_->Place(right, bottom, scale_);
+    home_->UISize(scale_);
+    tabs_->Place(scale_);
+    settings_->Place();
 }
 
 void DeviceMainDlg::showEvent(QShowEvent* event) {

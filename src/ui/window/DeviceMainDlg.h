@@ -14,8 +14,8 @@
 // Teardown: Teardown() stops the session (the worker is joined, a running download cancelled), closes
 // the transient windows and removes the tray icon, in that order; the destructor runs it too.
 //
-// Geometry is the design's: a 1400 x 788 client area, controls placed from the client edges (UISize);
-// the layout scale is the client height / 788.
+// Geometry is the design's: a 1400 x 788 client area whose controls are declared to the window's design
+// layout; UISize sets the layout scale, the client height / 788.
 
 #include <QWidget>
 #include <cstdint>
@@ -31,6 +31,7 @@ namespace quorvel {
 
 class CoreSession;
 class DPIMsgDlg;
+class DesignLayout;
 class DeviceView;
 class HomePage;
 class MainFrame;
@@ -177,6 +178,7 @@ private:
     std::function<uint32_t()> releaseSource_;
     TextRegistry* texts_ = nullptr;
     MainFrame* frame_ = nullptr;
+    DesignLayout* layout_ = nullptr;
     qreal scale_ = 1.0;
     bool iconPending_ = false;  // set once the first show asked for it
 

@@ -11,6 +11,7 @@
 #include "toolkit/MPicture.h"
 #include "toolkit/Skin.h"
 #include "toolkit/Theme.h"
+#include "ui/common/DesignLayout.h"
 #include "ui/common/LogoWidget.h"
 #include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
@@ -138,30 +139,39 @@ void MainFrame::Paint(QPainter& p, const QRect& all) {
     p.drawRect(all.adjusted(0, 0, -1, -1));
 }
 
+void MainFrame::Declare(DesignLayout& layout) {
+    // The caption buttons keep to the right edge, the title to the middle, in design pixels.
+    layout.Add(close, Ltrb(1350, 10, 1380, 40), kFixedAtRight);
+    layout.Add(minimise, Ltrb(1318, 10, 1348, 40), kFixedAtRight);
+    layout.Add(maximise, Ltrb(1286, 10, 1316, 40), kFixedAtRight);
+    layout.Add(settings, Ltrb(1254, 10, 1284, 40), kFixedAtRight);
+    layout.Add(title, Ltrb(570, 10, 830, 40),
+               EdgeRules{Fixed(Anchor::Centre), Fixed(), Fixed(Anchor::Centre), Fixed()});
+
+    // Bottom bar: version at the left, the device's profile and reset at the right.
+    constexpr EdgeRules kBottomLeft{Fixed(), Fixed(Anchor::End), Fixed(), Fixed(Anchor::End)};
+    constexpr EdgeRules kBottomRight{Fixed(Anchor::End), Fixed(Anchor::End), Fixed(Anchor::End),
+                                     Fixed(Anchor::End)};
+    layout.Add(version, Ltrb(25, 750, 225, 776), kBottomLeft);
+    layout.Add(profile, Ltrb(1230, 750, 1380, 776), kBottomRight);
+    layout.Add(reset, Ltrb(1010, 750, 1220, 776), kBottomRight);
+
+    // The device in use, under the tab strip of the sidebar: its line scaled, its rows in design pixels.
+    layout.Add(statusTitle, Ltrb(24, 500, 192, 526),
+               EdgeRules{Fixed(), Scaled(), Fixed(), Fixed(Anchor::Size)});
+    layout.Add(battery, Ltrb(24, 532, 130, 556),
+               EdgeRules{Fixed(), Scaled(Anchor::Start, 32), Fixed(), Fixed(Anchor::Size)});
+}
+
 void MainFrame::Place(int right, int bottom, qreal scale, bool maximised) {
     right_ = right;
     scale_ = scale;
     maximise->SetKind(maximised ? CaptionKind::Restore : CaptionKind::Maximise);
-    close->setGeometry(Ltrb(right - 50, 10, right - 20, 40));
-    minimise->setGeometry(Ltrb(right - 82, 10, right - 52, 40));
-    maximise->setGeometry(Ltrb(right - 114, 10, right - 84, 40));
-    settings->setGeometry(Ltrb(right - 146, 10, right - 116, 40));
-    title->setGeometry(Ltrb((right - 260) / 2, 10, (right + 260) / 2, 40));
     const QSize logoSize = logo->sizeHint();
     logo->setGeometry(QRect(QPoint(10, 60), logoSize.boundedTo(QSize(180, logoSize.height()))));
-
-    // Bottom bar: version at the left, the device's profile and reset at the right, the notice centred
-    // between them.
-    version->setGeometry(Ltrb(25, bottom - 38, 225, bottom - 12));
-    profile->setGeometry(Ltrb(right - 170, bottom - 38, right - 20, bottom - 12));
-    reset->setGeometry(Ltrb(right - 390, bottom - 38, right - 180, bottom - 12));
+    // The notice is centred between the version and the buttons.
     const int noticeLeft = qMax((right - 800) / 2, 235), noticeRight = qMin((right + 800) / 2, right - 400);
     bottomText->setGeometry(Ltrb(noticeLeft, bottom - 38, noticeRight, bottom - 12));
-
-    // The device in use, under the tab strip of the sidebar.
-    const auto y = [scale](int design) { return static_cast<int>(design * scale); };
-    statusTitle->setGeometry(Ltrb(24, y(500), 192, y(500) + 26));
-    battery->setGeometry(Ltrb(24, y(500) + 32, 130, y(500) + 56));
     PlaceModelPicture();
 }
 

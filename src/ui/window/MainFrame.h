@@ -2,7 +2,8 @@
 // The frame of the main window: the background with the caption and bottom bars, the logo, the title,
 // the caption buttons, the version label, the bottom text, and the controls of the device in use (its
 // picture, status title, battery, profile button and factory reset). The controls are children of the
-// window itself, so their ids are found and placed from the window's client edges (Place).
+// window itself, so their ids are found; their design rectangles go to the window's design layout
+// (Declare), and Place fits what follows the skin or the width (logo, notice, model picture).
 
 #include <QObject>
 #include <QRect>
@@ -20,6 +21,7 @@ namespace quorvel {
 
 class BatteryCtrl;
 class CaptionButton;
+class DesignLayout;
 class LogoWidget;
 class MPicture;
 class TextRegistry;
@@ -49,7 +51,10 @@ public:
     // Builds the controls on `window`; title: the device name, softwareVersion: the version of config.xml.
     MainFrame(QWidget* window, TextRegistry& texts, const QString& title, const QString& softwareVersion);
 
-    // Places every control for the client size and the layout scale.
+    // Declares the controls' design rectangles to the window's layout.
+    void Declare(DesignLayout& layout);
+    // Places what the layout cannot: the logo at the skin's size, the notice between the bottom bar's
+    // buttons, the model picture at its image's size times the scale; and the maximise button's kind.
     void Place(int right, int bottom, qreal scale, bool maximised);
     // The background and the two bars.
     static void Paint(QPainter& painter, const QRect& client);

@@ -8,6 +8,7 @@
 #include "ui/pages/lighting/LightingPage.h"
 #include "ui/pages/macros/MacroPage.h"
 #include "ui/pages/performance/PerformancePage.h"
+#include "ui/common/DesignLayout.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
 
@@ -127,12 +128,16 @@ void MainTabs::SetPagesEnabled(bool enabled) {
     for (Page* page : Pages()) page->setEnabled(enabled);
 }
 
-void MainTabs::Place(int right, int bottom, qreal scale) {
-    background_->setGeometry(Ltrb(8, 58, 200, bottom - 58));
-    strip_->setGeometry(Ltrb(13, static_cast<int>(120 * scale), 195, static_cast<int>(480 * scale)));
-    const QRect container = Ltrb(200, 80, right - 20, bottom - 50);
+void MainTabs::Declare(DesignLayout& layout) {
+    layout_ = &layout;
+    layout.Add(background_, Ltrb(8, 58, 200, 730), EdgeRules{Fixed(), Fixed(), Fixed(), Fixed(Anchor::End)});
+    layout.Add(strip_, Ltrb(13, 120, 195, 480), EdgeRules{Fixed(), Scaled(), Fixed(), Scaled()});
+}
+
+void MainTabs::Place(qreal scale) {
+    if (!layout_) return;
     for (Page* page : Pages()) {
-        page->setGeometry(container);
+        layout_->Add(page, Ltrb(200, 80, 1380, 738), kFixedStretch);
         page->UISize(scale);
     }
 }

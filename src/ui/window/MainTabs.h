@@ -11,6 +11,7 @@ class QWidget;
 
 namespace quorvel {
 
+class DesignLayout;
 class ButtonPage;
 class DeviceInfoPage;
 class LightingPage;
@@ -71,7 +72,10 @@ public:
     // The pages take no input while a picked model is still being loaded (they show the previous one).
     void SetPagesEnabled(bool enabled);
 
-    void Place(int right, int bottom, qreal scale);
+    // Declares the sidebar to the window's design layout.
+    void Declare(DesignLayout& layout);
+    // Puts the pages (those built so far) in their container and sets their layout scale.
+    void Place(qreal scale);
 
 signals:
     // The user picked an item of the strip.
@@ -81,6 +85,7 @@ private:
     Page* PageOf(int item) const;
 
     QWidget* window_;
+    DesignLayout* layout_ = nullptr;
     MPicture* background_ = nullptr;
     MTabCtrl* strip_ = nullptr;
     QWidget* backdrop_ = nullptr;

@@ -13,6 +13,7 @@
 #include "toolkit/Theme.h"
 #include "ui/dialogs/CUIMessageBox.h"
 #include "ui/common/PageHost.h"
+#include "ui/common/DesignLayout.h"
 #include "ui/common/PanelLabel.h"
 #include "ui/dialogs/ProfileDlg.h"
 #include "ui/common/UiFonts.h"
@@ -135,51 +136,49 @@ void DeviceInfoPage::Build() {
     connect(factoryReset_, &QPushButton::clicked, this, [this] { ConfirmFactoryReset(Host()); });
 
     ShowVersionLabels();
-    Place();
+    DeclareGeometry();
 }
 
 void DeviceInfoPage::UISize(qreal scale) {
     scale_ = scale;
-    Place();
+    layout_->SetScale(scale);
 }
 
-void DeviceInfoPage::Place() {
-    const qreal s = scale_;
-    auto at = [s](int x, int y, int w, int h) {
-        return QRect(kLeft + Scaled(s, x), Scaled(s, y), Scaled(s, w), Scaled(s, h));
+void DeviceInfoPage::DeclareGeometry() {
+    // Positions and sizes scale apart, from the panel's left edge 30 design pixels into the container.
+    layout_ = new DesignLayout(this, QSize(kWidth, kHeight));
+    layout_->setContentsMargins(kLeft, 0, 0, 0);
+    layout_->SetFontRule({1, true});
+    const auto add = [this](QWidget* w, int x, int y, int width, int height, int fontPx = 0,
+                            QFont::Weight weight = QFont::DemiBold) {
+        layout_->Add(w, QRect(x, y, width, height), kScaledSizes, fontPx, weight);
     };
-    background_->setGeometry(kLeft, 0, Scaled(s, kWidth), Scaled(s, kHeight));
-    title_->setGeometry(at(24, 12, 400, 32));
-    SetLabelFont(title_, 18, s);
+    const auto label = [&add](QLabel* l, int x, int y, int width, int height, int fontPx) {
+        add(l, x, y, width, height, fontPx, PanelLabelWeight(l));
+    };
+    add(background_, 0, 0, kWidth, kHeight);
+    label(title_, 24, 12, 400, 32, 18);
 
     // Rows of 60, one every 70, from 60 down.
-    const int order[4] = {kFirmware, kReceiver, kBatteryRowIndex, kReset};
-    for (int place = 0; place < 4; ++place) {
-        const int row = order[place];
-        const int y = 60 + 70 * place;
-        rows_[row]->setGeometry(at(15, y, 620, 60));
-        markers_[row]->setGeometry(at(30, y + 17, 6, 26));
+    const auto rowTop = [](int row) { return 60 + 70 * row; };
+    for (int row : {kFirmware, kReceiver, kBatteryRowIndex, kReset}) {
+        add(rows_[row], 15, rowTop(row), 620, 60);
+        add(markers_[row], 30, rowTop(row) + 17, 6, 26);
     }
-    auto rowTop = [](int row) { return 60 + 70 * row; };
     for (int row : {kFirmware, kReceiver}) {
         const int y = rowTop(row);
-        versionLabels_[row]->setGeometry(at(50, y + 15, 220, 30));
-        versionLabels_[row + 2]->setGeometry(at(280, y + 15, 170, 30));
+        label(versionLabels_[row], 50, y + 15, 220, 30, 15);
+        label(versionLabels_[row + 2], 280, y + 15, 170, 30, 14);
     }
-    firmwareCheck_->setGeometry(at(460, rowTop(kFirmware) + 13, 160, 34));
-    receiverCheck_->setGeometry(at(460, rowTop(kReceiver) + 13, 160, 34));
+    add(firmwareCheck_, 460, rowTop(kFirmware) + 13, 160, 34, 14);
+    add(receiverCheck_, 460, rowTop(kReceiver) + 13, 160, 34, 14);
     const int batteryY = rowTop(kBatteryRowIndex);
-    batteryLabel_->setGeometry(at(50, batteryY + 15, 220, 30));
-    battery_->setGeometry(at(280, batteryY + 18, 120, 24));
-    linkText_->setGeometry(at(460, batteryY + 15, 160, 30));
+    label(batteryLabel_, 50, batteryY + 15, 220, 30, 15);
+    add(battery_, 280, batteryY + 18, 120, 24);
+    label(linkText_, 460, batteryY + 15, 160, 30, 14);
     const int resetY = rowTop(kReset);
-    resetLabel_->setGeometry(at(50, resetY + 15, 390, 30));
-    factoryReset_->setGeometry(at(460, resetY + 13, 160, 34));
-
-    for (QLabel* label : {versionLabels_[0], versionLabels_[1], batteryLabel_, resetLabel_})
-        SetLabelFont(label, 15, s);
-    for (QLabel* label : {versionLabels_[2], versionLabels_[3], linkText_}) SetLabelFont(label, 14, s);
-    for (QPushButton* b : {firmwareCheck_, receiverCheck_, factoryReset_}) b->setFont(UiFont(qRound(14 * s)));
+    label(resetLabel_, 50, resetY + 15, 390, 30, 15);
+    add(factoryReset_, 460, resetY + 13, 160, 34, 14);
 }
 
 void DeviceInfoPage::SetLabel(int row, const QString& text) {

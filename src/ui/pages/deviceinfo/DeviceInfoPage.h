@@ -15,6 +15,7 @@ class QPushButton;
 
 namespace quorvel {
 
+class DesignLayout;
 class BatteryCtrl;
 class MPicture;
 
@@ -64,7 +65,7 @@ public:
 
 private:
     void Build();
-    void Place();
+    void DeclareGeometry();
     void CheckFirmware();
     void SetLabel(int row, const QString& text);
     // The mouse firmware check as it stands for the mouse shown: not checked, its result, or the failure
@@ -73,6 +74,7 @@ private:
     void ShowCheckResults();
 
     qreal scale_ = 1.0;
+    DesignLayout* layout_ = nullptr;
     uint64_t checkTask_ = 0;  // the firmware check queued from here, until it ends
     int checkedType_ = 0;     // the model the last firmware check ran for
     // Whether the link shows a result beside each version (a wired mouse has no receiver row result, a

@@ -15,6 +15,7 @@
 #include "toolkit/Skin.h"
 #include "toolkit/Theme.h"
 #include "ui/common/UiFonts.h"
+#include "ui/common/DesignLayout.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
 
@@ -172,6 +173,7 @@ HomePage::HomePage(TextRegistry& texts, QWidget* window) : QWidget(window) {
     });
 
     UpdatePanel();
+    DeclareGeometry();
 }
 
 void HomePage::SetModels(const std::vector<DeviceEntry>& models) {
@@ -247,25 +249,30 @@ void HomePage::UpdateArrows() {
     next_->setVisible(paged);
 }
 
-void HomePage::Place(const QRect& container, int right, int bottom, qreal scale) {
-    setGeometry(container);
-    // The design gives window coordinates; the children sit in the container.
-    const QPoint origin = container.topLeft();
-    const auto at = [origin](const QRect& r) { return r.translated(-origin); };
-    const auto s = [scale](int design) { return static_cast<int>(design * scale); };
-
-    heading_->setGeometry(at(Ltrb(200, 150, right - 200, 190)));
-    list_->setGeometry(at(Ltrb(200, 200, right - 200, bottom - 100)));
-    const int middle = (200 + bottom - 100) / 2;
-    previous_->setGeometry(at(Ltrb(150, middle - 20, 190, middle + 20)));
-    next_->setGeometry(at(Ltrb(right - 190, middle - 20, right - 150, middle + 20)));
-
-    const int centre = right / 2;
-    picture_->setGeometry(at(Ltrb(centre - s(70), s(180), centre + s(70), s(320))));
-    text_->setGeometry(at(Ltrb(centre - s(300), s(340), centre + s(300), s(450))));
-    command_->setGeometry(at(Ltrb(centre - s(380), s(455), centre + s(380), s(525))));
-    copy_->setGeometry(at(Ltrb(centre - 90, s(540), centre + 90, s(540) + 36)));
+void HomePage::UISize(qreal scale) {
+    layout_->SetScale(scale);
     UpdateArrows();
+}
+
+void HomePage::DeclareGeometry() {
+    // The page fills the window's client area between the bars (20, 80 to 20, 50 from the edges). The
+    // list keeps design pixels from the edges; the panel of the no-device view is centred and scaled in
+    // window coordinates, 80 design pixels above the page's.
+    layout_ = new DesignLayout(this, QSize(1360, 658));
+    constexpr Edge kWindowTop = Scaled(Anchor::Start, -80);
+    layout_->Add(heading_, Ltrb(180, 70, 1180, 110), EdgeRules{Fixed(), Fixed(), Fixed(Anchor::End), Fixed()});
+    layout_->Add(list_, Ltrb(180, 120, 1180, 608), kFixedStretch);
+    // The arrows sit halfway down the list.
+    constexpr EdgeRules kMiddle{Fixed(), Fixed(Anchor::Centre), Fixed(), Fixed(Anchor::Centre)};
+    layout_->Add(previous_, Ltrb(130, 344, 170, 384), kMiddle);
+    layout_->Add(next_, Ltrb(1190, 344, 1230, 384),
+                 EdgeRules{Fixed(Anchor::End), Fixed(Anchor::Centre), Fixed(Anchor::End), Fixed(Anchor::Centre)});
+    constexpr EdgeRules kPanel{Scaled(Anchor::Centre), kWindowTop, Scaled(Anchor::Centre), kWindowTop};
+    layout_->Add(picture_, Ltrb(610, 100, 750, 240), kPanel);
+    layout_->Add(text_, Ltrb(380, 260, 980, 370), kPanel);
+    layout_->Add(command_, Ltrb(300, 375, 1060, 445), kPanel);
+    layout_->Add(copy_, Ltrb(590, 460, 770, 496),
+                 EdgeRules{Fixed(Anchor::Centre), kWindowTop, Fixed(Anchor::Centre), Fixed(Anchor::Size)});
 }
 
 }  // namespace quorvel

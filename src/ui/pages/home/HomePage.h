@@ -17,6 +17,7 @@ class QPushButton;
 namespace quorvel {
 
 class CDeviceList;
+class DesignLayout;
 class CImageButton;
 class TextRegistry;
 
@@ -60,18 +61,20 @@ public:
     // and that the window waits (891, 892); empty: the lock was taken.
     void SetLockHolder(const QString& holder);
 
-    // Places the page at its container rectangle (window coordinates) and its controls for the scale.
-    void Place(const QRect& container, int right, int bottom, qreal scale);
+    // Places the controls for the layout scale (the window places the page).
+    void UISize(qreal scale);
 
 signals:
     // A card was clicked (57).
     void deviceClicked(int deviceType);
 
 private:
+    void DeclareGeometry();
     void UpdatePanel();
     void UpdateArrows();
     QString PanelText() const;
 
+    DesignLayout* layout_ = nullptr;
     CDeviceList* list_ = nullptr;
     QLabel* heading_ = nullptr;
     CImageButton* previous_ = nullptr;

@@ -1,22 +1,20 @@
 #include "ui/pages/lighting/LightColours.h"
 
+#include <QButtonGroup>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 
 #include "toolkit/CColorButton.h"
 #include "toolkit/MPalette.h"
+#include "ui/common/DesignLayout.h"
 #include "ui/common/PanelLabel.h"
-#include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
 
 namespace quorvel {
 
 namespace {
-
-const QString kPresetGroup = QStringLiteral("DEFAULTCOLOR");
-const QString kSlotGroup = QStringLiteral("COLORVALUE");
 
 constexpr int kPresetLabelText = 270;
 constexpr int kPaletteLabelText = 271;
@@ -33,8 +31,12 @@ int Channel(int colour, int channel) {
 LightColours::LightColours(QWidget* page, TextRegistry& texts) : QObject(page) {
     slotLabel_ = NewPanelLabel(page, kSlotLabel, LabelTone::Caption);
     texts.BindText(slotLabel_, kSlotLabelText);
+    // The slots are one choice, the presets another.
+    auto* slotGroup = new QButtonGroup(this);
+    auto* presetGroup = new QButtonGroup(this);
     for (int i = 0; i < kSlots; ++i) {
-        auto* slot = new CColorButton(kPresetColours[i], kSlotGroup, page);
+        auto* slot = new CColorButton(kPresetColours[i], QString(), page);
+        slot->SetGroup(slotGroup);
         slot->setObjectName(ControlName(kFirstSlot + i));
         slots_[i] = slot;  // a click only selects the slot that the next colour goes to
     }
@@ -42,7 +44,8 @@ LightColours::LightColours(QWidget* page, TextRegistry& texts) : QObject(page) {
     presetLabel_ = NewPanelLabel(page, kPresetLabel, LabelTone::Caption);
     texts.BindText(presetLabel_, kPresetLabelText);
     for (int i = 0; i < kPresets; ++i) {
-        auto* preset = new CColorButton(kPresetColours[i], kPresetGroup, page);
+        auto* preset = new CColorButton(kPresetColours[i], QString(), page);
+        preset->SetGroup(presetGroup);
         preset->setObjectName(ControlName(kFirstPreset + i));
         connect(preset, &QAbstractButton::clicked, this, [this, i] { PresetClicked(i); });
         presets_[i] = preset;
@@ -77,30 +80,32 @@ LightColours::LightColours(QWidget* page, TextRegistry& texts) : QObject(page) {
     }
 }
 
-void LightColours::Place(qreal s, int left, int slotTop, const QRect& section) {
-    const int swatch = Scaled(s, 30), pitch = Scaled(s, 40);
-    slotLabel_->setGeometry(left, slotTop, Scaled(s, 300), Scaled(s, 22));
-    SetLabelFont(slotLabel_, 14, s);
+void LightColours::Place(const DesignLayout& layout, int left, int slotTop, const QRect& section) {
+    // Rows of swatches step by a scaled pitch, so they follow the page's layout by hand.
+    const auto Scaled = [&layout](int design) { return layout.Length(design); };
+    const int swatch = Scaled(30), pitch = Scaled(40);
+    slotLabel_->setGeometry(left, slotTop, Scaled(300), Scaled(22));
+    slotLabel_->setFont(layout.Font(14, PanelLabelWeight(slotLabel_)));
     for (int i = 0; i < kSlots; ++i)
-        slots_[i]->setGeometry(left + i * pitch, slotTop + Scaled(s, 28), swatch, swatch);
+        slots_[i]->setGeometry(left + i * pitch, slotTop + Scaled(28), swatch, swatch);
 
     const int x = section.left(), y = section.top();
-    presetLabel_->setGeometry(x, y, Scaled(s, 300), Scaled(s, 22));
+    presetLabel_->setGeometry(x, y, Scaled(300), Scaled(22));
     for (int i = 0; i < kPresets; ++i)
-        presets_[i]->setGeometry(x + i * pitch, y + Scaled(s, 26), swatch, swatch);
-    paletteLabel_->setGeometry(x, y + Scaled(s, 66), Scaled(s, 300), Scaled(s, 22));
-    palette_->setGeometry(x, y + Scaled(s, 92), Scaled(s, 250), Scaled(s, 108));
-    previewButton_->setGeometry(x + Scaled(s, 266), y + Scaled(s, 92), Scaled(s, 64), Scaled(s, 108));
+        presets_[i]->setGeometry(x + i * pitch, y + Scaled(26), swatch, swatch);
+    paletteLabel_->setGeometry(x, y + Scaled(66), Scaled(300), Scaled(22));
+    palette_->setGeometry(x, y + Scaled(92), Scaled(250), Scaled(108));
+    previewButton_->setGeometry(x + Scaled(266), y + Scaled(92), Scaled(64), Scaled(108));
     for (int c = 0; c < 3; ++c) {
-        const int rowTop = y + Scaled(s, 92 + 39 * c);
-        channelLabels_[c]->setGeometry(x + Scaled(s, 346), rowTop, Scaled(s, 18), Scaled(s, 30));
-        edits_[c]->setGeometry(x + Scaled(s, 366), rowTop, section.right() - x - Scaled(s, 366),
-                               Scaled(s, 30));
-        edits_[c]->setFont(UiFont(qRound(14 * s), QFont::Normal));
+        const int rowTop = y + Scaled(92 + 39 * c);
+        channelLabels_[c]->setGeometry(x + Scaled(346), rowTop, Scaled(18), Scaled(30));
+        edits_[c]->setGeometry(x + Scaled(366), rowTop, section.right() - x - Scaled(366),
+                               Scaled(30));
+        edits_[c]->setFont(layout.Font(14, QFont::Normal));
     }
     for (QLabel* label :
          {presetLabel_, paletteLabel_, channelLabels_[0], channelLabels_[1], channelLabels_[2]})
-        SetLabelFont(label, 14, s);
+        label->setFont(layout.Font(14, PanelLabelWeight(label)));
 }
 
 void LightColours::ShowSlots(bool shown) {

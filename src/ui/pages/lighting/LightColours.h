@@ -13,6 +13,7 @@ class QWidget;
 
 namespace quorvel {
 
+class DesignLayout;
 class CColorButton;
 class MPalette;
 class MPicture;
@@ -43,7 +44,7 @@ public:
 
     // Places the slot row at `slotTop` and the single-colour section in `section` (page coordinates), for the
     // layout scale.
-    void Place(qreal scale, int left, int slotTop, const QRect& section);
+    void Place(const DesignLayout& layout, int left, int slotTop, const QRect& section);
     void ShowSlots(bool shown);
     void ShowSingleColour(bool shown);
 

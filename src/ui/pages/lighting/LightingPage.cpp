@@ -14,6 +14,7 @@
 #include "ui/dialogs/CUIMessageBox.h"
 #include "ui/dialogs/MousePaletteDlg.h"
 #include "ui/common/PageHost.h"
+#include "ui/common/DesignLayout.h"
 #include "ui/common/PanelLabel.h"
 #include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
@@ -121,47 +122,60 @@ void LightingPage::Build() {
     colours_ = new LightColours(this, texts);
     connect(colours_, &LightColours::colourChosen, this, &LightingPage::ApplyColour);
     connect(colours_, &LightColours::previewClicked, this, &LightingPage::PickColour);
-    Place();
+    DeclareGeometry();
+    PlaceColours();
 }
 
 void LightingPage::UISize(qreal scale) {
     scale_ = scale;
-    Place();
+    layout_->SetScale(scale);
+    PlaceColours();
 }
 
-void LightingPage::Place() {
-    const qreal s = scale_;
-    auto at = [s](int x, int y, int w, int h) {
-        return QRect(kLeft + Scaled(s, x), Scaled(s, y), Scaled(s, w), Scaled(s, h));
+void LightingPage::DeclareGeometry() {
+    // Positions and sizes scale apart, from the panel's left edge 30 design pixels into the container.
+    layout_ = new DesignLayout(this, QSize(kWidth, kHeightColour));
+    layout_->setContentsMargins(kLeft, 0, 0, 0);
+    layout_->SetFontRule({1, true});
+    const auto add = [this](QWidget* w, int x, int y, int width, int height, int fontPx = 0,
+                            QFont::Weight weight = QFont::DemiBold) {
+        layout_->Add(w, QRect(x, y, width, height), kScaledSizes, fontPx, weight);
     };
+    const auto label = [&add](QLabel* l, int x, int y, int width, int height, int fontPx) {
+        add(l, x, y, width, height, fontPx, PanelLabelWeight(l));
+    };
+    add(background_, 0, 0, kWidth, kHeightModesOnly);
+    label(title_, 24, 12, 360, 32, 18);
+    add(reset_, kWidth - 24 - 32, 12, 32, 32);
+
+    add(modeArea_, 16, 56, 468, 98);
+    label(modeLabel_, 32, 64, 400, 24, 14);
+    add(modes_, 32, 94, 436, 40, 15, QFont::Normal);
+
+    add(settingsPanel_, 16, 166, 468, 252);
+    label(settingsCaption_, 32, 176, 400, 26, 15);
+    label(brightnessValue_, 32, 208, 436, 22, 14);
+    add(brightnessSlider_, 32, 232, 436, 30);
+    label(speedValue_, 32, 270, 436, 22, 14);
+    add(speedSlider_, 32, 294, 436, 30);
+
+    add(colourPanel_, 16, 430, 468, 216);
+    FitBackground();
+}
+
+void LightingPage::FitBackground() {
+    // The panel ends under the last section the mode shows.
     int height = kHeightModesOnly;
     if (sections_ & kLightSingleColour)
         height = kHeightColour;
     else if (sections_ & kSettingsSections)
         height = kHeightSettings;
-    background_->setGeometry(kLeft, 0, Scaled(s, kWidth), Scaled(s, height));
+    layout_->Move(background_, QRect(0, 0, kWidth, height));
+}
 
-    title_->setGeometry(at(24, 12, 360, 32));
-    SetLabelFont(title_, 18, s);
-    reset_->setGeometry(at(kWidth - 24 - 32, 12, 32, 32));
-
-    modeArea_->setGeometry(at(16, 56, 468, 98));
-    modeLabel_->setGeometry(at(32, 64, 400, 24));
-    SetLabelFont(modeLabel_, 14, s);
-    modes_->setGeometry(at(32, 94, 436, 40));
-    modes_->setFont(UiFont(qRound(15 * s), QFont::Normal));
-
-    settingsPanel_->setGeometry(at(16, 166, 468, 252));
-    settingsCaption_->setGeometry(at(32, 176, 400, 26));
-    SetLabelFont(settingsCaption_, 15, s);
-    brightnessValue_->setGeometry(at(32, 208, 436, 22));
-    brightnessSlider_->setGeometry(at(32, 232, 436, 30));
-    speedValue_->setGeometry(at(32, 270, 436, 22));
-    speedSlider_->setGeometry(at(32, 294, 436, 30));
-    for (QLabel* label : {brightnessValue_, speedValue_}) SetLabelFont(label, 14, s);
-
-    colourPanel_->setGeometry(at(16, 430, 468, 216));
-    colours_->Place(s, kLeft + Scaled(s, 32), Scaled(s, 334), at(32, 440, 436, 200));
+void LightingPage::PlaceColours() {
+    const QRect section = layout_->Map(QRect(32, 440, 436, 200), kScaledSizes, contentsRect() - QMargins(kLeft, 0, 0, 0));
+    colours_->Place(*layout_, kLeft + layout_->Length(32), layout_->Length(334), section);
 }
 
 void LightingPage::ShowSections(int sections) {
@@ -178,7 +192,8 @@ void LightingPage::ShowSections(int sections) {
     colours_->ShowSlots(sections & kLightColourRow);
     colourPanel_->setVisible(sections & kLightSingleColour);
     colours_->ShowSingleColour(sections & kLightSingleColour);
-    Place();
+    FitBackground();
+    PlaceColours();
 }
 
 bool LightingPage::FeatureFamily() {

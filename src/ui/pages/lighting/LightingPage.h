@@ -18,6 +18,7 @@ class QLabel;
 namespace quorvel {
 
 class CImageButton;
+class DesignLayout;
 class LightColours;
 class LightSlider;
 class MPicture;
@@ -70,7 +71,9 @@ public:
 
 private:
     void Build();
-    void Place();
+    void DeclareGeometry();
+    void FitBackground();
+    void PlaceColours();
     // Shows the mode's row: sliders, colour slots, the sections its bits name.
     void ShowMode(const LightModeRecord& row);
     void ShowSections(int sections);
@@ -91,6 +94,7 @@ private:
     bool FeatureFamily();
 
     qreal scale_ = 1.0;
+    DesignLayout* layout_ = nullptr;
     int mode_ = -1;
     int rowSections_ = 0;  // config_func of the row shown
     int sections_ = 0;     // what the page shows of it

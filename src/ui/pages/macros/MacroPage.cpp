@@ -16,7 +16,7 @@
 #include "ui/pages/macros/MacroPlayPanel.h"
 #include "ui/dialogs/CUIMessageBox.h"
 #include "ui/common/PageHost.h"
-#include "ui/common/UiFonts.h"
+#include "ui/common/DesignLayout.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
 
@@ -24,6 +24,7 @@ namespace quorvel {
 
 namespace {
 constexpr QRect kCaption = QRect(4, 0, 600, 40);
+constexpr QSize kDesignSize(1180, 658);
 }  // namespace
 
 MacroPage::MacroPage(PageHost& host, QWidget* parent) : Page(host, parent) {
@@ -58,13 +59,18 @@ MacroPage::MacroPage(PageHost& host, QWidget* parent) : Page(host, parent) {
 
     capture_ = new KeyCaptureFilter(this);
     connect(capture_, &KeyCaptureFilter::keyCaptured, this, &MacroPage::KeyRecorded);
+
+    layout_ = new DesignLayout(this, kDesignSize);
+    layout_->SetFontRule({12, true});
+    layout_->Add(caption_, kCaption, 22, QFont::Bold);
+    for (MacroPanel* panel : std::initializer_list<MacroPanel*>{list_, events_, editor_, play_})
+        layout_->Add(panel, panel->Design());
     UISize(1.0);
 }
 
 void MacroPage::UISize(qreal scale) {
     scale_ = scale;
-    caption_->setGeometry(ScaledRect(kCaption, scale));
-    caption_->setFont(UiFont(qMax(12, qRound(22 * scale)), QFont::Bold));
+    layout_->SetScale(scale);
     for (MacroPanel* panel : std::initializer_list<MacroPanel*>{list_, events_, editor_, play_})
         panel->UISize(scale);
     list_->List()->SetRowHeight(qRound(40 * scale));

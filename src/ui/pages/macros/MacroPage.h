@@ -20,6 +20,7 @@ class QLabel;
 
 namespace quorvel {
 
+class DesignLayout;
 class KeyCaptureFilter;
 class MacroEventEditor;
 class MacroEventPanel;
@@ -59,6 +60,7 @@ private:
 
     int macroId_ = 0;
     qreal scale_ = 1.0;
+    DesignLayout* layout_ = nullptr;
     QLabel* caption_ = nullptr;
     MacroListPanel* list_ = nullptr;
     MacroEventPanel* events_ = nullptr;

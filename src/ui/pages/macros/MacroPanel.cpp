@@ -5,12 +5,10 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <cmath>
 
 #include "toolkit/Paint.h"
 #include "toolkit/Skin.h"
 #include "toolkit/Theme.h"
-#include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 
 namespace quorvel {
@@ -19,22 +17,10 @@ namespace {
 constexpr char kPanelImage[] = "img_area_bkg.png";
 }
 
-QRect ScaledRect(const QRect& design, qreal scale) {
-    auto at = [scale](int v) { return static_cast<int>(std::trunc(v * scale)); };
-    return Ltrb(at(design.left()), at(design.top()), at(design.left() + design.width()),
-                at(design.top() + design.height()));
-}
-
-MacroPanel::MacroPanel(const QRect& design, QWidget* parent) : QWidget(parent), design_(design) {}
-
-void MacroPanel::UISize(qreal scale) {
-    const QRect own = ScaledRect(design_, scale);
-    setGeometry(own);
-    for (const Placed& p : placed_) {
-        if (!p.control) continue;
-        p.control->setGeometry(ScaledRect(p.design, scale).translated(-own.topLeft()));
-        if (p.fontPx > 0) p.control->setFont(UiFont(qMax(9, qRound(p.fontPx * scale)), p.weight));
-    }
+MacroPanel::MacroPanel(const QRect& design, QWidget* parent)
+    : QWidget(parent), design_(design), layout_(new DesignLayout(this, design.size())) {
+    // The controls' rectangles are the page's coordinates.
+    layout_->SetDesignOrigin(design.topLeft());
 }
 
 QLabel* MacroPanel::NewLabel(int id, const QRect& design, int fontPx, bool dim) {

@@ -1,13 +1,13 @@
 #pragma once
 // A card of the macro page: the skin's panel image under controls that sit at design positions of the
-// page (its 1180 x 658 area, origin at the page's top left), scaled with the window. Each control keeps
-// its design rectangle and font size; UISize places them for a layout scale.
+// page (its 1180 x 658 area, origin at the page's top left), scaled with the window. Each control's design
+// rectangle and font size are declared to the card's design layout; UISize sets the layout scale.
 
 #include <QFont>
-#include <QPointer>
 #include <QRect>
 #include <QWidget>
-#include <vector>
+
+#include "ui/common/DesignLayout.h"
 
 class QLabel;
 class QLineEdit;
@@ -25,10 +25,11 @@ public:
     // Places a control at a rectangle of the page with a font of `fontPx` design pixels (0: its own).
     template <typename T>
     T* Place(T* control, const QRect& design, int fontPx = 14, QFont::Weight weight = QFont::DemiBold) {
-        placed_.push_back({control, design, fontPx, weight});
-        return control;
+        return layout_->Add(control, design, fontPx, weight);
     }
-    void UISize(qreal scale);
+    void UISize(qreal scale) { layout_->SetScale(scale); }
+    // The card's rectangle on the page.
+    const QRect& Design() const { return design_; }
 
     // Controls of the page, named "id<n>".
     QLabel* NewLabel(int id, const QRect& design, int fontPx, bool dim);
@@ -40,17 +41,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    struct Placed {
-        QPointer<QWidget> control;
-        QRect design;
-        int fontPx;
-        QFont::Weight weight;
-    };
     QRect design_;
-    std::vector<Placed> placed_;
+    DesignLayout* layout_;
 };
-
-// Design rectangle from left, top, right and bottom, scaled and truncated toward zero.
-QRect ScaledRect(const QRect& design, qreal scale);
 
 }  // namespace quorvel

@@ -24,7 +24,7 @@ constexpr int kMaxLevels = 6;
 
 }  // namespace
 
-DpiPanel::DpiPanel(PageHost& host, QWidget* parent) : PerformancePanel(host, parent) {
+DpiPanel::DpiPanel(PageHost& host, QWidget* parent) : PerformancePanel(host, parent, QSize(1180, 308)) {
     title_ = NewTitle(kTitle, 251);
     help_ = NewHelpButton(kHelp);
     Host().Texts().BindToolTip(help_, 252);
@@ -56,23 +56,14 @@ DpiPanel::DpiPanel(PageHost& host, QWidget* parent) : PerformancePanel(host, par
     for (int n = 1; n <= kMaxLevels; ++n) count_->addItem(QString::number(n), n);
     count_->setCurrentIndex(-1);
     connect(count_, &QComboBox::activated, this, &DpiPanel::CountChosen);
-}
-
-void DpiPanel::UISize(qreal s) {
-    SetFontPixels(title_, s, 16, true);
-    SetFontPixels(countLabel_, s, 14, true);
-    SetFontPixels(count_, s, 14, true);
-    SetFontPixels(send_, s, 14, true);
-    SetFontPixels(levels_, s, 13, true);
-    SetFontPixels(slider_, s, 13, true);
-    title_->setGeometry(Scaled(s, 24, 14, 600, 46));
-    countLabel_->setGeometry(Scaled(s, 640, 14, 948, 46));
-    count_->setGeometry(Scaled(s, 960, 14, 1050, 46));
-    help_->setGeometry(Scaled(s, 1082, 16, 1112, 46));
-    reset_->setGeometry(Scaled(s, 1126, 16, 1156, 46));
-    levels_->setGeometry(Scaled(s, 24, 58, 1156, 198));
-    slider_->setGeometry(Scaled(s, 24, 206, 1008, 300));
-    send_->setGeometry(Scaled(s, 1036, 226, 1156, 262));
+    Place(title_, Ltrb(24, 14, 600, 46), 16);
+    Place(countLabel_, Ltrb(640, 14, 948, 46), 14);
+    Place(count_, Ltrb(960, 14, 1050, 46), 14);
+    Place(help_, Ltrb(1082, 16, 1112, 46));
+    Place(reset_, Ltrb(1126, 16, 1156, 46));
+    Place(levels_, Ltrb(24, 58, 1156, 198), 13);
+    Place(slider_, Ltrb(24, 206, 1008, 300), 13);
+    Place(send_, Ltrb(1036, 226, 1156, 262), 14);
 }
 
 void DpiPanel::Load(const PerformanceSettings& settings) {

@@ -31,7 +31,6 @@ public:
     };
 
     DpiPanel(PageHost& host, QWidget* parent);
-    void UISize(qreal scale) override;
 
     // The levels from the settings: count box, values and colours, the active level and the slider.
     void Load(const PerformanceSettings& settings);

@@ -10,7 +10,7 @@
 
 namespace quorvel {
 
-LiftOffPanel::LiftOffPanel(PageHost& host, QWidget* parent) : PerformancePanel(host, parent) {
+LiftOffPanel::LiftOffPanel(PageHost& host, QWidget* parent) : PerformancePanel(host, parent, QSize(kDesignWidth, 176)) {
     title_ = NewTitle(kTitle, 501);
     help_ = NewHelpButton(kHelp);
     Host().Texts().BindToolTip(help_, 502);
@@ -23,17 +23,11 @@ LiftOffPanel::LiftOffPanel(PageHost& host, QWidget* parent) : PerformancePanel(h
     Host().Texts().BindText(high_, 752);
     connect(low_, &QRadioButton::clicked, this, [this] { Submit(SetLiftOff(Host().Actions(), 1)); });
     connect(high_, &QRadioButton::clicked, this, [this] { Submit(SetLiftOff(Host().Actions(), 2)); });
-}
-
-void LiftOffPanel::UISize(qreal s) {
-    SetFontPixels(title_, s, 16, true);
-    SetFontPixels(low_, s, 14, true);
-    SetFontPixels(high_, s, 14, true);
-    const int w = static_cast<int>(width() / s);  // the design width the page gave the panel
-    title_->setGeometry(Scaled(s, 20, 12, w - 50, 42));
-    help_->setGeometry(Scaled(s, w - 44, 14, w - 16, 42));
-    low_->setGeometry(Scaled(s, 24, 56, w - 16, 88));
-    high_->setGeometry(Scaled(s, 24, 96, w - 16, 128));
+    // Right edges keep their distance from the panel's, whatever width the page gives it.
+    Place(title_, Ltrb(20, 12, kDesignWidth - 50, 42), 16, kRightToEnd);
+    Place(help_, Ltrb(kDesignWidth - 44, 14, kDesignWidth - 16, 42), 0, kAtEnd);
+    Place(low_, Ltrb(24, 56, kDesignWidth - 16, 88), 14, kRightToEnd);
+    Place(high_, Ltrb(24, 96, kDesignWidth - 16, 128), 14, kRightToEnd);
 }
 
 void LiftOffPanel::Load(const PerformanceSettings& settings) {

@@ -14,9 +14,10 @@ class LiftOffPanel : public PerformancePanel {
     Q_OBJECT
 public:
     enum Id { kTitle = 127, kHelp = 128, kLow = 129, kHigh = 130 };
+    // The width the page gives the group in the design.
+    static constexpr int kDesignWidth = 250;
 
     LiftOffPanel(PageHost& host, QWidget* parent);
-    void UISize(qreal scale) override;
     void Load(const PerformanceSettings& settings);
 
 private:

@@ -16,7 +16,7 @@
 #include "ui/pages/performance/ReportRatePanel.h"
 #include "ui/pages/performance/LiftOffPanel.h"
 #include "ui/pages/performance/SensorPanel.h"
-#include "ui/common/UiFonts.h"
+#include "ui/common/DesignLayout.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
 
@@ -29,7 +29,7 @@ constexpr int kWidth = 1180;
 constexpr int kDpiTop = 44, kDpiBottom = 352;
 constexpr int kRateTop = 364, kRateBottom = 470;
 constexpr int kRowTop = 482, kRowBottom = 658;
-constexpr int kLiftOffWidth = 250, kSensorWidth = 300, kGap = 12;
+constexpr int kLiftOffWidth = LiftOffPanel::kDesignWidth, kSensorWidth = SensorPanel::kDesignWidth, kGap = 12;
 
 }  // namespace
 
@@ -65,37 +65,39 @@ PerformancePage::PerformancePage(PageHost& host, QWidget* parent) : Page(host, p
         // Queued: the control that reported the change is not rebuilt under its own signal.
         connect(panel, &PerformancePanel::changeRefused, this, &PerformancePage::Refresh,
                 Qt::QueuedConnection);
+
+    layout_ = new DesignLayout(this, QSize(kWidth, kRowBottom));
+    layout_->SetFontRule({8, false});
+    layout_->Add(caption_, Ltrb(4, 0, 600, 36), 22, QFont::Bold);
+    layout_->Add(mouseSettingsLabel_, Ltrb(640, 0, 1040, 36), 14);
+    layout_->Add(mouseSettings_, Ltrb(1056, 2, kWidth, 36), 14);
+    layout_->Add(dpi_, Ltrb(0, kDpiTop, kWidth, kDpiBottom));
+    layout_->Add(rate_, Ltrb(0, kRateTop, kWidth, kRateBottom));
+    for (QWidget* group : std::initializer_list<QWidget*>{liftOff_, sensor_, power_}) layout_->Add(group, QRect());
+    PlaceBottomRow();
     UISize(host.LayoutScale());
 }
 
 void PerformancePage::UISize(qreal s) {
     scale_ = s;
-    const auto place = [s](QWidget* w, int left, int top, int right, int bottom) {
-        w->setGeometry(Ltrb(static_cast<int>(left * s), static_cast<int>(top * s),
-                            static_cast<int>(right * s), static_cast<int>(bottom * s)));
-    };
-    caption_->setFont(UiFont(qMax(8, static_cast<int>(22 * s)), QFont::Bold));
-    mouseSettingsLabel_->setFont(UiFont(qMax(8, static_cast<int>(14 * s))));
-    mouseSettings_->setFont(UiFont(qMax(8, static_cast<int>(14 * s))));
-    place(caption_, 4, 0, 600, 36);
-    place(mouseSettingsLabel_, 640, 0, 1040, 36);
-    place(mouseSettings_, 1056, 2, kWidth, 36);
-    place(dpi_, 0, kDpiTop, kWidth, kDpiBottom);
-    place(rate_, 0, kRateTop, kWidth, kRateBottom);
-    // The bottom row: the sensor groups the model shows, then power in the rest of the width.
-    int left = 0;
-    if (showLiftOff_) {
-        place(liftOff_, left, kRowTop, left + kLiftOffWidth, kRowBottom);
-        left += kLiftOffWidth + kGap;
-    }
-    if (showSensor_) {
-        place(sensor_, left, kRowTop, left + kSensorWidth, kRowBottom);
-        left += kSensorWidth + kGap;
-    }
-    place(power_, left, kRowTop, kWidth, kRowBottom);
+    layout_->SetScale(s);
     for (PerformancePanel* panel :
          std::initializer_list<PerformancePanel*>{dpi_, rate_, liftOff_, sensor_, power_})
         panel->UISize(s);
+}
+
+void PerformancePage::PlaceBottomRow() {
+    // The sensor groups the model shows, then power in the rest of the width.
+    int left = 0;
+    if (showLiftOff_) {
+        layout_->Move(liftOff_, Ltrb(left, kRowTop, left + kLiftOffWidth, kRowBottom));
+        left += kLiftOffWidth + kGap;
+    }
+    if (showSensor_) {
+        layout_->Move(sensor_, Ltrb(left, kRowTop, left + kSensorWidth, kRowBottom));
+        left += kSensorWidth + kGap;
+    }
+    layout_->Move(power_, Ltrb(left, kRowTop, kWidth, kRowBottom));
 }
 
 void PerformancePage::Refresh() {
@@ -124,6 +126,7 @@ void PerformancePage::ShowSensorGroups(bool liftOff, bool sensor) {
     showSensor_ = sensor;
     liftOff_->setVisible(liftOff);
     sensor_->setVisible(sensor);
+    PlaceBottomRow();
     UISize(scale_);
 }
 

@@ -12,6 +12,7 @@ class QPushButton;
 
 namespace quorvel {
 
+class DesignLayout;
 class DpiPanel;
 class LiftOffPanel;
 class PowerPanel;
@@ -42,10 +43,12 @@ public:
     void ReloadDpiControls();
 
 private:
+    void PlaceBottomRow();
     void ShowSensorGroups(bool liftOff, bool sensor);
     void OpenMouseSettings();
 
     qreal scale_ = 1.0;
+    DesignLayout* layout_ = nullptr;
     bool showLiftOff_ = true, showSensor_ = true;  // the model's descriptor switches
     QLabel* caption_;
     QLabel* mouseSettingsLabel_;

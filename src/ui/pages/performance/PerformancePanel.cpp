@@ -12,7 +12,6 @@
 #include "toolkit/Theme.h"
 #include "ui/dialogs/CUIMessageBox.h"
 #include "ui/common/PageHost.h"
-#include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 
 namespace quorvel {
@@ -27,7 +26,10 @@ void SetTextColour(QWidget* widget, const QColor& colour) {
 
 }  // namespace
 
-PerformancePanel::PerformancePanel(PageHost& host, QWidget* parent) : QWidget(parent), host_(host) {}
+PerformancePanel::PerformancePanel(PageHost& host, QWidget* parent, QSize designSize)
+    : QWidget(parent), host_(host), layout_(new DesignLayout(this, designSize)) {
+    layout_->SetFontRule({8, false});
+}
 
 DeviceState PerformancePanel::Device() {
     return host_.Actions().core.Snapshot();
@@ -82,16 +84,6 @@ CImageButton* PerformancePanel::NewResetButton(int id, int toolTip) {
     reset->SetTintImage(true);
     host_.Texts().BindToolTip(reset, toolTip);
     return reset;
-}
-
-QRect PerformancePanel::Scaled(qreal scale, int left, int top, int right, int bottom) {
-    const auto s = [scale](int v) { return static_cast<int>(v * scale); };
-    return Ltrb(s(left), s(top), s(right), s(bottom));
-}
-
-void PerformancePanel::SetFontPixels(QWidget* widget, qreal scale, int pixels, bool bold) {
-    widget->setFont(
-        UiFont(qMax(8, static_cast<int>(pixels * scale)), bold ? QFont::DemiBold : QFont::Normal));
 }
 
 void PerformancePanel::paintEvent(QPaintEvent*) {

@@ -1,10 +1,11 @@
 #pragma once
 // A group of the performance page (DPI levels, report rate, lift-off, sensor, power): a skin panel with its
-// controls, placed from the design by UISize. What the panels share: the host, the way a change is handed
+// controls at their design rectangles (declared to the panel's design layout; UISize sets its scale). What the panels share: the host, the way a change is handed
 // on (Submit), and the small controls every group has (title, help and reset buttons).
 
 #include <QWidget>
 
+#include "ui/common/DesignLayout.h"
 #include "ui/common/UiText.h"
 
 class QCheckBox;
@@ -20,10 +21,11 @@ struct DeviceState;
 class PerformancePanel : public QWidget {
     Q_OBJECT
 public:
-    PerformancePanel(PageHost& host, QWidget* parent);
+    // `designSize`: the panel's extent in the page's design, which right-anchored controls keep to.
+    PerformancePanel(PageHost& host, QWidget* parent, QSize designSize);
 
-    // Places the controls: design positions inside the panel times the layout scale.
-    virtual void UISize(qreal scale) = 0;
+    // Places the controls for the layout scale.
+    void UISize(qreal scale) { layout_->SetScale(scale); }
 
 signals:
     // A change was refused: the page shows the stored values again, so no refused choice stays on screen
@@ -45,15 +47,17 @@ protected:
     CImageButton* NewHelpButton(int id);
     CImageButton* NewResetButton(int id, int toolTip);
 
-    // The design rectangle (left, top, right, bottom) at the scale, products truncated toward zero.
-    static QRect Scaled(qreal scale, int left, int top, int right, int bottom);
-    // Fonts follow the scale as well.
-    static void SetFontPixels(QWidget* widget, qreal scale, int pixels, bool bold);
+    // Declares a control's design rectangle inside the panel and its font's design size.
+    template <typename T>
+    T* Place(T* widget, const QRect& design, int fontPx = 0, const EdgeRules& rules = kScaledEdges) {
+        return layout_->Add(widget, design, rules, fontPx, QFont::DemiBold);
+    }
 
     void paintEvent(QPaintEvent* event) override;
 
 private:
     PageHost& host_;
+    DesignLayout* layout_;
 };
 
 }  // namespace quorvel

@@ -26,7 +26,7 @@ constexpr SleepChoice kSleepChoices[] = {{10, 538, 1}, {30, 538, 3},  {1, 537, 6
 
 }  // namespace
 
-PowerPanel::PowerPanel(PageHost& host, QWidget* parent) : PerformancePanel(host, parent) {
+PowerPanel::PowerPanel(PageHost& host, QWidget* parent) : PerformancePanel(host, parent, QSize(1180, 176)) {
     title_ = NewTitle(kTitle, 532);
 
     sleepLabel_ = NewLabel(kSleepLabel, 531);
@@ -70,20 +70,13 @@ PowerPanel::PowerPanel(PageHost& host, QWidget* parent) : PerformancePanel(host,
         change.lightsOffMoving = on;
         Submit(SetPower(Host().Actions(), change));
     });
-}
-
-void PowerPanel::UISize(qreal s) {
-    SetFontPixels(title_, s, 16, true);
-    for (QWidget* w : std::initializer_list<QWidget*>{sleepLabel_, sleep_, responseLabel_, responseTime_,
-                                                      wake_, lightsOff_})
-        SetFontPixels(w, s, 14, true);
-    title_->setGeometry(Scaled(s, 20, 12, 360, 42));
-    sleepLabel_->setGeometry(Scaled(s, 24, 56, 236, 88));
-    sleep_->setGeometry(Scaled(s, 240, 56, 360, 88));
-    responseLabel_->setGeometry(Scaled(s, 24, 104, 236, 136));
-    responseTime_->setGeometry(Scaled(s, 240, 104, 300, 136));
-    wake_->setGeometry(Scaled(s, 390, 56, 600, 88));
-    lightsOff_->setGeometry(Scaled(s, 390, 104, 600, 136));
+    Place(title_, Ltrb(20, 12, 360, 42), 16);
+    Place(sleepLabel_, Ltrb(24, 56, 236, 88), 14);
+    Place(sleep_, Ltrb(240, 56, 360, 88), 14);
+    Place(responseLabel_, Ltrb(24, 104, 236, 136), 14);
+    Place(responseTime_, Ltrb(240, 104, 300, 136), 14);
+    Place(wake_, Ltrb(390, 56, 600, 88), 14);
+    Place(lightsOff_, Ltrb(390, 104, 600, 136), 14);
 }
 
 void PowerPanel::Load(const PerformanceSettings& settings) {

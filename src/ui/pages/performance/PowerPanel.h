@@ -25,7 +25,6 @@ public:
     };
 
     PowerPanel(PageHost& host, QWidget* parent);
-    void UISize(qreal scale) override;
     void Load(const PerformanceSettings& settings);
 
 private:

@@ -10,7 +10,7 @@
 
 namespace quorvel {
 
-ReportRatePanel::ReportRatePanel(PageHost& host, QWidget* parent) : PerformancePanel(host, parent) {
+ReportRatePanel::ReportRatePanel(PageHost& host, QWidget* parent) : PerformancePanel(host, parent, QSize(1180, 106)) {
     title_ = NewTitle(kTitle, 255);
     help_ = NewHelpButton(kHelp);
     Host().Texts().BindToolTip(help_, 256);
@@ -19,15 +19,10 @@ ReportRatePanel::ReportRatePanel(PageHost& host, QWidget* parent) : PerformanceP
     rates_ = new ReporteCtrl(this);
     rates_->setObjectName(ControlName(kRates));
     connect(rates_, &ReporteCtrl::itemClicked, this, &ReportRatePanel::RateChosen);
-}
-
-void ReportRatePanel::UISize(qreal s) {
-    SetFontPixels(title_, s, 16, true);
-    SetFontPixels(rates_, s, 13, true);
-    title_->setGeometry(Scaled(s, 24, 12, 600, 42));
-    help_->setGeometry(Scaled(s, 1082, 14, 1112, 44));
-    reset_->setGeometry(Scaled(s, 1126, 14, 1156, 44));
-    rates_->setGeometry(Scaled(s, 24, 52, 1156, 92));
+    Place(title_, Ltrb(24, 12, 600, 42), 16);
+    Place(help_, Ltrb(1082, 14, 1112, 44));
+    Place(reset_, Ltrb(1126, 14, 1156, 44));
+    Place(rates_, Ltrb(24, 52, 1156, 92), 13);
 }
 
 void ReportRatePanel::SetEntries(int highestEntry, int selectedCode) {

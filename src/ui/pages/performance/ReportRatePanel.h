@@ -15,7 +15,6 @@ public:
     enum Id { kTitle = 122, kHelp = 123, kReset = 124, kRates = 125 };
 
     ReportRatePanel(PageHost& host, QWidget* parent);
-    void UISize(qreal scale) override;
 
     // The entries a mouse with this highest report-rate entry (4-7) offers, the code selected.
     void SetEntries(int highestEntry, int selectedCode);

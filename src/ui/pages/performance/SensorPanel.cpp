@@ -10,7 +10,7 @@
 
 namespace quorvel {
 
-SensorPanel::SensorPanel(PageHost& host, QWidget* parent) : PerformancePanel(host, parent) {
+SensorPanel::SensorPanel(PageHost& host, QWidget* parent) : PerformancePanel(host, parent, QSize(kDesignWidth, 176)) {
     title_ = NewTitle(kTitle, 503);
     help_ = NewHelpButton(kHelp);
     Host().Texts().BindComposed(
@@ -25,17 +25,12 @@ SensorPanel::SensorPanel(PageHost& host, QWidget* parent) : PerformancePanel(hos
         options_[i] = NewCheckBox(kFirstOption + static_cast<int>(i), texts[i]);
         connect(options_[i], &QCheckBox::clicked, this, &SensorPanel::OptionClicked);
     }
-}
-
-void SensorPanel::UISize(qreal s) {
-    SetFontPixels(title_, s, 16, true);
-    const int w = static_cast<int>(width() / s);
-    title_->setGeometry(Scaled(s, 20, 12, w - 50, 42));
-    help_->setGeometry(Scaled(s, w - 44, 14, w - 16, 42));
+    // Right edges keep their distance from the panel's, whatever width the page gives it.
+    Place(title_, Ltrb(20, 12, kDesignWidth - 50, 42), 16, kRightToEnd);
+    Place(help_, Ltrb(kDesignWidth - 44, 14, kDesignWidth - 16, 42), 0, kAtEnd);
     for (size_t i = 0; i < options_.size(); ++i) {
-        SetFontPixels(options_[i], s, 14, true);
         const int top = 54 + 36 * static_cast<int>(i);
-        options_[i]->setGeometry(Scaled(s, 24, top, w - 16, top + 30));
+        Place(options_[i], Ltrb(24, top, kDesignWidth - 16, top + 30), 14, kRightToEnd);
     }
 }
 

@@ -15,10 +15,11 @@ class SensorPanel : public PerformancePanel {
 public:
     // The three options are 134, 135 and 136, for the bits 4, 8 and 16 of sensor_flag.
     enum Id { kTitle = 132, kHelp = 133, kFirstOption = 134 };
+    // The width the page gives the group in the design.
+    static constexpr int kDesignWidth = 300;
     static constexpr std::array<int, 3> kBits = {4, 8, 16};
 
     SensorPanel(PageHost& host, QWidget* parent);
-    void UISize(qreal scale) override;
     void Load(const PerformanceSettings& settings);
 
 private:

@@ -284,9 +284,8 @@ QString SettingsPage::CheckText() const {
     return Text(17) + QStringLiteral(": v") + installed_;
 }
 
-void SettingsPage::Place(int right, int bottom, qreal scale) {
-    (void)scale;  // the column keeps its size; its sections are laid out by their texts
-    setGeometry(Ltrb(1, 50, right - 1, bottom - 40));
+void SettingsPage::Place() {
+    // The window places the page; the column keeps its size, its sections laid out by their texts.
     leave_->setGeometry(Ltrb(24, 16, 144, 52));
     const int top = 16, width = qMin(kColumnWidth, this->width() - 2 * 170);
     column_->setGeometry(Ltrb((this->width() - width) / 2, top, (this->width() + width) / 2, height() - 8));

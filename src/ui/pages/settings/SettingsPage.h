@@ -60,7 +60,8 @@ public:
     // Opens web addresses (xdg-open by default; tests record them).
     void SetOpener(std::function<bool(const std::string&)> opener) { opener_ = std::move(opener); }
 
-    void Place(int right, int bottom, qreal scale);
+    // Places the leave button and the column in the page.
+    void Place();
 
 signals:
     void leaveRequested();
