@@ -6,7 +6,7 @@
 #include "toolkit/CaptionButton.h"
 #include "toolkit/Theme.h"
 #include "ui/common/LogoWidget.h"
-#include "ui/common/UiFonts.h"
+#include "ui/common/DesignLayout.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
 
@@ -19,12 +19,10 @@ constexpr int kBackColour = 1710618;
 constexpr int kLineColour = 9868950;
 const QColor kGreyText = QColor::fromRgba(0xFF969696);
 
-QLabel* NewGreyLabel(QWidget* parent, int id, const QRect& rect, int pixelSize) {
-    auto* label = new QLabel(parent);
+QLabel* NewGreyLabel(SkinnedDialog* dialog, int id, const QRect& rect, int pixelSize) {
+    auto* label = dialog->Layout().Add(new QLabel(dialog), rect, pixelSize);
     label->setObjectName(ControlName(id));
-    label->setGeometry(rect);
     label->setAlignment(Qt::AlignCenter);
-    label->setFont(UiFont(pixelSize));
     QPalette grey = label->palette();
     grey.setColor(QPalette::WindowText, kGreyText);
     label->setPalette(grey);
@@ -40,24 +38,24 @@ QString ReleaseVersionText(uint32_t release) {
 }
 
 AboutDlg::AboutDlg(QWidget* parent, uint32_t release, const QString& softwareVersion)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
-    setObjectName(QStringLiteral("AboutDlg"));
+    : SkinnedDialog(parent, Qt::Dialog, "AboutDlg", kDesignSize,
+                    DialogLook{{}, DialogLook::Image::None, ColorFromRef(kBackColour), ColorFromRef(kLineColour),
+                               false}) {
     setWindowTitle(QStringLiteral("About Window"));
-    setFixedSize(kDesignSize);
-    const int L = 0, R = width(), B = height();
+    const int L = 0, R = kDesignSize.width(), B = kDesignSize.height();
     const int M = (R - L) / 2;
     auto* texts = new TextRegistry(this);
 
     auto* close = new CaptionButton(CaptionKind::Close, this);
     close->setObjectName(ControlName(kClose));
-    close->setGeometry(Ltrb(R - 40, 15, R - 21, 34));
+    Layout().Add(close, Ltrb(R - 40, 15, R - 21, 34));
     texts->BindToolTip(close, 5);
     connect(close, &QAbstractButton::clicked, this, [this] { done(1); });
 
     auto* logo = new LogoWidget(this);
     logo->setObjectName(ControlName(kLogo));
     logo->setCursor(Qt::ArrowCursor);
-    logo->setGeometry(QRect(QPoint(M - 130, 80), QSize(260, 40)));
+    Layout().Add(logo, QRect(QPoint(M - 130, 80), QSize(260, 40)));
 
     QLabel* firmware = NewGreyLabel(this, kFirmwareVersion, Ltrb(M - 100, 150, M + 100, 185), 16);
     texts->BindComposed(
@@ -71,13 +69,6 @@ AboutDlg::AboutDlg(QWidget* parent, uint32_t release, const QString& softwareVer
 
     QLabel* copyright = NewGreyLabel(this, kCopyright, Ltrb(10, B - 40, R - 10, B - 5), 13);
     texts->BindText(copyright, 2);
-}
-
-void AboutDlg::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.fillRect(rect(), ColorFromRef(kBackColour));
-    p.setPen(ColorFromRef(kLineColour));
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 }  // namespace quorvel

@@ -2,7 +2,7 @@
 // The About dialog: logo, the firmware version of the first wired mouse, the software version and the
 // copyright line; its close button ends it.
 
-#include <QDialog>
+#include "ui/common/SkinnedDialog.h"
 #include <cstdint>
 
 namespace quorvel {
@@ -11,7 +11,7 @@ namespace quorvel {
 // ("%x" digits, so lower case). Fewer than three digits are read with leading zeros (0x5 is "0.05").
 QString ReleaseVersionText(uint32_t release);
 
-class AboutDlg : public QDialog {
+class AboutDlg : public SkinnedDialog {
     Q_OBJECT
 public:
     // Control ids (objectName "id<n>").
@@ -23,7 +23,6 @@ public:
     AboutDlg(QWidget* parent, uint32_t release, const QString& softwareVersion);
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
 };
 
 }  // namespace quorvel

@@ -9,7 +9,7 @@
 
 #include "toolkit/Skin.h"
 #include "toolkit/Theme.h"
-#include "ui/common/UiFonts.h"
+#include "ui/common/DesignLayout.h"
 #include "ui/common/UiRect.h"
 
 namespace quorvel {
@@ -19,46 +19,33 @@ namespace {
 constexpr char kWindowTitle[] = "MessageBox";
 constexpr char kBackground[] = "bk_prompt.png";
 
-QLabel* NewLabel(QWidget* parent, int id, const QRect& rect) {
-    auto* label = new QLabel(parent);
+QLabel* NewLabel(SkinnedDialog* box, int id, const QRect& rect, QFont::Weight weight = QFont::DemiBold) {
+    auto* label = box->Layout().Add(new QLabel(box), rect, 16, weight);
     label->setObjectName(ControlName(id));
-    label->setGeometry(rect);
-    label->setFont(UiFont(16));
     label->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     return label;
 }
 
-QPushButton* NewButton(QWidget* parent, int id, const QRect& rect) {
-    auto* button = new QPushButton(parent);
+QPushButton* NewButton(SkinnedDialog* box, int id, const QRect& rect) {
+    auto* button = box->Layout().Add(new QPushButton(box), rect, 16);
     button->setObjectName(ControlName(id));
-    button->setGeometry(rect);
-    button->setFont(UiFont(16));
     return button;
-}
-
-void CentreOnScreen(QWidget* box, QWidget* owner) {
-    QScreen* screen = owner && owner->screen() ? owner->screen() : QGuiApplication::primaryScreen();
-    if (!screen) return;
-    QRect frame = box->frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    box->move(frame.topLeft());
 }
 
 }  // namespace
 
 CUIMessageBox::CUIMessageBox(QWidget* owner, const UiText& title, const UiText& message, int style)
-    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), style_(style) {
-    setObjectName(QString::fromLatin1(kWindowTitle));
-    setWindowTitle(QString::fromLatin1(kWindowTitle));
-    setFixedSize(kDesignSize);
-    const int R = width(), B = height();
+    : SkinnedDialog(owner, Qt::Dialog | Qt::WindowStaysOnTopHint, kWindowTitle, kDesignSize,
+                    DialogLook{QString::fromLatin1(kBackground), DialogLook::Image::Stretched, {}, {}, true}),
+      style_(style) {
+    SetPlacement(Placement::OnScreen);
+    const int R = kDesignSize.width(), B = kDesignSize.height();
     auto* texts = new TextRegistry(this);
 
     QLabel* titleLabel = NewLabel(this, kTitle, Ltrb(20, 15, R - 20, 45));
     texts->BindText(titleLabel, title);
-    QLabel* messageLabel = NewLabel(this, kMessage, Ltrb(20, 50, R - 20, B - 50));
+    QLabel* messageLabel = NewLabel(this, kMessage, Ltrb(20, 50, R - 20, B - 50), QFont::Normal);
     messageLabel->setWordWrap(true);
-    messageLabel->setFont(UiFont(16, QFont::Normal));
     QPalette dim = messageLabel->palette();
     dim.setColor(QPalette::WindowText, palette::kTextDim);
     messageLabel->setPalette(dim);
@@ -87,20 +74,6 @@ CUIMessageBox::CUIMessageBox(QWidget* owner, const UiText& title, const UiText& 
 
 void CUIMessageBox::reject() {
     done(kResultCancel);
-}
-
-void CUIMessageBox::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    CentreOnScreen(this, parentWidget());
-}
-
-void CUIMessageBox::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    if (Skin::Instance().Paint(p, rect(), QString::fromLatin1(kBackground))) return;
-    p.fillRect(rect(), palette::kSurface);
-    p.fillRect(QRect(0, 0, width(), 3), AccentColor());
-    p.setPen(palette::kBorder);
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 int ShowMessageBox(QWidget* owner, const UiText& title, const UiText& message, int style) {

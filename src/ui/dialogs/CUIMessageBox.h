@@ -4,7 +4,7 @@
 // (the second button, Esc, the window manager's close, a close from outside, the owner going away).
 // Only an explicit 1 is consent: callers test IsConsent(result), never "not 2".
 
-#include <QDialog>
+#include "ui/common/SkinnedDialog.h"
 #include <functional>
 
 #include "ui/common/UiText.h"
@@ -22,7 +22,7 @@ inline bool IsConsent(int result) {
 inline constexpr int kBoxOk = 0;
 inline constexpr int kBoxOkCancel = 4;
 
-class CUIMessageBox : public QDialog {
+class CUIMessageBox : public SkinnedDialog {
     Q_OBJECT
 public:
     // Control ids (objectName "id<n>").
@@ -36,8 +36,6 @@ public:
     void reject() override;
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     int style_;

@@ -9,6 +9,7 @@
 
 #include "toolkit/CaptionButton.h"
 #include "toolkit/Theme.h"
+#include "ui/common/DesignLayout.h"
 #include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
@@ -23,28 +24,27 @@ const QColor kUnitColour = QColor::fromRgba(0xFFC8C8C8);
 }  // namespace
 
 DPIMsgDlg::DPIMsgDlg(QWidget* owner)
-    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                           Qt::WindowDoesNotAcceptFocus | Qt::X11BypassWindowManagerHint) {
-    setObjectName(QStringLiteral("DPIMsgDlg"));
-    setWindowTitle(QStringLiteral("DPIMsgDlg"));
+    : SkinnedDialog(nullptr,
+                    Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus |
+                        Qt::X11BypassWindowManagerHint,
+                    "DPIMsgDlg", kDesignSize) {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);
-    setFixedSize(kDesignSize);
     // Not the owner's child: a child tool window is tied to its owner, and the owner is often hidden in
     // the tray while the game runs. It goes with the owner all the same.
     if (owner) connect(owner, &QObject::destroyed, this, [this] { delete this; });
     texts_ = new TextRegistry(this);
-    const int R = width(), B = height();
+    const int R = kDesignSize.width(), B = kDesignSize.height();
 
     close_ = new CaptionButton(CaptionKind::Close, this);
     close_->setObjectName(ControlName(kClose));
     close_->setFocusPolicy(Qt::NoFocus);
-    close_->setGeometry(Ltrb(R - 38, 8, R - 8, 38));
+    Layout().Add(close_, Ltrb(R - 38, 8, R - 8, 38));
     texts_->BindToolTip(close_, 5);
 
     valueText_ = new QLabel(QString::number(value_), this);
     valueText_->setObjectName(ControlName(kValue));
-    valueText_->setGeometry(Ltrb(16, 26, 188, 86));
+    Layout().Add(valueText_, Ltrb(16, 26, 188, 86));
     valueText_->setAlignment(Qt::AlignRight | Qt::AlignBaseline);
     valueText_->setFont(UiFont(44, QFont::Bold));
     QPalette accent = valueText_->palette();
@@ -53,7 +53,7 @@ DPIMsgDlg::DPIMsgDlg(QWidget* owner)
 
     unit_ = new QLabel(this);
     unit_->setObjectName(ControlName(kUnit));
-    unit_->setGeometry(Ltrb(198, 46, R - 16, 80));
+    Layout().Add(unit_, Ltrb(198, 46, R - 16, 80));
     unit_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     unit_->setFont(UiFont(22, QFont::DemiBold));
     QPalette grey = unit_->palette();
@@ -63,7 +63,7 @@ DPIMsgDlg::DPIMsgDlg(QWidget* owner)
 
     profile_ = new QLabel(this);
     profile_->setObjectName(ControlName(kProfile));
-    profile_->setGeometry(Ltrb(16, 20, R - 44, B - 20));
+    Layout().Add(profile_, Ltrb(16, 20, R - 44, B - 20));
     profile_->setAlignment(Qt::AlignCenter);
     profile_->setWordWrap(true);
     profile_->setFont(UiFont(22, QFont::Bold));
@@ -75,7 +75,7 @@ DPIMsgDlg::DPIMsgDlg(QWidget* owner)
 
     bar_ = new QProgressBar(this);
     bar_->setObjectName(ControlName(kBar));
-    bar_->setGeometry(Ltrb(24, B - 30, R - 24, B - 22));
+    Layout().Add(bar_, Ltrb(24, B - 30, R - 24, B - 22));
     bar_->setTextVisible(false);
     bar_->setRange(0, kDefaultMaximum);
     bar_->setValue(value_);
@@ -130,15 +130,6 @@ void DPIMsgDlg::PopUp() {
     show();
     raise();
     timer_->start();
-}
-
-void DPIMsgDlg::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.fillRect(rect(), palette::kSurface);
-    p.setPen(palette::kBorder);
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
-    // An accent line along the top edge marks it as the program's.
-    p.fillRect(QRect(0, 0, width(), 3), AccentColor());
 }
 
 }  // namespace quorvel

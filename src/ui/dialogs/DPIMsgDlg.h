@@ -4,7 +4,7 @@
 // runs, so it never takes the keyboard focus: it does not accept the focus, shows without activating and
 // belongs to no window (a hidden main window must not hide it).
 
-#include <QWidget>
+#include "ui/common/SkinnedDialog.h"
 
 class QLabel;
 class QProgressBar;
@@ -15,7 +15,7 @@ namespace quorvel {
 class CaptionButton;
 class TextRegistry;
 
-class DPIMsgDlg : public QWidget {
+class DPIMsgDlg : public SkinnedDialog {
     Q_OBJECT
 public:
     // Control ids (objectName "id<n>"); the hide timer is "timer100".
@@ -41,7 +41,6 @@ public:
 
 protected:
     void PopUp();
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     int value_ = 1600;

@@ -1,6 +1,7 @@
 #include "ui/dialogs/MousePaletteDlg.h"
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -13,6 +14,7 @@
 #include "toolkit/MPicture.h"
 #include "toolkit/Theme.h"
 #include "ui/dialogs/CUIMessageBox.h"
+#include "ui/common/DesignLayout.h"
 #include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
@@ -25,45 +27,35 @@ int Byte(int colour, int index) {
     return (colour >> (8 * index)) & 0xFF;
 }
 
-void CentreOver(QWidget* dialog, QWidget* owner) {
-    if (!owner) return;
-    QRect frame = dialog->frameGeometry();
-    frame.moveCenter(owner->window()->frameGeometry().center());
-    dialog->move(frame.topLeft());
-}
-
 }  // namespace
 
 MousePaletteDlg::MousePaletteDlg(QWidget* owner, int colour)
-    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint) {
-    setObjectName(QStringLiteral("PaletteDlg"));
-    setWindowTitle(QStringLiteral("PaletteDlg"));
-    setFixedSize(kDesignSize);
+    : SkinnedDialog(owner, Qt::Dialog, "PaletteDlg", kDesignSize) {
     auto* texts = new TextRegistry(this);
-    const int W = width(), H = height();
+    const int W = kDesignSize.width(), H = kDesignSize.height();
 
     auto* title = new QLabel(this);
     title->setObjectName(ControlName(kTitle));
-    title->setGeometry(Ltrb(30, 15, W - 60, 45));
+    Layout().Add(title, Ltrb(30, 15, W - 60, 45));
     title->setFont(UiFont(16));
     texts->BindText(title, 755);
 
     auto* close = new CaptionButton(CaptionKind::Close, this);
     close->setObjectName(ControlName(kClose));
-    close->setGeometry(Ltrb(W - 50, 15, W - 20, 45));
+    Layout().Add(close, Ltrb(W - 50, 15, W - 20, 45));
     close->setFocusPolicy(Qt::NoFocus);
     texts->BindToolTip(close, 5);
     connect(close, &QAbstractButton::clicked, this, &MousePaletteDlg::reject);
 
     palette_ = new MPalette(this);
     palette_->setObjectName(ControlName(kPalette));
-    palette_->setGeometry(Ltrb(30, 60, 200, 220));
+    Layout().Add(palette_, Ltrb(30, 60, 200, 220));
     connect(palette_, &MPalette::colorChanging, this, [this](int c) { Take(c, true); });
     connect(palette_, &MPalette::colorPicked, this, [this](int c) { Take(c, true); });
 
     preview_ = new MPicture(this);
     preview_->setObjectName(ControlName(kPreview));
-    preview_->setGeometry(Ltrb(210, 60, 300, 110));
+    Layout().Add(preview_, Ltrb(210, 60, 300, 110));
 
     const int labelIds[] = {kRedLabel, kGreenLabel, kBlueLabel};
     const int labelTexts[] = {757, 758, 759};
@@ -72,12 +64,12 @@ MousePaletteDlg::MousePaletteDlg(QWidget* owner, int colour)
         const int top = 120 + 30 * i;
         auto* label = new QLabel(this);
         label->setObjectName(ControlName(labelIds[i]));
-        label->setGeometry(Ltrb(210, top, 240, top + 25));
+        Layout().Add(label, Ltrb(210, top, 240, top + 25));
         label->setFont(UiFont(14));
         texts->BindText(label, labelTexts[i]);
         auto* field = new QLineEdit(this);
         field->setObjectName(ControlName(fieldIds[i]));
-        field->setGeometry(Ltrb(240, top, 300, top + 25));
+        Layout().Add(field, Ltrb(240, top, 300, top + 25));
         field->setFont(UiFont(13, QFont::Normal));
         field->setAlignment(Qt::AlignCenter);
         field->setMaxLength(3);
@@ -87,18 +79,20 @@ MousePaletteDlg::MousePaletteDlg(QWidget* owner, int colour)
         fields_[static_cast<size_t>(i)] = field;
     }
 
+    auto* presetGroup = new QButtonGroup(this);  // the presets are one choice
     for (size_t i = 0; i < kPresets.size(); ++i) {
         const int left = 30 + 35 * static_cast<int>(i);
-        auto* preset = new CColorButton(kPresets[i], QStringLiteral("DEFAULTCOLOR"), this);
+        auto* preset = new CColorButton(kPresets[i], QString(), this);
+        preset->SetGroup(presetGroup);
         preset->setObjectName(ControlName(kFirstPreset + static_cast<int>(i)));
-        preset->setGeometry(Ltrb(left, 230, left + 26, 256));
+        Layout().Add(preset, Ltrb(left, 230, left + 26, 256));
         connect(preset, &QAbstractButton::clicked, this, [this, preset] { Take(preset->GetColor(), false); });
         presets_[i] = preset;
     }
 
     auto* apply = new QPushButton(this);
     apply->setObjectName(ControlName(kApply));
-    apply->setGeometry(Ltrb(W - 120, H - 50, W - 20, H - 20));
+    Layout().Add(apply, Ltrb(W - 120, H - 50, W - 20, H - 20));
     apply->setFont(UiFont(14));
     apply->setDefault(true);
     texts->BindText(apply, 254);
@@ -140,24 +134,16 @@ void MousePaletteDlg::reject() {
     done(kResultCancel);
 }
 
-void MousePaletteDlg::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.fillRect(rect(), palette::kSurface);
-    p.setPen(palette::kBorder);
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
-    p.fillRect(QRect(0, 0, width(), 3), AccentColor());
-}
-
 int MousePaletteDlg::Pick(QWidget* owner, int colour) {
     MousePaletteDlg dialog(owner, colour);
-    CentreOver(&dialog, owner);
+    dialog.CentreOnOwner();
     const int result = dialog.exec();
     return result == kResultOk ? dialog.Colour() : 0;
 }
 
 void MousePaletteDlg::Open(QWidget* owner, int colour, std::function<void(int)> done) {
     auto* dialog = new MousePaletteDlg(owner, colour);
-    CentreOver(dialog, owner);
+    dialog->CentreOnOwner();
     connect(dialog, &QDialog::finished, dialog, [dialog, done = std::move(done)](int result) {
         dialog->deleteLater();
         if (done) done(result == kResultOk ? dialog->Colour() : 0);

@@ -4,7 +4,7 @@
 // button, Esc or a close from outside end it without one (0). Colours are stored values
 // (R + 256*G + 65536*B), so pure black cannot be chosen: 0 means "no choice".
 
-#include <QDialog>
+#include "ui/common/SkinnedDialog.h"
 #include <array>
 #include <functional>
 
@@ -16,7 +16,7 @@ class CColorButton;
 class MPalette;
 class MPicture;
 
-class MousePaletteDlg : public QDialog {
+class MousePaletteDlg : public SkinnedDialog {
     Q_OBJECT
 public:
     // Control ids (objectName "id<n>"); the presets are 40 to 47.
@@ -54,7 +54,6 @@ public:
     void reject() override;
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     // The colour becomes current: the fields, the preview and (unless it came from there) the palette.

@@ -17,6 +17,7 @@
 #include "toolkit/Theme.h"
 #include "ui/dialogs/CUIMessageBox.h"
 #include "ui/common/PageHost.h"
+#include "ui/common/DesignLayout.h"
 #include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
@@ -82,21 +83,22 @@ void ProfileAppsDlg::Open(PageHost& host, int profile) {
 }
 
 ProfileAppsDlg::ProfileAppsDlg(PageHost& host, int profile, QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), host_(host), profile_(profile) {
-    setObjectName(QStringLiteral("ProfileAppsDlg"));
-    setFixedSize(kDesignSize);
+    : SkinnedDialog(owner, Qt::Dialog, "ProfileAppsDlg", kDesignSize,
+                    DialogLook{{}, DialogLook::Image::None, {}, {}, false}),
+      host_(host),
+      profile_(profile) {
     auto* texts = new TextRegistry(this);
-    const int R = width(), B = height();
+    const int R = kDesignSize.width(), B = kDesignSize.height();
 
     auto* close = new CaptionButton(CaptionKind::Close, this);
     close->setObjectName(ControlName(kClose));
-    close->setGeometry(Ltrb(R - 40, 12, R - 14, 38));
+    Layout().Add(close, Ltrb(R - 40, 12, R - 14, 38));
     texts->BindToolTip(close, 5);
     connect(close, &QAbstractButton::clicked, this, [this] { done(2); });
 
     title_ = new QLabel(this);
     title_->setObjectName(ControlName(kTitle));
-    title_->setGeometry(Ltrb(20, 12, R - 50, 40));
+    Layout().Add(title_, Ltrb(20, 12, R - 50, 40));
     title_->setFont(UiFont(16, QFont::Bold));
     std::vector<ProfileInfo> profiles;
     ListProfiles(host_.Actions(), &profiles);
@@ -109,40 +111,40 @@ ProfileAppsDlg::ProfileAppsDlg(PageHost& host, int profile, QWidget* owner)
 
     list_ = new QListWidget(this);
     list_->setObjectName(ControlName(kList));
-    list_->setGeometry(Ltrb(20, 48, R - 20, 208));
+    Layout().Add(list_, Ltrb(20, 48, R - 20, 208));
     list_->setFont(UiFont(14, QFont::Normal));
     list_->setIconSize(QSize(kIconSize, kIconSize));
     empty_ = DimLabel(this, kEmpty, 13);
-    empty_->setGeometry(Ltrb(30, 58, R - 30, 100));
+    Layout().Add(empty_, Ltrb(30, 58, R - 30, 100));
     texts->BindText(empty_, kEmptyText);
     remove_ = Button(this, kRemove, texts, kRemoveText);
-    remove_->setGeometry(Ltrb(R - 140, 216, R - 20, 246));
+    Layout().Add(remove_, Ltrb(R - 140, 216, R - 20, 246));
     connect(remove_, &QPushButton::clicked, this, &ProfileAppsDlg::RemoveSelected);
     connect(list_, &QListWidget::currentRowChanged, this, [this](int row) { remove_->setEnabled(row >= 0); });
 
     auto* windowsLabel = new QLabel(this);
     windowsLabel->setFont(UiFont(14, QFont::Bold));
-    windowsLabel->setGeometry(Ltrb(20, 258, R - 20, 282));
+    Layout().Add(windowsLabel, Ltrb(20, 258, R - 20, 282));
     texts->BindText(windowsLabel, kWindowsText);
     windows_ = new QComboBox(this);
     windows_->setObjectName(ControlName(kWindows));
-    windows_->setGeometry(Ltrb(20, 286, R - 140, 316));
+    Layout().Add(windows_, Ltrb(20, 286, R - 140, 316));
     windows_->setFont(UiFont(14, QFont::Normal));
     windows_->setIconSize(QSize(kIconSize - 4, kIconSize - 4));
     addWindow_ = Button(this, kAddWindow, texts, kAddText);
-    addWindow_->setGeometry(Ltrb(R - 130, 286, R - 20, 316));
+    Layout().Add(addWindow_, Ltrb(R - 130, 286, R - 20, 316));
     connect(addWindow_, &QPushButton::clicked, this, [this] { Add(windows_->currentData().toString()); });
     noDisplay_ = DimLabel(this, kNoDisplay, 12);
-    noDisplay_->setGeometry(Ltrb(20, 318, R - 20, 340));
+    Layout().Add(noDisplay_, Ltrb(20, 318, R - 20, 340));
 
     name_ = new QLineEdit(this);
     name_->setObjectName(ControlName(kName));
-    name_->setGeometry(Ltrb(20, 350, R - 140, 380));
+    Layout().Add(name_, Ltrb(20, 350, R - 140, 380));
     name_->setFont(UiFont(14, QFont::Normal));
     name_->setMaxLength(static_cast<int>(kMaxAppNameBytes));
     texts->Bind(name_, kNameHint, [this](const QString& s) { name_->setPlaceholderText(s); });
     addName_ = Button(this, kAddName, texts, kAddText);
-    addName_->setGeometry(Ltrb(R - 130, 350, R - 20, 380));
+    Layout().Add(addName_, Ltrb(R - 130, 350, R - 20, 380));
     connect(addName_, &QPushButton::clicked, this, [this] { Add(name_->text()); });
     connect(name_, &QLineEdit::returnPressed, this, [this] { Add(name_->text()); });
     connect(name_, &QLineEdit::textChanged, this,
@@ -213,13 +215,6 @@ void ProfileAppsDlg::RemoveSelected() {
     if (!item) return;
     UnbindApp(host_.Actions(), profile_, item->text().toStdString());
     FillBindings();
-}
-
-void ProfileAppsDlg::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.fillRect(rect(), palette::kSurface);
-    p.setPen(palette::kBorder);
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 }  // namespace quorvel

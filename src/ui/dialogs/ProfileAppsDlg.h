@@ -3,7 +3,7 @@
 // name, each removable; a name added from the windows open now (shown with their title and icon, as the
 // desktop shows them) or typed. Every change is stored at once; closing the dialog changes nothing more.
 
-#include <QDialog>
+#include "ui/common/SkinnedDialog.h"
 #include <vector>
 
 #include "platform/FocusSource.h"
@@ -18,7 +18,7 @@ namespace quorvel {
 
 class PageHost;
 
-class ProfileAppsDlg : public QDialog {
+class ProfileAppsDlg : public SkinnedDialog {
     Q_OBJECT
 public:
     // Control ids (objectName "id<n>").
@@ -47,7 +47,6 @@ public:
     static QString BindingName(const FocusWindow& window);
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     void FillBindings();

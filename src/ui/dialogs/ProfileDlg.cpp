@@ -15,6 +15,7 @@
 #include "ui/dialogs/ProfileAppsDlg.h"
 #include "ui/dialogs/ProfileFiles.h"
 #include "ui/dialogs/ProfileList.h"
+#include "ui/common/DesignLayout.h"
 #include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
@@ -80,18 +81,20 @@ void ProfileDlg::Open(PageHost& host, QWidget* anchor) {
 }
 
 ProfileDlg::ProfileDlg(PageHost& host, QWidget* owner)
-    : QDialog(owner, Qt::Popup | Qt::FramelessWindowHint), host_(host) {
-    setObjectName(QStringLiteral("ProfileDlg"));
-    resize(kDesignSize);
-    const int R = width(), B = height();
+    // Under the background picture the window colour: a pop-up has no translucent corners on every
+    // desktop.
+    : SkinnedDialog(owner, Qt::Popup, "ProfileDlg", kDesignSize,
+                    DialogLook{{}, DialogLook::Image::None, palette::kWindow, Qt::transparent, false}),
+      host_(host) {
+    const int R = kDesignSize.width(), B = kDesignSize.height();
     auto* background = new MPicture(QStringLiteral("img_area_content.png"), MPicture::Mode::Frame, this);
     background->setObjectName(ControlName(kBackground));
-    background->setGeometry(rect());
+    Layout().Add(background, QRect(QPoint(), kDesignSize));
     background->lower();
 
     list_ = new ProfileList(this);
     list_->setObjectName(ControlName(kList));
-    list_->setGeometry(Ltrb(10, 10, R - 10, B - 80));
+    Layout().Add(list_, Ltrb(10, 10, R - 10, B - 80));
     list_->setFont(UiFont(14, QFont::Normal));
     list_->SetRowHeight(36);
     connect(list_, &ProfileList::entryChosen, this, &ProfileDlg::EntryClicked);
@@ -101,17 +104,17 @@ ProfileDlg::ProfileDlg(PageHost& host, QWidget* owner)
 
     import_ = new QPushButton(this);
     import_->setObjectName(ControlName(kImport));
-    import_->setGeometry(Ltrb(10, B - 35, R / 2 - 5, B - 7));
+    Layout().Add(import_, Ltrb(10, B - 35, R / 2 - 5, B - 7));
     texts->BindText(import_, kImportText);
     connect(import_, &QPushButton::clicked, this, [this] { EndWith(Request::Import); });
     export_ = new QPushButton(this);
     export_->setObjectName(ControlName(kExport));
-    export_->setGeometry(Ltrb(R / 2 + 5, B - 35, R - 10, B - 7));
+    Layout().Add(export_, Ltrb(R / 2 + 5, B - 35, R - 10, B - 7));
     texts->BindText(export_, kExportText);
     connect(export_, &QPushButton::clicked, this, [this] { EndWith(Request::Export); });
     apps_ = new QPushButton(this);
     apps_->setObjectName(ControlName(kApps));
-    apps_->setGeometry(Ltrb(10, B - 70, R - 10, B - 42));
+    Layout().Add(apps_, Ltrb(10, B - 70, R - 10, B - 42));
     texts->BindText(apps_, kAppsText);
     connect(apps_, &QPushButton::clicked, this, [this] { EndWith(Request::Apps); });
     for (QPushButton* b : {import_, export_, apps_}) {
@@ -193,12 +196,6 @@ void ProfileDlg::done(int result) {
     // A rename still being typed is stored, as leaving the field would store it.
     list_->CommitEdit();
     QDialog::done(result);
-}
-
-void ProfileDlg::paintEvent(QPaintEvent*) {
-    // Under the background picture: a pop-up has no translucent corners on every desktop.
-    QPainter p(this);
-    p.fillRect(rect(), palette::kWindow);
 }
 
 void RunProfileChoice(PageHost& host, const ProfileDlg::Choice& choice) {

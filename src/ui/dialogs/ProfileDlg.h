@@ -9,7 +9,7 @@
 // closes the dialog. A profile renamed in the dialog becomes the current one when it closes, so the
 // profile button shows the new name. Whatever changes the profile in use ends in PageHost::ProfileChanged.
 
-#include <QDialog>
+#include "ui/common/SkinnedDialog.h"
 
 class QListWidgetItem;
 class QPushButton;
@@ -19,7 +19,7 @@ namespace quorvel {
 class PageHost;
 class ProfileList;
 
-class ProfileDlg : public QDialog {
+class ProfileDlg : public SkinnedDialog {
     Q_OBJECT
 public:
     // Control ids (objectName "id<n>").
@@ -48,7 +48,6 @@ public:
     void done(int result) override;
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     void Fill();

@@ -10,6 +10,7 @@
 #include "toolkit/Skin.h"
 #include "toolkit/Theme.h"
 #include "ui/dialogs/CUIMessageBox.h"
+#include "ui/common/DesignLayout.h"
 #include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
@@ -24,29 +25,29 @@ constexpr int kLabelText = 831;  // "Key"
 constexpr int kFieldLength = 10;
 }  // namespace
 
-RecordEditDlg::RecordEditDlg(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint) {
-    setObjectName(QString::fromLatin1(kName));
-    setWindowTitle(QString::fromLatin1(kName));
+RecordEditDlg::RecordEditDlg(QWidget* owner)
+    : SkinnedDialog(owner, Qt::Dialog, kName, kDesignSize,
+                    DialogLook{QString::fromLatin1(kBackground), DialogLook::Image::Stretched, {}, {}, true}) {
     setWindowModality(Qt::WindowModal);
-    setFixedSize(kDesignSize);
-    const int R = width();
+    SetPlacement(Placement::OverOwner);
+    const int R = kDesignSize.width();
     auto* texts = new TextRegistry(this);
 
     auto* title = new QLabel(this);
     title->setObjectName(ControlName(kTitle));
-    title->setGeometry(Ltrb(20, 12, R - 50, 42));
+    Layout().Add(title, Ltrb(20, 12, R - 50, 42));
     title->setFont(UiFont(16, QFont::Bold));
     texts->BindText(title, kTitleText);
 
     auto* close = new CaptionButton(CaptionKind::Close, this);
     close->setObjectName(ControlName(kClose));
-    close->setGeometry(Ltrb(R - 42, 12, R - 12, 42));
+    Layout().Add(close, Ltrb(R - 42, 12, R - 12, 42));
     texts->BindToolTip(close, 5);
     connect(close, &QAbstractButton::clicked, this, &RecordEditDlg::reject);
 
     auto* label = new QLabel(this);
     label->setObjectName(ControlName(kLabel));
-    label->setGeometry(Ltrb(24, 56, 96, 92));
+    Layout().Add(label, Ltrb(24, 56, 96, 92));
     label->setFont(UiFont(14, QFont::Normal));
     QPalette dim = label->palette();
     dim.setColor(QPalette::WindowText, palette::kTextDim);
@@ -55,7 +56,7 @@ RecordEditDlg::RecordEditDlg(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::F
 
     field_ = new QLineEdit(this);
     field_->setObjectName(ControlName(kKeyField));
-    field_->setGeometry(Ltrb(100, 54, R - 24, 94));
+    Layout().Add(field_, Ltrb(100, 54, R - 24, 94));
     field_->setFont(UiFont(15));
     field_->setAlignment(Qt::AlignCenter);
     field_->setMaxLength(kFieldLength);
@@ -72,7 +73,7 @@ RecordEditDlg::RecordEditDlg(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::F
 
     auto* ok = new QPushButton(this);
     ok->setObjectName(ControlName(kOk));
-    ok->setGeometry(Ltrb(R / 2 - 60, 106, R / 2 + 60, 140));
+    Layout().Add(ok, Ltrb(R / 2 - 60, 106, R / 2 + 60, 140));
     ok->setFont(UiFont(15));
     ok->setDefault(true);
     ok->setFocusPolicy(Qt::NoFocus);  // the key field keeps the keyboard
@@ -85,22 +86,8 @@ void RecordEditDlg::reject() {
 }
 
 void RecordEditDlg::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(owner->frameGeometry().center());
-        move(frame.topLeft());
-    }
+    SkinnedDialog::showEvent(event);
     field_->setFocus();
-}
-
-void RecordEditDlg::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    if (Skin::Instance().Paint(p, rect(), QString::fromLatin1(kBackground))) return;
-    p.fillRect(rect(), palette::kSurface);
-    p.fillRect(QRect(0, 0, width(), 3), AccentColor());
-    p.setPen(palette::kBorder);
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 }  // namespace quorvel

@@ -4,7 +4,7 @@
 // it with 1, the close button (or a close from outside) with 2; the captured key is read afterwards.
 // Opened window-modal without a nested event loop: the caller waits for finished().
 
-#include <QDialog>
+#include "ui/common/SkinnedDialog.h"
 #include <optional>
 
 #include "store/KeyCapture.h"
@@ -15,7 +15,7 @@ namespace quorvel {
 
 class KeyCaptureFilter;
 
-class RecordEditDlg : public QDialog {
+class RecordEditDlg : public SkinnedDialog {
     Q_OBJECT
 public:
     // Control ids (objectName "id<n>").
@@ -29,7 +29,6 @@ public:
     void reject() override;
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:

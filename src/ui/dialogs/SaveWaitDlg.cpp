@@ -7,6 +7,7 @@
 
 #include "toolkit/Theme.h"
 #include "ui/common/LogoWidget.h"
+#include "ui/common/DesignLayout.h"
 #include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
@@ -21,25 +22,21 @@ constexpr int kStep = 4;  // of 100: the bar runs through in half a second and s
 }  // namespace
 
 SaveWaitDlg::SaveWaitDlg(QWidget* owner)
-    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus |
-                         Qt::WindowTransparentForInput),
-      owner_(owner) {
-    setObjectName(QStringLiteral("SaveWaitDlg"));
-    setWindowTitle(QStringLiteral("SaveWaitDlg"));
+    : SkinnedDialog(owner, Qt::Tool | Qt::WindowDoesNotAcceptFocus | Qt::WindowTransparentForInput,
+                    "SaveWaitDlg", kDesignSize) {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);
-    setFixedSize(kDesignSize);
     auto* texts = new TextRegistry(this);
-    const int R = width();
+    const int R = kDesignSize.width();
 
     auto* logo = new LogoWidget(this);
     logo->setObjectName(ControlName(kLogo));
     logo->setAttribute(Qt::WA_TransparentForMouseEvents);
-    logo->setGeometry(QRect(QPoint(R / 2 - 130, 36), QSize(260, 40)));
+    Layout().Add(logo, QRect(QPoint(R / 2 - 130, 36), QSize(260, 40)));
 
     text_ = new QLabel(this);
     text_->setObjectName(ControlName(kText));
-    text_->setGeometry(Ltrb(20, 92, R - 20, 130));
+    Layout().Add(text_, Ltrb(20, 92, R - 20, 130));
     text_->setAlignment(Qt::AlignCenter);
     text_->setFont(UiFont(20));
     QPalette accent = text_->palette();
@@ -49,7 +46,7 @@ SaveWaitDlg::SaveWaitDlg(QWidget* owner)
 
     bar_ = new QProgressBar(this);
     bar_->setObjectName(ControlName(kBar));
-    bar_->setGeometry(Ltrb(60, 150, R - 60, 158));
+    Layout().Add(bar_, Ltrb(60, 150, R - 60, 158));
     bar_->setRange(0, 100);
     bar_->setTextVisible(false);
 
@@ -68,11 +65,7 @@ SaveWaitDlg::SaveWaitDlg(QWidget* owner)
 
 void SaveWaitDlg::ShowSaving() {
     bar_->setValue(0);
-    if (owner_) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(owner_->frameGeometry().center());
-        move(frame.topLeft());
-    }
+    CentreOnOwner();  // again each time: the window may have moved
     show();
     raise();
     stepTimer_->start();
@@ -81,14 +74,6 @@ void SaveWaitDlg::ShowSaving() {
 
 void SaveWaitDlg::Step() {
     bar_->setValue((bar_->value() + kStep) % (bar_->maximum() + kStep));
-}
-
-void SaveWaitDlg::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.fillRect(rect(), palette::kSurface);
-    p.setPen(palette::kBorder);
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
-    p.fillRect(QRect(0, 0, width(), 3), AccentColor());
 }
 
 }  // namespace quorvel

@@ -3,7 +3,7 @@
 // centred over the main window and hidden again by its 1 s timer. It only informs: it takes neither the
 // focus nor the mouse, so the user goes on working while it shows.
 
-#include <QWidget>
+#include "ui/common/SkinnedDialog.h"
 
 class QLabel;
 class QProgressBar;
@@ -11,7 +11,7 @@ class QTimer;
 
 namespace quorvel {
 
-class SaveWaitDlg : public QWidget {
+class SaveWaitDlg : public SkinnedDialog {
     Q_OBJECT
 public:
     // Control ids (objectName "id<n>"); the hide timer is "timer200".
@@ -28,12 +28,10 @@ public:
     QProgressBar* Bar() const { return bar_; }
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     void Step();
 
-    QWidget* owner_;
     QLabel* text_ = nullptr;
     QProgressBar* bar_ = nullptr;
     QTimer* hideTimer_ = nullptr;

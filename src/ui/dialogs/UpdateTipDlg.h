@@ -4,15 +4,11 @@
 // firmware download and is taken away once the image goes to the mouse, which must not be interrupted.
 // It stays until the firmware task ends; one at a time per owner.
 
-#include <QDialog>
-
-class QLabel;
-class QProgressBar;
-class QPushButton;
+#include "ui/dialogs/ProgressDialog.h"
 
 namespace quorvel {
 
-class UpdateTipDlg : public QDialog {
+class UpdateTipDlg : public ProgressDialog {
     Q_OBJECT
 public:
     enum Id { kHeading = 31, kProgress = 32, kStatus = 33, kCancel = 34 };
@@ -28,25 +24,11 @@ public:
 
     // The status line (as the firmware task words it) and the bar.
     void SetStep(int percent, const QString& text);
-    int Step() const { return percent_; }
-    void Finish();
-
-    void reject() override;
-
-signals:
-    void cancelRequested();
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
+    int Step() const { return Progress(); }
 
 private:
-    int percent_ = 0;
     QString statusText_;  // empty: the initial text
     QLabel* heading_ = nullptr;
-    QLabel* status_ = nullptr;
-    QProgressBar* bar_ = nullptr;
-    QPushButton* cancel_ = nullptr;
-    bool finishing_ = false;
 };
 
 }  // namespace quorvel
