@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QButtonGroup>
+
 #include "ToolkitTestSupport.h"
 #include "toolkit/BatteryCtrl.h"
 #include "toolkit/CColorButton.h"
@@ -47,6 +49,29 @@ TEST(ColorButton, GroupsKeepOneChoice) {
     EXPECT_EQ(presets[1]->GetColor(), 0x00FF00);
     presets[1]->SetColor(0x123456);
     EXPECT_EQ(presets[1]->GetColor(), 0x123456);
+}
+
+// Groups the caller owns: two under one parent stay apart, and a button that leaves its group only reports.
+TEST(ColorButton, ExplicitGroupsAndLeavingOne) {
+    QWidget page;
+    QButtonGroup first, second;
+    CColorButton* buttons[4];
+    for (int i = 0; i < 4; ++i) {
+        buttons[i] = new CColorButton(0x0000FF, QString(), &page);
+        buttons[i]->resize(26, 26);
+        buttons[i]->SetGroup(i < 2 ? &first : &second);
+    }
+    test::Click(*buttons[0], {13, 13});
+    test::Click(*buttons[2], {13, 13});
+    test::Click(*buttons[1], {13, 13});
+    EXPECT_EQ((QList<bool>{buttons[0]->GetCheck(), buttons[1]->GetCheck(), buttons[2]->GetCheck()}),
+              (QList<bool>{false, true, true}));
+    buttons[1]->SetCheck(false);  // an exclusive group lets its checked button go only this way
+    EXPECT_EQ(first.checkedButton(), nullptr);
+    buttons[3]->SetGroup(static_cast<QButtonGroup*>(nullptr));
+    test::Click(*buttons[3], {13, 13});
+    EXPECT_FALSE(buttons[3]->GetCheck());
+    EXPECT_TRUE(buttons[2]->GetCheck());
 }
 
 TEST(Palette, KeepsTheColourItWasGiven) {

@@ -1,0 +1,171 @@
+// The design geometry at several window sizes: the rules of the design layout, and the rectangles and font
+// sizes of the window's controls, which must stay those the window has always had (the values below were
+// worked out from the rules each window used to apply by hand: products truncated, the frame in design
+// pixels from the client edges).
+
+#include <QLabel>
+
+#include "MainWindowFixture.h"
+#include "ui/common/DesignLayout.h"
+#include "ui/common/UiRect.h"
+#include "ui/pages/deviceinfo/DeviceInfoPage.h"
+#include "ui/pages/home/HomePage.h"
+#include "ui/pages/lighting/LightingPage.h"
+#include "ui/pages/macros/MacroIds.h"
+#include "ui/pages/macros/MacroPage.h"
+#include "ui/pages/performance/DpiPanel.h"
+#include "ui/pages/performance/PerformancePage.h"
+#include "ui/pages/performance/PowerPanel.h"
+#include "ui/pages/performance/ReportRatePanel.h"
+#include "ui/window/MainFrame.h"
+#include "ui/window/MainTabs.h"
+
+namespace quorvel::test {
+namespace {
+
+// One rule set on a 1000 x 500 design, in a box of another size, at a scale.
+TEST(DesignLayout, EdgeRulesFollowTheBoxAndTheScale) {
+    struct Case {
+        const char* what;
+        QRect design;
+        EdgeRules rules;
+        QSize box;
+        qreal scale;
+        QRect expected;
+    };
+    const EdgeRules centred{Fixed(Anchor::Centre), Fixed(), Fixed(Anchor::Centre), Fixed()};
+    const EdgeRules centredScaled{Scaled(Anchor::Centre), Scaled(), Scaled(Anchor::Centre), Scaled()};
+    const EdgeRules underALine{Fixed(), Scaled(Anchor::Start, 32), Fixed(), Fixed(Anchor::Size)};
+    const Case cases[] = {
+        // Edges scaled apart: 0.75 * 25 = 18.75 -> 18; the right edge 0.75 * 601 = 450.75 -> 450.
+        {"edges", Ltrb(25, 10, 601, 47), kScaledEdges, {750, 375}, 0.75, Ltrb(18, 7, 450, 35)},
+        // Sizes scaled on their own: the width is 0.75 * 576 = 432, not 450 - 18.
+        {"sizes", Ltrb(25, 10, 601, 47), kScaledSizes, {750, 375}, 0.75, QRect(18, 7, 432, 27)},
+        // Design pixels from the right and bottom edges of a box of another size.
+        {"fixed at the end", Ltrb(950, 460, 980, 490), EdgeRules{Fixed(Anchor::End), Fixed(Anchor::End),
+                                                                 Fixed(Anchor::End), Fixed(Anchor::End)},
+         {1201, 601}, 2.0, Ltrb(1151, 561, 1181, 591)},
+        // Scaled from the end: the box is 187 / 0.75 = 249 design pixels wide; 16 from its end, scaled.
+        {"scaled from the end", Ltrb(24, 56, 984, 88), kRightToEnd, {187, 132}, 0.75, Ltrb(18, 42, 174, 66)},
+        // Centred in an odd width: the middle is 1401 / 2 = 700.
+        {"centred", Ltrb(370, 10, 630, 40), centred, {1401, 500}, 1.0, Ltrb(570, 10, 830, 40)},
+        {"centred, scaled", Ltrb(430, 0, 570, 100), centredScaled, {1050, 375}, 0.75, Ltrb(473, 0, 577, 75)},
+        // A row 32 design pixels under a scaled line keeps those pixels and its height.
+        {"under a scaled line", Ltrb(24, 532, 130, 556), underALine, {1000, 500}, 0.75,
+         Ltrb(24, 407, 130, 431)},
+    };
+    for (const Case& c : cases) {
+        QWidget owner;
+        owner.resize(c.box);
+        auto* layout = new DesignLayout(&owner, QSize(1000, 500));
+        auto* child = layout->Add(new QWidget(&owner), c.design, c.rules);
+        layout->SetScale(c.scale);
+        EXPECT_EQ(child->geometry(), c.expected) << c.what;
+    }
+}
+
+TEST(DesignLayout, FontsFollowTheScaleByTheRule) {
+    QWidget owner;
+    auto* layout = new DesignLayout(&owner, QSize(100, 100));
+    auto* label = layout->Add(new QLabel(&owner), QRect(0, 0, 10, 10), 22, QFont::Bold);
+    const struct {
+        FontRule rule;
+        qreal scale;
+        int pixels;
+    } cases[] = {
+        {{12, true}, 0.75, 17},   // 16.5 rounds up
+        {{8, false}, 0.75, 16},   // truncated
+        {{12, true}, 0.5, 12},    // never below the minimum
+        {{9, true}, 1.3, 29},
+    };
+    for (const auto& c : cases) {
+        layout->SetFontRule(c.rule);
+        layout->SetScale(c.scale);
+        EXPECT_EQ(label->font().pixelSize(), c.pixels) << c.scale;
+        EXPECT_EQ(label->font().weight(), QFont::Bold);
+    }
+}
+
+// The window at its design size, at 3/4 and at 1024 / 788: each control where it has always been.
+class DesignGeometry : public MainWindowTest {};
+
+TEST_F(DesignGeometry, ControlsKeepTheirRectanglesAndFontsAtEveryScale) {
+    OpenWindow("102:wired");
+    auto in = [&](auto* page, int id) { return Control(page, id); };
+    auto* performance = window->findChild<PerformancePage*>();
+    auto* macros = window->findChild<MacroPage*>();
+    auto* info = window->findChild<DeviceInfoPage*>();
+    auto* lighting = window->findChild<LightingPage*>();
+    auto* home = window->findChild<HomePage*>();
+    ASSERT_TRUE(performance && macros && info && lighting && home);
+
+    struct Sample {
+        const char* what;
+        std::function<QWidget*()> control;
+        QRect at[3];  // 1400 x 788, 1050 x 591, 1820 x 1024
+    };
+    const Sample samples[] = {
+        {"close", [&] { return Find(MainFrame::kClose); },
+         {{1350, 10, 30, 30}, {1000, 10, 30, 30}, {1770, 10, 30, 30}}},
+        {"title", [&] { return Find(MainFrame::kTitle); },
+         {{570, 10, 260, 30}, {395, 10, 260, 30}, {780, 10, 260, 30}}},
+        {"version", [&] { return Find(MainFrame::kVersion); },
+         {{25, 750, 200, 26}, {25, 553, 200, 26}, {25, 986, 200, 26}}},
+        {"status title", [&] { return Find(MainFrame::kStatusTitle); },
+         {{24, 500, 168, 26}, {24, 375, 168, 26}, {24, 649, 168, 26}}},
+        {"battery", [&] { return Find(MainFrame::kBattery); },
+         {{24, 532, 106, 24}, {24, 407, 106, 24}, {24, 681, 106, 24}}},
+        {"tab strip", [&] { return Find(MainTabs::kTabStrip); },
+         {{13, 120, 182, 360}, {13, 90, 182, 270}, {13, 155, 182, 468}}},
+        {"tab background", [&] { return Find(MainTabs::kTabBackground); },
+         {{8, 58, 192, 672}, {8, 58, 192, 475}, {8, 58, 192, 908}}},
+        {"performance page", [&] { return performance; },
+         {{200, 80, 1180, 658}, {200, 80, 830, 461}, {200, 80, 1600, 894}}},
+        {"home page", [&] { return home; }, {{20, 80, 1360, 658}, {20, 80, 1010, 461}, {20, 80, 1780, 894}}},
+        {"home heading", [&] { return in(home, HomePage::kHeading); },
+         {{180, 70, 1000, 40}, {180, 70, 650, 40}, {180, 70, 1420, 40}}},
+        {"home copy", [&] { return in(home, HomePage::kCopy); },
+         {{590, 460, 180, 36}, {415, 325, 180, 36}, {800, 621, 180, 36}}},
+        {"home picture", [&] { return in(home, HomePage::kNoDevicePicture); },
+         {{610, 100, 140, 140}, {453, 55, 104, 105}, {800, 153, 180, 182}}},
+        {"home next", [&] { return in(home, HomePage::kNext); },
+         {{1190, 344, 40, 40}, {840, 245, 40, 40}, {1610, 462, 40, 40}}},
+        {"performance caption", [&] { return in(performance, PerformancePage::kCaption); },
+         {{4, 0, 596, 36}, {3, 0, 447, 27}, {5, 0, 774, 46}}},
+        {"DPI title", [&] { return in(performance, DpiPanel::kTitle); },
+         {{24, 14, 576, 32}, {18, 10, 432, 24}, {31, 18, 748, 41}}},
+        {"report rates", [&] { return in(performance, ReportRatePanel::kRates); },
+         {{24, 52, 1132, 40}, {18, 39, 849, 30}, {31, 67, 1471, 52}}},
+        {"sleep", [&] { return in(performance, PowerPanel::kSleep); },
+         {{240, 56, 120, 32}, {180, 42, 90, 24}, {311, 72, 156, 42}}},
+        {"macro list label", [&] { return in(macros, kMacroListLabel); },
+         {{20, 12, 250, 32}, {15, 9, 187, 24}, {25, 15, 325, 42}}},
+        {"device title", [&] { return in(info, DeviceInfoPage::kTitle); },
+         {{54, 12, 400, 32}, {48, 9, 300, 24}, {61, 15, 519, 41}}},
+        {"factory reset", [&] { return in(info, DeviceInfoPage::kFactoryReset); },
+         {{490, 283, 160, 34}, {375, 212, 120, 25}, {627, 367, 207, 44}}},
+        {"lighting title", [&] { return in(lighting, LightingPage::kTitle); },
+         {{54, 12, 360, 32}, {48, 9, 270, 24}, {61, 15, 467, 41}}},
+        {"lighting reset", [&] { return in(lighting, LightingPage::kReset); },
+         {{474, 12, 32, 32}, {363, 9, 24, 24}, {606, 15, 41, 41}}},
+    };
+    const QSize sizes[3] = {{1400, 788}, {1050, 591}, {1820, 1024}};
+    // Fonts: the DPI title truncated with 8 at least, the macro caption rounded with 12 at least.
+    const int dpiTitlePx[3] = {16, 12, 20}, macroCaptionPx[3] = {22, 17, 29};
+    for (int i = 0; i < 3; ++i) {
+        window->resize(sizes[i]);
+        ASSERT_TRUE(WaitFor([&] { return window->size() == sizes[i]; }));
+        QCoreApplication::processEvents();
+        EXPECT_NEAR(window->LayoutScale(), sizes[i].height() / 788.0, 1e-9);
+        for (const Sample& s : samples) {
+            QWidget* control = s.control();
+            ASSERT_NE(control, nullptr) << s.what;
+            EXPECT_EQ(control->geometry(), s.at[i]) << s.what << " at " << sizes[i].height();
+        }
+        EXPECT_EQ(in(performance, DpiPanel::kTitle)->font().pixelSize(), dpiTitlePx[i]);
+        EXPECT_EQ(in(macros, kMacroCaption)->font().pixelSize(), macroCaptionPx[i]);
+    }
+}
+
+}  // namespace
+}  // namespace quorvel::test
