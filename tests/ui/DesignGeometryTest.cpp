@@ -42,16 +42,23 @@ TEST(DesignLayout, EdgeRulesFollowTheBoxAndTheScale) {
         // Sizes scaled on their own: the width is 0.75 * 576 = 432, not 450 - 18.
         {"sizes", Ltrb(25, 10, 601, 47), kScaledSizes, {750, 375}, 0.75, QRect(18, 7, 432, 27)},
         // Design pixels from the right and bottom edges of a box of another size.
-        {"fixed at the end", Ltrb(950, 460, 980, 490), EdgeRules{Fixed(Anchor::End), Fixed(Anchor::End),
-                                                                 Fixed(Anchor::End), Fixed(Anchor::End)},
-         {1201, 601}, 2.0, Ltrb(1151, 561, 1181, 591)},
+        {"fixed at the end",
+         Ltrb(950, 460, 980, 490),
+         EdgeRules{Fixed(Anchor::End), Fixed(Anchor::End), Fixed(Anchor::End), Fixed(Anchor::End)},
+         {1201, 601},
+         2.0,
+         Ltrb(1151, 561, 1181, 591)},
         // Scaled from the end: the box is 187 / 0.75 = 249 design pixels wide; 16 from its end, scaled.
         {"scaled from the end", Ltrb(24, 56, 984, 88), kRightToEnd, {187, 132}, 0.75, Ltrb(18, 42, 174, 66)},
         // Centred in an odd width: the middle is 1401 / 2 = 700.
         {"centred", Ltrb(370, 10, 630, 40), centred, {1401, 500}, 1.0, Ltrb(570, 10, 830, 40)},
         {"centred, scaled", Ltrb(430, 0, 570, 100), centredScaled, {1050, 375}, 0.75, Ltrb(473, 0, 577, 75)},
         // A row 32 design pixels under a scaled line keeps those pixels and its height.
-        {"under a scaled line", Ltrb(24, 532, 130, 556), underALine, {1000, 500}, 0.75,
+        {"under a scaled line",
+         Ltrb(24, 532, 130, 556),
+         underALine,
+         {1000, 500},
+         0.75,
          Ltrb(24, 407, 130, 431)},
     };
     for (const Case& c : cases) {
@@ -73,9 +80,9 @@ TEST(DesignLayout, FontsFollowTheScaleByTheRule) {
         qreal scale;
         int pixels;
     } cases[] = {
-        {{12, true}, 0.75, 17},   // 16.5 rounds up
-        {{8, false}, 0.75, 16},   // truncated
-        {{12, true}, 0.5, 12},    // never below the minimum
+        {{12, true}, 0.75, 17},  // 16.5 rounds up
+        {{8, false}, 0.75, 16},  // truncated
+        {{12, true}, 0.5, 12},   // never below the minimum
         {{9, true}, 1.3, 29},
     };
     for (const auto& c : cases) {
@@ -105,48 +112,69 @@ TEST_F(DesignGeometry, ControlsKeepTheirRectanglesAndFontsAtEveryScale) {
         QRect at[3];  // 1400 x 788, 1050 x 591, 1820 x 1024
     };
     const Sample samples[] = {
-        {"close", [&] { return Find(MainFrame::kClose); },
+        {"close",
+         [&] { return Find(MainFrame::kClose); },
          {{1350, 10, 30, 30}, {1000, 10, 30, 30}, {1770, 10, 30, 30}}},
-        {"title", [&] { return Find(MainFrame::kTitle); },
+        {"title",
+         [&] { return Find(MainFrame::kTitle); },
          {{570, 10, 260, 30}, {395, 10, 260, 30}, {780, 10, 260, 30}}},
-        {"version", [&] { return Find(MainFrame::kVersion); },
+        {"version",
+         [&] { return Find(MainFrame::kVersion); },
          {{25, 750, 200, 26}, {25, 553, 200, 26}, {25, 986, 200, 26}}},
-        {"status title", [&] { return Find(MainFrame::kStatusTitle); },
+        {"status title",
+         [&] { return Find(MainFrame::kStatusTitle); },
          {{24, 500, 168, 26}, {24, 375, 168, 26}, {24, 649, 168, 26}}},
-        {"battery", [&] { return Find(MainFrame::kBattery); },
+        {"battery",
+         [&] { return Find(MainFrame::kBattery); },
          {{24, 532, 106, 24}, {24, 407, 106, 24}, {24, 681, 106, 24}}},
-        {"tab strip", [&] { return Find(MainTabs::kTabStrip); },
+        {"tab strip",
+         [&] { return Find(MainTabs::kTabStrip); },
          {{13, 120, 182, 360}, {13, 90, 182, 270}, {13, 155, 182, 468}}},
-        {"tab background", [&] { return Find(MainTabs::kTabBackground); },
+        {"tab background",
+         [&] { return Find(MainTabs::kTabBackground); },
          {{8, 58, 192, 672}, {8, 58, 192, 475}, {8, 58, 192, 908}}},
-        {"performance page", [&] { return performance; },
+        {"performance page",
+         [&] { return performance; },
          {{200, 80, 1180, 658}, {200, 80, 830, 461}, {200, 80, 1600, 894}}},
         {"home page", [&] { return home; }, {{20, 80, 1360, 658}, {20, 80, 1010, 461}, {20, 80, 1780, 894}}},
-        {"home heading", [&] { return in(home, HomePage::kHeading); },
+        {"home heading",
+         [&] { return in(home, HomePage::kHeading); },
          {{180, 70, 1000, 40}, {180, 70, 650, 40}, {180, 70, 1420, 40}}},
-        {"home copy", [&] { return in(home, HomePage::kCopy); },
+        {"home copy",
+         [&] { return in(home, HomePage::kCopy); },
          {{590, 460, 180, 36}, {415, 325, 180, 36}, {800, 621, 180, 36}}},
-        {"home picture", [&] { return in(home, HomePage::kNoDevicePicture); },
+        {"home picture",
+         [&] { return in(home, HomePage::kNoDevicePicture); },
          {{610, 100, 140, 140}, {453, 55, 104, 105}, {800, 153, 180, 182}}},
-        {"home next", [&] { return in(home, HomePage::kNext); },
+        {"home next",
+         [&] { return in(home, HomePage::kNext); },
          {{1190, 344, 40, 40}, {840, 245, 40, 40}, {1610, 462, 40, 40}}},
-        {"performance caption", [&] { return in(performance, PerformancePage::kCaption); },
+        {"performance caption",
+         [&] { return in(performance, PerformancePage::kCaption); },
          {{4, 0, 596, 36}, {3, 0, 447, 27}, {5, 0, 774, 46}}},
-        {"DPI title", [&] { return in(performance, DpiPanel::kTitle); },
+        {"DPI title",
+         [&] { return in(performance, DpiPanel::kTitle); },
          {{24, 14, 576, 32}, {18, 10, 432, 24}, {31, 18, 748, 41}}},
-        {"report rates", [&] { return in(performance, ReportRatePanel::kRates); },
+        {"report rates",
+         [&] { return in(performance, ReportRatePanel::kRates); },
          {{24, 52, 1132, 40}, {18, 39, 849, 30}, {31, 67, 1471, 52}}},
-        {"sleep", [&] { return in(performance, PowerPanel::kSleep); },
+        {"sleep",
+         [&] { return in(performance, PowerPanel::kSleep); },
          {{240, 56, 120, 32}, {180, 42, 90, 24}, {311, 72, 156, 42}}},
-        {"macro list label", [&] { return in(macros, kMacroListLabel); },
+        {"macro list label",
+         [&] { return in(macros, kMacroListLabel); },
          {{20, 12, 250, 32}, {15, 9, 187, 24}, {25, 15, 325, 42}}},
-        {"device title", [&] { return in(info, DeviceInfoPage::kTitle); },
+        {"device title",
+         [&] { return in(info, DeviceInfoPage::kTitle); },
          {{54, 12, 400, 32}, {48, 9, 300, 24}, {61, 15, 519, 41}}},
-        {"factory reset", [&] { return in(info, DeviceInfoPage::kFactoryReset); },
+        {"factory reset",
+         [&] { return in(info, DeviceInfoPage::kFactoryReset); },
          {{490, 283, 160, 34}, {375, 212, 120, 25}, {627, 367, 207, 44}}},
-        {"lighting title", [&] { return in(lighting, LightingPage::kTitle); },
+        {"lighting title",
+         [&] { return in(lighting, LightingPage::kTitle); },
          {{54, 12, 360, 32}, {48, 9, 270, 24}, {61, 15, 467, 41}}},
-        {"lighting reset", [&] { return in(lighting, LightingPage::kReset); },
+        {"lighting reset",
+         [&] { return in(lighting, LightingPage::kReset); },
          {{474, 12, 32, 32}, {363, 9, 24, 24}, {606, 15, 41, 41}}},
     };
     const QSize sizes[3] = {{1400, 788}, {1050, 591}, {1820, 1024}};

@@ -38,9 +38,10 @@ QString ReleaseVersionText(uint32_t release) {
 }
 
 AboutDlg::AboutDlg(QWidget* parent, uint32_t release, const QString& softwareVersion)
-    : SkinnedDialog(parent, Qt::Dialog, "AboutDlg", kDesignSize,
-                    DialogLook{{}, DialogLook::Image::None, ColorFromRef(kBackColour), ColorFromRef(kLineColour),
-                               false}) {
+    : SkinnedDialog(
+          parent, Qt::Dialog, "AboutDlg", kDesignSize,
+          DialogLook{
+              {}, DialogLook::Image::None, ColorFromRef(kBackColour), ColorFromRef(kLineColour), false}) {
     setWindowTitle(QStringLiteral("About Window"));
     const int L = 0, R = kDesignSize.width(), B = kDesignSize.height();
     const int M = (R - L) / 2;

@@ -2,8 +2,9 @@
 // The About dialog: logo, the firmware version of the first wired mouse, the software version and the
 // copyright line; its close button ends it.
 
-#include "ui/common/SkinnedDialog.h"
 #include <cstdint>
+
+#include "ui/common/SkinnedDialog.h"
 
 namespace quorvel {
 
@@ -21,8 +22,6 @@ public:
     // release: the HID release number of the first wired device record, 0 when there is none;
     // softwareVersion: the version of config.xml.
     AboutDlg(QWidget* parent, uint32_t release, const QString& softwareVersion);
-
-protected:
 };
 
 }  // namespace quorvel

@@ -4,9 +4,9 @@
 // (the second button, Esc, the window manager's close, a close from outside, the owner going away).
 // Only an explicit 1 is consent: callers test IsConsent(result), never "not 2".
 
-#include "ui/common/SkinnedDialog.h"
 #include <functional>
 
+#include "ui/common/SkinnedDialog.h"
 #include "ui/common/UiText.h"
 
 namespace quorvel {
@@ -34,8 +34,6 @@ public:
     int Style() const { return style_; }
     // Ends the box with 2: Esc, the close button of the window manager, CloseMessageBoxes().
     void reject() override;
-
-protected:
 
 private:
     int style_;

@@ -24,10 +24,10 @@ const QColor kUnitColour = QColor::fromRgba(0xFFC8C8C8);
 }  // namespace
 
 DPIMsgDlg::DPIMsgDlg(QWidget* owner)
-    : SkinnedDialog(nullptr,
-                    Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus |
-                        Qt::X11BypassWindowManagerHint,
-                    "DPIMsgDlg", kDesignSize) {
+    : SkinnedDialog(
+          nullptr,
+          Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus | Qt::X11BypassWindowManagerHint,
+          "DPIMsgDlg", kDesignSize) {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);
     // Not the owner's child: a child tool window is tied to its owner, and the owner is often hidden in

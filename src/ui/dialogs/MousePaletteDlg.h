@@ -4,9 +4,10 @@
 // button, Esc or a close from outside end it without one (0). Colours are stored values
 // (R + 256*G + 65536*B), so pure black cannot be chosen: 0 means "no choice".
 
-#include "ui/common/SkinnedDialog.h"
 #include <array>
 #include <functional>
+
+#include "ui/common/SkinnedDialog.h"
 
 class QLineEdit;
 
@@ -52,8 +53,6 @@ public:
 
     // Every way out but Apply: colour 0, result 2.
     void reject() override;
-
-protected:
 
 private:
     // The colour becomes current: the fields, the preview and (unless it came from there) the palette.

@@ -3,10 +3,10 @@
 // name, each removable; a name added from the windows open now (shown with their title and icon, as the
 // desktop shows them) or typed. Every change is stored at once; closing the dialog changes nothing more.
 
-#include "ui/common/SkinnedDialog.h"
 #include <vector>
 
 #include "platform/FocusSource.h"
+#include "ui/common/SkinnedDialog.h"
 
 class QComboBox;
 class QLabel;
@@ -45,8 +45,6 @@ public:
     void SetOpenWindows(std::vector<OpenWindow> windows, const QString& unavailable = QString());
     // The name a window is bound by: its class, else its instance, else its program's file name.
     static QString BindingName(const FocusWindow& window);
-
-protected:
 
 private:
     void FillBindings();

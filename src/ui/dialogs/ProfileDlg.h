@@ -47,8 +47,6 @@ public:
     // Ends the dialog; an in-place rename still open is stored first.
     void done(int result) override;
 
-protected:
-
 private:
     void Fill();
     void EntryClicked(QListWidgetItem* item);

@@ -26,8 +26,9 @@ constexpr int kFieldLength = 10;
 }  // namespace
 
 RecordEditDlg::RecordEditDlg(QWidget* owner)
-    : SkinnedDialog(owner, Qt::Dialog, kName, kDesignSize,
-                    DialogLook{QString::fromLatin1(kBackground), DialogLook::Image::Stretched, {}, {}, true}) {
+    : SkinnedDialog(
+          owner, Qt::Dialog, kName, kDesignSize,
+          DialogLook{QString::fromLatin1(kBackground), DialogLook::Image::Stretched, {}, {}, true}) {
     setWindowModality(Qt::WindowModal);
     SetPlacement(Placement::OverOwner);
     const int R = kDesignSize.width();

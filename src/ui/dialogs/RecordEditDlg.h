@@ -4,10 +4,10 @@
 // it with 1, the close button (or a close from outside) with 2; the captured key is read afterwards.
 // Opened window-modal without a nested event loop: the caller waits for finished().
 
-#include "ui/common/SkinnedDialog.h"
 #include <optional>
 
 #include "store/KeyCapture.h"
+#include "ui/common/SkinnedDialog.h"
 
 class QLineEdit;
 

@@ -27,8 +27,6 @@ public:
     QTimer* HideTimer() const { return hideTimer_; }
     QProgressBar* Bar() const { return bar_; }
 
-protected:
-
 private:
     void Step();
 

@@ -260,13 +260,15 @@ void HomePage::DeclareGeometry() {
     // window coordinates, 80 design pixels above the page's.
     layout_ = new DesignLayout(this, QSize(1360, 658));
     constexpr Edge kWindowTop = Scaled(Anchor::Start, -80);
-    layout_->Add(heading_, Ltrb(180, 70, 1180, 110), EdgeRules{Fixed(), Fixed(), Fixed(Anchor::End), Fixed()});
+    layout_->Add(heading_, Ltrb(180, 70, 1180, 110),
+                 EdgeRules{Fixed(), Fixed(), Fixed(Anchor::End), Fixed()});
     layout_->Add(list_, Ltrb(180, 120, 1180, 608), kFixedStretch);
     // The arrows sit halfway down the list.
     constexpr EdgeRules kMiddle{Fixed(), Fixed(Anchor::Centre), Fixed(), Fixed(Anchor::Centre)};
     layout_->Add(previous_, Ltrb(130, 344, 170, 384), kMiddle);
-    layout_->Add(next_, Ltrb(1190, 344, 1230, 384),
-                 EdgeRules{Fixed(Anchor::End), Fixed(Anchor::Centre), Fixed(Anchor::End), Fixed(Anchor::Centre)});
+    layout_->Add(
+        next_, Ltrb(1190, 344, 1230, 384),
+        EdgeRules{Fixed(Anchor::End), Fixed(Anchor::Centre), Fixed(Anchor::End), Fixed(Anchor::Centre)});
     constexpr EdgeRules kPanel{Scaled(Anchor::Centre), kWindowTop, Scaled(Anchor::Centre), kWindowTop};
     layout_->Add(picture_, Ltrb(610, 100, 750, 240), kPanel);
     layout_->Add(text_, Ltrb(380, 260, 980, 370), kPanel);

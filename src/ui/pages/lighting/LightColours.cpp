@@ -99,8 +99,7 @@ void LightColours::Place(const DesignLayout& layout, int left, int slotTop, cons
     for (int c = 0; c < 3; ++c) {
         const int rowTop = y + Scaled(92 + 39 * c);
         channelLabels_[c]->setGeometry(x + Scaled(346), rowTop, Scaled(18), Scaled(30));
-        edits_[c]->setGeometry(x + Scaled(366), rowTop, section.right() - x - Scaled(366),
-                               Scaled(30));
+        edits_[c]->setGeometry(x + Scaled(366), rowTop, section.right() - x - Scaled(366), Scaled(30));
         edits_[c]->setFont(layout.Font(14, QFont::Normal));
     }
     for (QLabel* label :

@@ -174,7 +174,8 @@ void LightingPage::FitBackground() {
 }
 
 void LightingPage::PlaceColours() {
-    const QRect section = layout_->Map(QRect(32, 440, 436, 200), kScaledSizes, contentsRect() - QMargins(kLeft, 0, 0, 0));
+    const QRect section =
+        layout_->Map(QRect(32, 440, 436, 200), kScaledSizes, contentsRect() - QMargins(kLeft, 0, 0, 0));
     colours_->Place(*layout_, kLeft + layout_->Length(32), layout_->Length(334), section);
 }
 

@@ -10,7 +10,8 @@
 
 namespace quorvel {
 
-LiftOffPanel::LiftOffPanel(PageHost& host, QWidget* parent) : PerformancePanel(host, parent, QSize(kDesignWidth, 176)) {
+LiftOffPanel::LiftOffPanel(PageHost& host, QWidget* parent)
+    : PerformancePanel(host, parent, QSize(kDesignWidth, 176)) {
     title_ = NewTitle(kTitle, 501);
     help_ = NewHelpButton(kHelp);
     Host().Texts().BindToolTip(help_, 502);

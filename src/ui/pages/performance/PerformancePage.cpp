@@ -73,7 +73,8 @@ PerformancePage::PerformancePage(PageHost& host, QWidget* parent) : Page(host, p
     layout_->Add(mouseSettings_, Ltrb(1056, 2, kWidth, 36), 14);
     layout_->Add(dpi_, Ltrb(0, kDpiTop, kWidth, kDpiBottom));
     layout_->Add(rate_, Ltrb(0, kRateTop, kWidth, kRateBottom));
-    for (QWidget* group : std::initializer_list<QWidget*>{liftOff_, sensor_, power_}) layout_->Add(group, QRect());
+    for (QWidget* group : std::initializer_list<QWidget*>{liftOff_, sensor_, power_})
+        layout_->Add(group, QRect());
     PlaceBottomRow();
     UISize(host.LayoutScale());
 }

@@ -1,7 +1,8 @@
 #pragma once
 // A group of the performance page (DPI levels, report rate, lift-off, sensor, power): a skin panel with its
-// controls at their design rectangles (declared to the panel's design layout; UISize sets its scale). What the panels share: the host, the way a change is handed
-// on (Submit), and the small controls every group has (title, help and reset buttons).
+// controls at their design rectangles (declared to the panel's design layout; UISize sets its scale). What
+// the panels share: the host, the way a change is handed on (Submit), and the small controls every group has
+// (title, help and reset buttons).
 
 #include <QWidget>
 

@@ -10,7 +10,8 @@
 
 namespace quorvel {
 
-ReportRatePanel::ReportRatePanel(PageHost& host, QWidget* parent) : PerformancePanel(host, parent, QSize(1180, 106)) {
+ReportRatePanel::ReportRatePanel(PageHost& host, QWidget* parent)
+    : PerformancePanel(host, parent, QSize(1180, 106)) {
     title_ = NewTitle(kTitle, 255);
     help_ = NewHelpButton(kHelp);
     Host().Texts().BindToolTip(help_, 256);

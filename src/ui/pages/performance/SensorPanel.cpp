@@ -10,7 +10,8 @@
 
 namespace quorvel {
 
-SensorPanel::SensorPanel(PageHost& host, QWidget* parent) : PerformancePanel(host, parent, QSize(kDesignWidth, 176)) {
+SensorPanel::SensorPanel(PageHost& host, QWidget* parent)
+    : PerformancePanel(host, parent, QSize(kDesignWidth, 176)) {
     title_ = NewTitle(kTitle, 503);
     help_ = NewHelpButton(kHelp);
     Host().Texts().BindComposed(
