@@ -16,6 +16,7 @@
 #include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
+#include "ui/window/DeviceEvents.h"
 
 namespace quorvel {
 
@@ -151,6 +152,8 @@ void MousePaletteDlg::paintEvent(QPaintEvent*) {
 int MousePaletteDlg::Pick(QWidget* owner, int colour) {
     MousePaletteDlg dialog(owner, colour);
     CentreOver(&dialog, owner);
+    if (DeviceEvents* events = DeviceEvents::Of(owner))
+        connect(events, &DeviceEvents::closeTransientWindows, &dialog, &QWidget::close);
     const int result = dialog.exec();
     return result == kResultOk ? dialog.Colour() : 0;
 }
@@ -158,6 +161,8 @@ int MousePaletteDlg::Pick(QWidget* owner, int colour) {
 void MousePaletteDlg::Open(QWidget* owner, int colour, std::function<void(int)> done) {
     auto* dialog = new MousePaletteDlg(owner, colour);
     CentreOver(dialog, owner);
+    if (DeviceEvents* events = DeviceEvents::Of(owner))
+        connect(events, &DeviceEvents::closeTransientWindows, dialog, &QWidget::close);
     connect(dialog, &QDialog::finished, dialog, [dialog, done = std::move(done)](int result) {
         dialog->deleteLater();
         if (done) done(result == kResultOk ? dialog->Colour() : 0);

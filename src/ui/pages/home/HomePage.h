@@ -17,6 +17,7 @@ class QPushButton;
 namespace quorvel {
 
 class CDeviceList;
+class DeviceEvents;
 class CImageButton;
 class TextRegistry;
 
@@ -48,6 +49,9 @@ public:
     // One card per configured model, in configuration order.
     void SetModels(const std::vector<DeviceEntry>& models);
     CDeviceList& List() { return *list_; }
+    // The list follows discovery (states, batteries, versions, the selection); a new discovery's view
+    // clears the permission problems, whose own reports follow; the device lock's holder is told.
+    void Follow(DeviceEvents& events);
 
     void ShowPanel(Panel panel);
     Panel Shown() const { return panel_; }
