@@ -202,7 +202,7 @@ TEST_F(MainWindowSettings, ALanguagePickReTextsTheWholeWindow) {
         return qobject_cast<QAbstractButton*>(w)->text();
     };
     for (const Case& c : cases) EXPECT_EQ(shown(c), c.english) << c.id;
-    EXPECT_EQ(*Find<MTabCtrl>(MainTabs::kTabStrip).GetItemText(2), "Performance");
+    EXPECT_EQ(Find<MTabCtrl>(MainTabs::kTabStrip)->GetItemText(2), "Performance");
 
     OpenSettings();
     auto* language = Find<QComboBox>(SettingsPage::kLanguage);
@@ -213,7 +213,7 @@ TEST_F(MainWindowSettings, ALanguagePickReTextsTheWholeWindow) {
     EXPECT_EQ(CurrentLanguage(), kLcidChinese);
     EXPECT_EQ(ReadLCID(), kLcidChinese);
     for (const Case& c : cases) EXPECT_EQ(shown(c), c.chinese) << c.id;
-    EXPECT_EQ(*Find<MTabCtrl>(MainTabs::kTabStrip).GetItemText(2), "性能设置");
+    EXPECT_EQ(Find<MTabCtrl>(MainTabs::kTabStrip)->GetItemText(2), "性能设置");
     EXPECT_EQ(window->findChild<TrayIcon*>()->Menu()->actions().at(1)->text(), "退出");
 }
 

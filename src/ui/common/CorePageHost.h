@@ -6,6 +6,7 @@
 #include <QPointer>
 
 #include "ui/common/PageHost.h"
+#include "ui/window/DeviceEvents.h"
 
 namespace quorvel {
 
