@@ -35,7 +35,8 @@ class MainWindowMouse : public MainWindowTest {
 protected:
     void Pick(int deviceType) { emit window->Home().List().deviceClicked(deviceType); }
     DPIControl* Levels() {
-        return Find<PerformancePage>(MainTabs::kPerformancePage)->findChild<DPIControl*>(ControlName(DpiPanel::kLevels));
+        return Find<PerformancePage>(MainTabs::kPerformancePage)
+            ->findChild<DPIControl*>(ControlName(DpiPanel::kLevels));
     }
     std::string Stored(const std::string& key) {
         std::string value;
@@ -92,7 +93,8 @@ TEST_F(MainWindowMouse, TheLastPickIsTheModelLoaded) {
     HoldWorker();  // a slow task ahead of the switch
     Pick(201);
     EXPECT_EQ(window->PendingPick(), 201);
-    EXPECT_FALSE(Find<ButtonPage>(MainTabs::kButtonPage)->isEnabled()) << "the pages still show the previous model";
+    EXPECT_FALSE(Find<ButtonPage>(MainTabs::kButtonPage)->isEnabled())
+        << "the pages still show the previous model";
     EXPECT_FALSE(Find<QPushButton>(MainFrame::kProfile)->isEnabled());
     PickTab(MainTabs::kHomeItem);
     Pick(102);  // back to the model still loaded, while the switch to 201 waits

@@ -57,8 +57,8 @@ TEST_F(MainWindowPages, APageBuiltLateShowsWhatTheMouseReportedBefore) {
     auto* levels = Find<DPIControl>(DpiPanel::kLevels);
     ASSERT_NE(levels, nullptr);
     EXPECT_EQ(levels->GetSelectItem(), 2);
-    EXPECT_EQ(BuiltPages(), (std::set<int>{MainTabs::kButtonPage, MainTabs::kPerformancePage,
-                                           MainTabs::kDeviceInfoPage}));
+    EXPECT_EQ(BuiltPages(),
+              (std::set<int>{MainTabs::kButtonPage, MainTabs::kPerformancePage, MainTabs::kDeviceInfoPage}));
 
     // Built pages follow the reports themselves from then on.
     Mice().Mouse(0).SetBattery(55, 0);

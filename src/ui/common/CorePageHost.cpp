@@ -67,7 +67,8 @@ VersionCheck CorePageHost::UpdateCheck(int kind) {
 
 UpdateInstall CorePageHost::UpdateResult(int kind) {
     if (!session_) return {};
-    return kind == kUpdateSoftware ? session_->Update().SoftwareInstall() : session_->Update().FirmwareInstall();
+    return kind == kUpdateSoftware ? session_->Update().SoftwareInstall()
+                                   : session_->Update().FirmwareInstall();
 }
 
 }  // namespace quorvel

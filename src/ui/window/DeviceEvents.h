@@ -7,8 +7,8 @@
 // Connections made here are direct: the signals are only ever emitted on the UI thread.
 
 #include <QObject>
-#include <QWidget>
 #include <QString>
+#include <QWidget>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -44,11 +44,12 @@ public:
     template <typename Slot>
     QMetaObject::Connection OnTaskEnd(QObject* receiver, std::initializer_list<DeviceTask> codes, Slot slot) {
         std::vector<int> wanted(codes.begin(), codes.end());
-        return connect(this, &DeviceEvents::taskFinished, receiver,
-                       [wanted, slot](quint64 id, const DeviceTaskRequest& request, const TaskResult& result) {
-                           for (int code : wanted)
-                               if (request.code == code) return slot(id, request, result);
-                       });
+        return connect(
+            this, &DeviceEvents::taskFinished, receiver,
+            [wanted, slot](quint64 id, const DeviceTaskRequest& request, const TaskResult& result) {
+                for (int code : wanted)
+                    if (request.code == code) return slot(id, request, result);
+            });
     }
 
 signals:
@@ -68,9 +69,11 @@ signals:
     void closeTransientWindows();
 
     // The device in use.
-    void taskFinished(quint64 id, const quorvel::DeviceTaskRequest& request, const quorvel::TaskResult& result);
+    void taskFinished(quint64 id, const quorvel::DeviceTaskRequest& request,
+                      const quorvel::TaskResult& result);
     // Right after taskFinished, once every part has seen that end (the window's notice, exits, waits).
-    void taskSettled(quint64 id, const quorvel::DeviceTaskRequest& request, const quorvel::TaskResult& result);
+    void taskSettled(quint64 id, const quorvel::DeviceTaskRequest& request,
+                     const quorvel::TaskResult& result);
     void batteryInfo(int level, int status);
     void profileTitle(int profile, const QString& name);
     void modelLoaded(const quorvel::ModelState& model);

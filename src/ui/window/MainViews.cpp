@@ -20,7 +20,8 @@ MainViews::MainViews(MainFrame& frame, HomePage& home, MainTabs& tabs, SettingsP
 }
 
 void MainViews::Follow(DeviceEvents& events) {
-    QObject::connect(&events, &DeviceEvents::noDeviceView, &events, [this](int title) { ShowNoDevice(title); });
+    QObject::connect(&events, &DeviceEvents::noDeviceView, &events,
+                     [this](int title) { ShowNoDevice(title); });
     QObject::connect(&events, &DeviceEvents::deviceListView, &events,
                      [this](int title) { ShowDeviceList(title); });
     QObject::connect(&events, &DeviceEvents::linkLostView, &events,

@@ -46,7 +46,8 @@ UpdateUi::UpdateUi(PageHost& host, QObject* parent)
 }
 
 void UpdateUi::SetFirmwareProgress(int percent, const std::string& text) {
-    if (UpdateTipDlg* tip = UpdateTipDlg::Find(host_.Window())) tip->SetStep(percent, QString::fromStdString(text));
+    if (UpdateTipDlg* tip = UpdateTipDlg::Find(host_.Window()))
+        tip->SetStep(percent, QString::fromStdString(text));
 }
 
 void UpdateUi::EndFirmwareProgress() {

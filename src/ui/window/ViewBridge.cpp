@@ -87,7 +87,9 @@ void ViewBridge::RefreshPages(unsigned pages) {
 }
 
 void ViewBridge::SetProfileTitle(int profile, const std::string& name) {
-    Post([profile, name = QString::fromStdString(name)](DeviceEvents& e) { emit e.profileTitle(profile, name); });
+    Post([profile, name = QString::fromStdString(name)](DeviceEvents& e) {
+        emit e.profileTitle(profile, name);
+    });
 }
 
 void ViewBridge::ModelLoaded(const ModelState& model) {
