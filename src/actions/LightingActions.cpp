@@ -123,4 +123,12 @@ ActionResult ResetLighting(ActionContext& ctx) {
     return Accepted({PageRequest(ctx, kTaskResetLighting)});
 }
 
+int ActiveLightMode(ActionContext& ctx) {
+    return ctx.db.GetActiveLightMode(ctx.Profile());
+}
+
+bool ReadLightMode(ActionContext& ctx, int mode, LightModeRecord* row) {
+    return mode >= 0 && ctx.db.IsOpen() && ctx.db.GetLightMode(ctx.Profile(), mode, *row);
+}
+
 }  // namespace quorvel

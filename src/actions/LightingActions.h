@@ -43,4 +43,9 @@ ActionResult ChangeLightMode(ActionContext& ctx, int mode, const LightChange& ch
 // The mouse's own lighting back (task 18).
 ActionResult ResetLighting(ActionContext& ctx);
 
+// The active lighting mode of the current profile, as stored.
+int ActiveLightMode(ActionContext& ctx);
+// The stored row of a mode of the current profile; false when there is none (or no database yet).
+bool ReadLightMode(ActionContext& ctx, int mode, LightModeRecord* row);
+
 }  // namespace quorvel

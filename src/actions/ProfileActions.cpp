@@ -69,6 +69,10 @@ std::string ShownProfileName(const ActionContext& ctx, const std::string& stored
     return storedName;
 }
 
+bool ReadProfileName(ActionContext& ctx, int profile, std::string* name) {
+    return ctx.db.GetProfileName(profile, *name);
+}
+
 ActionResult ListProfiles(ActionContext& ctx, std::vector<ProfileInfo>* out) {
     if (auto problem = DatabaseProblem(ctx)) return ActionResult::Refused(*problem);
     std::vector<ProfileRecord> records;

@@ -23,6 +23,9 @@ ActionResult ListProfiles(ActionContext& ctx, std::vector<ProfileInfo>* out);
 // rest of the name, with one blank between them ("Profile 1" shows as "<text 61> 1").
 std::string ShownProfileName(const ActionContext& ctx, const std::string& storedName);
 
+// The stored name of a profile (1-4); false when it cannot be read.
+bool ReadProfileName(ActionContext& ctx, int profile, std::string* name);
+
 // The profile (1-4) becomes the current and active one; every setting goes to the mouse (task 5).
 ActionResult SwitchProfile(ActionContext& ctx, int profile);
 

@@ -34,7 +34,7 @@ protected:
             changed_.wait(lock, [this] { return finished_; });
             return true;
         });
-        window->Updates().OfferUpdate(kUpdateSoftware, true, "9.9.9");
+        emit window->Events().updateOffered(kUpdateSoftware, true, "9.9.9");
         ASSERT_EQ(Boxes().size(), 1u);
         Control<QPushButton>(Boxes().front(), CUIMessageBox::kFirstButton)->click();
         std::unique_lock<std::mutex> lock(mutex_);
@@ -60,7 +60,7 @@ TEST_F(MainWindowExit, QuittingWhileAnUpdateRunsWaitsForIt) {
     OpenWindow("102:wired");
     QSignalSpy exits(window.get(), &DeviceMainDlg::ExitRequested);
     StartInstallation();
-    ASSERT_TRUE(window->Updates().Busy());
+    ASSERT_TRUE(window->UpdateRunning());
 
     struct Ask {
         const char* what;
@@ -77,7 +77,7 @@ TEST_F(MainWindowExit, QuittingWhileAnUpdateRunsWaitsForIt) {
     // The signal's end comes once the update is done.
     Finish();
     ASSERT_TRUE(WaitFor([&] { return exits.count() == 1; }));
-    EXPECT_FALSE(window->Updates().Busy());
+    EXPECT_FALSE(window->UpdateRunning());
 }
 
 TEST_F(MainWindowExit, AQuitAskedWithoutASignalDoesNotEndTheProgramAfterTheUpdate) {
@@ -86,7 +86,7 @@ TEST_F(MainWindowExit, AQuitAskedWithoutASignalDoesNotEndTheProgramAfterTheUpdat
     StartInstallation();
     window->RequestExit(false);
     Finish();
-    ASSERT_TRUE(WaitFor([&] { return !window->Updates().Busy(); }));
+    ASSERT_TRUE(WaitFor([&] { return !window->UpdateRunning(); }));
     Settle();
     EXPECT_EQ(exits.count(), 0) << "the user is asked to close again";
 }

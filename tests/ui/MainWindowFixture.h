@@ -15,6 +15,8 @@
 #include "device/DeviceTaskRequest.h"
 #include "shell/Preferences.h"
 #include "ui/window/DeviceMainDlg.h"
+#include "toolkit/MTabCtrl.h"
+#include "ui/window/MainTabs.h"
 #include "ui/window/MainViews.h"
 #include "ui/window/TrayIcon.h"
 
@@ -82,7 +84,20 @@ protected:
     // Posted calls of the worker that have not run yet.
     void Settle() { QCoreApplication::processEvents(); }
 
-    MainViews::View CurrentView() const { return window->Views().Current(); }
+    MainViews::View CurrentView() const { return window->CurrentView(); }
+    // A user's pick of a tab strip item: selected, its page shown (built the first time), the view moved.
+    void PickTab(int item) {
+        auto* strip = Find<MTabCtrl>(MainTabs::kTabStrip);
+        const int index = strip->IndexOfItem(item);
+        strip->SetCurSel(index);
+        emit strip->tabClicked(index);
+    }
+    // The strip item the window shows.
+    int CurrentItem() const {
+        auto* strip = Find<MTabCtrl>(MainTabs::kTabStrip);
+        const int item = strip->GetItemId(strip->GetCurSel());
+        return item > 0 ? item : MainTabs::kHomeItem;
+    }
     template <typename T = QWidget>
     T* Find(int id) const {
         return window->findChild<T*>(ControlName(id));

@@ -14,6 +14,7 @@
 #include "toolkit/BatteryCtrl.h"
 #include "toolkit/CDeviceList.h"
 #include "toolkit/DPIControl.h"
+#include "ui/pages/buttons/ButtonPage.h"
 #include "ui/pages/deviceinfo/DeviceInfoPage.h"
 #include "ui/pages/performance/DpiPanel.h"
 #include "ui/pages/home/HomePage.h"
@@ -34,7 +35,8 @@ class MainWindowMouse : public MainWindowTest {
 protected:
     void Pick(int deviceType) { emit window->Home().List().deviceClicked(deviceType); }
     DPIControl* Levels() {
-        return window->Tabs().Performance().findChild<DPIControl*>(ControlName(DpiPanel::kLevels));
+        return Find<PerformancePage>(MainTabs::kPerformancePage)
+            ->findChild<DPIControl*>(ControlName(DpiPanel::kLevels));
     }
     std::string Stored(const std::string& key) {
         std::string value;
@@ -56,8 +58,7 @@ TEST_F(MainWindowMouse, AnEditBelongsToTheMouseItWasMadeOn) {
     ASSERT_TRUE(WaitFor([&] { return CurrentView() == View::DeviceList; }));
     Pick(102);
     ASSERT_EQ(session->Core().CurrentDeviceType(), 102);
-    window->Tabs().SelectItem(MainTabs::kPerformanceItem);
-    window->Views().PickTab(MainTabs::kPerformanceItem);
+    PickTab(MainTabs::kPerformanceItem);
     Activate();
     const MouseMemory otherBefore = Mice().Mouse(1).Memory();
 
@@ -92,16 +93,17 @@ TEST_F(MainWindowMouse, TheLastPickIsTheModelLoaded) {
     HoldWorker();  // a slow task ahead of the switch
     Pick(201);
     EXPECT_EQ(window->PendingPick(), 201);
-    EXPECT_FALSE(window->Tabs().Performance().isEnabled()) << "the pages still show the previous model";
-    EXPECT_FALSE(window->Frame().profile->isEnabled());
-    window->Views().PickTab(MainTabs::kHomeItem);
+    EXPECT_FALSE(Find<ButtonPage>(MainTabs::kButtonPage)->isEnabled())
+        << "the pages still show the previous model";
+    EXPECT_FALSE(Find<QPushButton>(MainFrame::kProfile)->isEnabled());
+    PickTab(MainTabs::kHomeItem);
     Pick(102);  // back to the model still loaded, while the switch to 201 waits
     ReleaseWorker();
     ASSERT_TRUE(WaitFor([&] { return window->PendingPick() == 0; }));
     EXPECT_EQ(session->Core().CurrentDeviceType(), 102);
     EXPECT_EQ(window->Home().List().GetSelectDevice(), 102);
-    EXPECT_TRUE(window->Tabs().Performance().isEnabled());
-    EXPECT_TRUE(window->Frame().profile->isEnabled());
+    EXPECT_TRUE(Find<ButtonPage>(MainTabs::kButtonPage)->isEnabled());
+    EXPECT_TRUE(Find<QPushButton>(MainFrame::kProfile)->isEnabled());
 }
 
 // The start-up software check waits for the first model load: a slow network never holds up the pick.
@@ -139,19 +141,18 @@ TEST_F(MainWindowMouse, ABatteryReportIsNotAReconnect) {
     OpenWindow("103:wireless");
     ASSERT_TRUE(WaitFor([&] { return CurrentView() == View::DeviceList; }));
     Pick(103);
-    window->Tabs().SelectItem(MainTabs::kDeviceInfoItem);
-    window->Views().PickTab(MainTabs::kDeviceInfoItem);
-    const int item = window->Tabs().CurrentItem();
+    PickTab(MainTabs::kDeviceInfoItem);
+    const int item = CurrentItem();
     window->SetRecording(true);  // as the macro page's record button does
     int answer = 0;
     OpenMessageBox(window.get(), 253, 258, kBoxOkCancel, [&](int result) { answer = result; });
     SentSinceLastCall();
 
     Mice().Mouse(0).SetBattery(37, 0);
-    ASSERT_TRUE(WaitFor([&] { return window->Frame().battery->GetBatteryLevel() == 37; }));
+    ASSERT_TRUE(WaitFor([&] { return Find<BatteryCtrl>(MainFrame::kBattery)->GetBatteryLevel() == 37; }));
     Settle();
     EXPECT_EQ(CurrentView(), View::Device);
-    EXPECT_EQ(window->Tabs().CurrentItem(), item) << "still on the page the user chose";
+    EXPECT_EQ(CurrentItem(), item) << "still on the page the user chose";
     EXPECT_EQ(answer, 0) << "the question is still open";
     EXPECT_TRUE(window->Recording()) << "the recording goes on";
     EXPECT_TRUE(SentSinceLastCall().empty()) << "the mouse is not read again";
@@ -191,8 +192,7 @@ TEST_F(MainWindowMouse, UpToDateOnlyAfterACheckSaidSo) {
         OpenWindow("103:wireless");
         ASSERT_TRUE(WaitFor([&] { return CurrentView() == View::DeviceList; }));
         Pick(103);
-        window->Tabs().SelectItem(MainTabs::kDeviceInfoItem);
-        window->Views().PickTab(MainTabs::kDeviceInfoItem);
+        PickTab(MainTabs::kDeviceInfoItem);
         Settle();
         EXPECT_EQ(window->findChild<QLabel*>(ControlName(DeviceInfoPage::kReceiverResult))->text(),
                   "Not checked");
@@ -208,8 +208,7 @@ TEST_F(MainWindowMouse, UpToDateOnlyAfterACheckSaidSo) {
     OpenWindow("102:wired");
     ASSERT_TRUE(WaitFor([&] { return CurrentView() == View::DeviceList; }));
     Pick(102);
-    window->Tabs().SelectItem(MainTabs::kDeviceInfoItem);
-    window->Views().PickTab(MainTabs::kDeviceInfoItem);
+    PickTab(MainTabs::kDeviceInfoItem);
     Settle();
     auto* result = window->findChild<QLabel*>(ControlName(DeviceInfoPage::kFirmwareResult));
     auto* receiver = window->findChild<QLabel*>(ControlName(DeviceInfoPage::kReceiverResult));

@@ -31,7 +31,7 @@ class MainWindowSettings : public MainWindowTest {
 protected:
     void OpenSettings() {
         Find<QAbstractButton>(MainFrame::kSettings)->click();
-        ASSERT_TRUE(window->Views().SettingsOpen());
+        ASSERT_TRUE(window->SettingsOpen());
     }
     std::string AutostartText() {
         std::ifstream in(AutostartEntryPath(GetDeviceName()));
@@ -91,7 +91,7 @@ TEST_F(MainWindowSettings, AutorunStartMinimisedAndExitModeAreWritten) {
 TEST_F(MainWindowSettings, LinksOpenTheProductsAddresses) {
     OpenWindow("");
     std::vector<std::string> opened;
-    window->Settings().SetOpener([&](const std::string& url) {
+    window->findChild<SettingsPage*>()->SetOpener([&](const std::string& url) {
         opened.push_back(url);
         return true;
     });
@@ -120,15 +120,15 @@ TEST_F(MainWindowSettings, CloseButtonByExitModeWithAndWithoutATray) {
         TrayIcon::SetAvailableForTests(c.tray);
         OpenWindow("");
         WritePreferenceText("exit_mode", c.exitMode);
-        EXPECT_EQ(window->Tray().Shown(), c.tray);
-        EXPECT_EQ(Find(SettingsPage::kTrayHint)->isVisibleTo(&window->Settings()), !c.tray);
+        EXPECT_EQ(window->findChild<TrayIcon*>()->Shown(), c.tray);
+        EXPECT_EQ(Find(SettingsPage::kTrayHint)->isVisibleTo(window->findChild<SettingsPage*>()), !c.tray);
         QSignalSpy exits(window.get(), &DeviceMainDlg::ExitRequested);
         Find<QAbstractButton>(MainFrame::kClose)->click();
         EXPECT_EQ(!window->isVisible(), c.hidden);
         EXPECT_EQ(window->isMinimized(), c.minimised);
         EXPECT_EQ(exits.count(), c.exits ? 1 : 0);
         if (c.exits) {
-            EXPECT_FALSE(window->Tray().Shown());
+            EXPECT_FALSE(window->findChild<TrayIcon*>()->Shown());
         }
 
         // A second start (or the tray) brings it back in every case.
@@ -143,16 +143,16 @@ TEST_F(MainWindowSettings, TheTrayShowsTheWindowAndEndsTheProgram) {
     TrayIcon::SetAvailableForTests(true);
     OpenWindow("", false);
     EXPECT_FALSE(window->isVisible());
-    emit window->Tray().showRequested();  // a click on the icon, with or without a mouse
+    emit window->findChild<TrayIcon*>()->showRequested();  // a click on the icon, with or without a mouse
     EXPECT_TRUE(window->isVisible());
     QSignalSpy exits(window.get(), &DeviceMainDlg::ExitRequested);
-    QList<QAction*> items = window->Tray().Menu()->actions();
+    QList<QAction*> items = window->findChild<TrayIcon*>()->Menu()->actions();
     ASSERT_EQ(items.size(), 2);
     EXPECT_EQ(items[0]->text(), "Show Window");
     EXPECT_EQ(items[1]->text(), "Exit");
     items[1]->trigger();
     EXPECT_EQ(exits.count(), 1);
-    EXPECT_FALSE(window->Tray().Shown());
+    EXPECT_FALSE(window->findChild<TrayIcon*>()->Shown());
 }
 
 TEST_F(MainWindowSettings, TeardownStopsTheWorkerThenClosesWhatIsOpenAndRemovesTheTray) {
@@ -163,11 +163,11 @@ TEST_F(MainWindowSettings, TeardownStopsTheWorkerThenClosesWhatIsOpenAndRemovesT
     window->Teardown();
     EXPECT_FALSE(session->Worker().IsRunning());
     EXPECT_EQ(answer, kResultCancel);
-    EXPECT_FALSE(window->Tray().Shown());
+    EXPECT_FALSE(window->findChild<TrayIcon*>()->Shown());
     // Reports after the teardown are not posted any more.
     window->Bridge().ShowNoDeviceView(kTitleNoDevice);
     Settle();
-    EXPECT_NE(window->Views().Current(), MainViews::View::NoDevice);
+    EXPECT_NE(window->CurrentView(), MainViews::View::NoDevice);
     window->Teardown();  // again: nothing happens
 }
 
@@ -202,7 +202,7 @@ TEST_F(MainWindowSettings, ALanguagePickReTextsTheWholeWindow) {
         return qobject_cast<QAbstractButton*>(w)->text();
     };
     for (const Case& c : cases) EXPECT_EQ(shown(c), c.english) << c.id;
-    EXPECT_EQ(window->Tabs().Strip().GetItemText(2), "Performance");
+    EXPECT_EQ(Find<MTabCtrl>(MainTabs::kTabStrip)->GetItemText(2), "Performance");
 
     OpenSettings();
     auto* language = Find<QComboBox>(SettingsPage::kLanguage);
@@ -213,8 +213,8 @@ TEST_F(MainWindowSettings, ALanguagePickReTextsTheWholeWindow) {
     EXPECT_EQ(CurrentLanguage(), kLcidChinese);
     EXPECT_EQ(ReadLCID(), kLcidChinese);
     for (const Case& c : cases) EXPECT_EQ(shown(c), c.chinese) << c.id;
-    EXPECT_EQ(window->Tabs().Strip().GetItemText(2), "性能设置");
-    EXPECT_EQ(window->Tray().Menu()->actions().at(1)->text(), "退出");
+    EXPECT_EQ(Find<MTabCtrl>(MainTabs::kTabStrip)->GetItemText(2), "性能设置");
+    EXPECT_EQ(window->findChild<TrayIcon*>()->Menu()->actions().at(1)->text(), "退出");
 }
 
 // Every text the window's own parts show is bound to its id (so it follows a language change), except the

@@ -65,7 +65,7 @@ TEST_F(MainWindowTasks, TwoQuickButtonChangesBothReachTheMouse) {
 TEST_F(MainWindowTasks, AProfileSwitchFromTheWindowSendsTheNewProfilesLighting) {
     OpenWindow("102:wired");
     Settle();
-    EXPECT_EQ(window->Frame().profile->text(), "Profile 1");
+    EXPECT_EQ(Find<QPushButton>(MainFrame::kProfile)->text(), "Profile 1");
     // Profile 2 was set up with mode 4 active at brightness 1, speed 5.
     AddDefaultLightModes(db, 2, {true, true, true, true, true, true});
     ASSERT_TRUE(db.SetActiveLightMode(2, 4));
@@ -77,7 +77,7 @@ TEST_F(MainWindowTasks, AProfileSwitchFromTheWindowSendsTheNewProfilesLighting) 
 
     ASSERT_EQ(window->Queue(SwitchProfile(ctx(), 2)).size(), 1u);
     window->ProfileChanged();  // as the profile dialog tells the window
-    EXPECT_EQ(window->Frame().profile->text(), "Profile 2");
+    EXPECT_EQ(Find<QPushButton>(MainFrame::kProfile)->text(), "Profile 2");
     ASSERT_TRUE(WaitForTask(kTaskWriteProfile));
     EXPECT_TRUE(ends.back().result.ok()) << DeviceErrorText(ends.back().result.error);
     EXPECT_EQ(OnlyCommand(SentSinceLastCall(), "write 0001:0000 00 05"),
@@ -102,7 +102,7 @@ TEST_F(MainWindowTasks, AFailedChangeTellsItsReasonInTheBottomBar) {
         ASSERT_EQ(window->Queue(SetReportRate(ctx(), 500)).size(), 1u);
         ASSERT_TRUE(WaitForTask(kTaskWriteReportRate));
         EXPECT_EQ(ends.back().result.status, TaskStatus::Failed);
-        EXPECT_EQ(window->Frame().bottomText->text(), c.shown);
+        EXPECT_EQ(Find<QLabel>(MainFrame::kBottomText)->text(), c.shown);
         CloseWindow();
         db.Close();
     }

@@ -31,7 +31,7 @@ protected:
             if (Shown(id)) visible.insert(id);
         return visible;
     }
-    MTabCtrl& Strip() { return window->Tabs().Strip(); }
+    MTabCtrl& Strip() { return *Find<MTabCtrl>(MainTabs::kTabStrip); }
     CDeviceList& List() { return window->Home().List(); }
     // A user's click on an item of the tab strip (rows from the top; every item visible).
     void ClickTab(int index) {
@@ -207,7 +207,7 @@ TEST_F(MainWindowViews, AWirelessLinkLostAndRestoredSwitchesTheViews) {
     EXPECT_TRUE(Find(MainFrame::kProfile)->isEnabled());
     EXPECT_EQ(List().GetDeviceState(103), 0);
     EXPECT_EQ(Strip().GetCurSel(), 0);
-    EXPECT_EQ(window->Frame().StatusTitle(), kTitleNoDevice);
+    EXPECT_EQ(Find<QLabel>(MainFrame::kStatusTitle)->text(), Text(kTitleNoDevice));
     EXPECT_FALSE(session->Core().Snapshot().connected);
 
     // The profile dialog is not offered while the mouse is away.
@@ -216,14 +216,14 @@ TEST_F(MainWindowViews, AWirelessLinkLostAndRestoredSwitchesTheViews) {
         noticed = Control<QLabel>(box, CUIMessageBox::kMessage)->text() == "Device not connected";
         qobject_cast<QDialog*>(box)->reject();
     });
-    window->Frame().profile->click();
+    Find<QPushButton>(MainFrame::kProfile)->click();
     EXPECT_TRUE(WaitFor([&] { return noticed; }));
 
     Mice().Mouse(0).SetLink(true);
     ASSERT_TRUE(WaitFor([&] { return CurrentView() == View::Device; }));
     Settle();
     EXPECT_EQ(Strip().GetCurSel(), 1);
-    EXPECT_EQ(window->Frame().StatusTitle(), kTitleWireless);
+    EXPECT_EQ(Find<QLabel>(MainFrame::kStatusTitle)->text(), Text(kTitleWireless));
     EXPECT_EQ(List().GetDeviceState(103), 1);
     EXPECT_TRUE(session->Core().Snapshot().connected);
 }

@@ -2,8 +2,8 @@
 // Page tests: a page (or dialog) on a real composition root with virtual mice, the worker running and the
 // HID trace in a file. The test host queues what the page's actions name, counts the saving and DPI
 // indicators, and answers file dialogs from a script; Drain() waits until every queued task has ended.
-// Worker reports are not forwarded: a test calls the page's own method (Refresh, SelectDpiLevel ...) the way
-// the main window's bridge does.
+// Worker reports are not forwarded: a test calls the page's own method (Refresh, SelectDpiLevel ...), or
+// emits the host's event (host->Events()), as the main window's bridge would.
 
 #include <QWidget>
 #include <deque>
@@ -13,7 +13,7 @@
 #include "actions/ActionTasks.h"
 #include "session/SessionFixture.h"
 #include "ui/common/FileDialogs.h"
-#include "ui/common/PageHost.h"
+#include "ui/common/CorePageHost.h"
 #include "ui/common/UiText.h"
 
 namespace quorvel::test {
@@ -47,16 +47,16 @@ private:
     std::deque<QString> answers_;
 };
 
-class TestPageHost : public PageHost {
+class TestPageHost : public CorePageHost {
 public:
-    explicit TestPageHost(CoreSession& session) : session_(session), texts_(new TextRegistry(&window_)) {
+    explicit TestPageHost(CoreSession& session) : texts_(new TextRegistry(&window_)) {
+        SetSession(&session);
+        Events().setParent(&window_);  // where dialogs over the window find it
         window_.resize(1400, 788);
     }
-    CoreSession& Session() override { return session_; }
     std::vector<uint64_t> Queue(const ActionResult& result) override {
-        std::vector<uint64_t> ids = QueueActionTasks(session_.Worker(), result);
+        std::vector<uint64_t> ids = CorePageHost::Queue(result);
         queued += ids.size();
-        if (!ids.empty()) ShowSavingIndicator();
         return ids;
     }
     void ShowSavingIndicator() override { ++savingShown; }
@@ -76,7 +76,6 @@ public:
     ScriptedFileDialogs files;
 
 private:
-    CoreSession& session_;
     QWidget window_;
     TextRegistry* texts_;
 };

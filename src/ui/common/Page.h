@@ -1,7 +1,9 @@
 #pragma once
 // A page of the main window: one tab's container, laid out from the design (positions in the 1400 x 788
-// design scaled by the window's layout scale). Built when the window is; filled from the settings by
-// Refresh. The window forwards what the worker reports to the page that shows it, on the UI thread.
+// design scaled by the window's layout scale). Built the first time its tab is shown; filled from the
+// settings by Refresh. A page follows the host's events itself: every page reloads on a model load and on
+// the refresh bits it names; a page connects whatever else it shows (a task end of its own kind, the DPI
+// reports) in its constructor.
 
 #include <QWidget>
 #include <cstdint>
@@ -19,8 +21,13 @@ class Page : public QWidget {
 public:
     Page(PageHost& host, QWidget* parent);
 
-    // Every control from the settings of the current profile (the page's RefreshPages bit).
+    // Every control from the settings of the current profile.
     virtual void Refresh() {}
+    // Whether a refresh of these PageMask bits reloads this page.
+    virtual bool RefreshesOn(unsigned pages) const {
+        (void)pages;
+        return false;
+    }
     // The model loader applied a descriptor: picture, switches, buttons, lighting zones.
     virtual void ModelLoaded(const ModelState& model) { (void)model; }
     // Places the controls for the window's layout scale.
@@ -28,10 +35,6 @@ public:
     // The device situation changed under the page (device list refresh, link report): pop-ups that must
     // not outlive it are closed, a recording stops.
     virtual void CloseTransient() {}
-    // A task ended (any page's: a page looks at the request's code).
-    virtual void TaskFinished(uint64_t id, const DeviceTaskRequest& request, const TaskResult& result) {
-        (void)id, (void)request, (void)result;
-    }
 
 protected:
     PageHost& Host() { return host_; }

@@ -18,6 +18,7 @@
 #include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
+#include "ui/window/DeviceEvents.h"
 
 namespace quorvel {
 
@@ -137,6 +138,8 @@ void MousePaletteDlg::reject() {
 int MousePaletteDlg::Pick(QWidget* owner, int colour) {
     MousePaletteDlg dialog(owner, colour);
     dialog.CentreOnOwner();
+    if (DeviceEvents* events = DeviceEvents::Of(owner))
+        connect(events, &DeviceEvents::closeTransientWindows, &dialog, &SkinnedDialog::closeForDeviceChange);
     const int result = dialog.exec();
     return result == kResultOk ? dialog.Colour() : 0;
 }
@@ -144,6 +147,8 @@ int MousePaletteDlg::Pick(QWidget* owner, int colour) {
 void MousePaletteDlg::Open(QWidget* owner, int colour, std::function<void(int)> done) {
     auto* dialog = new MousePaletteDlg(owner, colour);
     dialog->CentreOnOwner();
+    if (DeviceEvents* events = DeviceEvents::Of(owner))
+        connect(events, &DeviceEvents::closeTransientWindows, dialog, &SkinnedDialog::closeForDeviceChange);
     connect(dialog, &QDialog::finished, dialog, [dialog, done = std::move(done)](int result) {
         dialog->deleteLater();
         if (done) done(result == kResultOk ? dialog->Colour() : 0);

@@ -23,7 +23,7 @@ constexpr int kImportRefused = 877;
 QString ShownName(PageHost& host) {
     ActionContext& ctx = host.Actions();
     std::string name;
-    if (!ctx.db.GetProfileName(ctx.Profile(), name)) return QString();
+    if (!ReadProfileName(ctx, ctx.Profile(), &name)) return QString();
     return QString::fromStdString(ShownProfileName(ctx, name));
 }
 

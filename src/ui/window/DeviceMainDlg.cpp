@@ -11,21 +11,18 @@
 #include <QTimer>
 #include <QWindow>
 
-#include "actions/ActionTasks.h"
 #include "actions/ProfileActions.h"
 #include "actions/ProfileBindings.h"
 #include "session/CoreSession.h"
 #include "shell/Preferences.h"
 #include "store/DeviceDatabase.h"
 #include "toolkit/CDeviceList.h"
-#include "toolkit/CaptionButton.h"
-#include "toolkit/MPicture.h"
 #include "ui/dialogs/AboutDlg.h"
 #include "ui/dialogs/DPIMsgDlg.h"
 #include "ui/common/FileDialogs.h"
+#include "ui/common/LogoWidget.h"
 #include "ui/pages/home/HomePage.h"
 #include "ui/pages/lighting/LightingPage.h"
-#include "ui/common/LogoWidget.h"
 #include "ui/window/MainFrame.h"
 #include "ui/window/MainTabs.h"
 #include "ui/window/MainViews.h"
@@ -40,12 +37,9 @@
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
 #include "ui/window/UpdateUi.h"
+#include "ui/window/DeviceEvents.h"
 #include "ui/window/ViewBridge.h"
-
-// Page and button page headers come through MainTabs.
-#include "ui/pages/buttons/ButtonPage.h"
-#include "ui/pages/macros/MacroPage.h"
-#include "ui/pages/performance/PerformancePage.h"
+#include "ui/common/Page.h"
 
 namespace quorvel {
 
@@ -65,6 +59,7 @@ DeviceMainDlg::DeviceMainDlg(const QString& title, const QString& softwareVersio
     setWindowTitle(title);
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(kDesignSize);
+    Events().setParent(this);  // where the dialogs of the window find it
     texts_ = new TextRegistry(this);
     frame_ = new MainFrame(this, *texts_, title, softwareVersion);
     layout_ = new DesignLayout(this, kDesignSize);
@@ -82,45 +77,51 @@ DeviceMainDlg::~DeviceMainDlg() {
 }
 
 void DeviceMainDlg::ConnectFrame() {
-    connect(frame_->logo, &LogoWidget::clicked, this, &DeviceMainDlg::ShowAbout);
-    connect(frame_->close, &QAbstractButton::clicked, this, &DeviceMainDlg::OnCloseButton);
-    connect(frame_->minimise, &QAbstractButton::clicked, this, &QWidget::showMinimized);
-    connect(frame_->maximise, &QAbstractButton::clicked, this, &DeviceMainDlg::ToggleMaximised);
+    connect(frame_, &MainFrame::logoClicked, this, &DeviceMainDlg::ShowAbout);
+    connect(frame_, &MainFrame::closeClicked, this, &DeviceMainDlg::OnCloseButton);
+    connect(frame_, &MainFrame::minimiseClicked, this, &QWidget::showMinimized);
+    connect(frame_, &MainFrame::maximiseClicked, this, &DeviceMainDlg::ToggleMaximised);
     // Until the settings page exists (Attach), the settings button opens About.
-    connect(frame_->settings, &QAbstractButton::clicked, this, [this] {
+    connect(frame_, &MainFrame::settingsClicked, this, [this] {
         if (views_)
             views_->OpenSettings();
         else
             ShowAbout();
     });
-    connect(frame_->profile, &QPushButton::clicked, this, &DeviceMainDlg::OpenProfiles);
-    connect(frame_->reset, &QPushButton::clicked, this, [this] {
+    connect(frame_, &MainFrame::profileClicked, this, &DeviceMainDlg::OpenProfiles);
+    connect(frame_, &MainFrame::resetClicked, this, [this] {
         if (session_) ConfirmFactoryReset(*this);
     });
 }
 
 void DeviceMainDlg::Attach(CoreSession& session) {
     if (session_) return;
-    session_ = &session;
-    bridge_ = std::make_unique<ViewBridge>(*this);
+    SetSession(&session);
+    bridge_ = std::make_unique<ViewBridge>(Events(), [&session] { return ReadLink(session); });
     frame_->SetProfileNameRule([this](const QString& stored) {
         return QString::fromStdString(ShownProfileName(session_->Actions(), stored.toStdString()));
     });
 
+    // The window's own handling of discovery's views comes first: open edits are dropped before any part
+    // changes under them.
+    FollowEvents();
     home_ = new HomePage(*texts_, this);
     home_->SetModels(session.Product().models);
+    home_->Follow(Events());
     connect(home_, &HomePage::deviceClicked, this, &DeviceMainDlg::PickDevice);
+    frame_->Follow(Events());
     tabs_ = new MainTabs(*this, this, *texts_);
-    tabs_->SetBackdrop(frame_->modelPicture);
+    tabs_->SetBackdrop(frame_->ModelPicture());
     connect(tabs_, &MainTabs::itemClicked, this, [this](int item) { views_->PickTab(item); });
     settings_ = new SettingsPage(*texts_, session.Product(), this);
     connect(settings_, &SettingsPage::leaveRequested, this, [this] { views_->LeaveSettings(); });
     connect(settings_, &SettingsPage::aboutRequested, this, &DeviceMainDlg::ShowAbout);
-    connect(settings_, &SettingsPage::checkSoftwareRequested, this, &DeviceMainDlg::CheckSoftware);
+    connect(settings_, &SettingsPage::checkSoftwareRequested, this, &DeviceMainDlg::StartSoftwareCheck);
     views_ = std::make_unique<MainViews>(*frame_, *home_, *tabs_, *settings_);
     layout_->Add(home_, Ltrb(20, 80, 1380, 738), kFixedStretch);
     tabs_->Declare(*layout_);
     layout_->Add(settings_, Ltrb(1, 50, 1399, 748), kFixedStretch);
+    views_->Follow(Events());
 
     tray_ = new TrayIcon(*texts_, this);
     settings_->SetTrayAvailable(tray_->Show(windowTitle()));
@@ -128,6 +129,7 @@ void DeviceMainDlg::Attach(CoreSession& session) {
     connect(tray_, &TrayIcon::exitRequested, this, [this] { RequestExit(); });
 
     updates_ = new UpdateUi(*this, this);
+    connect(&Events(), &DeviceEvents::installerStarted, this, &DeviceMainDlg::ExitForInstaller);
     dpiIndicator_ = new DPIMsgDlg(this);
     follow_ = new ProfileFollow(*this, [this] { return updates_->Busy(); }, this);
     connect(follow_, &ProfileFollow::followed, this, &DeviceMainDlg::ShowFollowed);
@@ -169,11 +171,25 @@ void DeviceMainDlg::Teardown() {
 
 // --- what the worker reports
 
+void DeviceMainDlg::FollowEvents() {
+    DeviceEvents& events = Events();
+    // Before the pages go: a field losing its focus must not store for another mouse.
+    connect(&events, &DeviceEvents::noDeviceView, this, [this] { LeaveMouse(false); });
+    connect(&events, &DeviceEvents::deviceListView, this, [this] { LeaveMouse(false); });
+    connect(&events, &DeviceEvents::linkLostView, this, [this] { LeaveMouse(true); });
+    connect(&events, &DeviceEvents::connectedView, this, &DeviceMainDlg::ShowConnectedView);
+    connect(&events, &DeviceEvents::closeTransientWindows, this, &DeviceMainDlg::CloseTransients);
+    connect(&events, &DeviceEvents::modelLoaded, this, &DeviceMainDlg::ApplyModel);
+    connect(&events, &DeviceEvents::macroRecordingStopped, this, [this] { SetRecording(false); });
+    connect(&events, &DeviceEvents::dpiLevelSelected, this,
+            [this](int, int dpiValue, int) { ShowDpiIndicator(dpiValue); });
+    connect(&events, &DeviceEvents::softwareCheckLabel, this, &DeviceMainDlg::ShowSoftwareCheck);
+    connect(&events, &DeviceEvents::taskFinished, this, &DeviceMainDlg::OnTaskEnding);
+    connect(&events, &DeviceEvents::taskSettled, this, &DeviceMainDlg::OnTaskFinished);
+}
+
 void DeviceMainDlg::RefreshPages(unsigned pages) {
-    if (pages & kPageButtons) tabs_->Buttons().Refresh();
-    if (pages & kPageMacros) tabs_->Macros().Refresh();
-    if (pages & kPagePerformance) tabs_->Performance().Refresh();
-    if ((pages & kPageLighting) && model_.light) tabs_->Lighting().Refresh();
+    tabs_->Refresh(pages);
 }
 
 void DeviceMainDlg::ApplyModel(const ModelState& model) {
@@ -181,13 +197,13 @@ void DeviceMainDlg::ApplyModel(const ModelState& model) {
     frame_->SetModelPicture(model.mouse_img.empty()
                                 ? QString()
                                 : QStringLiteral("device\\") + QString::fromStdString(model.mouse_img));
-    tabs_->SetLightingVisible(model.light);
-    for (Page* page : tabs_->Pages()) page->ModelLoaded(model);
+    tabs_->SetModel(model);  // the pages built so far take it themselves
     views_->Apply();
     UpdateFollow();  // another model: its own bindings
 }
 
-void DeviceMainDlg::OnTaskFinished(uint64_t id, const DeviceTaskRequest& request, const TaskResult& result) {
+void DeviceMainDlg::OnTaskEnding(uint64_t id, const DeviceTaskRequest& request, const TaskResult& result) {
+    (void)id, (void)result;
     if (request.code == kTaskSelectDevice && pendingPick_ != 0 && request.deviceType == pendingPick_) {
         // The last pick is loaded: the pages show the picked model.
         pendingPick_ = 0;
@@ -199,8 +215,10 @@ void DeviceMainDlg::OnTaskFinished(uint64_t id, const DeviceTaskRequest& request
     if (discovery &&
         (!session_->Manager().HasOnlineDevice(session_->Core().CurrentDeviceType()) || !isVisible()))
         FirstLoadDone();  // nothing to pick now: the check need not wait
-    for (Page* page : tabs_->Pages()) page->TaskFinished(id, request, result);
-    updates_->TaskFinished(id, request, result);
+}
+
+void DeviceMainDlg::OnTaskFinished(uint64_t id, const DeviceTaskRequest& request, const TaskResult& result) {
+    // The pages and the update dialogs have seen the end.
     if (request.code == kTaskCheckSoftware) ShowSoftwareCheck();
     ShowTaskNotice(request, result);
     // The mouse is back, an update ended: a profile switch kept for later may go now.
@@ -230,7 +248,7 @@ void DeviceMainDlg::ShowTaskNotice(const DeviceTaskRequest& request, const TaskR
 }
 
 void DeviceMainDlg::ShowSoftwareCheck() {
-    const VersionCheck check = session_->Update().SoftwareCheck();
+    const VersionCheck check = UpdateCheck(kUpdateSoftware);
     if (!check.ok)
         settings_->SetSoftwareCheck(SettingsPage::Check::Failed);
     else if (check.newer)
@@ -246,13 +264,13 @@ void DeviceMainDlg::CheckSoftwareAfterFirstLoad() {
 void DeviceMainDlg::FirstLoadDone() {
     if (!startupCheckDue_ || !session_) return;
     startupCheckDue_ = false;
-    session_->Worker().QueueTask(DeviceTaskRequest(kTaskCheckSoftware));
+    CheckSoftware();
 }
 
 void DeviceMainDlg::SetPagesLoading(bool loading) {
     tabs_->SetPagesEnabled(!loading);
-    frame_->profile->setEnabled(!loading && !recording_);
-    frame_->reset->setEnabled(!loading);
+    frame_->SetProfileEnabled(!loading && !recording_);
+    frame_->SetResetEnabled(!loading);
 }
 
 void DeviceMainDlg::CancelEdits() {
@@ -285,22 +303,19 @@ void DeviceMainDlg::ShowConnectedView(int titleTextId) {
 }
 
 void DeviceMainDlg::CloseTransientWindows() {
+    emit Events().closeTransientWindows();
+}
+
+void DeviceMainDlg::CloseTransients() {
     // Message boxes end with 2 (a question open while the mouse went is no consent).
     CloseMessageBoxes();
     CancelEdits();
     saveWait_->hide();
-    // Menus, drop-down lists and the small pop-ups of the pages that must not outlive a device change;
-    // the update dialogs (a firmware transfer's progress) stay.
-    static const QStringList transient = {
-        QStringLiteral("CloseWindowTipDlg"), QStringLiteral("CustomKeyDlg"),       QStringLiteral("WaitDlg"),
-        QStringLiteral("Menu Window"),       QStringLiteral("KeyboardTip Window"), QStringLiteral("ComboWnd"),
-        QStringLiteral("PaletteDlg"),
-    };
+    // Menus, drop-down lists and pop-ups must not outlive a device change; the dialogs that must not
+    // either close themselves on the signal; the update dialogs (a firmware transfer's progress) stay.
     for (QWidget* w : QApplication::topLevelWidgets()) {
         if (w == this || !w->isVisible()) continue;
-        if (qobject_cast<QMenu*>(w) || w->windowType() == Qt::Popup || transient.contains(w->objectName()) ||
-            transient.contains(w->windowTitle()))
-            w->close();
+        if (qobject_cast<QMenu*>(w) || w->windowType() == Qt::Popup) w->close();
     }
 }
 
@@ -316,11 +331,8 @@ QString DeviceMainDlg::DescribeView() const {
 
 // --- PageHost
 
-std::vector<uint64_t> DeviceMainDlg::Queue(const ActionResult& result) {
-    if (!session_) return {};
-    std::vector<uint64_t> ids = QueueActionTasks(session_->Worker(), result);
-    if (!ids.empty()) ShowSavingIndicator();
-    return ids;
+bool DeviceMainDlg::UpdateRunning() const {
+    return updates_ && updates_->Busy();
 }
 
 void DeviceMainDlg::ShowSavingIndicator() {
@@ -333,7 +345,7 @@ void DeviceMainDlg::ShowDpiIndicator(int dpiValue) {
 
 void DeviceMainDlg::ProfileChanged() {
     std::string name;
-    session_->Database().GetProfileName(session_->Core().CurrentProfile(), name);
+    ReadProfileName(Actions(), session_->Core().CurrentProfile(), &name);
     frame_->SetProfileName(QString::fromStdString(name));
     tray_->SetTip(windowTitle() + QStringLiteral(" - ") +
                   QString::fromStdString(ShownProfileName(session_->Actions(), name)));
@@ -358,14 +370,14 @@ void DeviceMainDlg::UpdateFollow() {
 
 void DeviceMainDlg::ShowFollowed(int profile) {
     std::string name;
-    session_->Database().GetProfileName(profile, name);
+    ReadProfileName(Actions(), profile, &name);
     if (dpiIndicator_) dpiIndicator_->ShowProfile(QString::fromStdString(ShownProfileName(session_->Actions(), name)));
 }
 
 void DeviceMainDlg::SetRecording(bool recording) {
     recording_ = recording;
     tabs_->SetEnabled(!recording);
-    frame_->profile->setEnabled(!recording && pendingPick_ == 0);
+    frame_->SetProfileEnabled(!recording && pendingPick_ == 0);
 }
 
 // --- user actions
@@ -398,12 +410,12 @@ void DeviceMainDlg::OpenProfiles() {
         OpenMessageBox(this, kNoticeTitle, 57, kBoxOk, nullptr);
         return;
     }
-    ProfileDlg::Open(*this, frame_->profile);
+    ProfileDlg::Open(*this, frame_->ProfileButton());
 }
 
-void DeviceMainDlg::CheckSoftware() {
+void DeviceMainDlg::StartSoftwareCheck() {
     settings_->SetSoftwareCheck(SettingsPage::Check::Checking);
-    session_->Worker().QueueTask(DeviceTaskRequest(kTaskCheckSoftware));
+    CheckSoftware();
 }
 
 void DeviceMainDlg::ShowFileProblem(const QString& message) {

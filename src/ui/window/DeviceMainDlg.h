@@ -4,12 +4,14 @@
 //
 //   DeviceMainDlg(title, version)  the frame (MainFrame): caption, caption buttons, logo, bottom bar
 //   Attach(session)                the rest, on the core's composition root: the home page with the device
-//                                  list (HomePage), the tab strip and the pages (MainTabs), the settings
-//                                  page, the tray icon, the update dialogs, the DPI and saving indicators,
-//                                  and the view bridge that the session is started on (Bridge())
+//                                  list (HomePage), the tab strip (MainTabs, whose pages are built when
+//                                  first shown), the settings page, the tray icon, the update dialogs, the
+//                                  DPI and saving indicators, and the view bridge that the session is
+//                                  started on (Bridge())
 //
-// Everything the worker reports arrives through the bridge on the UI thread and goes to the part that
-// shows it; the views (MainViews) decide what is visible. The window is the pages' PageHost.
+// Everything the worker reports arrives through the bridge as a signal of the events object (Events()) on
+// the UI thread; each part connects to the signals it shows, and the views (MainViews) decide what is
+// visible. The window is the pages' PageHost: they reach the core only through it.
 //
 // Teardown: Teardown() stops the session (the worker is joined, a running download cancelled), closes
 // the transient windows and removes the tray icon, in that order; the destructor runs it too.
@@ -25,7 +27,8 @@
 #include "device/DeviceTaskRequest.h"
 #include "device/TaskResult.h"
 #include "shell/DeviceDescriptor.h"
-#include "ui/common/PageHost.h"
+#include "ui/common/CorePageHost.h"
+#include "ui/window/MainViews.h"
 
 namespace quorvel {
 
@@ -44,7 +47,7 @@ class TrayIcon;
 class UpdateUi;
 class ViewBridge;
 
-class DeviceMainDlg : public QWidget, public PageHost {
+class DeviceMainDlg : public QWidget, public CorePageHost {
     Q_OBJECT
 public:
     // Frame control ids (objectName "id<n>"); the parts name theirs.
@@ -96,20 +99,15 @@ public:
     // A problem with the program's own files (a damaged database set aside, no trace log): a notice box.
     void ShowFileProblem(const QString& message);
 
-    // Parts, after Attach (the frame before).
-    MainFrame& Frame() { return *frame_; }
+    // The home page, for tests that click a card as the user does (after Attach).
     HomePage& Home() { return *home_; }
-    MainTabs& Tabs() { return *tabs_; }
-    MainViews& Views() { return *views_; }
-    SettingsPage& Settings() { return *settings_; }
-    TrayIcon& Tray() { return *tray_; }
-    UpdateUi& Updates() { return *updates_; }
-    ProfileFollow& Follow() { return *follow_; }
+    // An update is queued or runs: the program must not end now.
+    bool UpdateRunning() const;
+    // The view shown, and whether the settings page lies over it (after Attach).
+    MainViews::View CurrentView() const { return views_->Current(); }
+    bool SettingsOpen() const { return views_->SettingsOpen(); }
 
-    // What the worker reports, on the UI thread (the bridge calls these).
-    void RefreshPages(unsigned pages);
-    void ApplyModel(const ModelState& model);
-    void OnTaskFinished(uint64_t id, const DeviceTaskRequest& request, const TaskResult& result);
+    // Menus, pop-ups, message boxes and the pages' open edits close (closeTransientWindows of Events()).
     void CloseTransientWindows();
     // The pages' open edits, panels and pickers are dropped, never applied (their mouse goes away or
     // another is picked); a field being typed in shows its stored value again.
@@ -133,9 +131,7 @@ public:
     QString DescribeView() const;
     bool Recording() const { return recording_; }
 
-    // PageHost
-    CoreSession& Session() override { return *session_; }
-    std::vector<uint64_t> Queue(const ActionResult& result) override;
+    // PageHost (the core half is CorePageHost's)
     void ShowSavingIndicator() override;
     void ShowDpiIndicator(int dpiValue) override;
     void ProfileChanged() override;
@@ -162,13 +158,21 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    // What the worker reports, on the UI thread.
+    void FollowEvents();
+    void RefreshPages(unsigned pages);
+    void ApplyModel(const ModelState& model);
+    // A task's end: what the window does before the parts see it, and after.
+    void OnTaskEnding(uint64_t id, const DeviceTaskRequest& request, const TaskResult& result);
+    void OnTaskFinished(uint64_t id, const DeviceTaskRequest& request, const TaskResult& result);
+    void CloseTransients();
     void ConnectFrame();
     void UISize();
     void ToggleMaximised();
     bool InCaption(const QPoint& pos) const;
     void PickDevice(int deviceType);
     void OpenProfiles();
-    void CheckSoftware();
+    void StartSoftwareCheck();
     void ShowTaskNotice(const DeviceTaskRequest& request, const TaskResult& result);
     // Profiles that follow the game: the watcher started or stopped, the settings page told.
     void UpdateFollow();
@@ -182,7 +186,6 @@ private:
     qreal scale_ = 1.0;
     bool iconPending_ = false;  // set once the first show asked for it
 
-    CoreSession* session_ = nullptr;
     std::unique_ptr<ViewBridge> bridge_;
     std::unique_ptr<FileDialogs> ownFiles_;
     FileDialogs* files_ = nullptr;

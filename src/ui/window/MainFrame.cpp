@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "toolkit/BatteryCtrl.h"
+#include "ui/window/DeviceEvents.h"
 #include "toolkit/CaptionButton.h"
 #include "toolkit/MPicture.h"
 #include "toolkit/Skin.h"
@@ -124,6 +125,49 @@ MainFrame::MainFrame(QWidget* window, TextRegistry& texts, const QString& titleT
     reset = NewButton(window, kReset);
     texts.BindText(reset, 558);
     reset->hide();
+    ConnectButtons();
+}
+
+void MainFrame::ConnectButtons() {
+    connect(logo, &LogoWidget::clicked, this, &MainFrame::logoClicked);
+    connect(close, &QAbstractButton::clicked, this, &MainFrame::closeClicked);
+    connect(minimise, &QAbstractButton::clicked, this, &MainFrame::minimiseClicked);
+    connect(maximise, &QAbstractButton::clicked, this, &MainFrame::maximiseClicked);
+    connect(settings, &QAbstractButton::clicked, this, &MainFrame::settingsClicked);
+    connect(profile, &QPushButton::clicked, this, &MainFrame::profileClicked);
+    connect(reset, &QPushButton::clicked, this, &MainFrame::resetClicked);
+}
+
+void MainFrame::Follow(DeviceEvents& events) {
+    connect(&events, &DeviceEvents::batteryInfo, battery, &BatteryCtrl::SetBatteryInfo);
+    // The name says it; the window reads the number from the core when it needs it.
+    connect(&events, &DeviceEvents::profileTitle, this,
+            [this](int, const QString& name) { SetProfileName(name); });
+}
+
+QWidget* MainFrame::ModelPicture() const {
+    return modelPicture;
+}
+
+QWidget* MainFrame::ProfileButton() const {
+    return profile;
+}
+
+void MainFrame::ShowViewControls(bool settingsOpen, bool pages, bool device) {
+    settings->setVisible(!settingsOpen);
+    maximise->setVisible(!settingsOpen);
+    statusTitle->setVisible(pages);
+    battery->setVisible(pages);
+    profile->setVisible(device);
+    reset->setVisible(device);
+}
+
+void MainFrame::SetProfileEnabled(bool enabled) {
+    profile->setEnabled(enabled);
+}
+
+void MainFrame::SetResetEnabled(bool enabled) {
+    reset->setEnabled(enabled);
 }
 
 void MainFrame::Paint(QPainter& p, const QRect& all) {

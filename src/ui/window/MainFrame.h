@@ -3,7 +3,8 @@
 // the caption buttons, the version label, the bottom text, and the controls of the device in use (its
 // picture, status title, battery, profile button and factory reset). The controls are children of the
 // window itself, so their ids are found; their design rectangles go to the window's design layout
-// (Declare), and Place fits what follows the skin or the width (logo, notice, model picture).
+// (Declare), and Place fits what follows the skin or the width (logo, notice, model picture). The frame
+// keeps its controls to itself: the window hears its buttons as signals, the views say what shows.
 
 #include <QObject>
 #include <QRect>
@@ -22,6 +23,7 @@ namespace quorvel {
 class BatteryCtrl;
 class CaptionButton;
 class DesignLayout;
+class DeviceEvents;
 class LogoWidget;
 class MPicture;
 class TextRegistry;
@@ -73,6 +75,30 @@ public:
     void ClearNotice();
     // The picture of the current model ("device\<mouse_img>"); nothing when the skin lacks it.
     void SetModelPicture(const QString& image);
+    QWidget* ModelPicture() const;
+    // The battery and the profile name of the device in use follow the core.
+    void Follow(DeviceEvents& events);
+
+    // What the view shows: the caption's settings and maximise buttons unless the settings page is
+    // open; the status title and battery with the pages; the profile and reset buttons with the device.
+    void ShowViewControls(bool settingsOpen, bool pages, bool device);
+    // The profile button (no switch while a model loads or a recording runs) and the factory reset.
+    void SetProfileEnabled(bool enabled);
+    void SetResetEnabled(bool enabled);
+    // Where the profile list opens.
+    QWidget* ProfileButton() const;
+
+signals:
+    void logoClicked();
+    void closeClicked();
+    void minimiseClicked();
+    void maximiseClicked();
+    void settingsClicked();
+    void profileClicked();
+    void resetClicked();
+
+private:
+    void ConnectButtons();
 
     LogoWidget* logo = nullptr;
     QLabel* title = nullptr;
@@ -88,7 +114,6 @@ public:
     QPushButton* profile = nullptr;
     QPushButton* reset = nullptr;
 
-private:
     QString ShownProfileName() const;
     QString NoticeText() const;
     void PlaceModelPicture();

@@ -1,5 +1,8 @@
 #include "ui/window/MainTabs.h"
 
+#include <iterator>
+
+#include "device/DeviceView.h"
 #include "toolkit/Glyphs.h"
 #include "toolkit/MPicture.h"
 #include "toolkit/MTabCtrl.h"
@@ -15,6 +18,9 @@
 namespace quorvel {
 
 namespace {
+
+// Where the pages go in the design: right of the tab strip, above the bottom bar.
+const QRect kPageRect = Ltrb(200, 80, 1380, 738);
 
 struct TabItem {
     int item;
@@ -33,16 +39,37 @@ constexpr TabItem kItems[] = {
 constexpr int kButtonsIndex = 1;
 
 template <typename T>
-T* NewPage(PageHost& host, QWidget* window, int id) {
-    auto* page = new T(host, window);
-    page->setObjectName(ControlName(id));  // the window's container id, whatever the page calls itself
-    page->hide();
-    return page;
+Page* NewPage(PageHost& host, QWidget* window) {
+    return new T(host, window);
 }
+
+// By strip index: the item, the container id, how the page is made.
+struct PageKind {
+    int item;
+    int id;
+    Page* (*make)(PageHost&, QWidget*);
+};
+constexpr PageKind kPages[] = {
+    {MainTabs::kHomeItem, 0, nullptr},
+    {MainTabs::kButtonsItem, MainTabs::kButtonPage, NewPage<ButtonPage>},
+    {MainTabs::kPerformanceItem, MainTabs::kPerformancePage, NewPage<PerformancePage>},
+    {MainTabs::kMacrosItem, MainTabs::kMacroPage, NewPage<MacroPage>},
+    {MainTabs::kLightingItem, MainTabs::kLightingPage, NewPage<LightingPage>},
+    {MainTabs::kDeviceInfoItem, MainTabs::kDeviceInfoPage, NewPage<DeviceInfoPage>},
+};
+
+int SlotOf(int item) {
+    for (int i = 1; i < static_cast<int>(std::size(kPages)); ++i)
+        if (kPages[i].item == item) return i;
+    return -1;
+}
+
+constexpr unsigned kEveryPage = kPageButtons | kPageMacros | kPagePerformance | kPageLighting;
 
 }  // namespace
 
-MainTabs::MainTabs(PageHost& host, QWidget* window, TextRegistry& texts) : QObject(window), window_(window) {
+MainTabs::MainTabs(PageHost& host, QWidget* window, TextRegistry& texts)
+    : QObject(window), host_(host), window_(window) {
     background_ = new MPicture(QStringLiteral("img_area_bkg.png"), MPicture::Mode::Frame, window);
     background_->setObjectName(ControlName(kTabBackground));
     strip_ = new MTabCtrl(window);
@@ -58,37 +85,52 @@ MainTabs::MainTabs(PageHost& host, QWidget* window, TextRegistry& texts) : QObje
         emit itemClicked(strip_->GetItemId(index));
     });
 
-    // The pages in the order the design builds them.
-    buttons_ = NewPage<ButtonPage>(host, window, kButtonPage);
-    performance_ = NewPage<PerformancePage>(host, window, kPerformancePage);
-    lighting_ = NewPage<LightingPage>(host, window, kLightingPage);
-    macros_ = NewPage<MacroPage>(host, window, kMacroPage);
-    deviceInfo_ = NewPage<DeviceInfoPage>(host, window, kDeviceInfoPage);
-
     background_->lower();  // under the logo, the status title and the battery that sit on it
     background_->hide();
     strip_->hide();
 }
 
 std::vector<Page*> MainTabs::Pages() const {
-    return {buttons_, performance_, macros_, lighting_, deviceInfo_};
+    std::vector<Page*> built;
+    for (Page* page : pages_)
+        if (page) built.push_back(page);
+    return built;
 }
 
-Page* MainTabs::PageOf(int item) const {
-    switch (item) {
-        case kButtonsItem:
-            return buttons_;
-        case kPerformanceItem:
-            return performance_;
-        case kMacrosItem:
-            return macros_;
-        case kLightingItem:
-            return lighting_;
-        case kDeviceInfoItem:
-            return deviceInfo_;
-        default:
-            return nullptr;
+Page* MainTabs::Built(int item) const {
+    const int slot = SlotOf(item);
+    return slot < 0 ? nullptr : pages_[slot];
+}
+
+Page* MainTabs::PageOf(int item) {
+    const int slot = SlotOf(item);
+    if (slot < 0) return nullptr;
+    return pages_[slot] ? pages_[slot] : Build(item);
+}
+
+Page* MainTabs::Build(int item) {
+    const int slot = SlotOf(item);
+    const PageKind& kind = kPages[slot];
+    Page* page = kind.make(host_, window_);
+    page->setObjectName(ControlName(kind.id));  // the window's container id, whatever the page calls itself
+    page->hide();
+    pages_[slot] = page;
+    if (layout_) {
+        // A page built after the window was laid out takes its place in the layout now.
+        layout_->Add(page, kPageRect, kFixedStretch);
+        page->UISize(scale_);
     }
+    page->setEnabled(pagesEnabled_);
+    // What the page missed before it existed: the model, the settings, the link.
+    if (modelSet_) page->ModelLoaded(model_);
+    if (page->RefreshesOn(kEveryPage)) page->Refresh();
+    if (auto* info = qobject_cast<DeviceInfoPage*>(page)) info->ShowVersionLabels();
+    return page;
+}
+
+void MainTabs::Refresh(unsigned pages) {
+    for (Page* page : Pages())
+        if (page->RefreshesOn(pages)) page->Refresh();
 }
 
 int MainTabs::CurrentItem() const {
@@ -105,10 +147,12 @@ void MainTabs::SelectItem(int item) {
     SelectIndex(strip_->IndexOfItem(item));
 }
 
-void MainTabs::SetLightingVisible(bool visible) {
+void MainTabs::SetModel(const ModelState& model) {
+    model_ = model;
+    modelSet_ = true;
     const int index = strip_->IndexOfItem(kLightingItem);
-    strip_->SetItemVisible(index, visible);
-    if (!visible && strip_->GetCurSel() == index) SelectIndex(kButtonsIndex);
+    strip_->SetItemVisible(index, model.light);
+    if (!model.light && strip_->GetCurSel() == index) SelectIndex(kButtonsIndex);
 }
 
 void MainTabs::Show(bool shown) {
@@ -117,7 +161,8 @@ void MainTabs::Show(bool shown) {
     strip_->setVisible(shown);
     Page* current = shown ? PageOf(CurrentItem()) : nullptr;
     for (Page* page : Pages()) page->setVisible(page == current);
-    if (backdrop_) backdrop_->setVisible(shown && current != buttons_ && !backdrop_->geometry().isEmpty());
+    if (backdrop_)
+        backdrop_->setVisible(shown && current != Built(kButtonsItem) && !backdrop_->geometry().isEmpty());
 }
 
 void MainTabs::SetEnabled(bool enabled) {
@@ -125,6 +170,7 @@ void MainTabs::SetEnabled(bool enabled) {
 }
 
 void MainTabs::SetPagesEnabled(bool enabled) {
+    pagesEnabled_ = enabled;
     for (Page* page : Pages()) page->setEnabled(enabled);
 }
 
@@ -135,9 +181,10 @@ void MainTabs::Declare(DesignLayout& layout) {
 }
 
 void MainTabs::Place(qreal scale) {
+    scale_ = scale;
     if (!layout_) return;
     for (Page* page : Pages()) {
-        layout_->Add(page, Ltrb(200, 80, 1380, 738), kFixedStretch);
+        layout_->Add(page, kPageRect, kFixedStretch);
         page->UISize(scale);
     }
 }

@@ -2,22 +2,25 @@
 // The tab strip of the main window and the pages behind it: the sidebar (background 47, strip 48) and the
 // page containers 50-55, each page its own class. The home item (1) stands for the home page (49), which
 // the window owns; the lighting item is hidden for models without lighting.
+//
+// A page is built the first time its item is shown, not with the window: the first view costs no page.
+// A page built late takes the model loaded last and fills itself from the settings; from then on it
+// follows the host's events itself.
 
 #include <QObject>
 #include <QRect>
+#include <array>
 #include <vector>
+
+#include "shell/DeviceDescriptor.h"
 
 class QWidget;
 
 namespace quorvel {
 
 class DesignLayout;
-class ButtonPage;
-class DeviceInfoPage;
-class LightingPage;
 class MPicture;
 class MTabCtrl;
-class MacroPage;
 class Page;
 class PageHost;
 class PerformancePage;
@@ -47,21 +50,20 @@ public:
 
     MainTabs(PageHost& host, QWidget* window, TextRegistry& texts);
 
-    MTabCtrl& Strip() { return *strip_; }
-    ButtonPage& Buttons() { return *buttons_; }
-    PerformancePage& Performance() { return *performance_; }
-    MacroPage& Macros() { return *macros_; }
-    LightingPage& Lighting() { return *lighting_; }
-    DeviceInfoPage& DeviceInfo() { return *deviceInfo_; }
-    // Every page, in strip order.
+    // Every page built so far, in strip order.
     std::vector<Page*> Pages() const;
+    // The page of an item, built now if it was not (null for the home item).
+    Page* PageOf(int item);
+    // Reloads the built pages that the PageMask bits name.
+    void Refresh(unsigned pages);
 
     // The item of the selected index (kHomeItem when nothing is selected).
     int CurrentItem() const;
     void SelectIndex(int index);
     void SelectItem(int item);
-    // The lighting item follows the model; when it goes while selected, the first page is shown.
-    void SetLightingVisible(bool visible);
+    // The model loader applied a descriptor: the lighting item follows it (when it goes while selected,
+    // the first page is shown), and pages built later start from it.
+    void SetModel(const ModelState& model);
     // The sidebar with the strip, and the selected page (never the home item's: the window shows that).
     void Show(bool shown);
     // The model's big picture behind the pages: shown with them, except behind the buttons page, whose own
@@ -82,19 +84,22 @@ signals:
     void itemClicked(int item);
 
 private:
-    Page* PageOf(int item) const;
+    Page* Built(int item) const;
+    Page* Build(int item);
 
+    PageHost& host_;
     QWidget* window_;
     DesignLayout* layout_ = nullptr;
     MPicture* background_ = nullptr;
     MTabCtrl* strip_ = nullptr;
     QWidget* backdrop_ = nullptr;
-    ButtonPage* buttons_ = nullptr;
-    PerformancePage* performance_ = nullptr;
-    MacroPage* macros_ = nullptr;
-    LightingPage* lighting_ = nullptr;
-    DeviceInfoPage* deviceInfo_ = nullptr;
+    // By strip index 1..5 (buttons, performance, macros, lighting, device information); null until built.
+    std::array<Page*, 6> pages_{};
+    ModelState model_;
+    bool modelSet_ = false;  // a model was loaded
     bool shown_ = false;
+    bool pagesEnabled_ = true;
+    qreal scale_ = 1.0;
 };
 
 }  // namespace quorvel

@@ -1,16 +1,11 @@
 #include "ui/window/MainViews.h"
 
-#include <QLabel>
-#include <QPushButton>
-
 #include "device/DiscoveryView.h"
-#include "toolkit/BatteryCtrl.h"
-#include "toolkit/CaptionButton.h"
-#include "toolkit/MPicture.h"
 #include "ui/pages/home/HomePage.h"
 #include "ui/window/MainFrame.h"
 #include "ui/window/MainTabs.h"
 #include "ui/pages/settings/SettingsPage.h"
+#include "ui/window/DeviceEvents.h"
 
 namespace quorvel {
 
@@ -22,6 +17,15 @@ constexpr int kFirstPageIndex = 1;
 MainViews::MainViews(MainFrame& frame, HomePage& home, MainTabs& tabs, SettingsPage& settings)
     : frame_(frame), home_(home), tabs_(tabs), settings_(settings) {
     Apply();
+}
+
+void MainViews::Follow(DeviceEvents& events) {
+    QObject::connect(&events, &DeviceEvents::noDeviceView, &events,
+                     [this](int title) { ShowNoDevice(title); });
+    QObject::connect(&events, &DeviceEvents::deviceListView, &events,
+                     [this](int title) { ShowDeviceList(title); });
+    QObject::connect(&events, &DeviceEvents::linkLostView, &events,
+                     [this](int online) { ShowLinkLost(online); });
 }
 
 void MainViews::ShowNoDevice(int titleTextId) {
@@ -76,8 +80,6 @@ void MainViews::Apply() {
     const bool pages = device && !settingsOpen_;
     settings_.setVisible(settingsOpen_);
     if (settingsOpen_) settings_.raise();
-    frame_.settings->setVisible(!settingsOpen_);
-    frame_.maximise->setVisible(!settingsOpen_);
 
     home_.setVisible(!settingsOpen_ && !device);
     switch (view_) {
@@ -93,11 +95,8 @@ void MainViews::Apply() {
             break;
     }
     tabs_.Show(pages);
-    frame_.statusTitle->setVisible(pages);
-    frame_.battery->setVisible(pages);
     // The bottom bar's device buttons stay while the settings page lies over the pages.
-    frame_.profile->setVisible(device);
-    frame_.reset->setVisible(device);
+    frame_.ShowViewControls(settingsOpen_, pages, device);
 }
 
 }  // namespace quorvel

@@ -13,6 +13,7 @@
 
 namespace quorvel {
 
+class DeviceEvents;
 class HomePage;
 class MainFrame;
 class MainTabs;
@@ -41,6 +42,8 @@ public:
     void PickTab(int item);
     // Visibility again (after the model picture or the pages changed).
     void Apply();
+    // Discovery's views and the link reports move the views.
+    void Follow(DeviceEvents& events);
 
 private:
     MainFrame& frame_;

@@ -9,6 +9,7 @@
 #include "shell/Preferences.h"
 #include "store/DeviceDatabase.h"
 #include "ui/common/PageHost.h"
+#include "ui/window/DeviceEvents.h"
 
 namespace quorvel {
 
@@ -31,6 +32,9 @@ ProfileFollow::ProfileFollow(PageHost& host, std::function<bool()> updateRunning
     timer_->setSingleShot(true);
     connect(timer_, &QTimer::timeout, this, [this] { follower_.Settled(); });
     follower_.ChoseByHand(host_.Actions().core.CurrentProfile());
+    // While another program holds the device lock, nothing is switched.
+    connect(&host.Events(), &DeviceEvents::deviceLockWaiting, this, [this] { SetHeldElsewhere(true); });
+    connect(&host.Events(), &DeviceEvents::deviceLockTaken, this, [this] { SetHeldElsewhere(false); });
 }
 
 ProfileFollow::~ProfileFollow() {

@@ -3,12 +3,12 @@
 #include <QCoreApplication>
 #include <QTimer>
 
-#include "session/CoreSession.h"
 #include "ui/dialogs/CUIMessageBox.h"
 #include "ui/common/PageHost.h"
 #include "ui/common/UiText.h"
 #include "ui/dialogs/UpdateProcessDlg.h"
 #include "ui/dialogs/UpdateTipDlg.h"
+#include "ui/window/DeviceEvents.h"
 #include "update/UpdateFlow.h"
 
 namespace quorvel {
@@ -31,7 +31,28 @@ int TitleOf(int kind) {
 }  // namespace
 
 UpdateUi::UpdateUi(PageHost& host, QObject* parent)
-    : QObject(parent), host_(host), exit_([] { QCoreApplication::exit(0); }) {}
+    : QObject(parent), host_(host), exit_([] { QCoreApplication::exit(0); }) {
+    DeviceEvents& events = host.Events();
+    connect(&events, &DeviceEvents::updateOffered, this, &UpdateUi::OfferUpdate);
+    connect(&events, &DeviceEvents::downloadProgress, this, &UpdateUi::SetDownloadProgress);
+    connect(&events, &DeviceEvents::installerStarted, this, &UpdateUi::InstallerStarted);
+    connect(&events, &DeviceEvents::updateFailed, this, &UpdateUi::UpdateFailed);
+    connect(&events, &DeviceEvents::firmwareProgress, this, &UpdateUi::SetFirmwareProgress);
+    connect(&events, &DeviceEvents::firmwareProgressEnded, this, &UpdateUi::EndFirmwareProgress);
+    events.OnTaskEnd(this, {kTaskInstallSoftware, kTaskFlashFirmware},
+                     [this](uint64_t id, const DeviceTaskRequest& request, const TaskResult& result) {
+                         TaskFinished(id, request, result);
+                     });
+}
+
+void UpdateUi::SetFirmwareProgress(int percent, const std::string& text) {
+    if (UpdateTipDlg* tip = UpdateTipDlg::Find(host_.Window()))
+        tip->SetStep(percent, QString::fromStdString(text));
+}
+
+void UpdateUi::EndFirmwareProgress() {
+    if (UpdateTipDlg* tip = UpdateTipDlg::Find(host_.Window())) tip->Finish();
+}
 
 void UpdateUi::OfferUpdate(int kind, bool newer, const std::string& newest) {
     if (!newer || (kind != kUpdateSoftware && kind != kUpdateFirmware)) return;
@@ -40,8 +61,7 @@ void UpdateUi::OfferUpdate(int kind, bool newer, const std::string& newest) {
     offerOpen_ = true;
     QString message =
         QStringLiteral("%1:v%2, %3").arg(Text(kNewVersion), QString::fromStdString(newest), Text(kUpdateNow));
-    UpdateFlow& flow = host_.Session().Update();
-    const VersionCheck check = kind == kUpdateSoftware ? flow.SoftwareCheck() : flow.FirmwareCheck();
+    const VersionCheck check = host_.UpdateCheck(kind);
     if (check.unsignedUpdates) message += QLatin1Char('\n') + Text(kUnsignedUpdates);
     QPointer<UpdateUi> self(this);
     OpenMessageBox(host_.Window(), TitleOf(kind), UiText(message), kBoxOkCancel, [self, kind](int answer) {
@@ -52,10 +72,7 @@ void UpdateUi::OfferUpdate(int kind, bool newer, const std::string& newest) {
 }
 
 void UpdateUi::Install(int kind) {
-    const DeviceTask task = kind == kUpdateSoftware ? kTaskInstallSoftware : kTaskFlashFirmware;
-    // The task's cancel token exists before the task is queued: a Cancel while it waits counts.
-    host_.Session().Update().PrepareInstall(kind);
-    const uint64_t id = host_.Session().Worker().QueueTask(DeviceTaskRequest(task));
+    const uint64_t id = host_.InstallUpdate(kind);
     if (id == 0) return;
     cancelled_[kind] = false;
     reasons_[kind].clear();
@@ -63,7 +80,7 @@ void UpdateUi::Install(int kind) {
     auto cancel = [self, kind] {
         if (!self) return;
         self->cancelled_[kind] = true;
-        self->host_.Session().Update().CancelTransfer();
+        self->host_.CancelUpdate();
     };
     if (kind == kUpdateSoftware) {
         softwareTask_ = id;
@@ -96,11 +113,10 @@ void UpdateUi::UpdateFailed(int kind, const std::string& reason) {
     if (kind == kUpdateSoftware || kind == kUpdateFirmware) reasons_[kind] = reason;
 }
 
-QString UpdateUi::Reason(int kind) const {
+QString UpdateUi::Reason(int kind) {
     std::string reason = reasons_[kind];
     if (reason.empty()) {
-        UpdateFlow& flow = host_.Session().Update();
-        reason = kind == kUpdateSoftware ? flow.SoftwareInstall().error : flow.FirmwareInstall().error;
+        reason = host_.UpdateResult(kind).error;
     }
     return QString::fromStdString(reason);
 }
@@ -131,8 +147,7 @@ void UpdateUi::Ended(int kind, bool ok) {
     }
     // Stopped by the user's Cancel before anything was started or sent: nothing to explain. A Cancel
     // that came too late to stop it leaves the failure to be said.
-    UpdateFlow& flow = host_.Session().Update();
-    const UpdateInstall result = kind == kUpdateSoftware ? flow.SoftwareInstall() : flow.FirmwareInstall();
+    const UpdateInstall result = host_.UpdateResult(kind);
     if (cancelled_[kind] && result.cancelled) return;
     const QString why = Reason(kind);
     QString message = Text(kind == kUpdateSoftware ? kSoftwareFailed : kFirmwareFailed);

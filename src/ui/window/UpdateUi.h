@@ -6,7 +6,8 @@
 // (firmware) and opens its progress dialog, whose Cancel ends the download. When the task ends without
 // success the dialog closes and a message says why (a cancel by the user excepted); a firmware update that
 // reached the mouse says so. While an installation is queued or runs, Busy() is true: the window must not
-// end then (the user is told to wait). Once the set-up program runs, the program ends.
+// end then (the user is told to wait). Once the set-up program runs, the program ends. It follows the
+// host's events itself: the offers, the progress of both transfers, and the ends of tasks 27 and 28.
 
 #include <QObject>
 #include <QPointer>
@@ -28,6 +29,8 @@ public:
     explicit UpdateUi(PageHost& host, QObject* parent = nullptr);
 
     // What the update flow reports (see DeviceView), on the UI thread.
+    void SetFirmwareProgress(int percent, const std::string& text);
+    void EndFirmwareProgress();
     void OfferUpdate(int kind, bool newer, const std::string& newest);
     void SetDownloadProgress(int percent);
     void InstallerStarted(const std::string& path);
@@ -50,7 +53,7 @@ public:
 private:
     void Install(int kind);
     void Ended(int kind, bool ok);
-    QString Reason(int kind) const;
+    QString Reason(int kind);
 
     PageHost& host_;
     std::function<void()> exit_;

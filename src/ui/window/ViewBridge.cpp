@@ -2,218 +2,180 @@
 
 #include <QMetaObject>
 
-#include "toolkit/BatteryCtrl.h"
-#include "toolkit/CDeviceList.h"
-#include "ui/pages/deviceinfo/DeviceInfoPage.h"
-#include "ui/window/DeviceMainDlg.h"
-#include "ui/pages/home/HomePage.h"
-#include "ui/pages/macros/MacroPage.h"
-#include "ui/window/MainFrame.h"
-#include "ui/window/MainTabs.h"
-#include "ui/window/MainViews.h"
-#include "ui/pages/performance/PerformancePage.h"
-#include "ui/window/ProfileFollow.h"
-#include "ui/window/UpdateUi.h"
+#include "ui/window/DeviceEvents.h"
 
 namespace quorvel {
 
-ViewBridge::ViewBridge(DeviceMainDlg& window) : window_(&window) {}
+ViewBridge::ViewBridge(DeviceEvents& events, std::function<LinkInfo()> readLink)
+    : events_(&events), readLink_(std::move(readLink)) {}
 
 void ViewBridge::Detach() {
     std::lock_guard<std::mutex> lock(mutex_);
-    window_ = nullptr;
+    events_ = nullptr;
 }
 
-void ViewBridge::Post(std::function<void(DeviceMainDlg&)> call) {
+void ViewBridge::Post(std::function<void(DeviceEvents&)> call) {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (!window_) return;
-    DeviceMainDlg* window = window_;
-    // Queued, never blocking: the worker goes on at once. The call is dropped if the window goes first.
+    if (!events_) return;
+    DeviceEvents* events = events_;
+    // Queued, never blocking: the worker goes on at once. The call is dropped if the events object goes.
     QMetaObject::invokeMethod(
-        window, [window, call = std::move(call)] { call(*window); }, Qt::QueuedConnection);
+        events, [events, call = std::move(call)] { call(*events); }, Qt::QueuedConnection);
 }
 
-// --- the device list and the views
+// --- discovery
 
 void ViewBridge::SetAllDeviceState(int state) {
-    Post([state](DeviceMainDlg& w) { w.Home().List().SetAllDeviceState(state); });
+    Post([state](DeviceEvents& e) { emit e.allDeviceState(state); });
 }
 
 void ViewBridge::SetDeviceState(int deviceType, int linkMode, int linkState) {
-    Post([=](DeviceMainDlg& w) { w.Home().List().SetDeviceState(deviceType, linkMode, linkState); });
+    Post([=](DeviceEvents& e) { emit e.deviceState(deviceType, linkMode, linkState); });
 }
 
 void ViewBridge::SetDeviceBattery(int deviceType, int status, int level) {
-    Post([=](DeviceMainDlg& w) { w.Home().List().SetDeviceBattery(deviceType, status, level); });
+    Post([=](DeviceEvents& e) { emit e.deviceBattery(deviceType, status, level); });
 }
 
 void ViewBridge::SetDeviceVersion(int deviceType, uint32_t release) {
-    Post([=](DeviceMainDlg& w) { w.Home().List().SetDeviceVersion(deviceType, release); });
+    Post([=](DeviceEvents& e) { emit e.deviceVersion(deviceType, release); });
 }
 
 void ViewBridge::DeviceSelected(int deviceType) {
-    Post([deviceType](DeviceMainDlg& w) { w.Home().List().SetSelectDevice(deviceType); });
+    Post([deviceType](DeviceEvents& e) { emit e.deviceSelected(deviceType); });
 }
 
 void ViewBridge::ShowNoDeviceView(int titleTextId) {
-    Post([titleTextId](DeviceMainDlg& w) {
-        w.LeaveMouse(
-            false);  // before the pages go: a field losing its focus must not store for another mouse
-        w.Home().ClearPermissionProblems();  // this discovery's problems follow
-        w.Views().ShowNoDevice(titleTextId);
-    });
+    Post([titleTextId](DeviceEvents& e) { emit e.noDeviceView(titleTextId); });
 }
 
 void ViewBridge::ShowDeviceListView(int titleTextId) {
-    Post([titleTextId](DeviceMainDlg& w) {
-        w.LeaveMouse(false);
-        w.Home().ClearPermissionProblems();
-        w.Views().ShowDeviceList(titleTextId);
-    });
+    Post([titleTextId](DeviceEvents& e) { emit e.deviceListView(titleTextId); });
 }
 
 void ViewBridge::CloseTransientWindows() {
-    Post([](DeviceMainDlg& w) { w.CloseTransientWindows(); });
+    Post([](DeviceEvents& e) { emit e.closeTransientWindows(); });
 }
 
 void ViewBridge::ShowPermissionProblem(const HidPermissionProblem& problem) {
-    Post([problem](DeviceMainDlg& w) { w.Home().AddPermissionProblem(problem); });
+    Post([problem](DeviceEvents& e) { emit e.permissionProblem(problem); });
 }
 
 void ViewBridge::ShowConnectedView(int titleTextId) {
-    Post([titleTextId](DeviceMainDlg& w) { w.ShowConnectedView(titleTextId); });
+    Post([titleTextId](DeviceEvents& e) { emit e.connectedView(titleTextId); });
 }
 
 void ViewBridge::ShowLinkLostView(int onlineDevices) {
-    Post([onlineDevices](DeviceMainDlg& w) {
-        w.LeaveMouse(true);
-        w.Views().ShowLinkLost(onlineDevices);
-    });
+    Post([onlineDevices](DeviceEvents& e) { emit e.linkLostView(onlineDevices); });
 }
 
-// --- the frame and the window
+// --- the device in use
 
 void ViewBridge::TaskFinished(uint64_t id, const DeviceTaskRequest& request, const TaskResult& result) {
-    Post([=](DeviceMainDlg& w) { w.OnTaskFinished(id, request, result); });
+    Post([=](DeviceEvents& e) {
+        emit e.taskFinished(id, request, result);
+        emit e.taskSettled(id, request, result);
+    });
 }
 
 void ViewBridge::SetBatteryInfo(int level, int status) {
-    Post([=](DeviceMainDlg& w) {
-        w.Frame().battery->SetBatteryInfo(level, status);
-        w.Tabs().DeviceInfo().SetBatteryInfo(level, status);
-    });
+    Post([=](DeviceEvents& e) { emit e.batteryInfo(level, status); });
 }
 
 void ViewBridge::RefreshPages(unsigned pages) {
-    Post([pages](DeviceMainDlg& w) { w.RefreshPages(pages); });
+    Post([pages](DeviceEvents& e) { emit e.pagesRefresh(pages); });
 }
 
 void ViewBridge::SetProfileTitle(int profile, const std::string& name) {
-    (void)profile;  // the name says it; the window reads the number from the core when it needs it
-    Post([name = QString::fromStdString(name)](DeviceMainDlg& w) { w.Frame().SetProfileName(name); });
+    Post([profile, name = QString::fromStdString(name)](DeviceEvents& e) {
+        emit e.profileTitle(profile, name);
+    });
 }
 
 void ViewBridge::ModelLoaded(const ModelState& model) {
-    Post([model](DeviceMainDlg& w) { w.ApplyModel(model); });
+    Post([model](DeviceEvents& e) { emit e.modelLoaded(model); });
 }
 
 void ViewBridge::StopMacroRecording() {
-    Post([](DeviceMainDlg& w) {
-        w.Tabs().Macros().StopMacroRecording();
-        w.SetRecording(false);
-    });
+    Post([](DeviceEvents& e) { emit e.macroRecordingStopped(); });
+}
+
+void ViewBridge::DeviceLockWaiting(const std::string& holder) {
+    Post([who = QString::fromStdString(holder)](DeviceEvents& e) { emit e.deviceLockWaiting(who); });
+}
+
+void ViewBridge::DeviceLockTaken() {
+    Post([](DeviceEvents& e) { emit e.deviceLockTaken(); });
 }
 
 // --- the performance page
 
 void ViewBridge::SetDpiRange(int maxDpi, int step, int sliderPositions) {
-    Post([=](DeviceMainDlg& w) { w.Tabs().Performance().SetDpiRange(maxDpi, step, sliderPositions); });
+    Post([=](DeviceEvents& e) { emit e.dpiRange(maxDpi, step, sliderPositions); });
 }
 
 void ViewBridge::SetReportRateEntries(int highestEntry) {
-    Post([highestEntry](DeviceMainDlg& w) { w.Tabs().Performance().SetReportRateEntries(highestEntry); });
+    Post([highestEntry](DeviceEvents& e) { emit e.reportRateEntries(highestEntry); });
 }
 
 void ViewBridge::SelectReportRate(int code) {
-    Post([code](DeviceMainDlg& w) { w.Tabs().Performance().SelectReportRate(code); });
+    Post([code](DeviceEvents& e) { emit e.reportRateSelected(code); });
 }
 
 void ViewBridge::SetDpiLevelCount(int count) {
-    Post([count](DeviceMainDlg& w) { w.Tabs().Performance().SetDpiLevelCount(count); });
+    Post([count](DeviceEvents& e) { emit e.dpiLevelCount(count); });
 }
 
 void ViewBridge::SelectDpiLevel(int level, int dpiValue, int sensorCode) {
-    Post([=](DeviceMainDlg& w) {
-        w.Tabs().Performance().SelectDpiLevel(level, dpiValue, sensorCode);
-        w.ShowDpiIndicator(dpiValue);
-    });
+    Post([=](DeviceEvents& e) { emit e.dpiLevelSelected(level, dpiValue, sensorCode); });
 }
 
 void ViewBridge::ReloadDpiControls() {
-    Post([](DeviceMainDlg& w) { w.Tabs().Performance().ReloadDpiControls(); });
+    Post([](DeviceEvents& e) { emit e.dpiControlsReload(); });
 }
 
-// --- the device-information page
+// --- the device-information page and the updates
 
 void ViewBridge::ShowVersionLabels() {
-    Post([](DeviceMainDlg& w) { w.Tabs().DeviceInfo().ShowVersionLabels(); });
+    // Read here, on the worker, where the link changes: the link kind, its release and the state agree.
+    LinkInfo link = readLink_ ? readLink_() : LinkInfo{};
+    Post([link = std::move(link)](DeviceEvents& e) { emit e.linkChanged(link); });
 }
 
 void ViewBridge::SetMouseFirmwareLabel(const std::string& label, const std::string& checkResult) {
-    Post([=](DeviceMainDlg& w) { w.Tabs().DeviceInfo().SetMouseFirmwareLabel(label, checkResult); });
+    Post([=](DeviceEvents& e) { emit e.mouseFirmwareLabel(label, checkResult); });
 }
 
 void ViewBridge::SetFirmwareProgress(int percent, const std::string& text) {
-    Post([=](DeviceMainDlg& w) { w.Tabs().DeviceInfo().SetFirmwareProgress(percent, text); });
+    Post([=](DeviceEvents& e) { emit e.firmwareProgress(percent, text); });
 }
 
 void ViewBridge::EndFirmwareProgress() {
-    Post([](DeviceMainDlg& w) { w.Tabs().DeviceInfo().EndFirmwareProgress(); });
-}
-
-void ViewBridge::DeviceLockWaiting(const std::string& holder) {
-    const QString who = QString::fromStdString(holder);
-    Post([who](DeviceMainDlg& w) {
-        w.Home().SetLockHolder(who);
-        w.Follow().SetHeldElsewhere(true);
-    });
-}
-
-void ViewBridge::DeviceLockTaken() {
-    Post([](DeviceMainDlg& w) {
-        w.Home().SetLockHolder(QString());
-        w.Follow().SetHeldElsewhere(false);
-    });
+    Post([](DeviceEvents& e) { emit e.firmwareProgressEnded(); });
 }
 
 void ViewBridge::SetFirmwareCheckLabel(const std::string& text) {
-    Post([text](DeviceMainDlg& w) { w.Tabs().DeviceInfo().SetFirmwareCheckLabel(text); });
+    Post([text](DeviceEvents& e) { emit e.firmwareCheckLabel(text); });
 }
 
-// --- updates
-
 void ViewBridge::SetSoftwareCheckLabel(const std::string& text) {
-    (void)text;  // the settings page words the check's result itself, so a language change re-texts it
-    Post([](DeviceMainDlg& w) { w.ShowSoftwareCheck(); });
+    Post([text](DeviceEvents& e) { emit e.softwareCheckLabel(text); });
 }
 
 void ViewBridge::OfferUpdate(int kind, bool newer, const std::string& newest) {
-    Post([=](DeviceMainDlg& w) { w.Updates().OfferUpdate(kind, newer, newest); });
+    Post([=](DeviceEvents& e) { emit e.updateOffered(kind, newer, newest); });
 }
 
 void ViewBridge::SetDownloadProgress(int percent) {
-    Post([percent](DeviceMainDlg& w) { w.Updates().SetDownloadProgress(percent); });
+    Post([percent](DeviceEvents& e) { emit e.downloadProgress(percent); });
 }
 
 void ViewBridge::InstallerStarted(const std::string& path) {
-    Post([path](DeviceMainDlg& w) {
-        w.Updates().InstallerStarted(path);
-        w.ExitForInstaller();
-    });
+    Post([path](DeviceEvents& e) { emit e.installerStarted(path); });
 }
 
 void ViewBridge::UpdateFailed(int kind, const std::string& reason) {
-    Post([kind, reason](DeviceMainDlg& w) { w.Updates().UpdateFailed(kind, reason); });
+    Post([kind, reason](DeviceEvents& e) { emit e.updateFailed(kind, reason); });
 }
 
 }  // namespace quorvel

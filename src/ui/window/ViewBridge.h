@@ -1,11 +1,11 @@
 #pragma once
-// The GUI's DeviceView: what the worker reports reaches the main window on the UI thread. Each call
-// posts one typed call (a lambda with the values it carries) to the window's thread with
-// QMetaObject::invokeMethod and Qt::QueuedConnection: the worker never waits for the UI and never touches
-// a widget. On the UI thread the call goes to the part that shows it: the device list, the views, the
-// frame, a page, the update dialogs.
+// The GUI's DeviceView, on the worker side: each call posts one typed call (a lambda with the values it
+// carries) to the events object's thread with QMetaObject::invokeMethod and Qt::QueuedConnection, where
+// it becomes that object's signal. The worker never waits for the UI and knows no widget; the parts of the
+// window connect to the signals they show.
 //
-// Detach() (UI thread, at teardown) stops the posting; calls already posted are dropped with the window.
+// Detach() (UI thread, at teardown) stops the posting; calls already posted are dropped with the events
+// object.
 
 #include <functional>
 #include <mutex>
@@ -14,11 +14,13 @@
 
 namespace quorvel {
 
-class DeviceMainDlg;
+class DeviceEvents;
+struct LinkInfo;
 
 class ViewBridge : public DeviceView {
 public:
-    explicit ViewBridge(DeviceMainDlg& window);
+    // readLink: the current link, called on the worker when it reports the link.
+    ViewBridge(DeviceEvents& events, std::function<LinkInfo()> readLink);
     void Detach();
 
     // DiscoveryView
@@ -65,11 +67,12 @@ public:
     void UpdateFailed(int kind, const std::string& reason) override;
 
 private:
-    // Any thread: runs `call` on the window's thread, later.
-    void Post(std::function<void(DeviceMainDlg&)> call);
+    // Any thread: runs `call` on the events object's thread, later.
+    void Post(std::function<void(DeviceEvents&)> call);
 
     std::mutex mutex_;
-    DeviceMainDlg* window_;
+    DeviceEvents* events_;
+    std::function<LinkInfo()> readLink_;
 };
 
 }  // namespace quorvel

@@ -31,7 +31,7 @@
 #include "ui/common/FileDialogs.h"
 #include "ui/pages/macros/MacroIds.h"
 #include "ui/pages/macros/MacroPage.h"
-#include "ui/common/PageHost.h"
+#include "ui/common/CorePageHost.h"
 #include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
@@ -39,13 +39,10 @@
 namespace quorvel {
 namespace {
 
-class ProbeHost : public PageHost {
+class ProbeHost : public CorePageHost {
 public:
-    ProbeHost(CoreSession& session, QWidget& window)
-        : session_(session), window_(window), texts_(new TextRegistry(&window)) {}
-    CoreSession& Session() override { return session_; }
-    std::vector<uint64_t> Queue(const ActionResult& result) override {
-        return QueueActionTasks(session_.Worker(), result);
+    ProbeHost(CoreSession& session, QWidget& window) : window_(window), texts_(new TextRegistry(&window)) {
+        SetSession(&session);
     }
     void ShowSavingIndicator() override {}
     void ShowDpiIndicator(int) override {}
@@ -57,7 +54,6 @@ public:
     qreal LayoutScale() const override { return 1.0; }
 
 private:
-    CoreSession& session_;
     QWidget& window_;
     TextRegistry* texts_;  // the window's
     QtFileDialogs files_;

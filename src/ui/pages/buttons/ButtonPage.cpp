@@ -6,6 +6,7 @@
 #include <QPointer>
 
 #include "actions/ButtonActions.h"
+#include "device/DeviceView.h"
 #include "device/PageState.h"
 #include "store/ButtonCodes.h"
 #include "ui/pages/buttons/ButtonPageIds.h"
@@ -60,6 +61,10 @@ FunctionRow RowOfType(int macroType) {
 }
 
 }  // namespace
+
+bool ButtonPage::RefreshesOn(unsigned pages) const {
+    return pages & kPageButtons;
+}
 
 ButtonPage::ButtonPage(PageHost& host, QWidget* parent) : Page(host, parent) {
     setObjectName(QStringLiteral("ButtonPage"));

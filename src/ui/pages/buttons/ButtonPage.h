@@ -28,6 +28,7 @@ public:
     // The first button chosen, every button described from the active profile, the menus filled and the
     // chosen button's function shown (after a read-back, a reset, a profile or language change).
     void Refresh() override;
+    bool RefreshesOn(unsigned pages) const override;
     // The model's picture and buttons, from its descriptor; then as Refresh.
     void ModelLoaded(const ModelState& model) override;
     void UISize(qreal scale) override;

@@ -6,7 +6,6 @@
 
 #include "device/PageState.h"
 #include "device/Tasks.h"
-#include "session/CoreSession.h"
 #include "shell/Localisation.h"
 #include "toolkit/BatteryCtrl.h"
 #include "toolkit/MPicture.h"
@@ -20,6 +19,8 @@
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
 #include "ui/dialogs/UpdateTipDlg.h"
+#include "ui/window/DeviceEvents.h"
+#include "update/UpdateFlow.h"
 #include "update/VersionLabels.h"
 
 namespace quorvel {
@@ -72,6 +73,15 @@ DeviceInfoPage::DeviceInfoPage(PageHost& host, QWidget* parent) : Page(host, par
     Build();
     connect(&LanguageNotifier::Instance(), &LanguageNotifier::LanguageChanged, this,
             &DeviceInfoPage::ShowVersionLabels);
+    DeviceEvents& events = host.Events();
+    connect(&events, &DeviceEvents::linkChanged, this, &DeviceInfoPage::ShowLink);
+    connect(&events, &DeviceEvents::batteryInfo, this, &DeviceInfoPage::SetBatteryInfo);
+    connect(&events, &DeviceEvents::mouseFirmwareLabel, this, &DeviceInfoPage::SetMouseFirmwareLabel);
+    connect(&events, &DeviceEvents::firmwareCheckLabel, this, &DeviceInfoPage::SetFirmwareCheckLabel);
+    events.OnTaskEnd(this, {kTaskCheckFirmware},
+                     [this](uint64_t id, const DeviceTaskRequest& request, const TaskResult& result) {
+                         TaskFinished(id, request, result);
+                     });
 }
 
 void DeviceInfoPage::Build() {
@@ -187,15 +197,18 @@ void DeviceInfoPage::SetLabel(int row, const QString& text) {
 }
 
 void DeviceInfoPage::ShowVersionLabels() {
-    CoreSession& session = Host().Session();
-    if (!session.DevicesOpen()) {
+    ShowLink(Host().CurrentLink());
+}
+
+void DeviceInfoPage::ShowLink(const LinkInfo& link) {
+    if (!link.open) {
         SetLabel(0, Text(kMouseFirmwareText));
         SetLabel(1, Text(kReceiverText));
         return;
     }
-    const VersionLabels labels = CurrentVersionLabels(session.Core());
-    const DeviceState state = session.Core().Snapshot();
-    const int linkKind = session.Manager().CurrentLinkKind();
+    const VersionLabels& labels = link.labels;
+    const DeviceState& state = link.state;
+    const int linkKind = link.linkKind;
     QString mouse = QString::fromStdString(labels.mouseFirmware);
     // On a wireless link the mouse's own version came through the receiver at read-back: keep showing it.
     if (linkKind == 1 && !state.mouseFirmwareVersion.empty())
@@ -229,10 +242,8 @@ void DeviceInfoPage::SetFirmwareCheckLabel(const std::string& text) {
 
 QString DeviceInfoPage::FirmwareResultText() {
     if (!firmwareResultShown_) return QString();
-    CoreSession& session = Host().Session();
-    if (!session.DevicesOpen() || checkedType_ == 0 || checkedType_ != session.Core().CurrentDeviceType())
-        return Text(kNotCheckedText);
-    const VersionCheck check = session.Update().FirmwareCheck();
+    if (checkedType_ == 0 || checkedType_ != Host().State().CurrentDeviceType()) return Text(kNotCheckedText);
+    const VersionCheck check = Host().UpdateCheck(kUpdateFirmware);
     if (check.ok)
         return check.newer
                    ? Text(kNewVersionText) + QStringLiteral(": v") + QString::fromStdString(check.newest)
@@ -258,7 +269,7 @@ void DeviceInfoPage::CheckFirmware() {
                        kBoxOk, {});
         return;
     }
-    checkTask_ = Host().Session().Worker().QueueTask(DeviceTaskRequest(kTaskCheckFirmware));
+    checkTask_ = Host().CheckFirmware();
     // One check at a time: the button comes back when it ended.
     if (checkTask_ != 0) firmwareCheck_->setEnabled(false);
 }

@@ -16,6 +16,7 @@ class QPushButton;
 namespace quorvel {
 
 class DesignLayout;
+struct LinkInfo;
 class BatteryCtrl;
 class MPicture;
 
@@ -52,10 +53,12 @@ public:
     DeviceInfoPage(PageHost& host, QWidget* parent);
 
     void UISize(qreal scale) override;
-    void TaskFinished(uint64_t id, const DeviceTaskRequest& request, const TaskResult& result) override;
+    // A firmware check ended (whoever queued it).
+    void TaskFinished(uint64_t id, const DeviceTaskRequest& request, const TaskResult& result);
 
     // The rows from the current link: versions, check buttons, link and battery.
     void ShowVersionLabels();
+    void ShowLink(const LinkInfo& link);
     // A wireless mouse told its own firmware version through the receiver.
     void SetMouseFirmwareLabel(const std::string& label, const std::string& checkResult);
     void SetFirmwareCheckLabel(const std::string& text);

@@ -18,8 +18,23 @@
 #include "ui/common/DesignLayout.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
+#include "ui/window/DeviceEvents.h"
 
 namespace quorvel {
+
+void HomePage::Follow(DeviceEvents& events) {
+    connect(&events, &DeviceEvents::allDeviceState, list_, &CDeviceList::SetAllDeviceState);
+    connect(&events, &DeviceEvents::deviceState, list_, &CDeviceList::SetDeviceState);
+    connect(&events, &DeviceEvents::deviceBattery, list_, &CDeviceList::SetDeviceBattery);
+    connect(&events, &DeviceEvents::deviceVersion, list_,
+            [list = list_](int deviceType, quint32 release) { list->SetDeviceVersion(deviceType, release); });
+    connect(&events, &DeviceEvents::deviceSelected, list_, &CDeviceList::SetSelectDevice);
+    connect(&events, &DeviceEvents::noDeviceView, this, &HomePage::ClearPermissionProblems);
+    connect(&events, &DeviceEvents::deviceListView, this, &HomePage::ClearPermissionProblems);
+    connect(&events, &DeviceEvents::permissionProblem, this, &HomePage::AddPermissionProblem);
+    connect(&events, &DeviceEvents::deviceLockWaiting, this, &HomePage::SetLockHolder);
+    connect(&events, &DeviceEvents::deviceLockTaken, this, [this] { SetLockHolder(QString()); });
+}
 
 namespace {
 

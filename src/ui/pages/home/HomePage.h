@@ -18,6 +18,7 @@ namespace quorvel {
 
 class CDeviceList;
 class DesignLayout;
+class DeviceEvents;
 class CImageButton;
 class TextRegistry;
 
@@ -49,6 +50,9 @@ public:
     // One card per configured model, in configuration order.
     void SetModels(const std::vector<DeviceEntry>& models);
     CDeviceList& List() { return *list_; }
+    // The list follows discovery (states, batteries, versions, the selection); a new discovery's view
+    // clears the permission problems, whose own reports follow; the device lock's holder is told.
+    void Follow(DeviceEvents& events);
 
     void ShowPanel(Panel panel);
     Panel Shown() const { return panel_; }

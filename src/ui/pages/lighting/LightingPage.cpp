@@ -3,10 +3,11 @@
 #include <QComboBox>
 #include <QLabel>
 
+#include "actions/LightingActions.h"
+#include "device/DeviceView.h"
 #include "device/Family.h"
 #include "device/PageState.h"
-#include "session/CoreSession.h"
-#include "store/DeviceDatabase.h"
+#include "device/Tasks.h"
 #include "toolkit/CImageButton.h"
 #include "toolkit/LightSlider.h"
 #include "toolkit/MPicture.h"
@@ -19,6 +20,7 @@
 #include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
+#include "ui/window/DeviceEvents.h"
 
 namespace quorvel {
 
@@ -71,6 +73,10 @@ LightingPage::LightingPage(PageHost& host, QWidget* parent)
     ShowSections(0);
     connect(&LanguageNotifier::Instance(), &LanguageNotifier::LanguageChanged, this,
             &LightingPage::RetextModes);
+    host.Events().OnTaskEnd(this, {kTaskWriteLighting, kTaskResetLighting},
+                            [this](uint64_t id, const DeviceTaskRequest& request, const TaskResult& result) {
+                                TaskFinished(id, request, result);
+                            });
 }
 
 void LightingPage::Build() {
@@ -237,7 +243,7 @@ void LightingPage::Refresh() {
         modeTexts_.push_back(info.row.reserved);
     }
     ActionContext& ctx = Host().Actions();
-    const int active = ctx.db.GetActiveLightMode(ctx.Profile());
+    const int active = ActiveLightMode(ctx);
     mode_ = active;
     ctx.core.SetCurrentLightMode(active);
     modes_->setCurrentIndex(modes_->findData(active));
@@ -249,7 +255,12 @@ void LightingPage::Refresh() {
 }
 
 void LightingPage::ModelLoaded(const ModelState& model) {
+    light_ = model.light;
     if (!model.light) ClearModes();
+}
+
+bool LightingPage::RefreshesOn(unsigned pages) const {
+    return (pages & kPageLighting) && light_;
 }
 
 void LightingPage::RetextModes() {
@@ -258,8 +269,7 @@ void LightingPage::RetextModes() {
 }
 
 bool LightingPage::CurrentRow(LightModeRecord* row) {
-    ActionContext& ctx = Host().Actions();
-    return mode_ >= 0 && ctx.db.IsOpen() && ctx.db.GetLightMode(ctx.Profile(), mode_, *row);
+    return ReadLightMode(Host().Actions(), mode_, row);
 }
 
 void LightingPage::ChooseMode(int index) {

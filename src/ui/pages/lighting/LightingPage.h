@@ -53,7 +53,9 @@ public:
     void Refresh() override;
     void ModelLoaded(const ModelState& model) override;
     void UISize(qreal scale) override;
-    void TaskFinished(uint64_t id, const DeviceTaskRequest& request, const TaskResult& result) override;
+    bool RefreshesOn(unsigned pages) const override;
+    // A lighting task ended (the page queued it or not).
+    void TaskFinished(uint64_t id, const DeviceTaskRequest& request, const TaskResult& result);
 
     // The mode shown (the current lighting mode), and the config_func bits the page shows for it (after the
     // feature family's colour sections are taken away).
@@ -103,6 +105,7 @@ private:
     std::vector<int> modeTexts_;  // the language text of each list entry
     ColourPicker picker_;
 
+    bool light_ = false;      // the model has lighting
     uint64_t pendingId_ = 0;  // the lighting task queued last, until it ends
     DeviceTaskRequest pendingRequest_;
     bool followUp_ = false;  // changed again while it waited

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "actions/MacroActions.h"
+#include "device/DeviceView.h"
 #include "toolkit/CRecordList.h"
 #include "toolkit/KeyCaptureFilter.h"
 #include "toolkit/MacroList.h"
@@ -19,6 +20,7 @@
 #include "ui/common/DesignLayout.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
+#include "ui/window/DeviceEvents.h"
 
 namespace quorvel {
 
@@ -27,8 +29,13 @@ constexpr QRect kCaption = QRect(4, 0, 600, 40);
 constexpr QSize kDesignSize(1180, 658);
 }  // namespace
 
+bool MacroPage::RefreshesOn(unsigned pages) const {
+    return pages & kPageMacros;
+}
+
 MacroPage::MacroPage(PageHost& host, QWidget* parent) : Page(host, parent) {
     setObjectName(QStringLiteral("MacroPage"));
+    connect(&host.Events(), &DeviceEvents::macroRecordingStopped, this, &MacroPage::StopMacroRecording);
     caption_ = new QLabel(this);
     caption_->setObjectName(ControlName(kMacroCaption));
     caption_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);

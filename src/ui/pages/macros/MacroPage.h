@@ -33,6 +33,7 @@ public:
     MacroPage(PageHost& host, QWidget* parent);
 
     void Refresh() override;
+    bool RefreshesOn(unsigned pages) const override;
     void UISize(qreal scale) override;
     void CloseTransient() override;
 

@@ -6,8 +6,8 @@
 
 #include "actions/MouseSettingsActions.h"
 #include "actions/PerformanceActions.h"
+#include "device/DeviceView.h"
 #include "device/PageState.h"
-#include "session/CoreSession.h"
 #include "toolkit/Theme.h"
 #include "ui/pages/performance/DpiPanel.h"
 #include "ui/dialogs/CUIMessageBox.h"
@@ -19,6 +19,7 @@
 #include "ui/common/DesignLayout.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
+#include "ui/window/DeviceEvents.h"
 
 namespace quorvel {
 
@@ -76,7 +77,18 @@ PerformancePage::PerformancePage(PageHost& host, QWidget* parent) : Page(host, p
     for (QWidget* group : std::initializer_list<QWidget*>{liftOff_, sensor_, power_})
         layout_->Add(group, QRect());
     PlaceBottomRow();
+    DeviceEvents& events = host.Events();
+    connect(&events, &DeviceEvents::dpiRange, this, &PerformancePage::SetDpiRange);
+    connect(&events, &DeviceEvents::reportRateEntries, this, &PerformancePage::SetReportRateEntries);
+    connect(&events, &DeviceEvents::reportRateSelected, this, &PerformancePage::SelectReportRate);
+    connect(&events, &DeviceEvents::dpiLevelCount, this, &PerformancePage::SetDpiLevelCount);
+    connect(&events, &DeviceEvents::dpiLevelSelected, this, &PerformancePage::SelectDpiLevel);
+    connect(&events, &DeviceEvents::dpiControlsReload, this, &PerformancePage::ReloadDpiControls);
     UISize(host.LayoutScale());
+}
+
+bool PerformancePage::RefreshesOn(unsigned pages) const {
+    return pages & kPagePerformance;
 }
 
 void PerformancePage::UISize(qreal s) {

@@ -29,6 +29,7 @@ public:
     PerformancePage(PageHost& host, QWidget* parent);
 
     void Refresh() override;
+    bool RefreshesOn(unsigned pages) const override;
     void ModelLoaded(const ModelState& model) override;
     void UISize(qreal scale) override;
     void CloseTransient() override;
