@@ -93,7 +93,7 @@ protected:
     void Open(const std::string& mice, bool watchHotplug = false) {
         SessionOptions options;
         options.watchHotplug = watchHotplug;
-        options.productDir = QUORVEL_PRODUCT_DIR;
+        options.productDir = productDir;
         options.virtualSpec = mice;
         options.traceFile = TracePath();
         options.openTraceLog = false;
@@ -137,6 +137,7 @@ protected:
     }
     ActionContext& ctx() { return session->Actions(); }
 
+    std::string productDir = QUORVEL_PRODUCT_DIR;  // a test may open a copy of the product instead
     DeviceDatabase db;
     GateView gate;
     std::unique_ptr<CoreSession> session;
