@@ -1,6 +1,6 @@
 // Pictures of the performance page and its windows for docs/images, with the shipped skin, in the language
-// of QUORVEL_SCREENSHOT_LANG (1033 or 2052) and at the scale of QT_SCALE_FACTOR. Skipped unless
-// QUORVEL_SCREENSHOT_DIR names the folder to write; tests/ui/performance-screenshots.sh runs them under Xvfb.
+// of QUORVEL_SCREENSHOT_LANG (1033 or 2052) and at the scale of QT_SCALE_FACTOR. scripts/screenshots.sh
+// runs them once per language and scale.
 
 #include <sys/stat.h>
 
@@ -8,8 +8,9 @@
 #include <QPainter>
 #include <QProgressBar>
 
-#include "PerformanceFixture.h"
+#include "Shots.h"
 #include "toolkit/Skin.h"
+#include "ui/PerformanceFixture.h"
 #include "ui/dialogs/MousePaletteDlg.h"
 #include "ui/dialogs/SaveWaitDlg.h"
 
@@ -31,8 +32,7 @@ protected:
 class PerformanceScreenshots : public PerformancePageTest {
 protected:
     void SetUp() override {
-        dir_ = qEnvironmentVariable("QUORVEL_SCREENSHOT_DIR");
-        if (dir_.isEmpty()) GTEST_SKIP() << "QUORVEL_SCREENSHOT_DIR not set";
+        dir_ = ShotDir();
         PerformancePageTest::SetUp();
         const std::string tool = tools_.Root() + "/bin/gnome-control-center";
         testing::WriteFileBytes(tool, "#!/bin/sh\n");
