@@ -16,24 +16,12 @@
 namespace quorvel::test {
 namespace {
 
-// The main window's background under the page, as the program shows it.
-class Backdrop : public QWidget {
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        Skin::Instance().Paint(p, rect(), QStringLiteral("main_bkg.png"));
-    }
-};
-
 class ButtonPageScreenshots : public ButtonPageTest {
 protected:
     void SetUp() override {
         dir_ = ShotDir();
         ButtonPageTest::SetUp();
-        Skin::Instance().SetDir(QStringLiteral(QUORVEL_PRODUCT_DIR "/skins/default/"));
+        UseShippedSkin();
     }
     void Open(const std::string& mice) {
         OpenPage(mice);

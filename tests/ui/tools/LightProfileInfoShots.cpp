@@ -28,17 +28,14 @@ protected:
         out_ = ShotDir();
         PageTest::SetUp();
         QDir().mkpath(out_);
-        Skin::Instance().SetDir(QStringLiteral(QUORVEL_PRODUCT_DIR "/skins/default/"));
+        UseShippedSkin();
     }
 
     // Runs `shoot` once per language on a fresh window over "102:wired".
     void EachLanguage(const std::function<void(const QString& suffix)>& shoot) {
         OpenMice("102:wired");
         QWidget* window = host->Window();
-        window->setAutoFillBackground(true);
-        QPalette pal = window->palette();
-        pal.setColor(QPalette::Window, palette::kWindow);
-        window->setPalette(pal);
+        FillWithWindowColour(window);
         window->show();
         for (const auto& [lcid, suffix] : {std::pair{kLcidEnglish, "-en"}, std::pair{kLcidChinese, "-zh"}}) {
             ChangeUiLanguage(lcid);

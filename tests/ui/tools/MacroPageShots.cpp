@@ -16,26 +16,13 @@
 namespace quorvel::test {
 namespace {
 
-// The page as the main window shows it: on the window's background, with a margin around it.
-class Backdrop : public QWidget {
-public:
-    Backdrop() : QWidget(nullptr, Qt::FramelessWindowHint) {}
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        if (!Skin::Instance().Paint(p, rect(), QStringLiteral("main_bkg.png")))
-            p.fillRect(rect(), palette::kWindow);
-    }
-};
-
 class MacroPageScreenshots : public MacroPageTest {
 protected:
     void SetUp() override {
         dir_ = ShotDir();
         ASSERT_EQ(QGuiApplication::platformName(), QLatin1String("xcb")) << "needs an X display";
         MacroPageTest::SetUp();
-        Skin::Instance().SetDir(QStringLiteral(QUORVEL_PRODUCT_DIR "/skins/default/"));
+        UseShippedSkin();
     }
 
     // The page on its backdrop at the top left of the screen, with macros and a recorded one chosen.

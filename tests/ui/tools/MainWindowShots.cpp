@@ -22,7 +22,7 @@ protected:
     void SetUp() override {
         dir_ = ShotDir();
         MainWindowTest::SetUp();
-        Skin::Instance().SetDir(QStringLiteral(QUORVEL_PRODUCT_DIR "/skins/default/"));
+        UseShippedSkin();
     }
     // The window as it is now, once in each language.
     void Shoot(const QString& name) {

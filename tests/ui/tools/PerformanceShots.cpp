@@ -17,18 +17,6 @@
 namespace quorvel::test {
 namespace {
 
-// The page where the main window puts it: on the window's background, beside the tab column.
-class Backdrop : public QWidget {
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        if (!Skin::Instance().Paint(p, rect(), QStringLiteral("main_bkg.png"))) p.fillRect(rect(), Qt::black);
-    }
-};
-
 class PerformanceScreenshots : public PerformancePageTest {
 protected:
     void SetUp() override {
@@ -54,7 +42,7 @@ protected:
         });
         const int lcid = qEnvironmentVariableIntValue("QUORVEL_SCREENSHOT_LANG");
         ChangeUiLanguage(lcid ? lcid : kLcidEnglish);
-        Skin::Instance().SetDir(QStringLiteral(QUORVEL_PRODUCT_DIR "/skins/default/"));
+        UseShippedSkin();
         suffix_ = QString(CurrentLanguage() == kLcidChinese ? "-zh" : "-en") +
                   (qEnvironmentVariable("QT_SCALE_FACTOR") == "2" ? "@2x" : "");
     }

@@ -47,7 +47,7 @@ protected:
         out_ = ShotDir();
         PageTest::SetUp();
         QDir().mkpath(out_);
-        Skin::Instance().SetDir(QStringLiteral(QUORVEL_PRODUCT_DIR "/skins/default/"));
+        UseShippedSkin();
     }
 
     void EachLanguage(const std::function<void(const QString& suffix)>& shoot) {
@@ -56,10 +56,7 @@ protected:
         ASSERT_TRUE(BindApp(host->Actions(), 2, "steam_app_730").ok);
         ASSERT_TRUE(BindApp(host->Actions(), 3, "WowClassic.exe").ok);
         QWidget* window = host->Window();
-        window->setAutoFillBackground(true);
-        QPalette pal = window->palette();
-        pal.setColor(QPalette::Window, palette::kWindow);
-        window->setPalette(pal);
+        FillWithWindowColour(window);
         window->show();
         for (const auto& [lcid, suffix] : {std::pair{kLcidEnglish, "-en"}, std::pair{kLcidChinese, "-zh"}}) {
             ChangeUiLanguage(lcid);

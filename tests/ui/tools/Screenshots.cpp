@@ -43,7 +43,7 @@ TEST(Windows, FrameMessageBoxesAndAbout) {
     SetProgramDir(QUORVEL_PRODUCT_DIR);
     RunStartupPass(QUORVEL_PRODUCT_DIR);
     const QString previousSkin = Skin::Instance().Dir();
-    Skin::Instance().SetDir(QStringLiteral(QUORVEL_PRODUCT_DIR "/skins/default/"));
+    UseShippedSkin();
 
     const std::pair<const char*, std::function<std::unique_ptr<QWidget>()>> windows[] = {
         {"main-frame", [] { return std::make_unique<DeviceMainDlg>("Quorvel Mouse", "1.0.0"); }},
