@@ -101,7 +101,7 @@ protected:
     void SetUp() override {
         PageTest::SetUp();
         BypassProxies();
-        productDir = CopyProductFor(server, scratch.Path());
+        product_ = CopyProductFor(server, scratch.Path());
     }
     void TearDown() override {
         qApp->removeEventFilter(&recorder);
@@ -115,7 +115,9 @@ protected:
     // The session on these mice with the product whose update addresses are the test server's; the
     // update side and the device-information page on the test host.
     void OpenMice(const std::string& mice) {
-        Open(mice);
+        SessionOptions options = Options(mice);
+        options.productDir = product_;
+        OpenWith(options);
         if (HasFatalFailure()) return;
         session->Update().Client().SetLimits(QuickLimits());
         Start(&bridge);
@@ -190,6 +192,9 @@ protected:
     UpdateUi* updates = nullptr;
     DeviceInfoPage* page = nullptr;
     int exits = 0;
+
+private:
+    std::string product_;
 };
 
 // The software check (installed 1.0.0) offers only a newer version; declining queues nothing.
