@@ -2,6 +2,8 @@
 # The GUI's start-up benchmark: exec -> first window mapped (X MapNotify) and resident memory 2 s later,
 # median of 10 runs, quorvel side by side with an empty Qt 6 Widgets window of the same build.
 # Runs on a private Xvfb in a throw-away home, with the virtual mouse. Usage: bench/startup.sh [BUILD_DIR]
+# WITH_CURL=1 adds "quorvel+curl": the same program with libcurl loaded at exec (LD_PRELOAD, through a
+# shell that execs it), as when the update downloads linked it.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
@@ -12,5 +14,11 @@ export HOME="$home" XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" XD
 export QUORVEL_VIRTUAL=102 QUORVEL_VIRTUAL_STATE="$home/mouse.json" LC_ALL=C QT_QPA_PLATFORM=xcb
 unset QUORVEL_HID_TRACE
 mkdir -m 700 "$home/runtime"
+programs=(quorvel="$build/bin/quorvel")
+if [ -n "${WITH_CURL:-}" ]; then
+  printf '#!/bin/sh\nLD_PRELOAD=libcurl.so.4 exec "%s" "$@"\n' "$build/bin/quorvel" >"$home/quorvel-curl"
+  chmod +x "$home/quorvel-curl"
+  programs+=(quorvel+curl="$home/quorvel-curl")
+fi
 xvfb-run -a -s "-screen 0 1600x1000x24 -nolisten tcp" "$build/bin/bench_startup" --runs "${RUNS:-10}" \
-  quorvel="$build/bin/quorvel" empty-window="$build/bin/bench_empty_window"
+  "${programs[@]}" empty-window="$build/bin/bench_empty_window"

@@ -32,6 +32,8 @@ debs=("$out"/*.deb)
 deb=${debs[0]}
 echo "package: built $deb"
 dpkg-deb --field "$deb" Package Version Architecture Depends Recommends
+# libcurl is opened at the first download, so no link names it: the package must.
+dpkg-deb --field "$deb" Depends | grep -Eq '(^|, )libcurl4' || fail "the package does not depend on libcurl"
 
 # Unpack into a scratch root: what `apt install` would put under /.
 tree=$scratch/root

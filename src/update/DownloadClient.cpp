@@ -1,7 +1,6 @@
 #include "update/DownloadClient.h"
 
 #include <arpa/inet.h>
-#include <curl/curl.h>
 #include <netinet/in.h>
 #include <unistd.h>
 
@@ -15,36 +14,34 @@
 #include <mutex>
 
 #include "platform/TempFile.h"
+#include "update/CurlLibrary.h"
 
 namespace quorvel {
 namespace {
 
-bool GlobalInit() {
-    static std::once_flag once;
-    static bool ok = false;
-    std::call_once(once, [] { ok = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK; });
-    return ok;
-}
-
 struct CurlDeleter {
-    void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
+    const CurlApi* api;
+    void operator()(CURL* curl) const { api->easy_cleanup(curl); }
 };
 struct SlistDeleter {
-    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+    const CurlApi* api;
+    void operator()(curl_slist* list) const { api->slist_free_all(list); }
 };
 
 std::string SystemError(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
 
 struct UrlDeleter {
-    void operator()(CURLU* url) const { curl_url_cleanup(url); }
+    const CurlApi* api;
+    void operator()(CURLU* url) const { api->url_cleanup(url); }
 };
+using Url = std::unique_ptr<CURLU, UrlDeleter>;
 
 // One part of a parsed address; empty when it has none.
-std::string UrlPart(CURLU* url, CURLUPart which) {
+std::string UrlPart(const CurlApi& api, CURLU* url, CURLUPart which) {
     char* text = nullptr;
-    if (curl_url_get(url, which, &text, 0) != CURLUE_OK || text == nullptr) return {};
+    if (api.url_get(url, which, &text, 0) != CURLUE_OK || text == nullptr) return {};
     std::string part(text);
-    curl_free(text);
+    api.free(text);
     return part;
 }
 
@@ -68,33 +65,41 @@ bool IsLoopbackHost(std::string host) {
 }
 
 // The address a redirect's Location names, resolved against the address that answered.
-std::string RedirectTarget(const std::string& current, std::string_view location) {
-    std::unique_ptr<CURLU, UrlDeleter> url(curl_url());
-    if (!url || curl_url_set(url.get(), CURLUPART_URL, current.c_str(), 0) != CURLUE_OK)
+std::string RedirectTarget(const CurlApi& api, const std::string& current, std::string_view location) {
+    Url url(api.url(), UrlDeleter{&api});
+    if (!url || api.url_set(url.get(), CURLUPART_URL, current.c_str(), 0) != CURLUE_OK)
         return std::string(location);
     const std::string next(location);
-    if (curl_url_set(url.get(), CURLUPART_URL, next.c_str(), CURLU_GUESS_SCHEME) != CURLUE_OK) return next;
-    return UrlPart(url.get(), CURLUPART_URL);
+    if (api.url_set(url.get(), CURLUPART_URL, next.c_str(), CURLU_GUESS_SCHEME) != CURLUE_OK) return next;
+    return UrlPart(api, url.get(), CURLUPART_URL);
 }
 
-}  // namespace
-
-std::string PlainHttpRefusal(const std::string& address) {
-    std::unique_ptr<CURLU, UrlDeleter> url(curl_url());
+std::string Refusal(const CurlApi& api, const std::string& address) {
+    Url url(api.url(), UrlDeleter{&api});
     const std::string encoded = EncodeAddress(address);
     // An address curl cannot read fails on its own, with curl's reason.
-    if (!url || curl_url_set(url.get(), CURLUPART_URL, encoded.c_str(), CURLU_GUESS_SCHEME) != CURLUE_OK)
+    if (!url || api.url_set(url.get(), CURLUPART_URL, encoded.c_str(), CURLU_GUESS_SCHEME) != CURLUE_OK)
         return {};
-    if (Lower(UrlPart(url.get(), CURLUPART_SCHEME)) != "http") return {};
-    const std::string host = UrlPart(url.get(), CURLUPART_HOST);
+    if (Lower(UrlPart(api, url.get(), CURLUPART_SCHEME)) != "http") return {};
+    const std::string host = UrlPart(api, url.get(), CURLUPART_HOST);
     if (IsLoopbackHost(host)) return {};
     return "plain http from " + host +
            " is refused for update files: use an https address (plain http is accepted only from this "
            "computer)";
 }
 
+}  // namespace
+
+std::string PlainHttpRefusal(const std::string& address) {
+    std::string error;
+    const CurlApi* api = LoadCurl(kCurlLibraryFile, &error);
+    // Without the library nothing can be downloaded from anywhere: refused, with the reason.
+    return api != nullptr ? Refusal(*api, address) : error;
+}
+
 struct DownloadClient::Transfer {
     DownloadClient* client = nullptr;
+    const CurlApi* api = nullptr;
     CURL* curl = nullptr;
     bool toFile = false;
     const ProgressFn* progress = nullptr;  // may hold no function
@@ -139,7 +144,7 @@ void DownloadClient::Post(const ProgressFn& progress, int value) {
 bool DownloadClient::StartBody(Transfer& t) {
     t.started = true;
     long status = 0;
-    curl_easy_getinfo(t.curl, CURLINFO_RESPONSE_CODE, &status);
+    t.api->easy_getinfo(t.curl, CURLINFO_RESPONSE_CODE, &status);
     lastStatus_ = status;
     // An error page is not the file that was asked for.
     if (status >= 400) {
@@ -147,7 +152,7 @@ bool DownloadClient::StartBody(Transfer& t) {
         return false;
     }
     curl_off_t length = -1;
-    curl_easy_getinfo(t.curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+    t.api->easy_getinfo(t.curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
     t.length = length > 0 ? static_cast<std::uint64_t>(length) : 0;
     std::uint64_t cap = t.ToFile() ? limits_.maxDownloadBytes : t.textCap;
     if (t.length > cap) {
@@ -212,7 +217,7 @@ std::size_t DownloadClient::OnHeader(char* data, std::size_t size, std::size_t c
         Lower(std::string(line.substr(0, kLocation.size()))) != kLocation)
         return bytes;
     long status = 0;
-    curl_easy_getinfo(t.curl, CURLINFO_RESPONSE_CODE, &status);
+    t.api->easy_getinfo(t.curl, CURLINFO_RESPONSE_CODE, &status);
     if (status != 301 && status != 302 && status != 303 && status != 307 && status != 308) return bytes;
     std::string_view location = line.substr(kLocation.size());
     while (!location.empty() && (location.front() == ' ' || location.front() == '\t'))
@@ -220,9 +225,9 @@ std::size_t DownloadClient::OnHeader(char* data, std::size_t size, std::size_t c
     while (!location.empty() && std::isspace(static_cast<unsigned char>(location.back())))
         location.remove_suffix(1);
     char* current = nullptr;
-    curl_easy_getinfo(t.curl, CURLINFO_EFFECTIVE_URL, &current);
-    const std::string next = RedirectTarget(current != nullptr ? current : "", location);
-    const std::string refusal = PlainHttpRefusal(next);
+    t.api->easy_getinfo(t.curl, CURLINFO_EFFECTIVE_URL, &current);
+    const std::string next = RedirectTarget(*t.api, current != nullptr ? current : "", location);
+    const std::string refusal = Refusal(*t.api, next);
     if (refusal.empty()) return bytes;
     t.client->lastError_ = "the server redirected to " + next + ": " + refusal;
     t.failed = true;
@@ -237,38 +242,47 @@ int DownloadClient::OnTransferInfo(void* user, long long, long long, long long, 
 namespace {
 
 // Everything both operations ask of the connection.
-bool Configure(CURL* curl, const std::string& url, curl_slist* headers, const DownloadLimits& limits,
-               bool text, char* errorBuffer) {
+bool Configure(const CurlApi& api, CURL* curl, const std::string& url, curl_slist* headers,
+               const DownloadLimits& limits, bool text, char* errorBuffer) {
     bool ok = true;
     auto set = [&](CURLcode code) { ok = ok && code == CURLE_OK; };
-    set(curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer));
-    set(curl_easy_setopt(curl, CURLOPT_URL, url.c_str()));
-    set(curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https"));
-    set(curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https"));
-    set(curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L));
-    set(curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects));
-    set(curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L));
-    set(curl_easy_setopt(curl, CURLOPT_USERAGENT, kUpdateUserAgent));
-    set(curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers));
-    set(curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L));
-    set(curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L));
-    set(curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L));
-    set(curl_easy_setopt(curl, CURLOPT_BUFFERSIZE, static_cast<long>(kDownloadReadSize)));
-    set(curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, limits.connectTimeoutMs));
-    set(curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, limits.stallBytesPerSecond));
-    set(curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, std::max(1L, limits.stallTimeSeconds)));
-    if (text) set(curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, limits.fetchTextTimeoutMs));
+    set(api.easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer));
+    set(api.easy_setopt(curl, CURLOPT_URL, url.c_str()));
+    set(api.easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https"));
+    set(api.easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https"));
+    set(api.easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L));
+    set(api.easy_setopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects));
+    set(api.easy_setopt(curl, CURLOPT_HTTPGET, 1L));
+    set(api.easy_setopt(curl, CURLOPT_USERAGENT, kUpdateUserAgent));
+    set(api.easy_setopt(curl, CURLOPT_HTTPHEADER, headers));
+    set(api.easy_setopt(curl, CURLOPT_NOSIGNAL, 1L));
+    set(api.easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L));
+    set(api.easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L));
+    set(api.easy_setopt(curl, CURLOPT_BUFFERSIZE, static_cast<long>(kDownloadReadSize)));
+    set(api.easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, limits.connectTimeoutMs));
+    set(api.easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, limits.stallBytesPerSecond));
+    set(api.easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, std::max(1L, limits.stallTimeSeconds)));
+    if (text) set(api.easy_setopt(curl, CURLOPT_TIMEOUT_MS, limits.fetchTextTimeoutMs));
     return ok;
 }
 
 }  // namespace
 
 // Shared by both operations: 0 when no session, -1 on failure, 1 when the whole body arrived.
-int DownloadClient::Perform(Transfer& t, const std::string& address) {
-    t.client = this;
+const CurlApi* DownloadClient::Library() {
     lastError_.clear();
     lastStatus_ = 0;
-    std::unique_ptr<CURL, CurlDeleter> curl(GlobalInit() ? curl_easy_init() : nullptr);
+    const CurlApi* api = LoadCurl(libraryFile_.empty() ? kCurlLibraryFile : libraryFile_, &lastError_);
+    if (api == nullptr) lastError_ = "the HTTP library could not be set up: " + lastError_;
+    return api;
+}
+
+int DownloadClient::Perform(Transfer& t, const std::string& address) {
+    t.client = this;
+    t.api = Library();
+    if (t.api == nullptr) return kDownloadNoSession;
+    const CurlApi& api = *t.api;
+    std::unique_ptr<CURL, CurlDeleter> curl(api.easy_init(), CurlDeleter{&api});
     if (!curl) {
         lastError_ = "the HTTP library could not be set up";
         return kDownloadNoSession;
@@ -278,21 +292,21 @@ int DownloadClient::Perform(Transfer& t, const std::string& address) {
 
     curl_slist* list = nullptr;
     for (const char* header : {"Accept: */*", "Cache-Control: no-cache", "Pragma: no-cache"}) {
-        curl_slist* longer = curl_slist_append(list, header);
+        curl_slist* longer = api.slist_append(list, header);
         if (!longer) break;
         list = longer;
     }
-    std::unique_ptr<curl_slist, SlistDeleter> headers(list);
+    std::unique_ptr<curl_slist, SlistDeleter> headers(list, SlistDeleter{&api});
     char errorBuffer[CURL_ERROR_SIZE] = {};
-    bool ok = headers && Configure(t.curl, EncodeAddress(address), headers.get(), limits_, !t.ToFile(),
+    bool ok = headers && Configure(api, t.curl, EncodeAddress(address), headers.get(), limits_, !t.ToFile(),
                                    errorBuffer);
-    ok = ok && curl_easy_setopt(t.curl, CURLOPT_WRITEFUNCTION, &DownloadClient::OnBody) == CURLE_OK &&
-         curl_easy_setopt(t.curl, CURLOPT_WRITEDATA, &t) == CURLE_OK &&
-         curl_easy_setopt(t.curl, CURLOPT_NOPROGRESS, 0L) == CURLE_OK &&
-         curl_easy_setopt(t.curl, CURLOPT_XFERINFOFUNCTION, &DownloadClient::OnTransferInfo) == CURLE_OK &&
-         curl_easy_setopt(t.curl, CURLOPT_XFERINFODATA, &t) == CURLE_OK &&
-         curl_easy_setopt(t.curl, CURLOPT_HEADERFUNCTION, &DownloadClient::OnHeader) == CURLE_OK &&
-         curl_easy_setopt(t.curl, CURLOPT_HEADERDATA, &t) == CURLE_OK;
+    ok = ok && api.easy_setopt(t.curl, CURLOPT_WRITEFUNCTION, &DownloadClient::OnBody) == CURLE_OK &&
+         api.easy_setopt(t.curl, CURLOPT_WRITEDATA, &t) == CURLE_OK &&
+         api.easy_setopt(t.curl, CURLOPT_NOPROGRESS, 0L) == CURLE_OK &&
+         api.easy_setopt(t.curl, CURLOPT_XFERINFOFUNCTION, &DownloadClient::OnTransferInfo) == CURLE_OK &&
+         api.easy_setopt(t.curl, CURLOPT_XFERINFODATA, &t) == CURLE_OK &&
+         api.easy_setopt(t.curl, CURLOPT_HEADERFUNCTION, &DownloadClient::OnHeader) == CURLE_OK &&
+         api.easy_setopt(t.curl, CURLOPT_HEADERDATA, &t) == CURLE_OK;
     if (!ok) {
         lastError_ = "the request could not be prepared";
         return kDownloadFailed;
@@ -302,13 +316,13 @@ int DownloadClient::Perform(Transfer& t, const std::string& address) {
         return kDownloadFailed;
     }
 
-    CURLcode code = curl_easy_perform(t.curl);
+    CURLcode code = api.easy_perform(t.curl);
     if (code != CURLE_OK) {
-        curl_easy_getinfo(t.curl, CURLINFO_RESPONSE_CODE, &lastStatus_);
+        api.easy_getinfo(t.curl, CURLINFO_RESPONSE_CODE, &lastStatus_);
         if (code == CURLE_ABORTED_BY_CALLBACK) {
             lastError_ = "cancelled";
         } else if (!t.failed) {
-            lastError_ = errorBuffer[0] ? errorBuffer : curl_easy_strerror(code);
+            lastError_ = errorBuffer[0] ? errorBuffer : api.easy_strerror(code);
         }
         return kDownloadFailed;
     }
@@ -339,9 +353,10 @@ int DownloadClient::FetchBytes(const std::string& address, std::size_t maxBytes,
 int DownloadClient::DownloadFile(const std::string& address, const std::string& filePath,
                                  const ProgressFn& progress) {
     Post(progress, 0);
-    if (std::string refusal = PlainHttpRefusal(address); !refusal.empty()) {
+    const CurlApi* api = Library();
+    if (api == nullptr) return kDownloadNoSession;
+    if (std::string refusal = Refusal(*api, address); !refusal.empty()) {
         lastError_ = std::move(refusal);
-        lastStatus_ = 0;
         return kDownloadFailed;
     }
     Transfer t;

@@ -1,5 +1,6 @@
 #pragma once
-// Blocking HTTP(S) GET of a short text or a file, with download progress; libcurl underneath.
+// Blocking HTTP(S) GET of a short text or a file, with download progress; libcurl underneath, opened at
+// the first request (CurlLibrary.h), so a program that downloads nothing never maps it.
 // One client serves one thread at a time (the device worker); Cancel() may be called from any thread.
 
 #include <atomic>
@@ -12,10 +13,12 @@
 
 namespace quorvel {
 
+struct CurlApi;
+
 // Results of FetchText and DownloadFile.
 enum DownloadResult : int {
-    kDownloadFailed = -1,      // no answer, an error status, a failed read or write, a stall, cancelled
-    kDownloadNoSession = 0,    // the HTTP library could not be set up
+    kDownloadFailed = -1,    // no answer, an error status, a failed read or write, a stall, cancelled
+    kDownloadNoSession = 0,  // the HTTP library could not be loaded or set up (LastError says why)
     kDownloadOk = 1,
 };
 
@@ -42,6 +45,8 @@ public:
 
     void SetLimits(const DownloadLimits& limits) { limits_ = limits; }
     const DownloadLimits& Limits() const { return limits_; }
+    // The libcurl file opened at the first request instead of the system's (tests name one that is missing).
+    void SetLibraryFile(std::string file) { libraryFile_ = std::move(file); }
 
     // GETs the address (UTF-8) and stores the body, up to its first zero byte, in *text. On failure
     // *text is left as it was.
@@ -71,6 +76,7 @@ public:
 
 private:
     struct Transfer;
+    const CurlApi* Library();  // clears the last error; null (with the reason in it) when not loadable
     static std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user);
     static std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user);
     static int OnTransferInfo(void* user, long long, long long, long long, long long);
@@ -79,6 +85,7 @@ private:
     void Post(const ProgressFn& progress, int value);
 
     DownloadLimits limits_;
+    std::string libraryFile_;  // empty: the system's
     std::atomic<bool> cancel_{false};
     int lastPosted_ = 0;
     std::string lastError_;
@@ -89,7 +96,8 @@ private:
 std::string EncodeAddress(const std::string& address);
 
 // Why a file may not be downloaded from the address: plain http (also when no scheme is given) from a
-// host other than this computer ("localhost" or a loopback address). Empty when it may.
+// host other than this computer ("localhost" or a loopback address). Empty when it may; the reason the
+// HTTP library cannot be loaded when it cannot (then nothing may be downloaded).
 std::string PlainHttpRefusal(const std::string& address);
 
 }  // namespace quorvel

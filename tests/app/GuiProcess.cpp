@@ -13,14 +13,13 @@
 
 namespace quorvel::test {
 
-GuiProcess::GuiProcess(const std::vector<std::string>& args, const std::map<std::string, std::string>& env,
-                       const std::string& errPath) {
+pid_t SpawnProcess(const std::string& binary, const std::vector<std::string>& args,
+                   const std::map<std::string, std::string>& env, int stdoutFd, const std::string& errPath) {
     std::vector<std::string> envText;
     for (const auto& [k, v] : env) envText.push_back(k + "=" + v);
     std::vector<char*> envp;
     for (std::string& e : envText) envp.push_back(e.data());
     envp.push_back(nullptr);
-    const std::string binary = std::string(QUORVEL_BIN_DIR) + "/quorvel";
     std::vector<std::string> argText = {binary};
     argText.insert(argText.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -30,12 +29,20 @@ GuiProcess::GuiProcess(const std::vector<std::string>& args, const std::map<std:
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    if (stdoutFd >= 0)
+        posix_spawn_file_actions_adddup2(&actions, stdoutFd, 1);
+    else
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
     pid_t pid = 0;
-    if (posix_spawn(&pid, binary.c_str(), &actions, nullptr, argv.data(), envp.data()) == 0) pid_ = pid;
+    const bool started = posix_spawn(&pid, binary.c_str(), &actions, nullptr, argv.data(), envp.data()) == 0;
     posix_spawn_file_actions_destroy(&actions);
+    return started ? pid : -1;
 }
+
+GuiProcess::GuiProcess(const std::vector<std::string>& args, const std::map<std::string, std::string>& env,
+                       const std::string& errPath)
+    : pid_(SpawnProcess(std::string(QUORVEL_BIN_DIR) + "/quorvel", args, env, -1, errPath)) {}
 
 GuiProcess::~GuiProcess() {
     if (pid_ > 0 && status_ < 0) {

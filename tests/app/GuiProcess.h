@@ -14,6 +14,12 @@ namespace quorvel::test {
 
 inline constexpr std::chrono::seconds kProcessTimeout{20};
 
+// Starts `binary` with these arguments and exactly this environment: standard input from /dev/null,
+// standard output to stdoutFd (/dev/null when negative), standard error appended to errPath. The child's
+// pid, or -1.
+pid_t SpawnProcess(const std::string& binary, const std::vector<std::string>& args,
+                   const std::map<std::string, std::string>& env, int stdoutFd, const std::string& errPath);
+
 class GuiProcess {
 public:
     // env: the whole environment of the child; stderr goes to errPath.

@@ -7,12 +7,8 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <algorithm>
-#include <cstring>
 
 #include "QuorvelProcessFixture.h"
 #include "cli/TraceHelpers.h"
@@ -27,24 +23,7 @@ public:
           const std::map<std::string, std::string>& env, const std::string& errPath) {
         int fds[2];
         if (::pipe2(fds, O_CLOEXEC) != 0) return;
-        std::vector<std::string> envText;
-        for (const auto& [k, v] : env) envText.push_back(k + "=" + v);
-        std::vector<char*> envp;
-        for (std::string& e : envText) envp.push_back(e.data());
-        envp.push_back(nullptr);
-        std::vector<std::string> argText = {binary};
-        argText.insert(argText.end(), args.begin(), args.end());
-        std::vector<char*> argv;
-        for (std::string& a : argText) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
-        posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
-        pid_t pid = 0;
-        if (posix_spawn(&pid, binary.c_str(), &actions, nullptr, argv.data(), envp.data()) == 0) pid_ = pid;
-        posix_spawn_file_actions_destroy(&actions);
+        pid_ = SpawnProcess(binary, args, env, fds[1], errPath);
         ::close(fds[1]);
         out_ = fds[0];
     }
@@ -113,47 +92,6 @@ private:
     std::string seen_;
 };
 
-// Waits until the root window of the display carries the property (a window manager sets
-// _NET_SUPPORTING_WM_CHECK once it manages the screen): PropertyNotify events, no polling.
-bool WaitForRootProperty(const std::string& display, const char* name) {
-    xcb_connection_t* c = xcb_connect(display.c_str(), nullptr);
-    if (xcb_connection_has_error(c)) {
-        xcb_disconnect(c);
-        return false;
-    }
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    xcb_intern_atom_reply_t* a = xcb_intern_atom_reply(
-        c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
-    const xcb_atom_t atom = a ? a->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
-    std::free(a);
-    const uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
-    xcb_change_window_attributes(c, root, XCB_CW_EVENT_MASK, &mask);
-    const auto present = [&] {
-        xcb_get_property_reply_t* r =
-            xcb_get_property_reply(c, xcb_get_property(c, 0, root, atom, XCB_ATOM_ANY, 0, 1), nullptr);
-        const bool there = r && r->type != static_cast<xcb_atom_t>(XCB_ATOM_NONE);
-        std::free(r);
-        return there;
-    };
-    bool found = present();
-    const auto deadline = std::chrono::steady_clock::now() + kWait;
-    while (!found && std::chrono::steady_clock::now() < deadline) {
-        while (xcb_generic_event_t* e = xcb_poll_for_event(c)) {
-            if ((e->response_type & 0x7f) == XCB_PROPERTY_NOTIFY &&
-                reinterpret_cast<xcb_property_notify_event_t*>(e)->atom == atom)
-                found = present();
-            std::free(e);
-        }
-        if (found || xcb_connection_has_error(c)) break;
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        pollfd fd{xcb_get_file_descriptor(c), POLLIN, 0};
-        if (::poll(&fd, 1, static_cast<int>(std::max<int64_t>(left.count(), 0))) <= 0) break;
-    }
-    xcb_disconnect(c);
-    return found;
-}
-
 std::vector<std::string> Requests(const std::vector<std::string>& trace) {
     std::vector<std::string> out;
     for (const std::string& line : trace)
@@ -195,7 +133,8 @@ TEST_F(ProfileFollowXvfb, BoundWindowWritesItsProfileAndAnotherBringsTheHandsBac
              {"--sm-disable", "--startup", "xprop -root -f _QUORVEL_WM_READY 8s -set _QUORVEL_WM_READY 1"},
              Env(), Path("openbox.stderr"));
     ASSERT_GT(wm.Pid(), 0);
-    ASSERT_TRUE(WaitForRootProperty(x_->Display(), "_QUORVEL_WM_READY")) << ReadWhole(Path("openbox.stderr"));
+    ASSERT_TRUE(WaitForRootProperty(x_->Display(), "_QUORVEL_WM_READY", kWait))
+        << ReadWhole(Path("openbox.stderr"));
 
     Child follow(std::string(QUORVEL_BIN_DIR) + "/quorvelctl", args({"profile", "follow"}), Env(),
                  Path("follow.stderr"));

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -184,6 +185,45 @@ bool MapWatcher::ViewableNow(pid_t pid) {
     }
     std::free(tree);
     return viewable;
+}
+
+bool WaitForRootProperty(const std::string& display, const char* name, std::chrono::milliseconds timeout) {
+    xcb_connection_t* c = xcb_connect(display.c_str(), nullptr);
+    if (xcb_connection_has_error(c)) {
+        xcb_disconnect(c);
+        return false;
+    }
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    xcb_intern_atom_reply_t* a = xcb_intern_atom_reply(
+        c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
+    const xcb_atom_t atom = a ? a->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+    std::free(a);
+    const uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_change_window_attributes(c, root, XCB_CW_EVENT_MASK, &mask);
+    const auto present = [&] {
+        xcb_get_property_reply_t* r =
+            xcb_get_property_reply(c, xcb_get_property(c, 0, root, atom, XCB_ATOM_ANY, 0, 1), nullptr);
+        const bool there = r && r->type != static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+        std::free(r);
+        return there;
+    };
+    bool found = present();
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!found && std::chrono::steady_clock::now() < deadline) {
+        while (xcb_generic_event_t* e = xcb_poll_for_event(c)) {
+            if ((e->response_type & 0x7f) == XCB_PROPERTY_NOTIFY &&
+                reinterpret_cast<xcb_property_notify_event_t*>(e)->atom == atom)
+                found = present();
+            std::free(e);
+        }
+        if (found || xcb_connection_has_error(c)) break;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        pollfd fd{xcb_get_file_descriptor(c), POLLIN, 0};
+        if (::poll(&fd, 1, static_cast<int>(std::max<int64_t>(left.count(), 0))) <= 0) break;
+    }
+    xcb_disconnect(c);
+    return found;
 }
 
 }  // namespace quorvel::test

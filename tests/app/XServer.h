@@ -64,4 +64,8 @@ private:
     std::vector<pid_t> mapped_;
 };
 
+// Waits until the root window of the display carries the property (a window manager's start-up command
+// can set one once it manages the screen): PropertyNotify events, no polling. False on time-out.
+bool WaitForRootProperty(const std::string& display, const char* name, std::chrono::milliseconds timeout);
+
 }  // namespace quorvel::test

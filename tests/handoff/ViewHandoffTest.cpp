@@ -4,23 +4,17 @@
 // the ones the worker sent, in the order it sent them, on the receiver's thread.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QMetaObject>
 #include <QObject>
 #include <QThread>
-#include <atomic>
-#include <filesystem>
-#include <memory>
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "device/HidTrace.h"
-#include "session/CoreSession.h"
-#include "sim/VirtualBackend.h"
-#include "store/DeviceDatabase.h"
+#include "session/SessionFixture.h"
 
 namespace quorvel::test {
 namespace {
@@ -75,56 +69,21 @@ bool WaitFor(const std::function<bool()>& condition) {
     return true;
 }
 
-class ViewHandoff : public ::testing::Test {
+// The session fixture's core on its own folders, with the one QCoreApplication the posted calls need.
+class ViewHandoff : public SessionTest {
 protected:
     static void SetUpTestSuite() {
         static int argc = 1;
         static char name[] = "test_handoff";
         static char* argv[] = {name, nullptr};
-        if (!QCoreApplication::instance()) app_ = new QCoreApplication(argc, argv);
+        if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
     }
-
-    void SetUp() override {
-        root_ = std::filesystem::temp_directory_path() / ("quorvel-handoff-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(root_);
-        for (const char* var : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"})
-            ::setenv(var, (root_ / var).c_str(), 1);
-    }
-    void TearDown() override {
-        session.reset();
-        db.Close();
-        std::error_code ec;
-        std::filesystem::remove_all(root_, ec);
-    }
-
-    VirtualBackend& Mice() {
-        auto* traced = dynamic_cast<HidTrace*>(session->Manager().Backend());
-        return *dynamic_cast<VirtualBackend*>(traced->Inner());
-    }
-
-    static QCoreApplication* app_;
-    std::filesystem::path root_;
-    DeviceDatabase db;
-    std::unique_ptr<CoreSession> session;
 };
-
-QCoreApplication* ViewHandoff::app_ = nullptr;
 
 TEST_F(ViewHandoff, WorkerCallsArriveOnTheReceiversThreadWithTheirDataInOrder) {
     Receiver receiver;
     PostingView view(&receiver);
-    SessionOptions options;
-    options.productDir = QUORVEL_PRODUCT_DIR;
-    options.virtualSpec = "103:wireless";
-    options.traceFile = (root_ / "hid.trace").string();
-    options.openTraceLog = false;
-    options.database = &db;
-    session = std::make_unique<CoreSession>();
-    const SessionResult opened = session->Open(options);
-    ASSERT_TRUE(opened.ok()) << opened.message;
-    session->Manager().SetSleep([](int) {});
-    session->Core().SetSleep([](int) {});
-    session->Core().SetTraceHook([](const std::string&) {});
+    Open("103:wireless");
 
     const uint64_t start = session->Start(&view);
     ASSERT_EQ(start, 1u);

@@ -38,20 +38,10 @@ private:
 class DeviceLockWait : public SessionTest {
 protected:
     void OpenLocked() {
-        SessionOptions options;
-        options.productDir = QUORVEL_PRODUCT_DIR;
-        options.virtualSpec = "102:wired";
-        options.traceFile = TracePath();
-        options.openTraceLog = false;
-        options.database = &db;
+        SessionOptions options = Options("102:wired");
         options.lockProgram = "quorvel";
         options.deviceLockPath = LockPath();
-        session = std::make_unique<CoreSession>();
-        const SessionResult opened = session->Open(options);
-        ASSERT_TRUE(opened.ok()) << opened.message;
-        session->Manager().SetSleep([](int) {});
-        session->Core().SetSleep([](int) {});
-        session->Core().SetTraceHook([](const std::string&) {});
+        OpenWith(options);
     }
     std::string LockPath() const { return TracePath() + ".lock"; }
 };

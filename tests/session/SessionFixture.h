@@ -91,13 +91,22 @@ protected:
 
     // Builds the session on these virtual mice; the view is not started yet.
     void Open(const std::string& mice, bool watchHotplug = false) {
-        SessionOptions options;
+        SessionOptions options = Options(mice);
         options.watchHotplug = watchHotplug;
+        OpenWith(options);
+    }
+    // What Open() builds the session with: the product, the mice, the trace file and the test's database.
+    SessionOptions Options(const std::string& mice) {
+        SessionOptions options;
         options.productDir = QUORVEL_PRODUCT_DIR;
         options.virtualSpec = mice;
         options.traceFile = TracePath();
         options.openTraceLog = false;
         options.database = &db;
+        return options;
+    }
+    // Builds the session with these options (from Options(), changed by the test), with instant pauses.
+    void OpenWith(const SessionOptions& options) {
         session = std::make_unique<CoreSession>();
         const SessionResult opened = session->Open(options);
         ASSERT_TRUE(opened.ok()) << opened.message;

@@ -19,17 +19,13 @@
 #include "update/TestFiles.h"
 #include "update/TestHttpServer.h"
 #include "update/UpdateFlow.h"
+#include "update/UpdateServerFixture.h"
 
 namespace quorvel::test {
 namespace {
 
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
-
-constexpr const char* kSoftwareVersion = "/software/version";
-constexpr const char* kSoftwareArchive = "/software/Mouse-Setup-1.0.1.zip";
-constexpr const char* kFirmwareVersion = "/firmware/QuorvelR2/mouse/version";
-constexpr const char* kFirmwareArchive = "/firmware/QuorvelR2/mouse/firmware-106.zip";
 
 // What the worker reports, carried to the UI thread as the main window does.
 class Bridge : public GateView {
@@ -88,38 +84,6 @@ private:
     QObject context_;
 };
 
-// A firmware image with a pattern, so a byte out of place shows.
-std::string Image(size_t size) {
-    std::string bytes(size, '\0');
-    for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 131 + i / 256) & 0xFF);
-    return bytes;
-}
-
-// A ZIP archive of these (name, bytes) entries, made by Info-ZIP, stored (not deflated).
-std::string Zip(const ScratchDir& scratch, const std::vector<std::pair<std::string, std::string>>& entries) {
-    static int made = 0;
-    const std::string folder = scratch / ("zip" + std::to_string(made++));
-    std::filesystem::create_directories(folder);
-    std::vector<std::string> argv = {"zip", "-q", "-X", "-0", "archive.zip"};
-    for (const auto& [name, bytes] : entries) {
-        WriteWholeFile(folder + "/" + name, bytes);
-        argv.push_back(name);
-    }
-    EXPECT_EQ(RunProgram(argv, folder), 0) << "zip failed";
-    return ReadWholeFile(folder + "/archive.zip");
-}
-
-// Flips a data byte of the first entry of a stored archive: its CRC-32 no longer matches.
-std::string DamageFirstEntry(std::string zip) {
-    const auto le16 = [&](size_t at) {
-        return static_cast<size_t>(static_cast<unsigned char>(zip[at]) |
-                                   (static_cast<unsigned char>(zip[at + 1]) << 8));
-    };
-    const size_t data = 30 + le16(26) + le16(28);
-    zip[data + 20] = static_cast<char>(zip[data + 20] ^ 0x5A);
-    return zip;
-}
-
 // Sees every widget being shown, so a dialog that opens and closes again between two looks of a test (a
 // download of a few bytes ends at once) is still seen.
 class ShowRecorder : public QObject {
@@ -136,10 +100,8 @@ class UpdateUiTest : public PageTest {
 protected:
     void SetUp() override {
         PageTest::SetUp();
-        // Loopback only: a proxy from the environment must not take these requests.
-        ::setenv("no_proxy", "127.0.0.1,localhost", 1);
-        ::setenv("NO_PROXY", "127.0.0.1,localhost", 1);
-        CopyProduct();
+        BypassProxies();
+        product_ = CopyProductFor(server, scratch.Path());
     }
     void TearDown() override {
         qApp->removeEventFilter(&recorder);
@@ -153,23 +115,11 @@ protected:
     // The session on these mice with the product whose update addresses are the test server's; the
     // update side and the device-information page on the test host.
     void OpenMice(const std::string& mice) {
-        SessionOptions options;
+        SessionOptions options = Options(mice);
         options.productDir = product_;
-        options.virtualSpec = mice;
-        options.traceFile = TracePath();
-        options.openTraceLog = false;
-        options.database = &db;
-        session = std::make_unique<CoreSession>();
-        const SessionResult opened = session->Open(options);
-        ASSERT_TRUE(opened.ok()) << opened.message;
-        session->Manager().SetSleep([](int) {});
-        session->Core().SetSleep([](int) {});
-        session->Core().SetTraceHook([](const std::string&) {});
-        DownloadLimits quick;
-        quick.connectTimeoutMs = 2000;
-        quick.stallTimeSeconds = 1;
-        quick.fetchTextTimeoutMs = 5000;
-        session->Update().Client().SetLimits(quick);
+        OpenWith(options);
+        if (HasFatalFailure()) return;
+        session->Update().Client().SetLimits(QuickLimits());
         Start(&bridge);
         SetCurrentLanguage(kLcidEnglish);
         host = std::make_unique<TestPageHost>(*session);
@@ -244,25 +194,6 @@ protected:
     int exits = 0;
 
 private:
-    // The sample product with every update address moved to the test server.
-    void CopyProduct() {
-        namespace fs = std::filesystem;
-        product_ = scratch / "product/";
-        const std::string from = "https://updates.example.com/quorvel/";
-        const std::string to = server.Url("/");
-        auto copy = [&](const fs::path& source, const fs::path& target) {
-            std::string bytes = ReadWholeFile(source.string());
-            for (size_t at = bytes.find(from); at != std::string::npos; at = bytes.find(from, at + to.size()))
-                bytes.replace(at, from.size(), to);
-            WriteWholeFile(target.string(), bytes);
-        };
-        for (const char* folder : {"device", "language"}) {
-            fs::create_directories(product_ + folder);
-            for (const auto& entry : fs::directory_iterator(fs::path(QUORVEL_PRODUCT_DIR) / folder))
-                copy(entry.path(), fs::path(product_) / folder / entry.path().filename());
-        }
-        copy(fs::path(QUORVEL_PRODUCT_DIR) / "config.xml", product_ + "config.xml");
-    }
     std::string product_;
 };
 
@@ -303,7 +234,7 @@ TEST_F(UpdateUiTest, YesDownloadsAndStartsTheSetUpProgram) {
     server.Answer(kSoftwareVersion, Reply(200, "1.0.1"));
     const std::string script =
         "#!/bin/sh\necho started > '" + marker + ".tmp'\nmv '" + marker + ".tmp' '" + marker + "'\n";
-    server.Answer(kSoftwareArchive, Reply(200, Zip(scratch, {{"Mouse-Setup-1.0.1.run", script}})));
+    server.Answer(kSoftwareArchive, Reply(200, MakeZip(scratch, {{"Mouse-Setup-1.0.1.run", script}}, true)));
     auto offer = AnswerNextBox(1);
     RunTask(kTaskCheckSoftware);
     ASSERT_TRUE(Until([&] { return downloadsShown == 1; }));
@@ -370,7 +301,7 @@ TEST_F(UpdateUiTest, FirmwareUpdateFromThePage) {
     server.Answer(kFirmwareVersion, Reply(200, "106"));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string zip = Zip(scratch, {{"firmware-106.bin", image}});
+        const std::string zip = MakeZip(scratch, {{"firmware-106.bin", image}}, true);
         server.Answer(kFirmwareArchive, Reply(200, c.damaged ? DamageFirstEntry(zip) : zip));
         Mice().Mouse(0).ClearRequests();
         auto offer = AnswerNextBox(1);

@@ -16,17 +16,6 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
-constexpr const char* kSoftwareVersion = "/software/version";
-constexpr const char* kSoftwareArchive = "/software/Mouse-Setup-1.0.1.zip";
-constexpr const char* kFirmwareVersion = "/firmware/QuorvelR2/mouse/version";
-constexpr const char* kFirmwareArchive = "/firmware/QuorvelR2/mouse/firmware-106.zip";
-
-size_t UpgradeRequests(VirtualMouse& mouse) {
-    size_t count = 0;
-    for (const SimRequest& r : mouse.Requests()) count += r.interface == SimInterface::Upgrade;
-    return count;
-}
-
 size_t RequestsFor(const TestHttpServer& server, const std::string& path) {
     size_t count = 0;
     for (const std::string& head : server.Requests()) count += head.rfind("GET " + path + " ", 0) == 0;

@@ -3,11 +3,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+
 #include <cstdlib>
+#include <iostream>
 #include <thread>
 
+#include "update/CurlLibrary.h"
 #include "update/TestFiles.h"
 #include "update/TestHttpServer.h"
+#include "update/UpdateServerFixture.h"
 
 namespace quorvel {
 namespace {
@@ -22,20 +27,8 @@ using ::testing::HasSubstr;
 
 class DownloadClientTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        // Loopback only: a proxy from the environment must not take these requests.
-        setenv("no_proxy", "127.0.0.1,localhost", 1);
-        setenv("NO_PROXY", "127.0.0.1,localhost", 1);
-    }
-
-    // Short enough that a stalled server ends a test in about two seconds.
-    static DownloadLimits Quick() {
-        DownloadLimits limits;
-        limits.connectTimeoutMs = 2000;
-        limits.stallTimeSeconds = 1;
-        limits.fetchTextTimeoutMs = 5000;
-        return limits;
-    }
+    void SetUp() override { test::BypassProxies(); }
+    static DownloadLimits Quick() { return test::QuickLimits(); }
 
     TestHttpServer server_;
     ScratchDir dir_;
@@ -312,6 +305,80 @@ TEST_F(DownloadClientTest, FilesOverPlainHttpFromAnotherHostAreRefused) {
 
     // Version texts are not files to run or flash: they may come over plain http from anywhere.
     EXPECT_EQ(PlainHttpRefusal(server_.Url("/version")), "");
+}
+
+// The library is opened by the first request, not by the program's start: a process that downloads
+// nothing never maps libcurl and its TLS libraries. Checked in a fresh process (this one may have
+// downloaded already).
+bool CurlMapped() {
+    void* handle = dlopen(kCurlLibraryFile, RTLD_NOW | RTLD_NOLOAD);
+    if (handle != nullptr) dlclose(handle);
+    return handle != nullptr;
+}
+
+TEST(CurlLibraryTest, OpenedByTheFirstRequestOnly) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            if (CurlMapped()) {
+                std::cerr << "mapped before anything was asked";
+                std::exit(1);
+            }
+            DownloadClient client(test::QuickLimits());
+            if (CurlMapped()) {
+                std::cerr << "mapped by the client's construction";
+                std::exit(1);
+            }
+            // Nothing listens on port 1: the request fails, but it went out through the library.
+            const int result = client.FetchText("http://127.0.0.1:1/version", nullptr);
+            if (result != kDownloadFailed || !CurlMapped()) {
+                std::cerr << "result " << result << ", " << client.LastError();
+                std::exit(1);
+            }
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(DownloadClientTest, WithoutTheHttpLibraryEveryRequestSaysWhy) {
+    struct Case {
+        const char* file;
+        const char* because;
+    };
+    const Case cases[] = {
+        {"libquorvel-no-such-curl.so.4", "cannot load libquorvel-no-such-curl.so.4: "},
+        // A library that is there but is not libcurl.
+        {"libz.so.1", "libz.so.1 is not a libcurl this program can use: it lacks curl_global_init"},
+    };
+    server_.Answer("/version", Reply(200, "2.0.1"));
+    const std::string path = dir_ / "Mouse-Setup-1.0.1.zip";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        DownloadClient client(Quick());
+        client.SetLibraryFile(c.file);
+        std::string text = "kept";
+        EXPECT_EQ(client.FetchText(server_.Url("/version"), &text), kDownloadNoSession);
+        EXPECT_EQ(text, "kept");
+        EXPECT_THAT(client.LastError(), HasSubstr(c.because));
+        EXPECT_THAT(client.LastError(), HasSubstr("install the package libcurl4"));
+        EXPECT_EQ(client.LastHttpStatus(), 0);
+
+        posted_.clear();
+        EXPECT_EQ(client.DownloadFile(server_.Url("/setup.zip"), path, record_), kDownloadNoSession);
+        EXPECT_THAT(client.LastError(), HasSubstr(c.because));
+        EXPECT_THAT(posted_, ElementsAre());  // 0 is the first value and was never posted before
+        EXPECT_FALSE(std::filesystem::exists(path));
+    }
+    EXPECT_THAT(server_.Requests(), ElementsAre());
+
+    // The same client works again once it is given the real library.
+    DownloadClient client(Quick());
+    client.SetLibraryFile("libquorvel-no-such-curl.so.4");
+    EXPECT_EQ(client.FetchText(server_.Url("/version"), nullptr), kDownloadNoSession);
+    client.SetLibraryFile("");
+    std::string text;
+    EXPECT_EQ(client.FetchText(server_.Url("/version"), &text), kDownloadOk) << client.LastError();
+    EXPECT_EQ(text, "2.0.1");
 }
 
 }  // namespace

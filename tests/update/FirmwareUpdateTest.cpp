@@ -14,31 +14,16 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
-constexpr const char* kVersionPath = "/firmware/QuorvelR2/mouse/version";
-constexpr const char* kArchivePath = "/firmware/QuorvelR2/mouse/firmware-106.zip";
-
-std::string Image(size_t size) {
-    std::string bytes(size, '\0');
-    for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 131 + i / 256) & 0xFF);
-    return bytes;
-}
-
 std::string AsText(const std::vector<uint8_t>& bytes) {
     return std::string(bytes.begin(), bytes.end());
-}
-
-size_t UpgradeRequests(VirtualMouse& mouse) {
-    size_t count = 0;
-    for (const SimRequest& r : mouse.Requests()) count += r.interface == SimInterface::Upgrade;
-    return count;
 }
 
 TEST_F(UpdateFlowTest, FirmwareUpdateFromTheServerReachesTheMouse) {
     Start("102:wired");
     // 313 sub-blocks: 104 full packets and one with a single sub-block, no padding on the image.
     const std::string image = Image(5008);
-    server.Answer(kVersionPath, Reply(200, "106\r\n"));
-    server.Answer(kArchivePath, Reply(200, Zip({{"firmware-106.bin", image}, {"notes.txt", "fixes"}})));
+    server.Answer(kFirmwareVersion, Reply(200, "106\r\n"));
+    server.Answer(kFirmwareArchive, Reply(200, Zip({{"firmware-106.bin", image}, {"notes.txt", "fixes"}})));
 
     ASSERT_EQ(Run(kTaskCheckFirmware), TaskStatus::Confirmed);
     ASSERT_TRUE(flow->FirmwareCheck().newer);
@@ -95,14 +80,14 @@ TEST_F(UpdateFlowTest, FirmwareUpdateSendsNothingWithoutASoundImage) {
         // Nothing was unpacked: the earlier image stays unused.
         {"archive not found", Reply(404, "<html>not found</html>"), "HTTP status 404", {"firmware-106.bin"}},
     };
-    server.Answer(kVersionPath, Reply(200, "106"));
+    server.Answer(kFirmwareVersion, Reply(200, "106"));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove_all(Work());
         // An image left by an earlier run must not stand in for the one this archive lacks.
         std::filesystem::create_directories(Work());
         WriteWholeFile(Work() + "firmware-106.bin", image);
-        server.Answer(kArchivePath, c.archive);
+        server.Answer(kFirmwareArchive, c.archive);
         ASSERT_EQ(Run(kTaskCheckFirmware), TaskStatus::Confirmed);
         sim->Mouse(0).ClearRequests();
         view.Clear();
@@ -121,8 +106,8 @@ TEST_F(UpdateFlowTest, FirmwareUpdateSendsNothingWithoutASoundImage) {
 
 TEST_F(UpdateFlowTest, FirmwareTransferRefusedByTheMouseIsAFailure) {
     Start("102:wired");
-    server.Answer(kVersionPath, Reply(200, "106"));
-    server.Answer(kArchivePath, Reply(200, Zip({{"firmware-106.bin", Image(480)}})));
+    server.Answer(kFirmwareVersion, Reply(200, "106"));
+    server.Answer(kFirmwareArchive, Reply(200, Zip({{"firmware-106.bin", Image(480)}})));
     ASSERT_EQ(Run(kTaskCheckFirmware), TaskStatus::Confirmed);
     sim->Mouse(0).InjectFault({SimFaultKind::WriteFails, -1, -1, 0});
     view.Clear();
@@ -158,7 +143,7 @@ TEST_F(UpdateFlowTest, LocalFirmwareFileIsSentAndKept) {
 
 TEST_F(UpdateFlowTest, FirmwareUpdateWithoutAMouse) {
     Start("");
-    server.Answer(kVersionPath, Reply(200, "106"));
+    server.Answer(kFirmwareVersion, Reply(200, "106"));
     const std::string path = scratch_ / "own.bin";
     WriteWholeFile(path, Image(64));
     flow->SetFirmwareFile(path);

@@ -15,9 +15,6 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-constexpr const char* kVersionPath = "/software/version";
-constexpr const char* kArchivePath = "/software/Mouse-Setup-1.0.1.zip";
-
 // A set-up program that writes its argument count and name to `marker` (through a temporary name, so a
 // reader never sees half a line).
 std::string SetupScript(const std::string& marker) {
@@ -36,8 +33,8 @@ std::string WaitForMarker(const std::string& marker) {
 TEST_F(UpdateFlowTest, SoftwareUpdateStartsTheSetUpProgram) {
     Start("102:wired");
     const std::string marker = scratch_ / "started";
-    server.Answer(kVersionPath, Reply(200, "1.0.1\n"));
-    server.Answer(kArchivePath, Reply(200, Zip({{"Mouse-Setup-1.0.1.run", SetupScript(marker)}})));
+    server.Answer(kSoftwareVersion, Reply(200, "1.0.1\n"));
+    server.Answer(kSoftwareArchive, Reply(200, Zip({{"Mouse-Setup-1.0.1.run", SetupScript(marker)}})));
 
     ASSERT_EQ(Run(kTaskCheckSoftware), TaskStatus::Confirmed);
     ASSERT_TRUE(flow->SoftwareCheck().newer);
@@ -77,13 +74,13 @@ TEST_F(UpdateFlowTest, SoftwareUpdateStartsNothingWithoutASoundSetUpProgram) {
          "Mouse-Setup-1.0.1.run was not unpacked (CRC-32 does not match)"},
         {"archive not found", Reply(404, "gone"), "HTTP status 404"},
     };
-    server.Answer(kVersionPath, Reply(200, "1.0.1"));
+    server.Answer(kSoftwareVersion, Reply(200, "1.0.1"));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         // A set-up program left by an earlier run is not started in place of the missing one.
         std::filesystem::create_directories(Work());
         WriteWholeFile(Work() + "Mouse-Setup-1.0.1.run", SetupScript(marker));
-        server.Answer(kArchivePath, c.archive);
+        server.Answer(kSoftwareArchive, c.archive);
         ASSERT_EQ(Run(kTaskCheckSoftware), TaskStatus::Confirmed);
         view.Clear();
 
@@ -105,11 +102,11 @@ TEST_F(UpdateFlowTest, SoftwareUpdateStartsNothingWithoutASoundSetUpProgram) {
 // (a late click) is no cancel of the next task.
 TEST_F(UpdateFlowTest, CancelTransferEndsTheRunningDownloadOnly) {
     Start("102:wired");
-    server.Answer(kVersionPath, Reply(200, "1.0.1"));
+    server.Answer(kSoftwareVersion, Reply(200, "1.0.1"));
     HttpAnswer slow = Reply(200, std::string(40000, 'z'));
     slow.pieces = {12000};
     slow.stallAfterPieces = true;  // the rest never comes
-    server.Answer(kArchivePath, slow);
+    server.Answer(kSoftwareArchive, slow);
 
     EXPECT_FALSE(flow->CancelTransfer());
     ASSERT_EQ(Run(kTaskCheckSoftware), TaskStatus::Confirmed) << "a late cancel fails nothing";

@@ -18,20 +18,10 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
-constexpr const char* kFirmwareVersion = "/firmware/QuorvelR2/mouse/version";
-constexpr const char* kFirmwareArchive = "/firmware/QuorvelR2/mouse/firmware-106.zip";
-constexpr const char* kSoftwareVersion = "/software/version";
-constexpr const char* kSoftwareArchive = "/software/Mouse-Setup-1.0.1.zip";
 constexpr const char* kRefused = "The update was refused: its signature is missing or wrong.";
 
 std::string Sig(const char* path) {
     return std::string(path) + ".sig";
-}
-
-size_t UpgradeRequests(VirtualMouse& mouse) {
-    size_t count = 0;
-    for (const SimRequest& r : mouse.Requests()) count += r.interface == SimInterface::Upgrade;
-    return count;
 }
 
 class SignedUpdateTest : public UpdateFlowTest {

@@ -24,6 +24,7 @@
 #include "update/TestFiles.h"
 #include "update/TestHttpServer.h"
 #include "update/UpdateFlow.h"
+#include "update/UpdateServerFixture.h"
 
 namespace quorvel::test {
 
@@ -84,13 +85,11 @@ struct UpdateView : DeviceView {
 class UpdateFlowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        // Loopback only: a proxy from the environment must not take these requests.
-        ::setenv("no_proxy", "127.0.0.1,localhost", 1);
-        ::setenv("NO_PROXY", "127.0.0.1,localhost", 1);
+        BypassProxies();
         for (const char* var : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"})
             ::setenv(var, (scratch_ / var).c_str(), 1);
         SetDeviceName("QuorvelUpdateTest");
-        CopyProduct();
+        product_ = CopyProductFor(server, scratch_.Path());
         SetProgramDir(product_);
         SetCurrentLanguage(kLcidEnglish);
         ASSERT_TRUE(ReadProductConfig(product_, "", &config_));
@@ -119,11 +118,7 @@ protected:
         core->SetTraceHook([](const std::string&) {});
         core->SetView(&view);
         flow = std::make_unique<UpdateFlow>(*core, SettingsFromProduct(config_));
-        DownloadLimits quick;
-        quick.connectTimeoutMs = 2000;
-        quick.stallTimeSeconds = 1;
-        quick.fetchTextTimeoutMs = 5000;
-        flow->Client().SetLimits(quick);
+        flow->Client().SetLimits(QuickLimits());
         flow->SetView(&view);
         flow->Register();
         core->ExecuteTask(DeviceTaskRequest(kTaskStart));
@@ -142,27 +137,7 @@ protected:
 
     // A ZIP archive of these (name, bytes) entries, made by Info-ZIP; stored (not deflated) on request.
     std::string Zip(const std::vector<std::pair<std::string, std::string>>& entries, bool stored = false) {
-        const std::string folder = scratch_ / ("zip" + std::to_string(zips_++));
-        std::filesystem::create_directories(folder);
-        std::vector<std::string> argv = {"zip", "-q", "-X", stored ? "-0" : "-9", "archive.zip"};
-        for (const auto& [name, bytes] : entries) {
-            std::filesystem::create_directories(std::filesystem::path(folder + "/" + name).parent_path());
-            WriteWholeFile(folder + "/" + name, bytes);
-            argv.push_back(name);
-        }
-        EXPECT_EQ(RunProgram(argv, folder), 0) << "zip failed";
-        return ReadWholeFile(folder + "/archive.zip");
-    }
-
-    // Flips a data byte of the first entry of a stored archive: its CRC-32 no longer matches.
-    static std::string DamageFirstEntry(std::string zip) {
-        const auto le16 = [&](size_t at) {
-            return static_cast<size_t>(static_cast<unsigned char>(zip[at]) |
-                                       (static_cast<unsigned char>(zip[at + 1]) << 8));
-        };
-        const size_t data = 30 + le16(26) + le16(28);
-        zip[data + 20] = static_cast<char>(zip[data + 20] ^ 0x5A);
-        return zip;
+        return MakeZip(scratch_, entries, stored);
     }
 
     TestHttpServer server;
@@ -175,30 +150,8 @@ protected:
     std::unique_ptr<UpdateFlow> flow;
 
 private:
-    // config.xml, device/ and language/ of the sample product, with every update address moved from the
-    // example host to the test server.
-    void CopyProduct() {
-        namespace fs = std::filesystem;
-        product_ = scratch_ / "product/";
-        const std::string from = "https://updates.example.com/quorvel/";
-        const std::string to = server.Url("/");
-        auto copy = [&](const fs::path& source, const fs::path& target) {
-            std::string bytes = ReadWholeFile(source.string());
-            for (size_t at = bytes.find(from); at != std::string::npos; at = bytes.find(from, at + to.size()))
-                bytes.replace(at, from.size(), to);
-            WriteWholeFile(target.string(), bytes);
-        };
-        fs::create_directories(product_ + "device");
-        fs::create_directories(product_ + "language");
-        copy(fs::path(QUORVEL_PRODUCT_DIR) / "config.xml", product_ + "config.xml");
-        for (const char* folder : {"device", "language"})
-            for (const auto& entry : fs::directory_iterator(fs::path(QUORVEL_PRODUCT_DIR) / folder))
-                copy(entry.path(), fs::path(product_) / folder / entry.path().filename());
-    }
-
     std::string product_;
     ProductConfig config_;
-    int zips_ = 0;
 };
 
 }  // namespace quorvel::test

@@ -1,6 +1,10 @@
-// ui_screenshots OUTDIR: the windows of the GUI as the screen shows them, in English (1033, "-en") and
-// Chinese (2052, "-zh"), with the shipped skin, one PNG each. Run it on an X server (scripts/screenshots.sh
-// starts Xvfb); the pictures in docs/images/ come from it.
+// ui_screenshots OUTDIR [--gtest_filter=...]: the pictures of docs/images/, taken on an X server
+// (scripts/screenshots.sh starts Xvfb and runs it once per language and scale the makers need). Each
+// picture maker is a case of its own on the widget fixtures of the tests; the tool is never run by ctest.
+// Here: the main window's frame, the message boxes and the About box, in English (1033, "-en") and Chinese
+// (2052, "-zh"), with the shipped skin.
+
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDir>
@@ -10,19 +14,21 @@
 #include <functional>
 #include <memory>
 
+#include "Shots.h"
 #include "shell/AppContext.h"
 #include "shell/Localisation.h"
 #include "shell/ProductConfig.h"
 #include "toolkit/Skin.h"
-#include "ui/dialogs/AboutDlg.h"
 #include "ui/common/Appearance.h"
-#include "ui/window/DeviceMainDlg.h"
-#include "ui/dialogs/CUIMessageBox.h"
 #include "ui/common/UiFonts.h"
+#include "ui/dialogs/AboutDlg.h"
+#include "ui/dialogs/CUIMessageBox.h"
+#include "ui/window/DeviceMainDlg.h"
 
+namespace quorvel::test {
 namespace {
 
-using namespace quorvel;
+QString outDir;
 
 bool Shoot(QWidget& window, const QString& path) {
     window.show();
@@ -32,20 +38,12 @@ bool Shoot(QWidget& window, const QString& path) {
     return !shot.isNull() && shot.save(path);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: ui_screenshots OUTDIR\n");
-        return 2;
-    }
-    const QString out = QString::fromLocal8Bit(argv[1]);
-    QDir().mkpath(out);
+TEST(Windows, FrameMessageBoxesAndAbout) {
     InstallAppearance();
     SetProgramDir(QUORVEL_PRODUCT_DIR);
     RunStartupPass(QUORVEL_PRODUCT_DIR);
-    Skin::Instance().SetDir(QStringLiteral(QUORVEL_PRODUCT_DIR "/skins/default/"));
+    const QString previousSkin = Skin::Instance().Dir();
+    UseShippedSkin();
 
     const std::pair<const char*, std::function<std::unique_ptr<QWidget>()>> windows[] = {
         {"main-frame", [] { return std::make_unique<DeviceMainDlg>("Quorvel Mouse", "1.0.0"); }},
@@ -54,21 +52,42 @@ int main(int argc, char** argv) {
          [] { return std::make_unique<CUIMessageBox>(nullptr, 570, 571, kBoxOkCancel); }},
         {"about", [] { return std::make_unique<AboutDlg>(nullptr, 0x105, "1.0.0"); }},
     };
-    int failures = 0;
     for (const int lcid : {kLcidEnglish, kLcidChinese}) {
         SetCurrentLanguage(lcid);
         InstallLanguageFont(lcid);
         for (const auto& [name, make] : windows) {
             std::unique_ptr<QWidget> window = make();
             const QString path = QStringLiteral("%1/%2-%3.png")
-                                     .arg(out, QLatin1String(name), lcid == kLcidChinese ? "zh" : "en");
-            if (Shoot(*window, path)) {
-                std::printf("%s\n", qPrintable(path));
-            } else {
-                std::fprintf(stderr, "ui_screenshots: no picture of %s\n", name);
-                ++failures;
-            }
+                                     .arg(outDir, QLatin1String(name), lcid == kLcidChinese ? "zh" : "en");
+            EXPECT_TRUE(Shoot(*window, path)) << "no picture of " << name;
         }
     }
-    return failures ? 1 : 0;
+    SetCurrentLanguage(kLcidEnglish);
+    InstallLanguageFont(kLcidEnglish);
+    Skin::Instance().SetDir(previousSkin);
+}
+
+}  // namespace
+
+QString ShotDir() {
+    return outDir;
+}
+
+}  // namespace quorvel::test
+
+int main(int argc, char** argv) {
+    // The menus and dialogs are windows of their own: the pictures come from a real X screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    if (argc != 2 || argv[1][0] == '-') {
+        std::fprintf(stderr, "usage: ui_screenshots OUTDIR [--gtest_filter=MAKERS]\n");
+        return 2;
+    }
+    quorvel::test::outDir = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+    if (!QDir().mkpath(quorvel::test::outDir)) {
+        std::fprintf(stderr, "ui_screenshots: cannot create %s\n", argv[1]);
+        return 1;
+    }
+    return RUN_ALL_TESTS();
 }

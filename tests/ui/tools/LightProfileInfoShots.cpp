@@ -1,7 +1,6 @@
 // Pictures for docs/images of the lighting page, the profile dialog, the device-information page and the
-// two update progress dialogs, with the shipped skin, in English ("-en") and Chinese ("-zh"). Skipped
-// unless QUORVEL_SCREENSHOT_DIR names the folder to write. Taken under Xvfb with QT_QPA_PLATFORM=xcb,
-// QUORVEL_SCREENSHOT_DIR=docs/images and --gtest_filter='LightProfileInfoScreenshots.*'.
+// two update progress dialogs, with the shipped skin, in English ("-en") and Chinese ("-zh"). Taken by
+// scripts/screenshots.sh.
 
 #include <QComboBox>
 #include <QDir>
@@ -9,15 +8,16 @@
 #include <QPushButton>
 #include <QtTest/QTest>
 
-#include "PageFixture.h"
+#include "Shots.h"
 #include "store/DeviceDatabase.h"
 #include "toolkit/Theme.h"
-#include "ui/pages/deviceinfo/DeviceInfoPage.h"
-#include "ui/pages/lighting/LightColours.h"
-#include "ui/pages/lighting/LightingPage.h"
+#include "ui/PageFixture.h"
 #include "ui/dialogs/ProfileDlg.h"
 #include "ui/dialogs/UpdateProcessDlg.h"
 #include "ui/dialogs/UpdateTipDlg.h"
+#include "ui/pages/deviceinfo/DeviceInfoPage.h"
+#include "ui/pages/lighting/LightColours.h"
+#include "ui/pages/lighting/LightingPage.h"
 
 namespace quorvel::test {
 namespace {
@@ -25,21 +25,17 @@ namespace {
 class LightProfileInfoScreenshots : public PageTest {
 protected:
     void SetUp() override {
-        out_ = qEnvironmentVariable("QUORVEL_SCREENSHOT_DIR");
-        if (out_.isEmpty()) GTEST_SKIP() << "QUORVEL_SCREENSHOT_DIR is not set";
+        out_ = ShotDir();
         PageTest::SetUp();
         QDir().mkpath(out_);
-        Skin::Instance().SetDir(QStringLiteral(QUORVEL_PRODUCT_DIR "/skins/default/"));
+        UseShippedSkin();
     }
 
     // Runs `shoot` once per language on a fresh window over "102:wired".
     void EachLanguage(const std::function<void(const QString& suffix)>& shoot) {
         OpenMice("102:wired");
         QWidget* window = host->Window();
-        window->setAutoFillBackground(true);
-        QPalette pal = window->palette();
-        pal.setColor(QPalette::Window, palette::kWindow);
-        window->setPalette(pal);
+        FillWithWindowColour(window);
         window->show();
         for (const auto& [lcid, suffix] : {std::pair{kLcidEnglish, "-en"}, std::pair{kLcidChinese, "-zh"}}) {
             ChangeUiLanguage(lcid);

@@ -1,6 +1,6 @@
 // Pictures of the performance page and its windows for docs/images, with the shipped skin, in the language
-// of QUORVEL_SCREENSHOT_LANG (1033 or 2052) and at the scale of QT_SCALE_FACTOR. Skipped unless
-// QUORVEL_SCREENSHOT_DIR names the folder to write; tests/ui/performance-screenshots.sh runs them under Xvfb.
+// of QUORVEL_SCREENSHOT_LANG (1033 or 2052) and at the scale of QT_SCALE_FACTOR. scripts/screenshots.sh
+// runs them once per language and scale.
 
 #include <sys/stat.h>
 
@@ -8,31 +8,19 @@
 #include <QPainter>
 #include <QProgressBar>
 
-#include "PerformanceFixture.h"
+#include "Shots.h"
 #include "toolkit/Skin.h"
+#include "ui/PerformanceFixture.h"
 #include "ui/dialogs/MousePaletteDlg.h"
 #include "ui/dialogs/SaveWaitDlg.h"
 
 namespace quorvel::test {
 namespace {
 
-// The page where the main window puts it: on the window's background, beside the tab column.
-class Backdrop : public QWidget {
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        if (!Skin::Instance().Paint(p, rect(), QStringLiteral("main_bkg.png"))) p.fillRect(rect(), Qt::black);
-    }
-};
-
 class PerformanceScreenshots : public PerformancePageTest {
 protected:
     void SetUp() override {
-        dir_ = qEnvironmentVariable("QUORVEL_SCREENSHOT_DIR");
-        if (dir_.isEmpty()) GTEST_SKIP() << "QUORVEL_SCREENSHOT_DIR not set";
+        dir_ = ShotDir();
         PerformancePageTest::SetUp();
         const std::string tool = tools_.Root() + "/bin/gnome-control-center";
         testing::WriteFileBytes(tool, "#!/bin/sh\n");
@@ -54,7 +42,7 @@ protected:
         });
         const int lcid = qEnvironmentVariableIntValue("QUORVEL_SCREENSHOT_LANG");
         ChangeUiLanguage(lcid ? lcid : kLcidEnglish);
-        Skin::Instance().SetDir(QStringLiteral(QUORVEL_PRODUCT_DIR "/skins/default/"));
+        UseShippedSkin();
         suffix_ = QString(CurrentLanguage() == kLcidChinese ? "-zh" : "-en") +
                   (qEnvironmentVariable("QT_SCALE_FACTOR") == "2" ? "@2x" : "");
     }

@@ -1,5 +1,5 @@
-// Screenshots of the controls for docs/images, in English and Chinese, at 1x and 2x. Skipped unless
-// QUORVEL_SCREENSHOT_DIR names the folder to write; tests/toolkit/screenshots.sh runs it under Xvfb.
+// Screenshots of the controls for docs/images, in English and Chinese, at 1x and 2x. The language is
+// QUORVEL_SCREENSHOT_LANG's; scripts/screenshots.sh runs them once per language and scale.
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "ToolkitTestSupport.h"
+#include "Shots.h"
 #include "shell/AppContext.h"
 #include "shell/DeviceDescriptor.h"
 #include "shell/Localisation.h"
@@ -37,9 +37,12 @@
 #include "toolkit/Skin.h"
 #include "toolkit/SkinStyle.h"
 #include "toolkit/Theme.h"
+#include "toolkit/ToolkitTestSupport.h"
 
 namespace quorvel {
 namespace {
+
+using test::ShotDir;
 
 QString Text(int id) {
     return QString::fromStdString(text("LAN", id));
@@ -87,11 +90,10 @@ void Hover(QWidget* widget, QPoint pos) {
     QApplication::sendEvent(widget, &move);
 }
 
-class Screenshots : public ::testing::Test {
+class ToolkitScreenshots : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = qEnvironmentVariable("QUORVEL_SCREENSHOT_DIR");
-        if (dir_.isEmpty()) GTEST_SKIP() << "QUORVEL_SCREENSHOT_DIR not set";
+        dir_ = ShotDir();
         SetProgramDir(QUORVEL_PRODUCT_DIR);
         const int lcid = qEnvironmentVariableIntValue("QUORVEL_SCREENSHOT_LANG");
         SetCurrentLanguage(lcid ? lcid : kLcidEnglish);
@@ -114,7 +116,7 @@ protected:
     test::ProductSkin skin_;
 };
 
-TEST_F(Screenshots, FrameTabsAndCaptionButtons) {
+TEST_F(ToolkitScreenshots, FrameTabsAndCaptionButtons) {
     Sheet sheet({760, 420});
     auto* caption = new MPicture(QStringLiteral("img_area_caption.png"), MPicture::Mode::Stretch, &sheet);
     caption->setGeometry(1, 1, 758, 50);
@@ -152,7 +154,7 @@ TEST_F(Screenshots, FrameTabsAndCaptionButtons) {
     Save(sheet, "toolkit-frame");
 }
 
-TEST_F(Screenshots, PerformanceControls) {
+TEST_F(ToolkitScreenshots, PerformanceControls) {
     Sheet sheet({820, 330});
     sheet.Panel({10, 10, 800, 310});
     sheet.Label(Text(251), {34, 26, 400, 22}, 15, false);
@@ -188,7 +190,7 @@ void FillButtons(const char* model, MouseCtrl* picture, MouseKeyCtrl* list) {
     }
 }
 
-TEST_F(Screenshots, ButtonPage) {
+TEST_F(ToolkitScreenshots, ButtonPage) {
     Sheet sheet({1000, 440});
     sheet.Panel({10, 10, 300, 420});
     sheet.Label(Text(72), {30, 24, 260, 22}, 15, false);
@@ -202,7 +204,7 @@ TEST_F(Screenshots, ButtonPage) {
     Save(sheet, "toolkit-buttons");
 }
 
-TEST_F(Screenshots, ModelPictures) {
+TEST_F(ToolkitScreenshots, ModelPictures) {
     Sheet sheet({1260, 330});
     const char* models[] = {"QuorvelR2", "QuorvelR3", "QuorvelF1"};
     for (int i = 0; i < 3; ++i) {
@@ -214,7 +216,7 @@ TEST_F(Screenshots, ModelPictures) {
     Save(sheet, "toolkit-models");
 }
 
-TEST_F(Screenshots, MacroLists) {
+TEST_F(ToolkitScreenshots, MacroLists) {
     Sheet sheet({900, 400});
     sheet.Panel({10, 10, 290, 380});
     sheet.Label(Text(352), {30, 24, 250, 22}, 15, false);
@@ -241,7 +243,7 @@ TEST_F(Screenshots, MacroLists) {
     Save(sheet, "toolkit-macros");
 }
 
-TEST_F(Screenshots, LightingControls) {
+TEST_F(ToolkitScreenshots, LightingControls) {
     Sheet sheet({760, 330});
     sheet.Panel({10, 10, 420, 310});
     sheet.Label(Text(268) + QStringLiteral(": 75%"), {30, 26, 300, 20}, 13, false);
@@ -271,7 +273,7 @@ TEST_F(Screenshots, LightingControls) {
     Save(sheet, "toolkit-lighting");
 }
 
-TEST_F(Screenshots, DeviceList) {
+TEST_F(ToolkitScreenshots, DeviceList) {
     Sheet sheet({1040, 460});
     auto* devices = sheet.Add<CDeviceList>({20, 20, 1000, 420});
     DeviceListTexts texts;
@@ -298,7 +300,7 @@ TEST_F(Screenshots, DeviceList) {
 }
 
 // Qt's own controls in the skin's style.
-TEST_F(Screenshots, PlainControlsInTheSkinStyle) {
+TEST_F(ToolkitScreenshots, PlainControlsInTheSkinStyle) {
     SkinStyle style;
     Sheet sheet({620, 250});
     sheet.setPalette(style.standardPalette());
@@ -335,7 +337,7 @@ TEST_F(Screenshots, PlainControlsInTheSkinStyle) {
 }
 
 // The same controls with no skin at all: the drawn look.
-TEST_F(Screenshots, DrawnLookWithoutSkin) {
+TEST_F(ToolkitScreenshots, DrawnLookWithoutSkin) {
     test::ScratchSkin empty;
     Sheet sheet({900, 480});
     sheet.Panel({10, 10, 880, 460});

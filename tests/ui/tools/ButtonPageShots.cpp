@@ -1,44 +1,27 @@
 // Pictures of the button page for docs/images, with the shipped skin, in English and Chinese: the page with
 // a function menu open (Quorvel R2, report family) and with the key-combination panel (Quorvel F1, feature
-// family), and the fire-key panel. Skipped unless QUORVEL_SCREENSHOT_DIR names the folder; taken from the X
-// screen, so the open menu is in the picture:
-//
-//   QT_QPA_PLATFORM=xcb QUORVEL_SCREENSHOT_DIR=docs/images xvfb-run -a -s "-screen 0 3000x1800x24"
-//     build/bin/test_ui --gtest_filter='ButtonPageScreenshots.*'
-//
-// and again with QT_SCALE_FACTOR=2 for the "@2x" pictures.
+// family), and the fire-key panel. Taken from the X screen, so the open menu is in the picture; with
+// QT_SCALE_FACTOR=2 the "@2x" ones (scripts/screenshots.sh runs both).
 
 #include <QAbstractItemView>
 #include <QDir>
 #include <QPainter>
 #include <QScreen>
 
-#include "ButtonPageFixture.h"
+#include "Shots.h"
 #include "toolkit/Skin.h"
+#include "ui/ButtonPageFixture.h"
 #include "ui/common/UiFonts.h"
 
 namespace quorvel::test {
 namespace {
 
-// The main window's background under the page, as the program shows it.
-class Backdrop : public QWidget {
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        Skin::Instance().Paint(p, rect(), QStringLiteral("main_bkg.png"));
-    }
-};
-
 class ButtonPageScreenshots : public ButtonPageTest {
 protected:
     void SetUp() override {
-        dir_ = qEnvironmentVariable("QUORVEL_SCREENSHOT_DIR");
-        if (dir_.isEmpty()) GTEST_SKIP() << "QUORVEL_SCREENSHOT_DIR not set";
+        dir_ = ShotDir();
         ButtonPageTest::SetUp();
-        Skin::Instance().SetDir(QStringLiteral(QUORVEL_PRODUCT_DIR "/skins/default/"));
+        UseShippedSkin();
     }
     void Open(const std::string& mice) {
         OpenPage(mice);

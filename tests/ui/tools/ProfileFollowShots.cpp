@@ -1,17 +1,17 @@
 // Pictures for docs/images of profiles that follow the game: the Applications dialog, the profile dialog
 // with its bindings and the indicator naming the profile now active, with the shipped skin, in English
-// ("-en") and Chinese ("-zh"). Skipped unless QUORVEL_SCREENSHOT_DIR names the folder to write. Taken under
-// Xvfb with QT_QPA_PLATFORM=xcb, QUORVEL_SCREENSHOT_DIR=docs/images and
-// --gtest_filter='ProfileFollowScreenshots.*'.
+// ("-en") and Chinese ("-zh"). Taken by
+// scripts/screenshots.sh.
 
 #include <QDir>
 #include <QPainter>
 #include <QPushButton>
 #include <QtTest/QTest>
 
-#include "PageFixture.h"
+#include "Shots.h"
 #include "actions/ProfileBindings.h"
 #include "toolkit/Theme.h"
+#include "ui/PageFixture.h"
 #include "ui/dialogs/DPIMsgDlg.h"
 #include "ui/dialogs/ProfileAppsDlg.h"
 #include "ui/dialogs/ProfileDlg.h"
@@ -44,11 +44,10 @@ OpenWindow Window(const std::string& instance, const std::string& cls, const std
 class ProfileFollowScreenshots : public PageTest {
 protected:
     void SetUp() override {
-        out_ = qEnvironmentVariable("QUORVEL_SCREENSHOT_DIR");
-        if (out_.isEmpty()) GTEST_SKIP() << "QUORVEL_SCREENSHOT_DIR is not set";
+        out_ = ShotDir();
         PageTest::SetUp();
         QDir().mkpath(out_);
-        Skin::Instance().SetDir(QStringLiteral(QUORVEL_PRODUCT_DIR "/skins/default/"));
+        UseShippedSkin();
     }
 
     void EachLanguage(const std::function<void(const QString& suffix)>& shoot) {
@@ -57,10 +56,7 @@ protected:
         ASSERT_TRUE(BindApp(host->Actions(), 2, "steam_app_730").ok);
         ASSERT_TRUE(BindApp(host->Actions(), 3, "WowClassic.exe").ok);
         QWidget* window = host->Window();
-        window->setAutoFillBackground(true);
-        QPalette pal = window->palette();
-        pal.setColor(QPalette::Window, palette::kWindow);
-        window->setPalette(pal);
+        FillWithWindowColour(window);
         window->show();
         for (const auto& [lcid, suffix] : {std::pair{kLcidEnglish, "-en"}, std::pair{kLcidChinese, "-zh"}}) {
             ChangeUiLanguage(lcid);

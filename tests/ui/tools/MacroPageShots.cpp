@@ -1,42 +1,28 @@
 // Screenshots of the macro page for docs/images, in English and Chinese: the editor with a recorded macro
-// and its event editor open, the insert menu, the key dialog and a recording under way. Skipped unless
-// QUORVEL_SCREENSHOT_DIR names the folder to write; run under Xvfb (the menu and the dialog are windows of
-// their own, so the picture is taken from the screen): tests/ui/macro-screenshots.sh.
+// and its event editor open, the insert menu, the key dialog and a recording under way. The menu and
+// the dialog are windows of their own, so the picture is taken from the screen.
 
 #include <QDir>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
 
-#include "MacroPageFixture.h"
+#include "Shots.h"
 #include "toolkit/Theme.h"
-#include "ui/dialogs/RecordEditDlg.h"
+#include "ui/MacroPageFixture.h"
 #include "ui/common/UiFonts.h"
+#include "ui/dialogs/RecordEditDlg.h"
 
 namespace quorvel::test {
 namespace {
 
-// The page as the main window shows it: on the window's background, with a margin around it.
-class Backdrop : public QWidget {
-public:
-    Backdrop() : QWidget(nullptr, Qt::FramelessWindowHint) {}
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        if (!Skin::Instance().Paint(p, rect(), QStringLiteral("main_bkg.png")))
-            p.fillRect(rect(), palette::kWindow);
-    }
-};
-
 class MacroPageScreenshots : public MacroPageTest {
 protected:
     void SetUp() override {
-        dir_ = qEnvironmentVariable("QUORVEL_SCREENSHOT_DIR");
-        if (dir_.isEmpty()) GTEST_SKIP() << "QUORVEL_SCREENSHOT_DIR not set";
-        if (QGuiApplication::platformName() != QLatin1String("xcb")) GTEST_SKIP() << "needs an X display";
+        dir_ = ShotDir();
+        ASSERT_EQ(QGuiApplication::platformName(), QLatin1String("xcb")) << "needs an X display";
         MacroPageTest::SetUp();
-        Skin::Instance().SetDir(QStringLiteral(QUORVEL_PRODUCT_DIR "/skins/default/"));
+        UseShippedSkin();
     }
 
     // The page on its backdrop at the top left of the screen, with macros and a recorded one chosen.

@@ -1,17 +1,18 @@
 // Screenshots of the main window's views for docs/images, with the shipped skin, in English and Chinese:
 // no device, the permission problem, the device list with three mice, the device view and the settings
-// page. Skipped unless QUORVEL_SCREENSHOT_DIR names the folder to write (tests/ui/screenshots.sh).
+// page.
 
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDir>
 
-#include "MainWindowFixture.h"
+#include "Shots.h"
 #include "toolkit/CDeviceList.h"
-#include "ui/pages/home/HomePage.h"
-#include "ui/window/MainFrame.h"
-#include "ui/pages/settings/SettingsPage.h"
+#include "ui/MainWindowFixture.h"
 #include "ui/common/UiText.h"
+#include "ui/pages/home/HomePage.h"
+#include "ui/pages/settings/SettingsPage.h"
+#include "ui/window/MainFrame.h"
 
 namespace quorvel::test {
 namespace {
@@ -19,10 +20,9 @@ namespace {
 class MainWindowScreenshots : public MainWindowTest {
 protected:
     void SetUp() override {
-        dir_ = qEnvironmentVariable("QUORVEL_SCREENSHOT_DIR");
-        if (dir_.isEmpty()) GTEST_SKIP() << "QUORVEL_SCREENSHOT_DIR not set";
+        dir_ = ShotDir();
         MainWindowTest::SetUp();
-        Skin::Instance().SetDir(QStringLiteral(QUORVEL_PRODUCT_DIR "/skins/default/"));
+        UseShippedSkin();
     }
     // The window as it is now, once in each language.
     void Shoot(const QString& name) {
