@@ -92,6 +92,10 @@ int ModifierBitFromName(std::string_view name) {
     if (lower == "shift") return kModShift;
     if (lower == "alt") return kModAlt;
     if (lower == "win") return kModWin;
+    if (lower == "rctrl") return kModRightCtrl;
+    if (lower == "rshift") return kModRightShift;
+    if (lower == "ralt") return kModRightAlt;
+    if (lower == "rwin") return kModRightWin;
     return 0;
 }
 
@@ -107,7 +111,10 @@ bool ParseKeyCombination(std::string_view text, KeyCombination* out, std::string
         const size_t plus = rest.find('+');
         const std::string_view part = Trim(rest.substr(0, plus));
         if (part.empty()) return fail("\"" + std::string(text) + "\" has an empty part; write a '+' key as \"plus\"");
-        if (const int bit = ModifierBitFromName(part)) {
+        int bit = ModifierBitFromName(part);
+        // "rwin" on its own, or last without a key, is the right Windows key itself (as before).
+        if (bit == kModRightWin && plus == std::string_view::npos && combo.virtualKey == 0) bit = 0;
+        if (bit != 0) {
             if (combo.modifierBits & bit) return fail("modifier \"" + std::string(part) + "\" is given twice");
             combo.modifierBits |= bit;
         } else if (const int key = VirtualKeyFromName(part)) {
