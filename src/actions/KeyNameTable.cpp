@@ -95,7 +95,6 @@ int ModifierBitFromName(std::string_view name) {
     if (lower == "rctrl") return kModRightCtrl;
     if (lower == "rshift") return kModRightShift;
     if (lower == "ralt") return kModRightAlt;
-    if (lower == "rwin") return kModRightWin;
     return 0;
 }
 
@@ -112,8 +111,12 @@ bool ParseKeyCombination(std::string_view text, KeyCombination* out, std::string
         const std::string_view part = Trim(rest.substr(0, plus));
         if (part.empty()) return fail("\"" + std::string(text) + "\" has an empty part; write a '+' key as \"plus\"");
         int bit = ModifierBitFromName(part);
-        // "rwin" on its own, or last without a key, is the right Windows key itself (as before).
-        if (bit == kModRightWin && plus == std::string_view::npos && combo.virtualKey == 0) bit = 0;
+        // A Windows key before another part is a modifier of it ("rwin+e"); last, it is the key itself.
+        if (bit == 0 && plus != std::string_view::npos) {
+            const int key = VirtualKeyFromName(part);
+            if (key == 0x5B) bit = kModWin;
+            if (key == 0x5C) bit = kModRightWin;
+        }
         if (bit != 0) {
             if (combo.modifierBits & bit) return fail("modifier \"" + std::string(part) + "\" is given twice");
             combo.modifierBits |= bit;
