@@ -32,8 +32,8 @@ constexpr int kMacroTooLongText = 790;
 // The key field ignores the sided Shift, Ctrl and Alt keys: modifiers come from the toggles.
 constexpr int kFirstSidedModifier = 0xA0;
 constexpr int kLastSidedModifier = 0xA5;
-constexpr int kModifierBits = kModCtrl | kModShift | kModAlt | kModWin | kModRightCtrl | kModRightShift |
-                              kModRightAlt | kModRightWin;
+constexpr int kModifierBits =
+    kModCtrl | kModShift | kModAlt | kModWin | kModRightCtrl | kModRightShift | kModRightAlt | kModRightWin;
 
 std::vector<int> ButtonKeyCodes(ActionContext& ctx) {
     std::vector<int> codes;

@@ -20,7 +20,9 @@ std::optional<std::string> LightingProblem(ActionContext& ctx, const DeviceState
     return ProfileProblem(ctx);
 }
 
-std::string Range(int low, int high) { return "(" + std::to_string(low) + "-" + std::to_string(high) + ")"; }
+std::string Range(int low, int high) {
+    return "(" + std::to_string(low) + "-" + std::to_string(high) + ")";
+}
 
 std::string ModeList(const std::vector<LightModeRecord>& rows) {
     std::string text;

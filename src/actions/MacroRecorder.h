@@ -109,8 +109,9 @@ private:
 ActionResult StartMacroRecording(ActionContext& ctx, int macroId, int delayMode, int fixedDelayMs,
                                  MacroRecorder& recorder);
 // Stops the recording and stores the whole list in one transaction (nothing when no key was recorded).
-// When keys were skipped, the result's message says how many (SkippedKeysNote). Refused, storing nothing, when the database is no longer the one the recording started on (the mouse
-// model changed meanwhile; *modelChanged is then set).
+// When keys were skipped, the result's message says how many (SkippedKeysNote). Refused, storing nothing,
+// when the database is no longer the one the recording started on (the mouse model changed meanwhile;
+// *modelChanged is then set).
 ActionResult StoreMacroRecording(ActionContext& ctx, MacroRecorder& recorder, bool* modelChanged = nullptr);
 // "3 keys the mouse cannot play were not recorded".
 std::string SkippedKeysNote(int skipped);

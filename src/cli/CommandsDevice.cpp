@@ -130,8 +130,8 @@ int RunDevices(Invocation& inv) {
             const std::optional<int> battery = BatteryOf(features, r);
             table.push_back({target ? "*" : "", std::to_string(model.device_type), model.name,
                              LinkText(r.linkMode), StateText(r.linkState, reach.reachable),
-                             battery ? std::to_string(*battery) + "%" : "-",
-                             VersionText(r.release), RatesText(reach.rates)});
+                             battery ? std::to_string(*battery) + "%" : "-", VersionText(r.release),
+                             RatesText(reach.rates)});
         }
         if (!any) {
             list.push_back(AbsentJson(model, features));

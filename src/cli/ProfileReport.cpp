@@ -120,9 +120,12 @@ void PrintPerformance(Session& session) {
 }  // namespace
 
 Json FeaturesJson(const ModelFeatures& f) {
-    return {{"wireless", f.wireless},         {"battery", f.battery},
-            {"lights", f.lights},             {"sleep_time", f.sleepTime},
-            {"wake_on_move", f.wakeOnMove},   {"lights_off_moving", f.lightsOffMoving},
+    return {{"wireless", f.wireless},
+            {"battery", f.battery},
+            {"lights", f.lights},
+            {"sleep_time", f.sleepTime},
+            {"wake_on_move", f.wakeOnMove},
+            {"lights_off_moving", f.lightsOffMoving},
             {"button_response", f.responseTime}};
 }
 

@@ -8,10 +8,12 @@ namespace quorvel {
 
 ModelFeatures FeaturesOf(int deviceType, const std::vector<DeviceEntry>& modes, const ModelState& model) {
     ModelFeatures f;
-    f.wireless = std::any_of(modes.begin(), modes.end(),
-                             [&](const DeviceEntry& m) { return m.device_type == deviceType && m.mode == 1; });
+    f.wireless = std::any_of(modes.begin(), modes.end(), [&](const DeviceEntry& m) {
+        return m.device_type == deviceType && m.mode == 1;
+    });
     f.battery = f.wireless;
-    f.lights = model.light && std::any_of(model.light_zone.begin(), model.light_zone.end(), [](bool on) { return on; });
+    f.lights = model.light &&
+               std::any_of(model.light_zone.begin(), model.light_zone.end(), [](bool on) { return on; });
     const bool feature = IsFeatureFamily(deviceType);
     f.sleepTime = f.battery;
     f.wakeOnMove = f.battery && !feature;

@@ -46,7 +46,9 @@ int AddDefaultLightModes(DeviceDatabase& db, int profile, const std::array<bool,
     if (db.CountLightModes(profile) != 0) return 0;
     int added = 0;
     for (int zone = 1; zone <= 6; ++zone) {
-        if (zoneEnabled[zone - 1] && db.AddLightMode(DefaultLightMode(zone, profile, zoneOptions[zone - 1])) > 0) ++added;
+        if (zoneEnabled[zone - 1] &&
+            db.AddLightMode(DefaultLightMode(zone, profile, zoneOptions[zone - 1])) > 0)
+            ++added;
     }
     db.SetActiveLightMode(profile, 1);
     return added;

@@ -132,7 +132,8 @@ TEST_F(LightingActions, SteadyAndBreathingOfTheSampleModelTakeAColour) {
     ASSERT_TRUE(ListLightModes(ctx(), &modes).ok);
     std::vector<std::pair<int, int>> sections;
     for (const LightModeInfo& m : modes) sections.emplace_back(m.row.mode, m.row.config_func);
-    EXPECT_EQ(sections, (std::vector<std::pair<int, int>>{{1, 3}, {2, 0x813}, {3, 0x11}, {4, 3}, {5, 3}, {0, 0}}));
+    EXPECT_EQ(sections,
+              (std::vector<std::pair<int, int>>{{1, 3}, {2, 0x813}, {3, 0x11}, {4, 3}, {5, 3}, {0, 0}}));
 
     const std::vector<int> defaults = Colours(3);
     EXPECT_ACCEPTED(ChangeLightMode(ctx(), 3, Colour(0x0080FF)), kTaskWriteLighting);

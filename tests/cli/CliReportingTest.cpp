@@ -96,7 +96,8 @@ TEST_F(CliReporting, ShowDecodesTheProfileAndNamesItAsTheListDoes) {
     EXPECT_EQ(doc["lighting"][0]["name"], "流光");
     EXPECT_EQ(doc["lighting"][0]["shown_name"], "Flowing");
     EXPECT_EQ(doc["lighting"][0]["offers"], json::parse(R"(["brightness", "speed"])"));
-    EXPECT_EQ(doc["lighting"][1]["offers"], json::parse(R"(["brightness", "speed", "colour", "colour slots"])"));
+    EXPECT_EQ(doc["lighting"][1]["offers"],
+              json::parse(R"(["brightness", "speed", "colour", "colour slots"])"));
     EXPECT_EQ(doc["lighting"][2]["offers"], json::parse(R"(["brightness", "colour"])"));
     EXPECT_EQ(doc["lighting"][5]["offers"], json::array());
     EXPECT_EQ(doc["lighting"][0]["colours"][0], "#FF0000");
@@ -120,8 +121,10 @@ TEST_F(CliReporting, ShowDecodesTheProfileAndNamesItAsTheListDoes) {
     for (const Shown& c : shown) {
         const CliRun run = On(c.mouse, {"show"});
         ASSERT_EQ(run.exitCode, 0) << run;
-        for (const std::string& line : c.lines) EXPECT_TRUE(Has(run.out, "\n" + line)) << c.mouse << ": " << line;
-        for (const std::string& line : c.absent) EXPECT_FALSE(Has(run.out, "\n" + line)) << c.mouse << ": " << line;
+        for (const std::string& line : c.lines)
+            EXPECT_TRUE(Has(run.out, "\n" + line)) << c.mouse << ": " << line;
+        for (const std::string& line : c.absent)
+            EXPECT_FALSE(Has(run.out, "\n" + line)) << c.mouse << ": " << line;
     }
     const json wireless = On("103:wireless,battery=40", {"--json", "show"}).Json();
     EXPECT_EQ(wireless["model"]["battery_level"], 40);

@@ -111,8 +111,9 @@ const TraceCase kCases[] = {
      "102",
      {},
      {"light", "2", "--color", "#FF8000", "--slot", "3"},
-     {ReportWrite(Concat({0x00, 0x05, 0x00, 0x01, 0x18, 0x02, 0x42, 0x07, 0xFF, 0, 0, 0, 0xFF, 0, 0xFF, 0x80, 0},
-                         std::vector<int>(kDefaultColours.begin() + 9, kDefaultColours.end())))}},
+     {ReportWrite(
+         Concat({0x00, 0x05, 0x00, 0x01, 0x18, 0x02, 0x42, 0x07, 0xFF, 0, 0, 0, 0xFF, 0, 0xFF, 0x80, 0},
+                std::vector<int>(kDefaultColours.begin() + 9, kDefaultColours.end())))}},
     {"ReportRateReset",
      "102",
      {},
@@ -245,7 +246,8 @@ TEST_F(CliTest, ANewProfileSendsTheModelsReportRate) {
     ASSERT_EQ(run.exitCode, 0) << run;
     const std::vector<std::string> requests = CommandRequests(TakeTrace());
     const std::string rate1000 = ReportWrite({0x00, 0x02, 0x00, 0x01, 0x01, 0x01});
-    EXPECT_EQ(std::count(requests.begin(), requests.end(), rate1000), 1) << ::testing::PrintToString(requests);
+    EXPECT_EQ(std::count(requests.begin(), requests.end(), rate1000), 1)
+        << ::testing::PrintToString(requests);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothFamilies, CommandTrace, ::testing::ValuesIn(kCases),

@@ -261,7 +261,8 @@ TEST(ModelStateTest, WhatADescriptorLacksKeepsThePreviousModelsValue) {
 
     DeviceDescriptor plainZones;
     ASSERT_TRUE(ParseDeviceDescriptor(
-        R"(<mouse><mouse_info><light_info><light_2 enable="1"/></light_info></mouse_info></mouse>)", &plainZones));
+        R"(<mouse><mouse_info><light_info><light_2 enable="1"/></light_info></mouse_info></mouse>)",
+        &plainZones));
     ApplyModelDescriptor(plainZones, &state);
     EXPECT_FALSE(state.light_config[1]) << "a zone named without config_func has the built-in adjustments";
     EXPECT_EQ(state.light_config[2], std::optional<int>(0x11)) << "a zone not named keeps its value";

@@ -31,7 +31,8 @@ protected:
         ASSERT_TRUE(field->hasFocus());
     }
     void Send(const Key& key, bool press, Qt::KeyboardModifiers held) {
-        QKeyEvent event(press ? QEvent::KeyPress : QEvent::KeyRelease, key.qtKey, held, key.keycode, key.keysym, 0);
+        QKeyEvent event(press ? QEvent::KeyPress : QEvent::KeyRelease, key.qtKey, held, key.keycode,
+                        key.keysym, 0);
         QApplication::sendEvent(field, &event);
     }
     // Toggles on, in the order Ctrl, Win, Alt, Shift.
