@@ -15,9 +15,8 @@ namespace quorvel::cli {
 
 class Session;
 
-// {"profile": {"number", "name"}, "model": {"device_type", "name", "features", "battery_level"}, "settings":
-// {all 40 keys: stored text},
-//  "buttons": [stored assignments], "lighting": [lighting rows]}
+// {"profile": {"number", "name"}, "model": {"device_type", "name", "features", "battery_level"},
+//  "settings": {all 40 keys: stored text}, "buttons": [stored assignments], "lighting": [lighting rows]}
 Json ProfileJson(Session& session);
 void PrintProfileText(Session& session);
 
