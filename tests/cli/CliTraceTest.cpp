@@ -102,6 +102,7 @@ const TraceCase kCases[] = {
      {"light", "2", "--brightness", "1", "--speed", "3"},
      {ReportWrite(Concat({0x00, 0x05, 0x00, 0x01, 0x18, 0x02, 0x13, 0x07}, kDefaultColours))}},
     // Steady takes one colour, breathing a colour in any of its seven slots: 0xFF8000 goes out as FF 80 00.
+    // (Breathing is the mouse's active mode, read back at brightness 2, speed 2.)
     {"ReportSteadyColour",
      "102",
      {},
@@ -112,7 +113,7 @@ const TraceCase kCases[] = {
      {},
      {"light", "2", "--color", "#FF8000", "--slot", "3"},
      {ReportWrite(
-         Concat({0x00, 0x05, 0x00, 0x01, 0x18, 0x02, 0x42, 0x07, 0xFF, 0, 0, 0, 0xFF, 0, 0xFF, 0x80, 0},
+         Concat({0x00, 0x05, 0x00, 0x01, 0x18, 0x02, 0x22, 0x07, 0xFF, 0, 0, 0, 0xFF, 0, 0xFF, 0x80, 0},
                 std::vector<int>(kDefaultColours.begin() + 9, kDefaultColours.end())))}},
     {"ReportRateReset",
      "102",
