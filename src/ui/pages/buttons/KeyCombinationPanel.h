@@ -2,7 +2,8 @@
 // The key-combination panel of the button page (container 51): a key field that captures the next key
 // pressed while it has the focus (93), the four modifier toggles Ctrl, Win, Alt and Shift (94-97), OK (98)
 // and close (91). The field ignores the Shift, Ctrl and Alt keys themselves (the toggles give modifiers);
-// every other key, Tab, Enter and Escape included, is captured and shown by its name.
+// every other key, Tab, Enter and Escape included, is captured when pressed and shown by its name, and the
+// modifiers held with it switch their toggles on (Ctrl+C typed is Ctrl+C).
 
 #include <QString>
 
