@@ -5,6 +5,7 @@
 #include "actions/ActionTasks.h"
 #include "actions/ButtonActions.h"
 #include "actions/DpiRounding.h"
+#include "actions/FeatureActions.h"
 #include "actions/KeyNameTable.h"
 #include "actions/LightingActions.h"
 #include "actions/MacroActions.h"

@@ -32,7 +32,8 @@ constexpr int kMacroTooLongText = 790;
 // The key field ignores the sided Shift, Ctrl and Alt keys: modifiers come from the toggles.
 constexpr int kFirstSidedModifier = 0xA0;
 constexpr int kLastSidedModifier = 0xA5;
-constexpr int kToggleBits = kModCtrl | kModShift | kModAlt | kModWin;
+constexpr int kModifierBits =
+    kModCtrl | kModShift | kModAlt | kModWin | kModRightCtrl | kModRightShift | kModRightAlt | kModRightWin;
 
 std::vector<int> ButtonKeyCodes(ActionContext& ctx) {
     std::vector<int> codes;
@@ -222,9 +223,10 @@ ActionResult AssignMenuFunction(ActionContext& ctx, int keyCode, int macroType, 
 
 ActionResult AssignKeyCombination(ActionContext& ctx, int keyCode, int modifierBits, int virtualKey,
                                   std::optional<std::string> keyName) {
-    if ((modifierBits & ~kToggleBits) != 0)
+    if ((modifierBits & ~kModifierBits) != 0)
         return ActionResult::Refused("modifier bits " + std::to_string(modifierBits) +
-                                     " are not a sum of 1 Ctrl, 2 Shift, 4 Alt and 8 Win");
+                                     " are not a sum of 1 Ctrl, 2 Shift, 4 Alt, 8 Win and their right-hand "
+                                     "16, 32, 64, 128");
     if (virtualKey < 0 || virtualKey > 0xFF)
         return ActionResult::Refused("virtual-key code " + std::to_string(virtualKey) + " is out of range");
     if (virtualKey >= kFirstSidedModifier && virtualKey <= kLastSidedModifier)

@@ -39,7 +39,8 @@ bool IsProtectedButton(int keyCode);
 // with the next key-table write; a macro too long for the mouse (more than 15 packets) is refused. Task 6.
 ActionResult AssignMenuFunction(ActionContext& ctx, int keyCode, int macroType, int value);
 
-// A keyboard key with modifiers (kModCtrl, kModShift, kModAlt, kModWin). virtualKey 0: modifiers only (a
+// A keyboard key with modifiers (kModCtrl, kModShift, kModAlt, kModWin, and the right-hand kModRight*, as
+// typed with the key). virtualKey 0: modifiers only (a
 // keyName is then ignored). keyName: the name the key field showed; unset: the name key capture gives the
 // virtual key. Refused when neither a key nor a modifier is given, or when the key has no keyboard code.
 // Task 6.

@@ -92,6 +92,9 @@ int ModifierBitFromName(std::string_view name) {
     if (lower == "shift") return kModShift;
     if (lower == "alt") return kModAlt;
     if (lower == "win") return kModWin;
+    if (lower == "rctrl") return kModRightCtrl;
+    if (lower == "rshift") return kModRightShift;
+    if (lower == "ralt") return kModRightAlt;
     return 0;
 }
 
@@ -107,7 +110,14 @@ bool ParseKeyCombination(std::string_view text, KeyCombination* out, std::string
         const size_t plus = rest.find('+');
         const std::string_view part = Trim(rest.substr(0, plus));
         if (part.empty()) return fail("\"" + std::string(text) + "\" has an empty part; write a '+' key as \"plus\"");
-        if (const int bit = ModifierBitFromName(part)) {
+        int bit = ModifierBitFromName(part);
+        // A Windows key before another part is a modifier of it ("rwin+e"); last, it is the key itself.
+        if (bit == 0 && plus != std::string_view::npos) {
+            const int key = VirtualKeyFromName(part);
+            if (key == 0x5B) bit = kModWin;
+            if (key == 0x5C) bit = kModRightWin;
+        }
+        if (bit != 0) {
             if (combo.modifierBits & bit) return fail("modifier \"" + std::string(part) + "\" is given twice");
             combo.modifierBits |= bit;
         } else if (const int key = VirtualKeyFromName(part)) {

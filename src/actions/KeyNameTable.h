@@ -22,7 +22,9 @@ int VirtualKeyFromName(std::string_view name);
 // Canonical name of a virtual key; empty when it has none in the table.
 std::string_view NameOfVirtualKey(int virtualKey);
 
-// Modifier words "ctrl" (also "control"), "shift", "alt", "win": their bit (kModCtrl ...); 0 otherwise.
+// Modifier words "ctrl" (also "control"), "shift", "alt", "win" and the right-hand "rctrl", "rshift", "ralt":
+// their bit (kModCtrl ... kModRightAlt); 0 otherwise. In a combination, the keys "lwin" and "rwin" before
+// another part are the Win modifiers of their side.
 int ModifierBitFromName(std::string_view name);
 
 struct KeyCombination {

@@ -11,8 +11,6 @@ namespace quorvel {
 
 namespace {
 
-constexpr int kMaxBrightness = 4;
-constexpr int kMaxSpeed = 15;  // the mouse takes the speed in four bits
 constexpr int kColourSlots = 7;
 constexpr int kMaxColour = 0xFFFFFF;
 
@@ -20,6 +18,10 @@ constexpr int kMaxColour = 0xFFFFFF;
 std::optional<std::string> LightingProblem(ActionContext& ctx, const DeviceState& state) {
     if (!state.model.light) return "this mouse model has no lighting";
     return ProfileProblem(ctx);
+}
+
+std::string Range(int low, int high) {
+    return "(" + std::to_string(low) + "-" + std::to_string(high) + ")";
 }
 
 std::string ModeList(const std::vector<LightModeRecord>& rows) {
@@ -32,13 +34,15 @@ std::optional<std::string> ChangeProblem(const LightModeRecord& row, const Light
     const std::string mode = "lighting mode " + std::to_string(row.mode);
     if (change.brightness) {
         if ((row.config_func & kLightBrightness) == 0) return mode + " has no brightness setting";
-        if (*change.brightness < 0 || *change.brightness > kMaxBrightness)
-            return "brightness " + std::to_string(*change.brightness) + " is out of range (0-4)";
+        if (*change.brightness < kLightBrightnessMin || *change.brightness > kLightBrightnessMax)
+            return "brightness " + std::to_string(*change.brightness) + " is out of range " +
+                   Range(kLightBrightnessMin, kLightBrightnessMax);
     }
     if (change.speed) {
         if ((row.config_func & kLightSpeed) == 0) return mode + " has no speed setting";
-        if (*change.speed < 0 || *change.speed > kMaxSpeed)
-            return "speed " + std::to_string(*change.speed) + " is out of range (0-15)";
+        if (*change.speed < kLightSpeedMin || *change.speed > kLightSpeedMax)
+            return "speed " + std::to_string(*change.speed) + " is out of range " +
+                   Range(kLightSpeedMin, kLightSpeedMax);
     }
     if (change.colourSlot && !change.colour) return "a colour slot needs a colour";
     if (change.colour) {
@@ -62,7 +66,7 @@ ActionResult ListLightModes(ActionContext& ctx, std::vector<LightModeInfo>* out)
     const DeviceState state = ctx.core.Snapshot();
     if (auto problem = LightingProblem(ctx, state)) return ActionResult::Refused(*problem);
     const int profile = ctx.Profile();
-    AddDefaultLightModes(ctx.db, profile, state.model.light_zone);
+    AddDefaultLightModes(ctx.db, profile, state.model.light_zone, state.model.light_config);
     std::vector<LightModeRecord> rows;
     ctx.db.ListLightModes(profile, rows);
     if (out != nullptr) {
@@ -77,7 +81,7 @@ ActionResult ChangeLightMode(ActionContext& ctx, int mode, const LightChange& ch
     if (auto problem = LightingProblem(ctx, state)) return ActionResult::Refused(*problem);
     const int profile = ctx.Profile();
     // The page's refresh creates a profile's rows before any mode can be chosen.
-    AddDefaultLightModes(ctx.db, profile, state.model.light_zone);
+    AddDefaultLightModes(ctx.db, profile, state.model.light_zone, state.model.light_config);
     LightModeRecord row;
     if (!ctx.db.GetLightMode(profile, mode, row)) {
         std::vector<LightModeRecord> rows;

@@ -19,6 +19,14 @@ enum LightSection : int {
     kLightColourRow = 0x800,
 };
 
+// The positions of the brightness and speed settings, the same in both front ends. Brightness 0-4 is shown
+// as 0 % to 100 %; speed takes as many steps, with 2 (the default) in the middle, well inside the four
+// bits the mouse takes it in.
+inline constexpr int kLightBrightnessMin = 0;
+inline constexpr int kLightBrightnessMax = 4;
+inline constexpr int kLightSpeedMin = 0;
+inline constexpr int kLightSpeedMax = 4;
+
 struct LightModeInfo {
     LightModeRecord row;
     std::string caption;  // language text `reserved`
@@ -30,8 +38,8 @@ struct LightModeInfo {
 ActionResult ListLightModes(ActionContext& ctx, std::vector<LightModeInfo>* out);
 
 struct LightChange {
-    std::optional<int> brightness;  // 0-4; the mode must offer brightness
-    std::optional<int> speed;       // 0-15; the mode must offer speed
+    std::optional<int> brightness;  // kLightBrightnessMin-Max; the mode must offer brightness
+    std::optional<int> speed;       // kLightSpeedMin-Max; the mode must offer speed
     std::optional<int> colour;      // R + 256*G + 65536*B; the mode must offer a colour
     // With the seven-colour row: the slot (1-7) that takes the colour; unset: the first slot.
     std::optional<int> colourSlot;

@@ -28,6 +28,7 @@ void MacroRecorder::Begin(int delayMode, int fixedDelayMs, std::vector<MacroEven
     fixedDelay_ =
         delayMode == kRecordFixedDelay && fixedDelayMs > 0 ? std::min(fixedDelayMs, kMaxMacroDelayMs) : 0;
     recorded_ = 0;
+    skipped_ = 0;
     hasLast_ = false;
     held_.clear();
     active_ = true;
@@ -73,7 +74,11 @@ void MacroRecorder::Append(int virtualKey, bool up) {
 }
 
 MacroRecorder::Step MacroRecorder::Key(int virtualKey, bool up) {
-    if (!active_ || recorded_ >= kMacroRecordLimit || !IsPlayableMacroKey(virtualKey)) return Step::kIgnored;
+    if (!active_ || recorded_ >= kMacroRecordLimit) return Step::kIgnored;
+    if (!IsPlayableMacroKey(virtualKey)) {
+        if (!up) ++skipped_;  // counted once per press, so a key held and let go counts once
+        return Step::kIgnored;
+    }
     // Room for this key with its delay, and for closing the recording afterwards: a release (with its
     // delay) for every key then held, and the trailing delay.
     const size_t heldAfter = held_.size() + (up ? 0 : 1);
@@ -122,16 +127,26 @@ ActionResult StoreMacroRecording(ActionContext& ctx, MacroRecorder& recorder, bo
     if (modelChanged != nullptr) *modelChanged = false;
     if (!recorder.Active()) return ActionResult::Refused("no recording is running");
     const bool recorded = recorder.RecordedEvents() > 0;
+    const int skipped = recorder.SkippedKeys();
     std::vector<MacroEventRecord> events = recorder.Finish();
-    if (!recorded) return Accepted();
-    // The database lock keeps a model switch from coming between the check and the store.
-    auto hold = ctx.db.Hold();
-    if (ctx.db.Path() != recorder.DatabasePath()) {
-        if (modelChanged != nullptr) *modelChanged = true;
-        return ActionResult::Refused(
-            "the mouse model changed during the recording; the recording was not stored");
+    ActionResult result = Accepted();
+    if (recorded) {
+        // The database lock keeps a model switch from coming between the check and the store.
+        auto hold = ctx.db.Hold();
+        if (ctx.db.Path() != recorder.DatabasePath()) {
+            if (modelChanged != nullptr) *modelChanged = true;
+            return ActionResult::Refused(
+                "the mouse model changed during the recording; the recording was not stored");
+        }
+        result = ReplaceMacroEvents(ctx, recorder.MacroId(), std::move(events));
     }
-    return ReplaceMacroEvents(ctx, recorder.MacroId(), std::move(events));
+    if (result.ok && skipped > 0) AddNote(result, SkippedKeysNote(skipped));
+    return result;
+}
+
+std::string SkippedKeysNote(int skipped) {
+    return skipped == 1 ? "1 key the mouse cannot play was not recorded"
+                        : std::to_string(skipped) + " keys the mouse cannot play were not recorded";
 }
 
 }  // namespace quorvel

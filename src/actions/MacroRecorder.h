@@ -68,6 +68,9 @@ public:
     const std::vector<MacroEventRecord>& Events() const { return events_; }
     // Key events this recording appended.
     int RecordedEvents() const { return recorded_; }
+    // Presses of keys the mouse cannot play (they have no keyboard code) that this recording left out,
+    // so the front end can say so once, at the end.
+    int SkippedKeys() const { return skipped_; }
 
     // Where the list is stored (set by StartMacroRecording).
     int MacroId() const { return macroId_; }
@@ -92,6 +95,7 @@ private:
     int fixedDelay_ = 0;
     std::vector<MacroEventRecord> events_;
     int recorded_ = 0;
+    int skipped_ = 0;
     bool hasLast_ = false;
     int64_t last_ = 0;  // time of the last recorded key (mode 1)
     std::vector<HeldKey> held_;
@@ -105,8 +109,11 @@ private:
 ActionResult StartMacroRecording(ActionContext& ctx, int macroId, int delayMode, int fixedDelayMs,
                                  MacroRecorder& recorder);
 // Stops the recording and stores the whole list in one transaction (nothing when no key was recorded).
-// Refused, storing nothing, when the database is no longer the one the recording started on (the mouse
-// model changed meanwhile; *modelChanged is then set).
+// When keys were skipped, the result's message says how many (SkippedKeysNote). Refused, storing nothing,
+// when the database is no longer the one the recording started on (the mouse model changed meanwhile;
+// *modelChanged is then set).
 ActionResult StoreMacroRecording(ActionContext& ctx, MacroRecorder& recorder, bool* modelChanged = nullptr);
+// "3 keys the mouse cannot play were not recorded".
+std::string SkippedKeysNote(int skipped);
 
 }  // namespace quorvel

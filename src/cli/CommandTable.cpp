@@ -131,19 +131,22 @@ const std::vector<CommandInfo> kCommands = {
      "  key:[ctrl+][shift+][alt+][win+]KEY\n"
      "                           a keyboard key with modifiers; KEY is a-z, 0-9, f1-f24, enter, esc,\n"
      "                           backspace, tab, space, lwin, rwin, or another key by its usual name\n"
-     "                           (minus, equal, home, pageup, left, kp1, ...)\n"
+     "                           (minus, equal, home, pageup, left, kp1, ...); rctrl, rshift, ralt and\n"
+     "                           rwin are the right-hand modifiers (rwin last on its own is the key)\n"
      "The primary button (key code 0) keeps its function.\n",
      RunButton},
     {"buttons-reset", "every button back to its default function", "Usage: quorvelctl buttons-reset\n",
      RunButtonsReset},
     {"light", "lighting mode, brightness, speed and colour",
-     "Usage: quorvelctl light MODE [--brightness 0-4] [--speed 0-15] [--color #RRGGBB] [--slot 1-7]\n"
+     "Usage: quorvelctl light MODE [--brightness 0-4] [--speed 0-4] [--color #RRGGBB] [--slot 1-7]\n"
      "\n"
      "Makes MODE the active lighting mode and changes its row as the lighting page does. Each mode\n"
-     "offers only some adjustments; a profile's modes start as:\n"
+     "offers only some adjustments; without other word from the model's descriptor, a profile's modes\n"
+     "start as:\n"
      "  1 flowing, 2 breathing, 4 neon, 5 rainbow wave   brightness and speed\n"
      "  3 steady                                         brightness\n"
      "  0 off                                            nothing\n"
+     "The sample models give breathing a row of seven colours and steady a colour.\n"
      "A mode whose row offers colours takes --color (with --slot for a row of seven colours); models with\n"
      "device_type above 200 take no lighting colours. 'show' lists what each mode of the active profile\n"
      "offers (column OFFERS).\n",

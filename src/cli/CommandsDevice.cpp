@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "actions/FeatureActions.h"
 #include "actions/PerformanceActions.h"
 #include "cli/Commands.h"
 #include "cli/ProfileReport.h"
@@ -47,8 +48,15 @@ std::string RatesText(const std::vector<int>& rates) {
     return text;
 }
 
-Json RecordJson(const DeviceEntry& model, const HidDeviceSummary& r, bool selected) {
+// The battery of a record: only a model with a battery whose mouse answered has one to show.
+std::optional<int> BatteryOf(const ModelFeatures& features, const HidDeviceSummary& r) {
+    return ShownBatteryLevel(features, ReachOf(r).reachable, static_cast<int>(r.batteryLevel));
+}
+
+Json RecordJson(const DeviceEntry& model, const ModelFeatures& features, const HidDeviceSummary& r,
+                bool selected) {
     const Reach reach = ReachOf(r);
+    const std::optional<int> battery = BatteryOf(features, r);
     return {{"device_type", model.device_type},
             {"name", model.name},
             {"link_mode", r.linkMode},
@@ -56,8 +64,9 @@ Json RecordJson(const DeviceEntry& model, const HidDeviceSummary& r, bool select
             {"link_state", r.linkState},
             {"state", StateText(r.linkState, reach.reachable)},
             {"reachable", reach.reachable},
-            {"battery_level", reach.reachable ? Json(r.batteryLevel) : Json(nullptr)},
-            {"battery_status", reach.reachable ? Json(r.batteryStatus) : Json(nullptr)},
+            {"battery_level", battery ? Json(*battery) : Json(nullptr)},
+            {"battery_status", battery ? Json(r.batteryStatus) : Json(nullptr)},
+            {"features", FeaturesJson(features)},
             {"release", r.release},
             {"version", VersionText(r.release)},
             {"report_rates_hz", reach.rates.empty() ? Json(nullptr) : Json(reach.rates)},
@@ -68,7 +77,7 @@ Json RecordJson(const DeviceEntry& model, const HidDeviceSummary& r, bool select
             {"selected", selected}};
 }
 
-Json AbsentJson(const DeviceEntry& model) {
+Json AbsentJson(const DeviceEntry& model, const ModelFeatures& features) {
     return {{"device_type", model.device_type},
             {"name", model.name},
             {"link_mode", nullptr},
@@ -77,6 +86,7 @@ Json AbsentJson(const DeviceEntry& model) {
             {"state", "not found"},
             {"battery_level", nullptr},
             {"battery_status", nullptr},
+            {"features", FeaturesJson(features)},
             {"release", nullptr},
             {"version", nullptr},
             {"reachable", false},
@@ -109,20 +119,22 @@ int RunDevices(Invocation& inv) {
     std::vector<std::vector<std::string>> table = {
         {"", "TYPE", "NAME", "LINK", "STATE", "BATTERY", "VERSION", "RATES (HZ)"}};
     for (const DeviceEntry& model : s.Product().models) {
+        const ModelFeatures features = ReadModelFeatures(s.Context(), model.device_type);
         bool any = false;
         for (const HidDeviceSummary& r : records) {
             if (r.deviceType != model.device_type) continue;
             any = true;
             const bool target = isTarget(r);
-            list.push_back(RecordJson(model, r, target));
+            list.push_back(RecordJson(model, features, r, target));
             const Reach reach = ReachOf(r);
+            const std::optional<int> battery = BatteryOf(features, r);
             table.push_back({target ? "*" : "", std::to_string(model.device_type), model.name,
                              LinkText(r.linkMode), StateText(r.linkState, reach.reachable),
-                             reach.reachable ? std::to_string(r.batteryLevel) + "%" : "-",
-                             VersionText(r.release), RatesText(reach.rates)});
+                             battery ? std::to_string(*battery) + "%" : "-", VersionText(r.release),
+                             RatesText(reach.rates)});
         }
         if (!any) {
-            list.push_back(AbsentJson(model));
+            list.push_back(AbsentJson(model, features));
             table.push_back(
                 {"", std::to_string(model.device_type), model.name, "-", "not found", "-", "-", "-"});
         }

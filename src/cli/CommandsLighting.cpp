@@ -34,8 +34,9 @@ int RunLight(Invocation& inv) {
     if (!ParseInt(inv.args.Positional()[0], &mode) || mode < 0)
         return inv.Usage("\"" + inv.args.Positional()[0] + "\" is not a lighting mode number");
     LightChange change;
-    if (!RangeOption(inv, "brightness", 0, 4, &change.brightness, &exit)) return exit;
-    if (!RangeOption(inv, "speed", 0, 15, &change.speed, &exit)) return exit;
+    if (!RangeOption(inv, "brightness", kLightBrightnessMin, kLightBrightnessMax, &change.brightness, &exit))
+        return exit;
+    if (!RangeOption(inv, "speed", kLightSpeedMin, kLightSpeedMax, &change.speed, &exit)) return exit;
     if (!RangeOption(inv, "slot", 1, 7, &change.colourSlot, &exit)) return exit;
     auto colour = inv.args.Value("color");
     if (!colour) colour = inv.args.Value("colour");

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "actions/ButtonActions.h"
+#include "actions/FeatureActions.h"
 #include "actions/LightingActions.h"
 #include "actions/PerformanceActions.h"
 #include "actions/ProfileActions.h"
@@ -53,7 +54,11 @@ ProfileRows LoadRows(Session& session) {
 
 Json ModelJson(Session& session) {
     const DeviceState state = session.Core().Snapshot();
-    return {{"device_type", state.currentDeviceType}, {"name", state.modelName}};
+    const std::optional<int> battery = ReadBatteryLevel(session.Context());
+    return {{"device_type", state.currentDeviceType},
+            {"name", state.modelName},
+            {"features", FeaturesJson(ReadModelFeatures(session.Context()))},
+            {"battery_level", battery ? Json(*battery) : Json(nullptr)}};
 }
 
 std::string OnOff(bool on) { return on ? "on" : "off"; }
@@ -92,22 +97,37 @@ void PrintPerformance(Session& session) {
         p.reportRateHz ? std::to_string(p.reportRateHz) + " Hz" : "code " + std::to_string(p.reportRateCode);
     const std::vector<int> offered = MouseReportRates(session);
     if (!offered.empty()) rate += "   (this mouse offers " + RatesText(offered) + " Hz)";
-    std::vector<std::vector<std::string>> rows = {
-        {"DPI levels", levels + "   (active level " + std::to_string(p.dpiIndex + 1) + " of " +
-                           std::to_string(p.dpiCount) + ")"},
-        {"DPI colours", colours},
-        {"Report rate", rate},
-        {"Lift-off", std::to_string(p.liftoffHeight) + " mm"},
-        {"Sensor options", SensorText(p.sensorFlags)},
-        {"Sleep", "after " + std::to_string(p.sleepSeconds) + " s"},
-        {"Wake on move", OnOff(p.wakeOnMove)},
-        {"Lights off moving", OnOff(p.lightsOffMoving)},
-        {"Button response", std::to_string(p.buttonResponseTime) + " ms"},
-    };
+    // Only what the model has: no battery line and no sleep time on a wired mouse, no lighting setting
+    // without lights.
+    const ModelFeatures features = ReadModelFeatures(session.Context());
+    std::vector<std::vector<std::string>> rows;
+    if (const std::optional<int> battery = ReadBatteryLevel(session.Context()))
+        rows.push_back({"Battery", std::to_string(*battery) + " %"});
+    rows.push_back({"DPI levels", levels + "   (active level " + std::to_string(p.dpiIndex + 1) + " of " +
+                                      std::to_string(p.dpiCount) + ")"});
+    rows.push_back({"DPI colours", colours});
+    rows.push_back({"Report rate", rate});
+    rows.push_back({"Lift-off", std::to_string(p.liftoffHeight) + " mm"});
+    rows.push_back({"Sensor options", SensorText(p.sensorFlags)});
+    if (features.sleepTime) rows.push_back({"Sleep", "after " + std::to_string(p.sleepSeconds) + " s"});
+    if (features.wakeOnMove) rows.push_back({"Wake on move", OnOff(p.wakeOnMove)});
+    if (features.lightsOffMoving) rows.push_back({"Lights off moving", OnOff(p.lightsOffMoving)});
+    if (features.responseTime)
+        rows.push_back({"Button response", std::to_string(p.buttonResponseTime) + " ms"});
     std::fputs(FormatTable(rows).c_str(), stdout);
 }
 
 }  // namespace
+
+Json FeaturesJson(const ModelFeatures& f) {
+    return {{"wireless", f.wireless},
+            {"battery", f.battery},
+            {"lights", f.lights},
+            {"sleep_time", f.sleepTime},
+            {"wake_on_move", f.wakeOnMove},
+            {"lights_off_moving", f.lightsOffMoving},
+            {"button_response", f.responseTime}};
+}
 
 std::vector<int> MouseReportRates(Session& session) {
     const DeviceState state = session.Core().Snapshot();
@@ -152,6 +172,9 @@ Json DecodedJson(Session& session) {
         if (p.sensorFlags & bit) sensor.push_back({{"flag", bit}, {"name", SensorOptionName(bit)}});
     }
     const std::vector<int> offered = MouseReportRates(session);
+    const ModelFeatures features = ReadModelFeatures(session.Context());
+    // A setting the model does not have is null, as a value the mouse has not told is.
+    auto only = [](bool has, Json value) { return has ? std::move(value) : Json(nullptr); };
     return {{"dpi_levels", p.dpiValues},
             {"dpi_active_level", p.dpiIndex + 1},
             {"dpi_colours", colours},
@@ -159,10 +182,10 @@ Json DecodedJson(Session& session) {
             {"report_rates_offered_hz", offered.empty() ? Json(nullptr) : Json(offered)},
             {"liftoff_mm", p.liftoffHeight},
             {"sensor_options", sensor},
-            {"sleep_seconds", p.sleepSeconds},
-            {"wake_on_move", p.wakeOnMove},
-            {"lights_off_moving", p.lightsOffMoving},
-            {"button_response_ms", p.buttonResponseTime}};
+            {"sleep_seconds", only(features.sleepTime, p.sleepSeconds)},
+            {"wake_on_move", only(features.wakeOnMove, p.wakeOnMove)},
+            {"lights_off_moving", only(features.lightsOffMoving, p.lightsOffMoving)},
+            {"button_response_ms", only(features.responseTime, p.buttonResponseTime)}};
 }
 
 Json ProfileJson(Session& session) {

@@ -39,6 +39,8 @@ void DeviceMainDef::SetProduct(const ProductConfig& config) {
         models_ = config.models;
         modes_ = config.modes;
     }
+    std::map<int, ModelFeatures> features = FeaturesOfModels(ProgramDir(), config);
+    context_.Update([&](DeviceState& s) { s.modelFeatures = std::move(features); });
     discovery_.SetModes(config.modes);
 }
 
@@ -131,17 +133,22 @@ void DeviceMainDef::LoadModel(int deviceType) {
     CreateFolder(DataFolder() + "db/");
     db_.SwitchToDevice(DataFolder(), key);
     DeviceDescriptor descriptor;
-    if (!LoadDeviceDescriptor(ProgramDir(), key, &descriptor)) return;
+    const std::vector<DeviceEntry> modes = Modes();
+    if (!LoadDeviceDescriptor(ProgramDir(), key, &descriptor)) {
+        context_.Update([&](DeviceState& s) { s.features = FeaturesOf(deviceType, modes, s.model); });
+        return;
+    }
     ModelState model;
     context_.Update([&](DeviceState& s) {
         ApplyModelDescriptor(descriptor, &s.model);
+        s.features = FeaturesOf(deviceType, modes, s.model);
         model = s.model;
     });
     context_.View().ModelLoaded(model);
 }
 
 int DeviceMainDef::LoadProfiles() {
-    const int profile = ::quorvel::LoadProfiles(db_, text("LAN", 61));
+    const int profile = ::quorvel::LoadProfiles(db_, text("LAN", 61), Snapshot().model.profile_defaults);
     SetCurrentProfile(profile);
     std::string name;
     db_.GetProfileName(profile, name);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "device/ModelFeatures.h"
 #include "shell/DeviceDescriptor.h"
 #include "shell/ProductConfig.h"
 
@@ -40,6 +41,8 @@ struct DeviceState {
     bool devicePresent = false;  // discovery found device records; the worker polls while set
     bool connected = false;      // the selected device is reachable
     ModelState model;            // what the model loader keeps between models
+    ModelFeatures features;      // what the current model has (battery, lights, power settings)
+    std::map<int, ModelFeatures> modelFeatures;  // the same for every model of the product, by device type
 };
 
 // Any thread. The setters only change what the pages show and what the next request they make captures;

@@ -8,14 +8,14 @@ namespace quorvel {
 
 int PrepareLighting(DeviceDatabase& db, int profile, const ModelState& model) {
     if (!model.light || profile <= 0) return 0;
-    AddDefaultLightModes(db, profile, model.light_zone);
+    AddDefaultLightModes(db, profile, model.light_zone, model.light_config);
     return db.GetActiveLightMode(profile);
 }
 
 PreparedProfile PrepareActiveProfile(DeviceDatabase& db, const ModelState& model,
                                      std::string_view profileWord) {
     PreparedProfile prepared;
-    prepared.profile = LoadProfiles(db, profileWord);
+    prepared.profile = LoadProfiles(db, profileWord, model.profile_defaults);
     prepared.lightMode = PrepareLighting(db, prepared.profile, model);
     return prepared;
 }

@@ -14,6 +14,14 @@ namespace {
 
 bool Flag(const XmlDoc& doc, std::string_view name) { return ParseDec(doc.GetAttribute(name)) == 1; }
 
+// A bit set written in hexadecimal ("0x813") or decimal; nothing when the attribute is absent.
+std::optional<int> Bits(const XmlDoc& doc, std::string_view name) {
+    const std::string text = doc.GetAttribute(name);
+    if (text.empty()) return std::nullopt;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) return ParseHex(text);
+    return ParseDec(text);
+}
+
 DescriptorKey ReadKey(const XmlDoc& doc) {
     DescriptorKey key;
     key.name_text = doc.GetAttribute("name");
@@ -50,6 +58,7 @@ void ReadModelPart(XmlDoc& doc, DeviceDescriptor* out) {
             for (int zone = 0; zone < 6; ++zone) {
                 if (doc.FindNext("light_" + std::to_string(zone + 1))) {
                     out->light_enable[zone] = Flag(doc, "enable");
+                    out->light_config[zone] = Bits(doc, "config_func");
                 }
             }
             doc.Ascend();
@@ -144,16 +153,18 @@ void ApplyModelDescriptor(const DeviceDescriptor& descriptor, ModelState* state)
     if (descriptor.mouse_img) state->mouse_img = *descriptor.mouse_img;
     if (descriptor.light) state->light = *descriptor.light;
     if (descriptor.custom) {
-        state->show_dpitips = descriptor.custom->show_dpitips;
-        state->show_savetips = descriptor.custom->show_savetips;
         state->show_lod = descriptor.custom->show_lod;
         state->show_sensor = descriptor.custom->show_sensor;
     }
     if (descriptor.firmware_url) state->firmware_url = *descriptor.firmware_url;
     if (descriptor.mouse_key) state->keys = *descriptor.mouse_key;
     for (int zone = 0; zone < 6; ++zone) {
-        if (descriptor.light_enable[zone]) state->light_zone[zone] = *descriptor.light_enable[zone];
+        if (!descriptor.light_enable[zone]) continue;
+        state->light_zone[zone] = *descriptor.light_enable[zone];
+        state->light_config[zone] = descriptor.light_config[zone];
     }
+    // Each model's own factory values, never the previous model's.
+    state->profile_defaults = DefaultSettings(descriptor, false);
 }
 
 std::vector<std::pair<std::string, std::string>> DefaultSettings(const DeviceDescriptor& descriptor,

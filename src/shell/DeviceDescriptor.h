@@ -54,6 +54,9 @@ struct DeviceDescriptor {
     std::optional<std::string> firmware_url;       // firmware/@url
     std::optional<std::vector<DescriptorKey>> mouse_key;  // present: replaces the button list
     std::array<std::optional<bool>, 6> light_enable;      // light_info/light_N/@enable
+    // light_info/light_N/@config_func ("0x813" or decimal): the adjustments the zone's lighting mode
+    // offers; absent, the mode keeps the ones it has without a descriptor (LightDefaults).
+    std::array<std::optional<int>, 6> light_config;
 
     // Defaults loader (walks mouse/mouse_info: dpi_info, report_rate, sleep_light, move_wakeup,
     // move_closelight). has_mouse_info false: the defaults loader writes nothing.
@@ -81,11 +84,17 @@ void SplitKeyRect(std::string_view rect, int* x1, int* x2, int* y);
 // The model switches and lists the model loader keeps between models (initial values as at start).
 struct ModelState {
     bool light = true;
-    bool show_dpitips = true, show_savetips = true, show_lod = true, show_sensor = true;
+    // No behaviour follows the descriptor's show_dpitips and show_savetips any more: both indicators are
+    // always shown. The two fields stay true until the window stops reading them.
+    bool show_dpitips = true, show_savetips = true;
+    bool show_lod = true, show_sensor = true;
     std::string mouse_img;
     std::string firmware_url;
     std::vector<DescriptorKey> keys;  // the default assignments, document order
     std::array<bool, 6> light_zone{};
+    std::array<std::optional<int>, 6> light_config{};  // config_func of each zone's mode, when given
+    // The factory settings a new profile starts with (DefaultSettings of the whole descriptor).
+    std::vector<std::pair<std::string, std::string>> profile_defaults;
     int report_rate_capability = 0;   // low 8 bits of report_rate's dec value
 };
 // Applies what the descriptor holds; everything it lacks keeps the previous model's value.

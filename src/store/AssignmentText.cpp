@@ -62,9 +62,13 @@ std::string KeyCombinationText(int modifierBits, std::string_view keyName) {
         }
     };
     add(kModShift, "Shift");
+    add(kModRightShift, "RShift");
     add(kModCtrl, "Ctrl");
+    add(kModRightCtrl, "RCtrl");
     add(kModWin, "Win");
+    add(kModRightWin, "RWin");
     add(kModAlt, "Alt");
+    add(kModRightAlt, "RAlt");
     if (!modifiers.empty() && !keyName.empty()) return modifiers + " + " + std::string(keyName);
     return modifiers.empty() ? std::string(keyName) : modifiers;
 }

@@ -20,8 +20,12 @@ constexpr Sides kSides[] = {
     {kVkCtrl, kVkLCtrl, kVkRCtrl, 0x01, 0x10},
     {kVkAlt, kVkLAlt, kVkRAlt, 0x04, 0x40},
 };
+// The Windows keys arrive sided (0x5B, 0x5C), each with its own bit.
+constexpr int kLeftWinBit = 0x08, kRightWinBit = 0x80;
 
 int SidedBit(int vk) {
+    if (vk == kVkLWin) return kLeftWinBit;
+    if (vk == kVkRWin) return kRightWinBit;
     for (const Sides& s : kSides) {
         if (vk == s.left) return s.leftBit;
         if (vk == s.right) return s.rightBit;
@@ -144,17 +148,6 @@ int KeyCapture::ResolveSide(int vk, bool down) {
         held_ &= ~s.rightBit;
         return s.right;
     }
-    if (vk == kVkLWin || vk == kVkRWin) {
-        int result;
-        if (down) {
-            result = (!IsDown(kVkLWin) && IsDown(kVkRWin)) ? kVkRWin : kVkLWin;
-            held_ |= 0x08;
-        } else {
-            result = ((held_ & 0x08) && !IsDown(kVkLWin)) ? kVkLWin : kVkRWin;
-            held_ &= ~0x08;
-        }
-        return result;
-    }
     if (int bit = SidedBit(vk)) {
         if (down) {
             held_ |= bit;
@@ -196,6 +189,7 @@ CapturedKey KeyCapture::CaptureKey(const RawKeyEvent& event) {
     key.up = down ? 0 : 1;
     key.virtualKey = vk;
     key.name = CapturedKeyName(vk);
+    key.modifiers = held_;
     return key;
 }
 

@@ -34,6 +34,8 @@ struct CapturedKey {
     int up = 0;  // 0 pressed, 1 released
     int virtualKey = 0;
     std::string name;  // UTF-8
+    // The modifiers held with the key (HeldModifiers after it), so a key typed with Ctrl reads as Ctrl+key.
+    int modifiers = 0;
 };
 
 class KeyCapture {
@@ -46,8 +48,8 @@ public:
     explicit KeyCapture(KeyStateQuery query) : query_(std::move(query)) {}
 
     CapturedKey CaptureKey(const RawKeyEvent& event);
-    // Held-modifier bits: 0x01 left Ctrl, 0x02 left Shift, 0x04 left Alt, 0x08 Win, 0x10 right Ctrl,
-    // 0x20 right Shift, 0x40 right Alt.
+    // Held-modifier bits, as the key-combination bits: 0x01 left Ctrl, 0x02 left Shift, 0x04 left Alt,
+    // 0x08 left Win, 0x10 right Ctrl, 0x20 right Shift, 0x40 right Alt, 0x80 right Win.
     int HeldModifiers() const { return held_; }
     void Reset();
 

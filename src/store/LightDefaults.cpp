@@ -21,7 +21,7 @@ constexpr int kDefaultColours[7] = {255, 65280, 16711680, 16776960, 65535, 16711
 
 }  // namespace
 
-LightModeRecord DefaultLightMode(int zone, int profile) {
+LightModeRecord DefaultLightMode(int zone, int profile, std::optional<int> configFunc) {
     LightModeRecord record;
     if (zone < 1 || zone > 6) return record;
     const ZoneMode& z = kZoneModes[zone - 1];
@@ -34,18 +34,21 @@ LightModeRecord DefaultLightMode(int zone, int profile) {
     record.colorful = 1;
     record.colorindex = 0;
     for (int i = 0; i < 7; ++i) record.color_value[i] = kDefaultColours[i];
-    record.config_func = z.config_func;
+    record.config_func = configFunc.value_or(z.config_func);
     record.reserved = z.reserved;
     record.status = 0;
     return record;
 }
 
-int AddDefaultLightModes(DeviceDatabase& db, int profile, const std::array<bool, 6>& zoneEnabled) {
+int AddDefaultLightModes(DeviceDatabase& db, int profile, const std::array<bool, 6>& zoneEnabled,
+                         const ZoneOptions& zoneOptions) {
     auto hold = db.Hold();
     if (db.CountLightModes(profile) != 0) return 0;
     int added = 0;
     for (int zone = 1; zone <= 6; ++zone) {
-        if (zoneEnabled[zone - 1] && db.AddLightMode(DefaultLightMode(zone, profile)) > 0) ++added;
+        if (zoneEnabled[zone - 1] &&
+            db.AddLightMode(DefaultLightMode(zone, profile, zoneOptions[zone - 1])) > 0)
+            ++added;
     }
     db.SetActiveLightMode(profile, 1);
     return added;

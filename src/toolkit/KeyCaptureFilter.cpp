@@ -25,7 +25,8 @@ bool KeyCaptureFilter::eventFilter(QObject* watched, QEvent* event) {
             const auto* key = static_cast<QKeyEvent*>(event);
             if (key->isAutoRepeat() && (!repeats_ || event->type() == QEvent::KeyRelease)) return true;
             if (const auto raw = ToRawKeyEvent(*key)) {
-                const CapturedKey captured = capture_.CaptureKey(*raw);
+                CapturedKey captured = capture_.CaptureKey(*raw);
+                captured.modifiers = HeldModifierBits(captured.modifiers, key->modifiers());
                 if (captured.kind == kCaptureKeyboard) emit keyCaptured(captured);
             }
             return true;

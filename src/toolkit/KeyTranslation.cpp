@@ -390,4 +390,21 @@ std::optional<RawKeyEvent> ToRawKeyEvent(const QKeyEvent& event) {
     return ToRawKeyEvent(TranslateKey(NativeKeyOf(event)), pressed, event.modifiers());
 }
 
+int HeldModifierBits(int tracked, Qt::KeyboardModifiers modifiers) {
+    struct Modifier {
+        Qt::KeyboardModifier qt;
+        int left, right;
+    };
+    // Qt's Meta is the Windows key on X11 and Wayland.
+    static constexpr Modifier kModifiers[] = {{Qt::ControlModifier, 0x01, 0x10},
+                                              {Qt::ShiftModifier, 0x02, 0x20},
+                                              {Qt::AltModifier, 0x04, 0x40},
+                                              {Qt::MetaModifier, 0x08, 0x80}};
+    int bits = tracked;
+    for (const Modifier& m : kModifiers) {
+        if ((modifiers & m.qt) && (bits & (m.left | m.right)) == 0) bits |= m.left;
+    }
+    return bits;
+}
+
 }  // namespace quorvel

@@ -49,4 +49,9 @@ std::optional<RawKeyEvent> ToRawKeyEvent(const WindowsKey& key, bool pressed,
                                          Qt::KeyboardModifiers modifiers);
 std::optional<RawKeyEvent> ToRawKeyEvent(const QKeyEvent& event);
 
+// The modifiers held with a key: the sided bits key capture followed (`tracked`, as
+// KeyCapture::HeldModifiers), plus the left-hand bit of any modifier the window system says is held that
+// capture did not see go down (it was pressed before capture started).
+int HeldModifierBits(int tracked, Qt::KeyboardModifiers modifiers);
+
 }  // namespace quorvel

@@ -28,6 +28,12 @@ TEST(KeyNameTable, CombinationsParse) {
         {"shift+tab", kModShift, 0x09},
         {"esc", 0, 0x1B},
         {"kp7", 0, 0x67},
+        // Right-hand modifiers; a Windows key before another part is the modifier of its side.
+        {"rctrl+c", kModRightCtrl, 0x43},
+        {"rshift+ralt+f1", kModRightShift | kModRightAlt, 0x70},
+        {"rwin+e", kModRightWin, 0x45},
+        {"lwin+rwin", kModWin, 0x5C},
+        {"ctrl+rwin", kModCtrl, 0x5C},
     };
     for (const Case& c : cases) {
         KeyCombination combo;

@@ -59,11 +59,11 @@ TEST_F(LightingActions, ChangingAModeMakesItActiveAndStoresItsRow) {
     Offline(102);
     LightChange change;
     change.brightness = 2;
-    change.speed = 15;
+    change.speed = kLightSpeedMax;
     EXPECT_ACCEPTED(ChangeLightMode(ctx(), 2, change), kTaskWriteLighting);
     const LightModeRecord r = Mode(2);
     EXPECT_EQ(r.brightness, 2);
-    EXPECT_EQ(r.speed, 15);
+    EXPECT_EQ(r.speed, kLightSpeedMax);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(db_.GetActiveLightMode(Profile()), 2);
     EXPECT_EQ(core_->Snapshot().currentLightMode, 2);
@@ -87,7 +87,7 @@ TEST_F(LightingActions, ChangesAMustFitTheModesSections) {
         {0, Bright(1), "no brightness setting"},
         {1, Bright(5), "out of range (0-4)"},
         {1, Bright(-1), "out of range (0-4)"},
-        {1, Speed(16), "out of range (0-15)"},
+        {1, Speed(5), "out of range (0-4)"},
         {1, Colour(255), "no colour setting"},
         {1, Colour(std::nullopt, 2), "needs a colour"},
     };
@@ -121,6 +121,27 @@ TEST_F(LightingActions, ColoursGoToTheFirstSlotOrTheChosenOne) {
     EXPECT_EQ(Colours(5), expected);
     EXPECT_REFUSED(ChangeLightMode(ctx(), 5, Colour(1, 2)), "no row of colour slots");
     EXPECT_REFUSED(ChangeLightMode(ctx(), 5, Colour(0x1000000)), "not an RGB colour");
+}
+
+// The sample product's descriptor gives breathing a row of seven colours and steady one colour; the other
+// modes keep what they have without it.
+TEST_F(LightingActions, SteadyAndBreathingOfTheSampleModelTakeAColour) {
+    Make("102:wired");
+    Offline(102);
+    std::vector<LightModeInfo> modes;
+    ASSERT_TRUE(ListLightModes(ctx(), &modes).ok);
+    std::vector<std::pair<int, int>> sections;
+    for (const LightModeInfo& m : modes) sections.emplace_back(m.row.mode, m.row.config_func);
+    EXPECT_EQ(sections,
+              (std::vector<std::pair<int, int>>{{1, 3}, {2, 0x813}, {3, 0x11}, {4, 3}, {5, 3}, {0, 0}}));
+
+    const std::vector<int> defaults = Colours(3);
+    EXPECT_ACCEPTED(ChangeLightMode(ctx(), 3, Colour(0x0080FF)), kTaskWriteLighting);
+    std::vector<int> expected = defaults;
+    expected[0] = 0x0080FF;
+    EXPECT_EQ(Colours(3), expected);
+    EXPECT_ACCEPTED(ChangeLightMode(ctx(), 2, Colour(0x00FF00, 7)), kTaskWriteLighting);
+    EXPECT_EQ(Colours(2)[6], 0x00FF00);
 }
 
 TEST_F(LightingActions, FeatureFamilyTakesNoColours) {

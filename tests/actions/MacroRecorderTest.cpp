@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "ActionsFixture.h"
+#include "actions/MacroEventActions.h"
 #include "actions/MacroRecorder.h"
 #include "files/FileResult.h"
 
@@ -319,6 +320,33 @@ TEST_F(MacroRecording, TheWholeRecordingIsStoredAsShown) {
     EXPECT_ACCEPTED(StoreMacroRecording(ctx(), recorder));
     EXPECT_EQ(Content(Rows()), Content(rows));
     EXPECT_REFUSED(StoreMacroRecording(ctx(), recorder), "no recording");
+}
+
+// Keys the mouse cannot play are left out, and counted once per press so the user hears of them once.
+TEST_F(MacroRecording, SkippedKeysAreCountedAndNamedOnce) {
+    constexpr int kUnplayable = 0x07;  // no keyboard code
+    ASSERT_FALSE(IsPlayableMacroKey(kUnplayable));
+    MacroRecorder recorder;
+    EXPECT_ACCEPTED(StartMacroRecording(ctx(), id_, kRecordNoDelays, 0, recorder));
+    recorder.Key(kUnplayable, false);
+    recorder.Key(kUnplayable, true);
+    recorder.Key(kA, false);
+    recorder.Key(kA, true);
+    EXPECT_EQ(recorder.Key(kUnplayable, false), MacroRecorder::Step::kIgnored);
+    EXPECT_EQ(recorder.SkippedKeys(), 2);
+    ActionResult stored = StoreMacroRecording(ctx(), recorder);
+    EXPECT_TRUE(stored.ok);
+    EXPECT_EQ(stored.message, "2 keys the mouse cannot play were not recorded");
+    EXPECT_EQ(Rows().size(), 2u);
+
+    // Only skipped keys: nothing stored, still said; a new recording counts from 0.
+    EXPECT_ACCEPTED(StartMacroRecording(ctx(), id_, kRecordNoDelays, 0, recorder));
+    EXPECT_EQ(recorder.SkippedKeys(), 0);
+    recorder.Key(kUnplayable, false);
+    stored = StoreMacroRecording(ctx(), recorder);
+    EXPECT_TRUE(stored.ok);
+    EXPECT_EQ(stored.message, "1 key the mouse cannot play was not recorded");
+    EXPECT_EQ(Rows().size(), 2u);
 }
 
 TEST_F(MacroRecording, RefusedStartsAndAModelChangeStoreNothing) {

@@ -229,12 +229,13 @@ TEST_F(PerformanceActions, ResetsAndReadingBack) {
     PerformanceSettings s;
     ASSERT_TRUE(ReadPerformance(ctx(), &s).ok);
     EXPECT_EQ(s.dpiCount, 5);
-    EXPECT_EQ(s.dpiValues, (std::vector<int>{800, 1600, 2400, 3200, 6400}));
+    // The profile started from the R2's descriptor: its levels, 1000 Hz and one minute of sleep.
+    EXPECT_EQ(s.dpiValues, (std::vector<int>{400, 800, 1600, 3200, 6400}));
     EXPECT_EQ(s.dpiColours.front(), 255);
-    EXPECT_EQ(s.reportRateHz, 500);
+    EXPECT_EQ(s.reportRateHz, 1000);
     EXPECT_EQ(s.liftoffHeight, 1);
     EXPECT_EQ(s.sensorFlags, 4 + 16);
-    EXPECT_EQ(s.sleepSeconds, 10);
+    EXPECT_EQ(s.sleepSeconds, 60);
 }
 
 TEST_F(PerformanceActions, WithoutADatabaseEverythingIsRefused) {

@@ -89,13 +89,16 @@ TEST_F(CliReporting, ShowDecodesTheProfileAndNamesItAsTheListDoes) {
         "dpi_colours": ["#FF0000", "#00FF00", "#0000FF"], "report_rate_hz": 500,
         "report_rates_offered_hz": [125, 250, 500, 1000, 2000, 4000, 8000], "liftoff_mm": 1,
         "sensor_options": [{"flag": 4, "name": "Angle Snapping"}, {"flag": 8, "name": "Ripple Control"}],
-        "sleep_seconds": 10, "wake_on_move": true, "lights_off_moving": true, "button_response_ms": 8})"));
+        "sleep_seconds": null, "wake_on_move": null, "lights_off_moving": true, "button_response_ms": 8})"))
+        << "the wired R2 has no sleep time and nothing to wake from";
     // The stored rows stay what they were; lighting rows gain their shown name and what they offer.
     EXPECT_EQ(doc["settings"]["dpi_index"], "2");
     EXPECT_EQ(doc["lighting"][0]["name"], "流光");
     EXPECT_EQ(doc["lighting"][0]["shown_name"], "Flowing");
     EXPECT_EQ(doc["lighting"][0]["offers"], json::parse(R"(["brightness", "speed"])"));
-    EXPECT_EQ(doc["lighting"][2]["offers"], json::parse(R"(["brightness"])"));
+    EXPECT_EQ(doc["lighting"][1]["offers"],
+              json::parse(R"(["brightness", "speed", "colour", "colour slots"])"));
+    EXPECT_EQ(doc["lighting"][2]["offers"], json::parse(R"(["brightness", "colour"])"));
     EXPECT_EQ(doc["lighting"][5]["offers"], json::array());
     EXPECT_EQ(doc["lighting"][0]["colours"][0], "#FF0000");
 
@@ -104,6 +107,29 @@ TEST_F(CliReporting, ShowDecodesTheProfileAndNamesItAsTheListDoes) {
     EXPECT_TRUE(Has(text.out, "500 Hz   (this mouse offers 125 250 500 1000 2000 4000 8000 Hz)")) << text;
     EXPECT_TRUE(Has(text.out, "Angle Snapping (4), Ripple Control (8)")) << text;
     EXPECT_TRUE(Has(text.out, "OFFERS")) << text;
+    // Only the settings the model has: the wired R2 no sleep, the R3 (no lights) no lights-off while moving,
+    // the F1 (feature family) no wake-on-move and no response time; a battery only on the wireless ones.
+    struct Shown {
+        const char* mouse;
+        std::vector<std::string> lines, absent;
+    };
+    const std::vector<Shown> shown = {
+        {"102", {"Lights off moving", "Button response"}, {"Battery", "Sleep", "Wake on move"}},
+        {"103:wireless", {"Battery", "Sleep", "Wake on move", "Button response"}, {"Lights off moving"}},
+        {"201:wireless", {"Battery", "Sleep", "Lights off moving"}, {"Wake on move", "Button response"}},
+    };
+    for (const Shown& c : shown) {
+        const CliRun run = On(c.mouse, {"show"});
+        ASSERT_EQ(run.exitCode, 0) << run;
+        for (const std::string& line : c.lines)
+            EXPECT_TRUE(Has(run.out, "\n" + line)) << c.mouse << ": " << line;
+        for (const std::string& line : c.absent)
+            EXPECT_FALSE(Has(run.out, "\n" + line)) << c.mouse << ": " << line;
+    }
+    const json wireless = On("103:wireless,battery=40", {"--json", "show"}).Json();
+    EXPECT_EQ(wireless["model"]["battery_level"], 40);
+    EXPECT_TRUE(doc["model"]["battery_level"].is_null());
+
     // A mouse that cannot go above 1000 Hz says so.
     EXPECT_TRUE(Has(On("102,rate_cap=0x20", {"show"}).out, "(this mouse offers 125 250 500 1000 Hz)"));
 
@@ -132,7 +158,7 @@ TEST_F(CliReporting, DevicesTellsAMouseOutOfReachFromAConnectedOne) {
     };
     const std::vector<Case> cases = {
         {103, "not reachable", false, nullptr, nullptr},
-        {102, "connected", true, 80, json::parse("[125, 250, 500, 1000]")},
+        {102, "connected", true, nullptr, json::parse("[125, 250, 500, 1000]")},  // wired only: no battery
         {201, "connected", true, 80, json::parse("[125, 250, 500, 1000]")},
     };
     for (const Case& c : cases) {

@@ -1,6 +1,7 @@
 // What each kind of command sends to the mouse, byte for byte, read from the HID trace of a real run.
 // The expected requests are built from the request layouts of each family, not taken from a run.
 
+#include <algorithm>
 #include <fstream>
 
 #include "CliRunner.h"
@@ -100,6 +101,20 @@ const TraceCase kCases[] = {
      {},
      {"light", "2", "--brightness", "1", "--speed", "3"},
      {ReportWrite(Concat({0x00, 0x05, 0x00, 0x01, 0x18, 0x02, 0x13, 0x07}, kDefaultColours))}},
+    // Steady takes one colour, breathing a colour in any of its seven slots: 0xFF8000 goes out as FF 80 00.
+    // (Breathing is the mouse's active mode, read back at brightness 2, speed 2.)
+    {"ReportSteadyColour",
+     "102",
+     {},
+     {"light", "3", "--color", "#FF8000"},
+     {ReportWrite({0x00, 0x05, 0x00, 0x01, 0x05, 0x03, 0x42, 0xFF, 0x80, 0x00})}},
+    {"ReportBreathingColourSlot",
+     "102",
+     {},
+     {"light", "2", "--color", "#FF8000", "--slot", "3"},
+     {ReportWrite(
+         Concat({0x00, 0x05, 0x00, 0x01, 0x18, 0x02, 0x22, 0x07, 0xFF, 0, 0, 0, 0xFF, 0, 0xFF, 0x80, 0},
+                std::vector<int>(kDefaultColours.begin() + 9, kDefaultColours.end())))}},
     {"ReportRateReset",
      "102",
      {},
@@ -170,9 +185,10 @@ const TraceCase kCases[] = {
      {"reset", "factory", "--yes"},
      {FeatureSend({0x0C, 0x01, 0x0F, 0x00, 0x00, 0x01, 0x01, 0xFF}),
       FeatureSend(Concat({0x0C, 0x01, 0x08, 0x00, 0x01, 0x01, 0x18, 0x02, 0x22, 0x07}, kDefaultColours))}},
-    // A new profile from its defaults: each of the model's eight buttons with its own function, lighting
-    // mode 1 (brightness 4, speed 2), levels 800-6400 and 26000 cut to the sensor's 16000, the six default
-    // colours, 500 Hz, lift-off 1 with sensor option 4 of 53, sleep 1 and lights off while moving.
+    // A new profile from the model's defaults: each of the eight buttons with its own function, lighting
+    // mode 1 (brightness 4, speed 2), the descriptor's six levels 400-12000 and 26000 cut to the sensor's
+    // 16000 with the third active, its six colours, 1000 Hz, lift-off 1 with sensor option 4 of 53, sleep 6
+    // (one minute) and lights kept on while moving.
     {"FeatureWholeProfile",
      "201",
      {},
@@ -186,13 +202,13 @@ const TraceCase kCases[] = {
       FeatureSend({0x0C, 0x01, 0x04, 0x00, 0x06, 0x01, 0x04, 0x06, 0x10, 0x00, 0x00}),
       FeatureSend({0x0C, 0x01, 0x04, 0x00, 0x07, 0x01, 0x04, 0x07, 0x10, 0x00, 0x00}),
       FeatureSend({0x0C, 0x01, 0x08, 0x00, 0x08, 0x01, 0x03, 0x01, 0x42, 0x00}),
-      FeatureSend({0x0C, 0x01, 0x05, 0x00, 0x09, 0x01, 0x12, 0x25, 0x3F, 8, 0,
-                   0x10, 0,    0x18, 0,    0x20, 0,    0x40, 0,    0xA0, 0}),
+      FeatureSend({0x0C, 0x01, 0x05, 0x00, 0x09, 0x01, 0x12, 0x36, 0x3F, 4, 0,
+                   8,    0,    0x10, 0,    0x20, 0,    0x40, 0,    0xA0, 0}),
       FeatureSend({0x0C, 0x01, 0x06, 0x00, 0x0A, 0x01, 0x18, 0xFF, 0,    0, 0,    0,   0xFF,
                    0,    0xFF, 0,    0xFF, 0xFF, 0,    0xFF, 0,    0xFF, 0, 0xFF, 0xFF}),
-      FeatureSend({0x0C, 0x01, 0x07, 0x00, 0x0B, 0x01, 0x01, 0x02}),
+      FeatureSend({0x0C, 0x01, 0x07, 0x00, 0x0B, 0x01, 0x01, 0x01}),
       FeatureSend({0x0C, 0x01, 0x07, 0x00, 0x0C, 0x01, 0x02, 0x01, 0x01}),
-      FeatureSend({0x0C, 0x01, 0x0B, 0x00, 0x0D, 0x01, 0x02, 0x01, 0x01}),
+      FeatureSend({0x0C, 0x01, 0x0B, 0x00, 0x0D, 0x01, 0x02, 0x06, 0x00}),
       FeatureSend({0x0C, 0x01, 0x0C, 0x00, 0x0E, 0x01, 0x01, 0x00})}},
 };
 
@@ -221,6 +237,18 @@ TEST_P(CommandTrace, SendsExactlyTheseRequests) {
     const std::vector<std::string> trace = TakeTrace();
     EXPECT_EQ(CommandRequests(trace), c.expected);
     EXPECT_TRUE(UnconfirmedWrites(trace).empty());
+}
+
+// A profile first used on a mouse that was read (report family) runs at the model's 1000 Hz like the one
+// the mouse was read into, not at the built-in 500 Hz.
+TEST_F(CliTest, ANewProfileSendsTheModelsReportRate) {
+    TakeTrace();
+    const CliRun run = Run({"--virtual", "102", "profile", "switch", "2"});
+    ASSERT_EQ(run.exitCode, 0) << run;
+    const std::vector<std::string> requests = CommandRequests(TakeTrace());
+    const std::string rate1000 = ReportWrite({0x00, 0x02, 0x00, 0x01, 0x01, 0x01});
+    EXPECT_EQ(std::count(requests.begin(), requests.end(), rate1000), 1)
+        << ::testing::PrintToString(requests);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothFamilies, CommandTrace, ::testing::ValuesIn(kCases),

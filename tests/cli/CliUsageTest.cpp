@@ -50,7 +50,7 @@ TEST_F(CliUsage, BadArgumentsExit2WithoutTouchingTheMouse) {
         {"button", "2", "key:a+b"},
         {"light"},
         {"light", "1", "--brightness", "5"},
-        {"light", "1", "--speed", "16"},
+        {"light", "1", "--speed", "5"},
         {"light", "1", "--color", "blue"},
         {"light", "2", "--slot", "2"},
         {"reset"},

@@ -149,7 +149,7 @@ TEST(DeviceDescriptorTest, ReadsEveryFieldOfASmallFile) {
   </mouse_key>
   <mouse_info>
     <dpi_info default_dpi="1" dpi_count="4"><dpi_1 value="800" color="#FF8000"/><dpi_3 value="3200" color="#FF"/></dpi_info>
-    <light_info><light_2 enable="1"/><light_5 enable="0"/></light_info>
+    <light_info><light_2 enable="1" config_func="0x813"/><light_5 enable="0" config_func="17"/></light_info>
     <report_rate default_value="263"/><move_wakeup value="1"/>
   </mouse_info>
 </mouse>)",
@@ -177,6 +177,9 @@ TEST(DeviceDescriptorTest, ReadsEveryFieldOfASmallFile) {
     EXPECT_FALSE(d.light_enable[0]);
     EXPECT_EQ(d.light_enable[1], std::optional<bool>(true));
     EXPECT_EQ(d.light_enable[4], std::optional<bool>(false));
+    EXPECT_EQ(d.light_config[1], std::optional<int>(0x813)) << "hexadecimal";
+    EXPECT_EQ(d.light_config[4], std::optional<int>(17)) << "decimal";
+    EXPECT_FALSE(d.light_config[0]);
     EXPECT_EQ(ReportRateCapability(d), std::optional<int>(7));
 
     EXPECT_EQ(DefaultSettings(d, true), (Settings{{"dpi_index", "1"},
@@ -248,9 +251,21 @@ TEST(ModelStateTest, WhatADescriptorLacksKeepsThePreviousModelsValue) {
     EXPECT_EQ(state.keys.size(), 8u) << "no mouse_key: the previous buttons stay";
     EXPECT_TRUE(state.light);
     EXPECT_FALSE(state.show_lod);
-    EXPECT_FALSE(state.show_dpitips) << "an absent attribute of a present element switches off";
+    EXPECT_TRUE(state.show_sensor);
+    EXPECT_TRUE(state.show_dpitips) << "the indicators follow no descriptor switch";
     EXPECT_EQ(state.firmware_url, *first.firmware_url);
     EXPECT_EQ(state.light_zone, (std::array<bool, 6>{true, true, true, false, false, true}));
+
+    EXPECT_EQ(state.light_config[1], std::optional<int>(0x813)) << "the F1 gives breathing its colours";
+    EXPECT_EQ(state.profile_defaults, DefaultSettings(sparse, false)) << "never the previous model's";
+
+    DeviceDescriptor plainZones;
+    ASSERT_TRUE(ParseDeviceDescriptor(
+        R"(<mouse><mouse_info><light_info><light_2 enable="1"/></light_info></mouse_info></mouse>)",
+        &plainZones));
+    ApplyModelDescriptor(plainZones, &state);
+    EXPECT_FALSE(state.light_config[1]) << "a zone named without config_func has the built-in adjustments";
+    EXPECT_EQ(state.light_config[2], std::optional<int>(0x11)) << "a zone not named keeps its value";
 
     DeviceDescriptor emptyKeys;
     ASSERT_TRUE(ParseDeviceDescriptor("<mouse><mouse_key/></mouse>", &emptyKeys));

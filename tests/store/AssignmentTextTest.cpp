@@ -77,7 +77,10 @@ TEST(KeyCombinationText, ModifierOrderAndJoin) {
         {kModShift | kModCtrl, "A", "Shift+ Ctrl + A"},
         {kModAlt | kModWin | kModCtrl | kModShift, "F1", "Shift+ Ctrl+ Win+ Alt + F1"},
         {kModAlt | kModWin, "Num 8", "Win+ Alt + Num 8"},
-        {kModRightCtrl, "B", "B"},  // right-hand bits have no word
+        // A right-hand modifier reads as the key capture names it, after its left-hand one.
+        {kModRightCtrl, "B", "RCtrl + B"},
+        {kModRightWin | kModShift, "E", "Shift+ RWin + E"},
+        {kModCtrl | kModRightCtrl | kModRightAlt, "", "Ctrl+ RCtrl+ RAlt"},
         {0, "", ""},
     };
     for (const Case& c : cases) EXPECT_EQ(KeyCombinationText(c.bits, c.key), c.expected) << c.bits;

@@ -56,6 +56,13 @@ TEST(KeyCapture, Sequences) {
         {"left and right Win",
          {Down(0x5B, 0x5B, kRawKeyE0), Up(0x5B, 0x5B, kRawKeyE0), Down(0x5C, 0x5C, 2)},
          {{0, 0x5B, "Windows"}, {1, 0x5B, "Windows"}, {0, 0x5C, "RWindows"}},
+         0x80},
+        {"right Win let go is still right Win",
+         {Down(0x5C, 0x5C, kRawKeyE0), Up(0x5C, 0x5C, kRawKeyE0)},
+         {{0, 0x5C, "RWindows"}, {1, 0x5C, "RWindows"}}},
+        {"both Win keys, right one let go first",
+         {Down(0x5B, 0x5B, kRawKeyE0), Down(0x5C, 0x5C, kRawKeyE0), Up(0x5C, 0x5C, kRawKeyE0)},
+         {{0, 0x5B, "Windows"}, {0, 0x5C, "RWindows"}, {1, 0x5C, "RWindows"}},
          0x08},
         {"fixed names",
          {Down(0x13, 0x45), Down(0x2C, 0x37, kRawKeyE0), Down(0x5D, 0x5D, 2), Down(0x90, 0x45)},
@@ -79,6 +86,32 @@ TEST(KeyCapture, Sequences) {
             EXPECT_EQ(key.name, c.expected[i].name) << c.what << " #" << i;
         }
         EXPECT_EQ(capture.HeldModifiers(), c.held) << c.what;
+    }
+}
+
+// Each captured key carries the modifiers held with it, by side, in the key-combination bits.
+TEST(KeyCapture, KeysCarryTheModifiersHeldWithThem) {
+    struct Case {
+        const char* what;
+        std::vector<RawKeyEvent> before;  // the modifiers pressed (and let go) first
+        int modifiers;                    // of the C pressed after them
+    } cases[] = {
+        {"nothing held", {}, 0},
+        {"left Ctrl", {Down(0x11, 0x1D)}, kModCtrl},
+        {"right Ctrl", {Down(0x11, 0x1D, kRawKeyE0)}, kModRightCtrl},
+        {"right Shift and right Win",
+         {Down(0x10, 0x36), Down(0x5C, 0x5C, kRawKeyE0)},
+         kModRightShift | kModRightWin},
+        {"left Alt and left Win", {Down(0x12, 0x38), Down(0x5B, 0x5B, kRawKeyE0)}, kModAlt | kModWin},
+        {"Ctrl pressed and let go", {Down(0x11, 0x1D), Up(0x11, 0x1D)}, 0},
+        {"right Win let go, left Win held",
+         {Down(0x5B, 0x5B, kRawKeyE0), Down(0x5C, 0x5C, kRawKeyE0), Up(0x5C, 0x5C, kRawKeyE0)},
+         kModWin},
+    };
+    for (const Case& c : cases) {
+        KeyCapture capture;
+        for (const RawKeyEvent& e : c.before) capture.CaptureKey(e);
+        EXPECT_EQ(capture.CaptureKey(Down(0x43, 0x2E)).modifiers, c.modifiers) << c.what;
     }
 }
 

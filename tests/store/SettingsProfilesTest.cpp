@@ -221,6 +221,28 @@ TEST_F(StoreTest, LoadingProfilesCreatesFourOnceAndActivatesTheFirst) {
     EXPECT_EQ(LoadProfiles(db_, "Profile"), 1);
 }
 
+// Every new profile starts from the model's factory settings, not only the one the mouse is read into; a
+// list that exists already is left as it is.
+TEST_F(StoreTest, NewProfilesStartFromTheModelsDefaults) {
+    const ProfileDefaults defaults = {{"report_rate", "1"}, {"dpi_count", "5"}, {"dpi_group0_value", "400"}};
+    EXPECT_EQ(LoadProfiles(db_, "Profile", defaults), 1);
+    for (int profile = 1; profile <= 4; ++profile) {
+        for (const auto& [key, value] : defaults) {
+            std::string stored;
+            EXPECT_TRUE(db_.GetConfig(profile, key, stored));
+            EXPECT_EQ(stored, value) << "profile " << profile << ", " << key;
+        }
+        std::string untouched;
+        db_.GetConfig(profile, "liftoff_height", untouched);
+        EXPECT_EQ(untouched, "1") << "a setting the model has no default for keeps the built-in one";
+    }
+    ASSERT_TRUE(db_.SetConfig(2, "report_rate", "3"));
+    EXPECT_EQ(LoadProfiles(db_, "Profile", defaults), 1);
+    std::string kept;
+    db_.GetConfig(2, "report_rate", kept);
+    EXPECT_EQ(kept, "3");
+}
+
 TEST_F(StoreTest, ProfileSwitchAndRename) {
     ASSERT_EQ(LoadProfiles(db_, "Profile"), 1);
     ASSERT_TRUE(db_.SetActiveProfile(3));

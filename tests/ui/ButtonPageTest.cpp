@@ -109,8 +109,8 @@ INSTANTIATE_TEST_SUITE_P(ButtonPage, ButtonPageOnBothFamilies,
                          ::testing::Values(Family{"102:wired", false}, Family{"201:wired", true}),
                          [](const auto& info) { return info.param.feature ? "Feature" : "Report"; });
 
-// Holding left Ctrl and pressing A in the key field shows A (the Ctrl key itself is no key here); with the
-// Ctrl toggle on, OK stores usage 0x04 with modifier bit 0x01, and the key code 70 01 04 goes to the mouse.
+// Holding left Ctrl and pressing A in the key field shows A (the Ctrl key itself is no key here) and
+// switches the Ctrl toggle on; OK stores usage 0x04 with modifier bit 0x01, and 70 01 04 goes to the mouse.
 TEST_P(ButtonPageOnBothFamilies, CtrlAIsSentAsUsage4WithTheCtrlBit) {
     OpenPage(GetParam().mice);
     Pick(1);
@@ -123,7 +123,7 @@ TEST_P(ButtonPageOnBothFamilies, CtrlAIsSentAsUsage4WithTheCtrlBit) {
     QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
     QTest::keyRelease(field, Qt::Key_Control, Qt::ControlModifier);
     EXPECT_EQ(field->text(), "A");
-    Click(kCtrlToggle);
+    EXPECT_TRUE(At<QAbstractButton>(kCtrlToggle)->isChecked());
     Click(kKeyOk);
     EXPECT_EQ(AnswerBox(), "none");
     EXPECT_EQ(Row(1), "2 4 1 Ctrl + A");

@@ -68,6 +68,18 @@ bool IsSidedModifier(int virtualKey) {
     return virtualKey >= 0xA0 && virtualKey <= 0xA5;
 }
 
+// A toggle's left-hand bit with its right-hand one.
+int BothSides(int leftBit) {
+    return leftBit | leftBit << 4;
+}
+
+// The held bit of a Windows key taken as the key itself: it is the key, not a modifier of it.
+int OwnBit(int virtualKey) {
+    if (virtualKey == 0x5B) return kModWin;
+    if (virtualKey == 0x5C) return kModRightWin;
+    return 0;
+}
+
 }  // namespace
 
 KeyCombinationPanel::KeyCombinationPanel(TextRegistry& texts, QWidget* parent) : ButtonPanelCard(parent) {
@@ -109,6 +121,8 @@ void KeyCombinationPanel::Open() {
     // A key captured before the panel was closed is not offered again, neither stored nor shown.
     ForgetKey();
     for (QPushButton* toggle : toggles_) toggle->setChecked(false);
+    heldModifiers_ = 0;
+    keyToggles_ = -1;
     show();
     raise();
 }
@@ -120,7 +134,9 @@ void KeyCombinationPanel::Close() {
 int KeyCombinationPanel::ModifierBits() const {
     int bits = 0;
     for (int i = 0; i < 4; ++i) {
-        if (toggles_[i]->isChecked()) bits |= kToggles[i].bit;
+        if (!toggles_[i]->isChecked()) continue;
+        const int sides = heldModifiers_ & BothSides(kToggles[i].bit);
+        bits |= sides != 0 ? sides : kToggles[i].bit;
     }
     return bits;
 }
@@ -132,10 +148,32 @@ void KeyCombinationPanel::ForgetKey() {
 }
 
 void KeyCombinationPanel::Take(const CapturedKey& key) {
-    if (key.kind != kCaptureKeyboard || IsSidedModifier(key.virtualKey)) return;
+    // The press decides: letting go of Win after Win+E must leave E, not Win.
+    if (key.kind != kCaptureKeyboard || key.up != 0 || IsSidedModifier(key.virtualKey)) return;
     virtualKey_ = key.virtualKey;
     name_ = QString::fromStdString(key.name);
     field_->setText(name_);
+
+    // The toggles follow the modifiers held with the key, so Ctrl+C reads as typed. A key typed alone
+    // clears what an earlier key switched on, but never what the user clicked.
+    const int held = key.modifiers & ~OwnBit(key.virtualKey);
+    int clicked = 0;
+    for (int i = 0; i < 4; ++i) {
+        if (toggles_[i]->isChecked()) clicked |= kToggles[i].bit;
+    }
+    if (held == 0 && keyToggles_ != clicked) {
+        heldModifiers_ = 0;
+        keyToggles_ = -1;
+        return;
+    }
+    int shown = 0;
+    for (int i = 0; i < 4; ++i) {
+        const bool on = (held & BothSides(kToggles[i].bit)) != 0;
+        toggles_[i]->setChecked(on);
+        if (on) shown |= kToggles[i].bit;
+    }
+    heldModifiers_ = held;
+    keyToggles_ = held != 0 ? shown : -1;
 }
 
 bool KeyCombinationPanel::eventFilter(QObject* watched, QEvent* event) {

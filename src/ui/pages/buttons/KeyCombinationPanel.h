@@ -2,7 +2,8 @@
 // The key-combination panel of the button page (container 51): a key field that captures the next key
 // pressed while it has the focus (93), the four modifier toggles Ctrl, Win, Alt and Shift (94-97), OK (98)
 // and close (91). The field ignores the Shift, Ctrl and Alt keys themselves (the toggles give modifiers);
-// every other key, Tab, Enter and Escape included, is captured and shown by its name.
+// every other key, Tab, Enter and Escape included, is captured when pressed and shown by its name, and the
+// modifiers held with it switch their toggles on (Ctrl+C typed is Ctrl+C).
 
 #include <QString>
 
@@ -31,7 +32,8 @@ public:
     // The key captured since the panel was opened or the field last took the focus: 0 and empty when none.
     int CapturedVirtualKey() const { return virtualKey_; }
     QString CapturedName() const { return name_; }
-    // Modifier bits of the toggles: 0x01 Ctrl, 0x02 Shift, 0x04 Alt, 0x08 Win.
+    // Modifier bits of the toggles: 0x01 Ctrl, 0x02 Shift, 0x04 Alt, 0x08 Win, or the right-hand bit
+    // (0x10, 0x20, 0x40, 0x80) of a toggle that a right-hand modifier held with the key switched on.
     int ModifierBits() const;
 
     QLineEdit* KeyField() const { return field_; }
@@ -57,6 +59,8 @@ private:
     QPushButton* ok_ = nullptr;
     int virtualKey_ = 0;
     QString name_;
+    int heldModifiers_ = 0;  // sided bits of the modifiers held with the key taken last
+    int keyToggles_ = -1;    // the toggles a key switched on, until they are clicked; -1: none
 };
 
 }  // namespace quorvel
