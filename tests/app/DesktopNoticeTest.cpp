@@ -75,7 +75,8 @@ TEST_F(DesktopNoticeTest, TheDpiIndicatorSendsItsTextInsteadOfPoppingUp) {
 
     indicator.ShowProfile(QStringLiteral("Shooter"));
     ASSERT_TRUE(server.WaitFor(2, kWaitMs));
-    EXPECT_TRUE(server.Notices()[1].summary.contains(QStringLiteral("Shooter")));
+    EXPECT_EQ(server.Notices()[1].summary, indicator.ProfileText());
+    EXPECT_EQ(server.Notices()[1].replaces, server.Notices()[0].id);
     EXPECT_FALSE(indicator.isVisible());
 }
 

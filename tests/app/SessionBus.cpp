@@ -131,25 +131,6 @@ uint NotificationServer::Notify(const QString& app, uint replaces, const QString
     return id;
 }
 
-bool TrayWatcher::Register(QDBusConnection bus) {
-    return bus.registerObject(QStringLiteral("/StatusNotifierWatcher"), this,
-                              QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllProperties |
-                                  QDBusConnection::ExportAllSignals) &&
-           bus.registerService(QStringLiteral("org.kde.StatusNotifierWatcher"));
-}
-
-bool TrayWatcher::WaitForItem(int timeoutMs) {
-    const QDeadlineTimer deadline(timeoutMs);
-    while (items_.isEmpty() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
-    return !items_.isEmpty();
-}
-
-void TrayWatcher::RegisterStatusNotifierItem(const QString& service) {
-    items_.append(service);
-    emit StatusNotifierItemRegistered(service);
-}
-
 QString NotificationServer::GetServerInformation(QString& vendor, QString& version, QString& spec) {
     vendor = QStringLiteral("quorvel tests");
     version = QStringLiteral("1");

@@ -70,32 +70,4 @@ private:
     uint nextId_ = 1;
 };
 
-// org.kde.StatusNotifierWatcher with a host registered, as KDE, GNOME's AppIndicator extension and most
-// panels serve it: a program's tray icon registers its item here.
-class TrayWatcher : public QObject {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
-    Q_PROPERTY(bool IsStatusNotifierHostRegistered READ HostRegistered)
-    Q_PROPERTY(int ProtocolVersion READ ProtocolVersion)
-    Q_PROPERTY(QStringList RegisteredStatusNotifierItems READ Items)
-public:
-    bool Register(QDBusConnection bus);
-    bool HostRegistered() const { return true; }
-    int ProtocolVersion() const { return 0; }
-    QStringList Items() const { return items_; }
-    // Spins the event loop until an item registered or the time is up.
-    bool WaitForItem(int timeoutMs);
-
-public slots:
-    void RegisterStatusNotifierItem(const QString& service);
-    void RegisterStatusNotifierHost(const QString&) {}
-
-signals:
-    void StatusNotifierItemRegistered(const QString& service);
-    void StatusNotifierHostRegistered();
-
-private:
-    QStringList items_;
-};
-
 }  // namespace quorvel::test
