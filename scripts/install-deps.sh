@@ -14,6 +14,9 @@ packages=(
   xvfb xauth xdotool x11-utils fonts-open-sans fonts-wqy-microhei
   # a window manager on the test X server: windows that must not take the focus are checked against one
   openbox
+  # Wayland: a headless compositor and Qt's Wayland platform; a private session bus for the desktop-notice
+  # and tray tests
+  weston qt6-wayland dbus-daemon
   python3 zip unzip ca-certificates
   # signing releases (scripts/sign-release.sh)
   openssl

@@ -34,6 +34,16 @@ bool MakeFolder(const QString& file) {
     return true;
 }
 
+// A token is opaque to us; we pass on only what a compositor hands out (printable ASCII, no spaces), so
+// nothing a local client sends ends up in the environment as anything else.
+bool IsToken(const QByteArray& token) {
+    if (token.isEmpty()) return false;
+    for (const char c : token) {
+        if (c <= ' ' || c > '~') return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 SingleInstance::SingleInstance()
@@ -104,8 +114,9 @@ void SingleInstance::OnRequest(QLocalSocket* client) {
     if (client->canReadLine()) {
         const QByteArray request = client->readLine(kMaxRequest).trimmed();
         QByteArray answer = "unknown";
-        if (request == "show") {
-            emit ShowRequested();
+        if (request == "show" || request.startsWith("show ")) {
+            const QByteArray token = request.mid(5).trimmed();
+            emit ShowRequested(IsToken(token) ? QString::fromLatin1(token) : QString());
             answer = "ok";
         } else if (request == "status") {
             const bool visible = visible_ && visible_();
@@ -144,8 +155,16 @@ QString SingleInstance::Ask(const QString& socketPath, const QString& request,
     return QString::fromUtf8(socket.readLine().trimmed());
 }
 
-bool SingleInstance::HandOver(std::chrono::milliseconds timeout) {
-    return Ask(socketPath_, QStringLiteral("show"), timeout) == QLatin1String("ok");
+bool SingleInstance::HandOver(std::chrono::milliseconds timeout, const QString& token) {
+    const QString request = token.isEmpty() ? QStringLiteral("show") : QStringLiteral("show ") + token;
+    return Ask(socketPath_, request, timeout) == QLatin1String("ok");
+}
+
+QString SingleInstance::LaunchToken() {
+    const QByteArray token = qgetenv("XDG_ACTIVATION_TOKEN");
+    // The request line must hold it whole.
+    if (!IsToken(token) || token.size() > kMaxRequest - 8) return {};
+    return QString::fromLatin1(token);
 }
 
 void SingleInstance::Release() {

@@ -5,6 +5,8 @@
 // instance (its process is gone) is taken over, and so is the socket file it left.
 //
 // The socket speaks one line of text per connection: "show" -> "ok" (the window is shown and raised),
+// "show TOKEN" -> "ok" (the same, with the second start's activation token: on Wayland a window may take
+// the focus only with a token the compositor gave the launch the user made),
 // "status" -> "quorvel <pid> visible|hidden", "view" -> what the window shows (DeviceMainDlg::DescribeView).
 // Anything else -> "unknown". The server closes the connection after its answer, and closes a client that
 // has sent no whole line within the idle time, so no client holds the window's socket.
@@ -41,8 +43,11 @@ public:
     bool Serve();
     // The second instance's hand-over: asks the first to show its window and waits for its answer. The
     // first may still be starting (lock taken, socket not yet served): connecting is retried until the
-    // time-out. False when nobody answered.
-    bool HandOver(std::chrono::milliseconds timeout);
+    // time-out. False when nobody answered. `token` is the activation token of this launch
+    // (XDG_ACTIVATION_TOKEN), passed on so that the first may raise its window on Wayland.
+    bool HandOver(std::chrono::milliseconds timeout, const QString& token = QString());
+    // The activation token a launch got from the desktop, when it is one that can travel in a request.
+    static QString LaunchToken();
     // Sends one request line and returns the answer line (empty when there was none in time).
     static QString Ask(const QString& socketPath, const QString& request, std::chrono::milliseconds timeout);
 
@@ -64,8 +69,8 @@ public:
     QString SocketPath() const { return socketPath_; }
 
 signals:
-    // A second start asked for the window.
-    void ShowRequested();
+    // A second start asked for the window; `token` is its activation token (empty when it had none).
+    void ShowRequested(const QString& token);
 
 private:
     void OnConnection();

@@ -77,7 +77,7 @@ int RunQuorvel(int argc, char** argv) {
     // One instance per user: a second start hands over to the first and ends.
     SingleInstance instance;
     if (instance.Claim() == SingleInstance::Role::kSecond) {
-        instance.HandOver(kHandOverTimeout);
+        instance.HandOver(kHandOverTimeout, SingleInstance::LaunchToken());
         return 0;
     }
 
@@ -104,7 +104,12 @@ int RunQuorvel(int argc, char** argv) {
     window->PlaceOnScreen();
     if (!hidden) window->show();
     QObject::connect(&instance, &SingleInstance::ShowRequested, window.get(),
-                     &DeviceMainDlg::ShowFromOutside);
+                     [w = window.get()](const QString& token) {
+                         // Qt's Wayland shell spends this token on the next activation request, which is
+                         // the raise below; X11 ignores it.
+                         if (!token.isEmpty()) qputenv("XDG_ACTIVATION_TOKEN", token.toLatin1());
+                         w->ShowFromOutside();
+                     });
     instance.SetVisibilityQuery([w = window.get()] { return w->isVisible(); });
     instance.SetViewQuery([w = window.get()] { return w->DescribeView(); });
 

@@ -68,6 +68,40 @@ TEST_F(SingleInstanceTest, FirstServesTheSecondHandsOver) {
     EXPECT_TRUE(second.Serve());
 }
 
+// A second start passes its activation token on; only what a compositor could have issued reaches the
+// window (it ends up in the environment), anything else shows the window without one.
+TEST_F(SingleInstanceTest, ShowCarriesTheLaunchsActivationToken) {
+    SingleInstance first(Lock(), Socket());
+    ASSERT_EQ(first.Claim(), SingleInstance::Role::kFirst);
+    ASSERT_TRUE(first.Serve());
+    QSignalSpy shows(&first, &SingleInstance::ShowRequested);
+    const struct {
+        const char* request;
+        const char* token;
+    } cases[] = {
+        {"show", ""},
+        {"show weston-1234_abc", "weston-1234_abc"},
+        {"show  padded ", "padded"},
+        {"show two words", ""},
+        {"show t\x01ken", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.request);
+        shows.clear();
+        EXPECT_EQ(AskServed(Socket(), QString::fromLatin1(c.request)), "ok");
+        ASSERT_EQ(shows.count(), 1);
+        EXPECT_EQ(shows.at(0).at(0).toString().toStdString(), c.token);
+    }
+    EXPECT_EQ(AskServed(Socket(), "shower"), "unknown");
+
+    qputenv("XDG_ACTIVATION_TOKEN", "launch-token");
+    EXPECT_EQ(SingleInstance::LaunchToken(), "launch-token");
+    qputenv("XDG_ACTIVATION_TOKEN", "bad token");
+    EXPECT_EQ(SingleInstance::LaunchToken(), "");
+    qunsetenv("XDG_ACTIVATION_TOKEN");
+    EXPECT_EQ(SingleInstance::LaunchToken(), "");
+}
+
 TEST_F(SingleInstanceTest, ASocketFileLeftBehindIsServedAgain) {
     QDir().mkpath(dir_.filePath("run"));
     const QByteArray path = QFile::encodeName(Socket());

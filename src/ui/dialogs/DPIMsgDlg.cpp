@@ -10,6 +10,7 @@
 #include "toolkit/CaptionButton.h"
 #include "toolkit/Theme.h"
 #include "ui/common/DesignLayout.h"
+#include "ui/common/DesktopNotice.h"
 #include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
@@ -122,7 +123,19 @@ void DPIMsgDlg::ShowValue(int dpiValue) {
     PopUp();
 }
 
+QString DPIMsgDlg::NoticeText() const {
+    if (!profile_->isHidden()) return profile_->text();
+    return valueText_->text() + QLatin1Char(' ') + unit_->text();
+}
+
 void DPIMsgDlg::PopUp() {
+    // Created at the first pop-up, so a start-up that never shows one never connects to the bus.
+    if (!notice_ && DesktopNotice::PreferredFor(QGuiApplication::platformName()))
+        notice_ = new DesktopNotice(this);
+    if (notice_ && notice_->Available()) {
+        notice_->Show(NoticeText(), QString(), kShowMs);
+        return;
+    }
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         move(area.right() + 1 - width() - kMargin, area.bottom() + 1 - height() - kMargin);

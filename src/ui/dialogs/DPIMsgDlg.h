@@ -2,7 +2,9 @@
 // The on-screen DPI indicator: a small always-on-top pop-up at the bottom right of the work area that shows
 // the DPI a level switch set, hidden again by its 2 s timer (or its close button). It is shown while a game
 // runs, so it never takes the keyboard focus: it does not accept the focus, shows without activating and
-// belongs to no window (a hidden main window must not hide it).
+// belongs to no window (a hidden main window must not hide it). Where a window cannot place itself (a
+// Wayland session) and the desktop has a notification service, the same text goes out as a desktop notice
+// instead (DesktopNotice); without one the pop-up shows where the compositor puts it.
 
 #include "ui/common/SkinnedDialog.h"
 
@@ -13,6 +15,7 @@ class QTimer;
 namespace quorvel {
 
 class CaptionButton;
+class DesktopNotice;
 class TextRegistry;
 
 class DPIMsgDlg : public SkinnedDialog {
@@ -37,6 +40,11 @@ public:
     void SetMaximum(int maxDpi);
 
     int Value() const { return value_; }
+    // Sends what the pop-up would show through `notice` when its service is there (tests; the program
+    // makes its own on Wayland).
+    void UseDesktopNotice(DesktopNotice* notice) { notice_ = notice; }
+    // The text of the value or profile notice.
+    QString NoticeText() const;
     QTimer* HideTimer() const { return timer_; }
 
 protected:
@@ -52,6 +60,7 @@ private:
     CaptionButton* close_ = nullptr;
     QTimer* timer_ = nullptr;
     TextRegistry* texts_ = nullptr;
+    DesktopNotice* notice_ = nullptr;
 };
 
 }  // namespace quorvel

@@ -39,7 +39,6 @@ void TrayIcon::SetAvailableForTests(std::optional<bool> available) {
 
 bool TrayIcon::Show(const QString& tip) {
     if (shown_) return true;
-    if (!Available()) return false;
     if (!icon_) {
         icon_ = new QSystemTrayIcon(AppIcon(), this);
         icon_->setContextMenu(menu_);
@@ -49,8 +48,11 @@ bool TrayIcon::Show(const QString& tip) {
         });
     }
     icon_->setToolTip(tip.left(kTipLength));
-    // Without a real notification area (tests) there is nothing to show it in.
-    if (QSystemTrayIcon::isSystemTrayAvailable()) icon_->show();
+    // Shown even while no notification area runs: at log-in the panel often starts after us, and Qt docks
+    // the icon once one appears. Until then the window acts as without a tray. Tests that pretend to have
+    // one have nothing to show it in.
+    if (!g_availableForTests) icon_->show();
+    if (!Available()) return false;
     shown_ = true;
     return true;
 }
