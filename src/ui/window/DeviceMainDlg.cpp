@@ -336,11 +336,11 @@ bool DeviceMainDlg::UpdateRunning() const {
 }
 
 void DeviceMainDlg::ShowSavingIndicator() {
-    if (saveWait_ && model_.show_savetips) saveWait_->ShowSaving();
+    if (saveWait_) saveWait_->ShowSaving();
 }
 
 void DeviceMainDlg::ShowDpiIndicator(int dpiValue) {
-    if (dpiIndicator_ && model_.show_dpitips) dpiIndicator_->ShowValue(dpiValue);
+    if (dpiIndicator_) dpiIndicator_->ShowValue(dpiValue);
 }
 
 void DeviceMainDlg::ProfileChanged() {

@@ -46,10 +46,11 @@ MPicture* NewPanel(QWidget* parent, int id, const char* image) {
     return panel;
 }
 
-LightSlider* NewSlider(QWidget* parent, int id, int position) {
+// The ranges are the ones quorvelctl accepts too.
+LightSlider* NewSlider(QWidget* parent, int id, int low, int high, int position) {
     auto* slider = new LightSlider(parent);
     slider->setObjectName(ControlName(id));
-    slider->SetRange(0, 4);
+    slider->SetRange(low, high);
     slider->SetProgress(position);
     return slider;
 }
@@ -106,7 +107,8 @@ void LightingPage::Build() {
     texts.BindComposed(
         brightnessValue_, {kBrightnessValueText}, [this] { return BrightnessText(brightness_); },
         [this](const QString& s) { brightnessValue_->setText(s); });
-    brightnessSlider_ = NewSlider(this, kBrightness, 4);
+    brightnessSlider_ =
+        NewSlider(this, kBrightness, kLightBrightnessMin, kLightBrightnessMax, kLightBrightnessMax);
     texts.Bind(brightnessSlider_, kBrightnessLabelText,
                [this](const QString& s) { brightnessSlider_->setAccessibleName(s); });
     connect(brightnessSlider_, &LightSlider::progressMoved, this,
@@ -117,7 +119,8 @@ void LightingPage::Build() {
     texts.BindComposed(
         speedValue_, {kSpeedValueText}, [this] { return SpeedText(speed_); },
         [this](const QString& s) { speedValue_->setText(s); });
-    speedSlider_ = NewSlider(this, kSpeed, 2);
+    speedSlider_ =
+        NewSlider(this, kSpeed, kLightSpeedMin, kLightSpeedMax, (kLightSpeedMin + kLightSpeedMax) / 2);
     texts.Bind(speedSlider_, kSpeedLabelText,
                [this](const QString& s) { speedSlider_->setAccessibleName(s); });
     connect(speedSlider_, &LightSlider::progressMoved, this,
