@@ -6,6 +6,7 @@
 #include <QLabel>
 
 #include "MainWindowFixture.h"
+#include "toolkit/CDeviceList.h"
 #include "ui/common/DesignLayout.h"
 #include "ui/common/UiRect.h"
 #include "ui/pages/deviceinfo/DeviceInfoPage.h"
@@ -98,6 +99,12 @@ class DesignGeometry : public MainWindowTest {};
 
 TEST_F(DesignGeometry, ControlsKeepTheirRectanglesAndFontsAtEveryScale) {
     OpenWindow("102:wired");
+    // Pages are built when first shown: a user's visit to each.
+    ASSERT_TRUE(WaitFor([&] { return CurrentView() == MainViews::View::DeviceList; }));
+    emit window->Home().List().deviceClicked(102);
+    for (int item : {MainTabs::kPerformanceItem, MainTabs::kMacrosItem, MainTabs::kLightingItem,
+                     MainTabs::kDeviceInfoItem})
+        PickTab(item);
     auto in = [&](auto* page, int id) { return Control(page, id); };
     auto* performance = window->findChild<PerformancePage*>();
     auto* macros = window->findChild<MacroPage*>();
