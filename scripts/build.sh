@@ -15,4 +15,8 @@ if [ ! -f "$dir/CMakeCache.txt" ]; then
 elif [ $# -gt 0 ]; then
   cmake -S "$root" -B "$dir" "$@"
 fi
-cmake --build "$dir" -j "$(nproc)"
+# QUORVEL_BUILD_TARGETS (space-separated) builds only those targets; default everything.
+build=(cmake --build "$dir" -j "$(nproc)")
+# shellcheck disable=SC2206  # the list is split on spaces on purpose
+[ -n "${QUORVEL_BUILD_TARGETS:-}" ] && build+=(--target $QUORVEL_BUILD_TARGETS)
+"${build[@]}"

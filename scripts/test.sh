@@ -12,13 +12,15 @@ mode=${1:-normal}
 sanitize_args=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DQUORVEL_SANITIZE=ON -DQUORVEL_FUZZ=ON
                -DQUORVEL_BENCH=OFF)
 filter=()
+targets=()
 case "$mode" in
   normal)     dir=$root/build;      args=() ;;
   --sanitize) dir=$root/build-asan; args=("${sanitize_args[@]}") ;;
-  --tsan)     dir=$root/build-tsan; args=(-DQUORVEL_TSAN=ON -DQUORVEL_BENCH=OFF -DQUORVEL_GUI=OFF); filter=(-L threads) ;;
+  --tsan)     dir=$root/build-tsan; args=(-DQUORVEL_TSAN=ON -DQUORVEL_BENCH=OFF -DQUORVEL_GUI=OFF); filter=(-L threads)
+              targets=(threaded_tests) ;;  # only what that label runs is built
   *) echo "usage: scripts/test.sh [--sanitize|--tsan]" >&2; exit 2 ;;
 esac
-"$root/scripts/build.sh" "$dir" "${args[@]}"
+QUORVEL_BUILD_TARGETS="${targets[*]}" "$root/scripts/build.sh" "$dir" "${args[@]}"
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 # Allocations Qt, fontconfig and the X libraries keep until the process ends, named narrowly; leak detection
 # stays on for everything else.
