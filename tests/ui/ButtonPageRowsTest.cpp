@@ -159,10 +159,10 @@ TEST_F(ButtonPageRows, RefusalsAreToldInTheUsersLanguage) {
              Click(kKeyOpen);
              auto* field = At<QLineEdit>(kKeyField);
              QTest::mouseClick(field, Qt::LeftButton);
-             // X keycode 132 (the yen key) has a virtual key but no keyboard code.
-             QKeyEvent press(QEvent::KeyPress, Qt::Key_yen, {}, 132, 0xa5, 0);
+             // Break (Ctrl + Pause on X) has a virtual key but no keyboard code. Had it not been captured,
+             // OK would store and say nothing.
+             QKeyEvent press(QEvent::KeyPress, Qt::Key_Pause, {}, 127, 0xff6b, 0);
              QApplication::sendEvent(field, &press);
-             ASSERT_FALSE(field->text().isEmpty()) << "the key was captured";
              Click(kKeyOk);
          },
          "提示 | 鼠标无法发送此按键，请选择其他按键。"},
