@@ -31,6 +31,7 @@ QString CDeviceList::VersionText(quint32 release) {
 
 void CDeviceList::ClearList() {
     devices_.clear();
+    current_ = 0;
     selected_ = -1;
     hover_ = -1;
     page_ = 0;
@@ -118,6 +119,7 @@ int CDeviceList::GetOnlineDevCount() const {
 }
 
 void CDeviceList::SetSelectDevice(int deviceType) {
+    current_ = deviceType;
     selected_ = IndexOfDevice(deviceType);
     if (selected_ >= 0) page_ = selected_ / CardsPerPage();
     update();
@@ -188,10 +190,18 @@ void CDeviceList::Stepped(int index) {
     update();
 }
 
+void CDeviceList::Picked(int index) {
+    const int type = devices_[index].type;
+    // Until the owner takes the pick, the current card stays the selected one.
+    selected_ = IndexOfDevice(current_);
+    update();
+    emit deviceClicked(type);
+}
+
 void CDeviceList::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
     if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) && selected_ >= 0) {
-        emit deviceClicked(devices_[selected_].type);
+        Picked(selected_);
         return;
     }
     ItemPicker::keyPressEvent(event);

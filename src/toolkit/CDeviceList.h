@@ -2,7 +2,8 @@
 // The device list of the home page: one card per configured model with its picture, name, link (wired or
 // wireless), connection state, battery and firmware version. Models are addressed by device type. Cards
 // that do not fit are paged: SetSelectIndex(-1) (the arrows) turns to the next page and wraps, ScrollPage
-// goes either way. A click on a card selects it and reports its device type (deviceClicked).
+// goes either way. A click on a card reports its device type (deviceClicked); the card is selected only when
+// the owner takes the pick (SetSelectDevice), so a refused pick leaves the current card, or none, selected.
 
 #include <QVector>
 
@@ -42,7 +43,7 @@ public:
     QString GetDeviceVersionText(int deviceType) const;  // "1.03"; empty before a version is known
     int GetOnlineDevCount() const;                       // cards whose state is 1
 
-    void SetSelectDevice(int deviceType);  // an unknown type selects nothing
+    void SetSelectDevice(int deviceType);  // the current card; an unknown type selects nothing
     int GetSelectDevice() const;           // 0 when nothing is selected
     // -1: next page (wrapping); another value: the page holding that card.
     void SetSelectIndex(int index);
@@ -64,7 +65,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     int ItemCount() const override { return GetDeviceCount(); }
     QRectF HitRect(int index) const override { return CardRect(index); }
-    void Picked(int index) override { emit deviceClicked(devices_[index].type); }
+    void Picked(int index) override;
     // Left and Right move the selection, from none to the first card; Enter or Space picks it.
     int StepTarget(int step) const override;
     void Stepped(int index) override;
@@ -89,6 +90,7 @@ private:
     void PaintDevice(QPainter& painter, const QRectF& card, const Device& device, bool selected, bool hot);
 
     QVector<Device> devices_;
+    int current_ = 0;  // the device type last taken (SetSelectDevice)
     int page_ = 0;
     DeviceListTexts texts_;
 };

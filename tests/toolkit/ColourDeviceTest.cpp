@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QButtonGroup>
+#include <functional>
 
 #include "ToolkitTestSupport.h"
 #include "toolkit/BatteryCtrl.h"
@@ -175,13 +176,45 @@ TEST_F(Devices, SelectionAndClicks) {
     test::Click(list, {500, 200});
     test::Click(list, {500, 20});  // above the cards
     EXPECT_EQ(clicked.calls, QList<QVariantList>{{103}});
-    EXPECT_EQ(list.GetSelectDevice(), 103);
     test::KeyClick(list, Qt::Key_Right);
     test::KeyClick(list, Qt::Key_Return);
-    EXPECT_EQ(clicked.last(), QVariantList{201});
+    EXPECT_EQ(clicked.last(), QVariantList{102}) << "from no selection the arrow goes to the first card";
     list.ClearList();
     EXPECT_EQ(list.GetSelectDevice(), 0);
     EXPECT_EQ(list.GetDeviceCount(), 0);
+}
+
+// A pick only asks: the card the owner takes becomes the selected one; a refused pick, by click or by
+// Enter, leaves the current card selected, or none.
+TEST_F(Devices, ARefusedPickLeavesTheCurrentCardSelected) {
+    list.resize(1000, 600);
+    const int unreachable = 103;
+    QObject::connect(&list, &CDeviceList::deviceClicked, &list, [this, unreachable](int type) {
+        if (type != unreachable) list.SetSelectDevice(type);
+    });
+    const QPoint r2(150, 200), r3(500, 200), f1(850, 200);
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        int selected;
+    };
+    const Step steps[] = {
+        {"refused with nothing current", [&] { test::Click(list, r3); }, 0},
+        {"taken", [&] { test::Click(list, f1); }, 201},
+        {"refused click", [&] { test::Click(list, r3); }, 201},
+        {"taken again", [&] { test::Click(list, r2); }, 102},
+        {"refused Enter",
+         [&] {
+             test::KeyClick(list, Qt::Key_Right);
+             ASSERT_EQ(list.GetSelectDevice(), unreachable) << "the arrow moves the highlight";
+             test::KeyClick(list, Qt::Key_Return);
+         },
+         102},
+    };
+    for (const Step& s : steps) {
+        s.act();
+        EXPECT_EQ(list.GetSelectDevice(), s.selected) << s.what;
+    }
 }
 
 // A narrow list shows one card per page; the arrows (-1) turn the pages and wrap.

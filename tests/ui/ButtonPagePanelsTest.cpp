@@ -54,10 +54,10 @@ TEST_F(ButtonPagePanels, PickingAButtonShowsWhatItDoes) {
             At<QLabel>(kCaption)->text(),
             At<MouseKeyCtrl>(kButtonList)->GetItemKeyName(At<MouseKeyCtrl>(kButtonList)->IndexOfKey(c.key)));
     }
-    // Menus that do not hold the function show their first choices (the multimedia menu its 4th).
+    // Menus that do not hold the function show no choice, only their placeholder.
     Pick(1);
-    EXPECT_EQ(Shown(kMediaMenu), "Media Player");
-    EXPECT_EQ(Shown(kShortcutMenu), "Calculator");
+    EXPECT_EQ(Shown(kMediaMenu), "");
+    EXPECT_EQ(At<QComboBox>(kShortcutMenu)->placeholderText(), "Choose\u2026");
 }
 
 // Reopening the panel forgets the key captured before, the field's text with it: an OK with only a
@@ -141,17 +141,20 @@ TEST_F(ButtonPagePanels, ResettingAButtonAsksFirst) {
     Pick(6);
     Click(kFixedButton);
     ASSERT_EQ(Description(6), "Disable");
+    const std::string question =
+        "Reset Button | Restore the default function of " + At<QLabel>(kCaption)->text().toStdString() + "?";
     Click(kResetButton);
-    EXPECT_EQ(AnswerBox(false), "Reset Buttons | Restore the default button functions?");
+    EXPECT_EQ(AnswerBox(false), question);
     EXPECT_EQ(Row(6), "9 1 0 Disable");
     Click(kResetButton);
-    EXPECT_EQ(AnswerBox(true), "Reset Buttons | Restore the default button functions?");
+    EXPECT_EQ(AnswerBox(true), question);
     EXPECT_EQ(Row(6), "none");
     EXPECT_EQ(Description(6), "Volume Up");
     EXPECT_EQ(Marked(), FunctionRow::Media);
     EXPECT_EQ(host->queued, 2u);
     Click(kResetAll);
-    EXPECT_EQ(AnswerBox(false), "Reset Buttons | Restore the default button functions?");
+    EXPECT_EQ(AnswerBox(false),
+              "Reset Buttons | Restore the default functions of all buttons in this profile?");
     EXPECT_EQ(host->queued, 2u);
     ASSERT_TRUE(Drain());
 }

@@ -46,9 +46,9 @@ TEST_F(ButtonPageTest, ThePrimaryButtonIsProtected) {
     EXPECT_EQ(host->savingShown, 0);
 
     Click(kResetButton);
-    EXPECT_EQ(AnswerBox(), "Reset Buttons | Restore the default button functions?");
+    EXPECT_EQ(AnswerBox(), "Reset Button | Restore the default function of Left Click?");
     Click(kResetAll);
-    EXPECT_EQ(AnswerBox(), "Reset Buttons | Restore the default button functions?");
+    EXPECT_EQ(AnswerBox(), "Reset Buttons | Restore the default functions of all buttons in this profile?");
     ASSERT_EQ(host->queued, 2u);
     ASSERT_TRUE(Drain());
     EXPECT_EQ(SentSinceLastCall().size(), 2u);  // the key table twice
@@ -151,7 +151,7 @@ TEST_P(ButtonPageOnBothFamilies, ResetAllSendsTheDefaultKeyTable) {
     SentSinceLastCall();
 
     Click(kResetAll);
-    EXPECT_EQ(AnswerBox(), "Reset Buttons | Restore the default button functions?");
+    EXPECT_EQ(AnswerBox(), "Reset Buttons | Restore the default functions of all buttons in this profile?");
     EXPECT_EQ(Row(2), "none");
     EXPECT_EQ(Row(4), "none");
     EXPECT_EQ(Description(2), "Middle Click");

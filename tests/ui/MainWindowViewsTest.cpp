@@ -61,7 +61,7 @@ TEST_F(MainWindowViews, ViewsFollowDiscoveryTheListTheTabsAndTheSettingsPage) {
         {"the settings page",
          [&] { Find<QAbstractButton>(MainFrame::kSettings)->click(); },
          View::Device,
-         {45, 46, 56},
+         {44, 45, 46, 56},
          2},
         {"back from the settings page", [&] { Find<QAbstractButton>(SettingsPage::kLeave)->click(); },
          View::Device, device, 1},

@@ -156,7 +156,9 @@ QWidget* MainFrame::ProfileButton() const {
 void MainFrame::ShowViewControls(bool settingsOpen, bool pages, bool device) {
     settings->setVisible(!settingsOpen);
     maximise->setVisible(!settingsOpen);
-    statusTitle->setVisible(pages);
+    // The status title stays with the device while the settings page lies over the pages, above it.
+    statusTitle->setVisible(device);
+    if (settingsOpen) statusTitle->raise();
     battery->setVisible(pages);
     profile->setVisible(device);
     reset->setVisible(device);

@@ -80,7 +80,7 @@ public:
     void Follow(DeviceEvents& events);
 
     // What the view shows: the caption's settings and maximise buttons unless the settings page is
-    // open; the status title and battery with the pages; the profile and reset buttons with the device.
+    // open; the battery with the pages; the status title, the profile and reset buttons with the device.
     void ShowViewControls(bool settingsOpen, bool pages, bool device);
     // The profile button (no switch while a model loads or a recording runs) and the factory reset.
     void SetProfileEnabled(bool enabled);

@@ -25,9 +25,16 @@ namespace {
 
 constexpr int kNoticeTitle = 177;
 constexpr int kProtectedText = 175;
-constexpr int kResetTitle = 171;
-constexpr int kResetQuestion = 170;
+constexpr int kResetAllTitle = 171;
+constexpr int kResetAllQuestion = 3103;
+constexpr int kResetOneTitle = 3101;
+constexpr int kResetOneQuestion = 3102;  // "%s": the button's caption
 constexpr int kButtonWord = 103;
+// Why a change was refused, in the user's words.
+constexpr int kNotSaved = 3106;
+constexpr int kNoKeyboardCode = 3104;
+constexpr int kMacroGone = 3105;
+constexpr int kMacroTooLong = 790;
 
 // Design geometry of the page (1180 x 658 at 1x): the buttons on the left, the function area on the
 // right, an open panel in the picture's card under the picture.
@@ -235,17 +242,19 @@ void ButtonPage::ShowKeyFunction() {
 }
 
 void ButtonPage::ShowStoredFunction() {
-    functions_->ShowIndex(FunctionRow::Mouse, 0);
-    functions_->ShowIndex(FunctionRow::Media, 3);
-    functions_->ShowIndex(FunctionRow::Macro, 0);
-    functions_->ShowIndex(FunctionRow::Shortcut, 2);
-    functions_->ShowIndex(FunctionRow::Dpi, 0);
-    functions_->ShowIndex(FunctionRow::Special, 0);
+    functions_->ShowNoValue();
     // A button without a stored function shows its factory function.
     for (const ButtonInfo& info : ListButtons(Host().Actions())) {
         if (info.keyCode != selectedKeyCode_) continue;
         const FunctionRow row = RowOfType(info.macroType);
-        if (FunctionMenuPanel::IsMenu(row)) functions_->ShowValue(row, info.macroValue);
+        if (FunctionMenuPanel::IsMenu(row))
+            functions_->ShowValue(row, info.macroValue);
+        else if (row == FunctionRow::Key)
+            functions_->ShowKeyValue(QString::fromStdString(info.description));
+        else if (row == FunctionRow::Click)
+            functions_->ShowClickValue(info.macroValue, info.macroValue2);
+        else if (row == FunctionRow::Fixed)
+            functions_->ShowFixedValue();
         functions_->Mark(row);
         return;
     }
@@ -258,14 +267,26 @@ bool ButtonPage::MayChange() {
     return false;
 }
 
-bool ButtonPage::Apply(const ActionResult& result) {
+bool ButtonPage::Apply(const ActionResult& result, int refusal) {
     if (!result.ok) {
-        Notice(QString::fromStdString(result.message));
+        // The action's own message is for the command line; the page says it in the user's language.
+        Notice(refusal);
+        ShowStoredFunction();  // the area goes back to what the button does
         return false;
     }
     Host().Queue(result);
     Redescribe();
+    ShowStoredFunction();
     return true;
+}
+
+int ButtonPage::MacroRefusal(const ActionResult& result, int macroId) {
+    ActionContext& ctx = Host().Actions();
+    if (result.message == ctx.Text(kMacroTooLong)) return kMacroTooLong;
+    for (const MenuItem& m : FunctionMenu(ctx, kMacroFunction)) {
+        if (m.value == macroId) return kNotSaved;
+    }
+    return kMacroGone;
 }
 
 void ButtonPage::Notice(const UiText& message) {
@@ -279,10 +300,8 @@ void ButtonPage::ChooseFromMenu(int macroType, int value) {
     }
     keyPanel_->Close();
     clickPanel_->Close();
-    if (Apply(AssignMenuFunction(Host().Actions(), selectedKeyCode_, macroType, value)))
-        functions_->Mark(RowOfType(macroType));
-    else
-        ShowStoredFunction();  // the menu goes back to what the button does
+    const ActionResult result = AssignMenuFunction(Host().Actions(), selectedKeyCode_, macroType, value);
+    Apply(result, macroType == kMacroFunction ? MacroRefusal(result, value) : kNotSaved);
 }
 
 void ButtonPage::OpenKeyCombination() {
@@ -301,8 +320,9 @@ void ButtonPage::StoreKeyCombination() {
     }
     const std::optional<std::string> name =
         virtualKey != 0 ? std::optional<std::string>(keyPanel_->CapturedName().toStdString()) : std::nullopt;
-    if (Apply(AssignKeyCombination(Host().Actions(), selectedKeyCode_, modifiers, virtualKey, name)))
-        functions_->Mark(FunctionRow::Key);
+    const bool unsendable = virtualKey != 0 && VirtualKeyToUsage(virtualKey) == 0;
+    Apply(AssignKeyCombination(Host().Actions(), selectedKeyCode_, modifiers, virtualKey, name),
+          unsendable ? kNoKeyboardCode : kNotSaved);
 }
 
 void ButtonPage::OpenClickFunction() {
@@ -313,38 +333,44 @@ void ButtonPage::OpenClickFunction() {
 
 void ButtonPage::StoreClickFunction() {
     if (!MayChange()) return;
-    if (Apply(AssignClickFunction(Host().Actions(), selectedKeyCode_, clickPanel_->First(),
-                                  clickPanel_->Second())))
-        functions_->Mark(FunctionRow::Click);
+    Apply(
+        AssignClickFunction(Host().Actions(), selectedKeyCode_, clickPanel_->First(), clickPanel_->Second()),
+        kNotSaved);
 }
 
 void ButtonPage::StoreFixedFunction() {
-    if (!MayChange()) return;
+    if (!MayChange()) {
+        ShowStoredFunction();  // the click checked the button
+        return;
+    }
     keyPanel_->Close();
     clickPanel_->Close();
-    if (Apply(AssignFixedFunction(Host().Actions(), selectedKeyCode_))) functions_->Mark(FunctionRow::Fixed);
+    Apply(AssignFixedFunction(Host().Actions(), selectedKeyCode_), kNotSaved);
 }
 
 void ButtonPage::ResetChosenButton() {
     const int keyCode = selectedKeyCode_;  // the button the question was asked for
+    const QString question =
+        Text(kResetOneQuestion).replace(QStringLiteral("%s"), buttons_->CaptionAt(buttons_->Selected()));
     QPointer<ButtonPage> self(this);
-    OpenMessageBox(Host().Window(), kResetTitle, kResetQuestion, kBoxOkCancel,
-                   [this, self, keyCode](int answer) {
-                       if (!self || !IsConsent(answer)) return;
-                       if (Apply(ResetButton(Host().Actions(), keyCode)) && keyCode == selectedKeyCode_)
-                           ShowKeyFunction();
-                   });
+    OpenMessageBox(
+        Host().Window(), kResetOneTitle, question, kBoxOkCancel, [this, self, keyCode](int answer) {
+            if (!self || !IsConsent(answer)) return;
+            if (Apply(ResetButton(Host().Actions(), keyCode), kNotSaved) && keyCode == selectedKeyCode_)
+                ShowKeyFunction();
+        });
 }
 
 void ButtonPage::ResetAllButtons() {
     QPointer<ButtonPage> self(this);
-    OpenMessageBox(Host().Window(), kResetTitle, kResetQuestion, kBoxOkCancel, [this, self](int answer) {
-        if (!self || !IsConsent(answer)) return;
-        buttons_->Select(0);
-        ChooseButton(buttons_->Selected());
-        Apply(quorvel::ResetAllButtons(Host().Actions()));
-        ShowKeyFunction();
-    });
+    OpenMessageBox(Host().Window(), kResetAllTitle, kResetAllQuestion, kBoxOkCancel,
+                   [this, self](int answer) {
+                       if (!self || !IsConsent(answer)) return;
+                       buttons_->Select(0);
+                       ChooseButton(buttons_->Selected());
+                       Apply(quorvel::ResetAllButtons(Host().Actions()), kNotSaved);
+                       ShowKeyFunction();
+                   });
 }
 
 }  // namespace quorvel

@@ -60,8 +60,10 @@ private:
 
     // A change of one button's function: false (with the notice) when the chosen button is protected.
     bool MayChange();
-    // Queues an accepted result's tasks and shows the new description; a refusal is shown as a notice.
-    bool Apply(const ActionResult& result);
+    // Queues an accepted result's tasks and shows the new description and function; a refusal is shown
+    // as the notice `refusal` (a language text) and the function area shows what the button still does.
+    bool Apply(const ActionResult& result, int refusal);
+    int MacroRefusal(const ActionResult& result, int macroId);
     void Notice(const UiText& message);
 
     void ChooseFromMenu(int macroType, int value);

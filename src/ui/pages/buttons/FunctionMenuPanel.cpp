@@ -33,6 +33,8 @@ constexpr RowSpec kRows[kFunctionRowCount] = {
 constexpr int kSetText = 11;
 constexpr int kResetTip = 104;
 constexpr int kNoMacrosText = 795;
+constexpr int kChooseText = 3100;
+constexpr int kMsText = 187;
 
 // Design geometry at 1x.
 constexpr int kMargin = 24;
@@ -65,18 +67,29 @@ FunctionMenuPanel::FunctionMenuPanel(TextRegistry& texts, QWidget* parent) : But
         connect(menu, &QComboBox::activated, this,
                 [this, menu, type](int index) { emit menuChosen(type, menu->itemData(index).toInt()); });
     }
-    texts.Bind(menus_[2], kNoMacrosText,
-               [menu = menus_[2]](const QString& s) { menu->setPlaceholderText(s); });
+    for (int i = 0; i < 6; ++i) {
+        texts.BindComposed(
+            menus_[i], {kChooseText, kNoMacrosText}, [this, i] { return Placeholder(i); },
+            [menu = menus_[i]](const QString& s) { menu->setPlaceholderText(s); });
+    }
 
     auto newButton = [this, &texts](int id, int textId) {
         auto* button = new QPushButton(this);
         button->setObjectName(ControlName(id));
-        texts.BindText(button, textId);
+        if (textId) texts.BindText(button, textId);
         return button;
     };
-    keyOpen_ = newButton(kKeyOpen, kSetText);
-    clickOpen_ = newButton(kClickOpen, kSetText);
+    keyOpen_ = newButton(kKeyOpen, 0);
+    clickOpen_ = newButton(kClickOpen, 0);
     fixed_ = newButton(kFixedButton, 139);
+    // The two panel buttons name the function the row holds, else what they do.
+    texts.BindComposed(
+        keyOpen_, {kSetText}, [this] { return KeyButtonText(); },
+        [button = keyOpen_](const QString& s) { button->setText(s); });
+    texts.BindComposed(
+        clickOpen_, {kSetText, kMsText}, [this] { return ClickButtonText(); },
+        [button = clickOpen_](const QString& s) { button->setText(s); });
+    fixed_->setCheckable(true);
     connect(keyOpen_, &QPushButton::clicked, this, &FunctionMenuPanel::keyCombinationClicked);
     connect(clickOpen_, &QPushButton::clicked, this, &FunctionMenuPanel::clickFunctionClicked);
     connect(fixed_, &QPushButton::clicked, this, &FunctionMenuPanel::fixedFunctionClicked);
@@ -97,8 +110,17 @@ void FunctionMenuPanel::SetMenu(FunctionRow row, const std::vector<Item>& items)
     const QVariant shown = menu->currentData();
     menu->clear();
     for (const Item& item : items) menu->addItem(item.text, item.value);
-    const int again = shown.isValid() ? menu->findData(shown) : -1;
-    menu->setCurrentIndex(again >= 0 ? again : (menu->count() > 0 ? 0 : -1));
+    menu->setCurrentIndex(shown.isValid() ? menu->findData(shown) : -1);
+    menu->setPlaceholderText(Placeholder(static_cast<int>(row)));
+}
+
+void FunctionMenuPanel::ShowNoValue() {
+    for (QComboBox* menu : menus_) menu->setCurrentIndex(-1);
+    keyValue_.clear();
+    clickInterval_ = clickCount_ = 0;
+    keyOpen_->setText(KeyButtonText());
+    clickOpen_->setText(ClickButtonText());
+    fixed_->setChecked(false);
 }
 
 bool FunctionMenuPanel::ShowValue(FunctionRow row, int value) {
@@ -109,8 +131,33 @@ bool FunctionMenuPanel::ShowValue(FunctionRow row, int value) {
     return true;
 }
 
-void FunctionMenuPanel::ShowIndex(FunctionRow row, int index) {
-    if (QComboBox* menu = Menu(row)) menu->setCurrentIndex(index < menu->count() ? index : menu->count() - 1);
+void FunctionMenuPanel::ShowKeyValue(const QString& combination) {
+    keyValue_ = combination;
+    keyOpen_->setText(KeyButtonText());
+}
+
+void FunctionMenuPanel::ShowClickValue(int interval, int count) {
+    clickInterval_ = interval;
+    clickCount_ = count;
+    clickOpen_->setText(ClickButtonText());
+}
+
+void FunctionMenuPanel::ShowFixedValue() {
+    fixed_->setChecked(true);
+}
+
+QString FunctionMenuPanel::Placeholder(int menu) const {
+    const bool noMacros = menu == static_cast<int>(FunctionRow::Macro) && menus_[menu]->count() == 0;
+    return Text(noMacros ? kNoMacrosText : kChooseText);
+}
+
+QString FunctionMenuPanel::KeyButtonText() const {
+    return keyValue_.isEmpty() ? Text(kSetText) : keyValue_;
+}
+
+QString FunctionMenuPanel::ClickButtonText() const {
+    if (clickInterval_ == 0) return Text(kSetText);
+    return QStringLiteral("%1 %2 \u00d7 %3").arg(clickInterval_).arg(Text(kMsText)).arg(clickCount_);
 }
 
 void FunctionMenuPanel::Mark(FunctionRow row) {

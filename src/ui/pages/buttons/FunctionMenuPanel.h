@@ -1,8 +1,9 @@
 #pragma once
 // The function area of the button page: the chosen button's caption (70) with its reset (71), one menu
 // per function family (mouse 73, multimedia 75, macro 77, shortcut 79, DPI 81, special 83) and the buttons
-// that open the key-combination (85) and click-function (87) panels and set the fixed function (89). The
-// row of the button's current function is marked.
+// that open the key-combination (85) and click-function (87) panels and set the fixed function (89). Only
+// the row of the button's current function is marked and shows a value; the others show their placeholder,
+// so no row seems to say what the button does when it does something else.
 
 #include <QString>
 #include <array>
@@ -38,9 +39,14 @@ public:
 
     // The items of a menu row; keeps the item shown when its value is still there.
     void SetMenu(FunctionRow row, const std::vector<Item>& items);
-    // Shows the item with this value (false when the menu has none), or the item at this position.
+    // Every row back to its placeholder: no menu item chosen, the buttons named by what they do.
+    void ShowNoValue();
+    // The value of the row holding the function: a menu's item (false when the menu has none), the key
+    // combination's text, the click function's interval (ms) and count, the fixed function set.
     bool ShowValue(FunctionRow row, int value);
-    void ShowIndex(FunctionRow row, int index);
+    void ShowKeyValue(const QString& combination);
+    void ShowClickValue(int interval, int count);
+    void ShowFixedValue();
     // The row of the current function; only one is marked.
     void Mark(FunctionRow row);
     FunctionRow Marked() const { return marked_; }
@@ -64,6 +70,9 @@ protected:
 
 private:
     QRect RowRect(int row) const;
+    QString Placeholder(int menu) const;
+    QString KeyButtonText() const;
+    QString ClickButtonText() const;
 
     QLabel* caption_ = nullptr;
     CImageButton* reset_ = nullptr;
@@ -73,6 +82,9 @@ private:
     QPushButton* clickOpen_ = nullptr;
     QPushButton* fixed_ = nullptr;
     FunctionRow marked_ = FunctionRow::Mouse;
+    QString keyValue_;
+    int clickInterval_ = 0;  // 0: the row holds no click function
+    int clickCount_ = 0;
 };
 
 }  // namespace quorvel
