@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 
+#include "actions/FeatureActions.h"
 #include "actions/PerformanceActions.h"
 #include "ui/common/PageHost.h"
 #include "ui/common/UiRect.h"
@@ -80,6 +81,15 @@ PowerPanel::PowerPanel(PageHost& host, QWidget* parent) : PerformancePanel(host,
 }
 
 void PowerPanel::Load(const PerformanceSettings& settings) {
+    // Only the settings that mean something on this model: a mouse on a cable never sleeps, one without
+    // lights has none to switch off.
+    const ModelFeatures features = ReadModelFeatures(Host().Actions());
+    sleepLabel_->setVisible(features.sleepTime);
+    sleep_->setVisible(features.sleepTime);
+    wake_->setVisible(features.wakeOnMove);
+    lightsOff_->setVisible(features.lightsOffMoving);
+    responseLabel_->setVisible(features.responseTime);
+    responseTime_->setVisible(features.responseTime);
     responseTime_->setText(QString::number(settings.buttonResponseTime));
     responseTime_->setModified(false);
     sleep_->setCurrentIndex(sleep_->findData(settings.sleepSeconds / 10));
