@@ -109,7 +109,7 @@ TEST(TabText, SelectingANameNeverWrapsIt) {
     base.setPixelSize(15);
     const QFontMetricsF regular(base);
     for (const QString& name : {QStringLiteral("Device Information"), QStringLiteral("设备信息"),
-                               QStringLiteral("Performance Settings and More")}) {
+                                QStringLiteral("Performance Settings and More")}) {
         const qreal exact = regular.horizontalAdvance(name);
         for (const qreal width : {exact, exact + 2, 120.0}) {
             SCOPED_TRACE(name.toStdString() + " in " + std::to_string(width));

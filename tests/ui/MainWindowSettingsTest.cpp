@@ -97,9 +97,9 @@ TEST_F(MainWindowSettings, TheTrayNoteFollowsTheExitModeChoice) {
     OpenWindow("");
     OpenSettings();
     auto* page = window->findChild<SettingsPage*>();
-    for (const auto& [mode, note] : {std::pair{SettingsPage::kHideOnClose, true},
-                                     std::pair{SettingsPage::kExitOnClose, false},
-                                     std::pair{SettingsPage::kHideOnClose, true}}) {
+    for (const auto& [mode, note] :
+         {std::pair{SettingsPage::kHideOnClose, true}, std::pair{SettingsPage::kExitOnClose, false},
+          std::pair{SettingsPage::kHideOnClose, true}}) {
         Find<QRadioButton>(mode)->click();
         EXPECT_EQ(Find(SettingsPage::kTrayHint)->isVisibleTo(page), note) << mode;
     }
@@ -166,7 +166,8 @@ TEST_F(MainWindowSettings, CloseButtonByExitModeWithAndWithoutATray) {
         // The note is about "keep running": it shows in that mode only.
         auto* page = window->findChild<SettingsPage*>();
         page->Refresh();
-        EXPECT_EQ(Find(SettingsPage::kTrayHint)->isVisibleTo(page), !c.tray && std::string(c.exitMode) == "1");
+        EXPECT_EQ(Find(SettingsPage::kTrayHint)->isVisibleTo(page),
+                  !c.tray && std::string(c.exitMode) == "1");
         QSignalSpy exits(window.get(), &DeviceMainDlg::ExitRequested);
         Find<QAbstractButton>(MainFrame::kClose)->click();
         EXPECT_EQ(!window->isVisible(), c.hidden);

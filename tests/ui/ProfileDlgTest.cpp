@@ -213,8 +213,7 @@ TEST_F(ProfileDlgTest, TheOldNameDoesNotShowUnderTheRename) {
     auto* editor = List(dialog)->findChild<QLineEdit*>();
     ASSERT_NE(editor, nullptr);
     editor->clear();  // an empty editor: any text in it would be the old name
-    const QImage shot =
-        List(dialog)->viewport()->grab(editor->geometry().adjusted(4, 4, -4, -4)).toImage();
+    const QImage shot = List(dialog)->viewport()->grab(editor->geometry().adjusted(4, 4, -4, -4)).toImage();
     // Columns with light (text) pixels; the text cursor alone takes one or two.
     int columns = 0;
     for (int x = 0; x < shot.width(); ++x) {

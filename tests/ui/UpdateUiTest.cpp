@@ -413,8 +413,8 @@ const LinkCase kLinks[] = {
     {"102:wired", "Mouse Firmware: 1.05", "Receiver Firmware", true, false, "Wired connection", false,
      "Connection"},
     // The mouse told its own version through the receiver at read-back.
-    {"103:wireless", "Mouse Firmware: 1.05", "Receiver Firmware: 1.05", false, true, "Wireless connection", true,
-     "Battery"},
+    {"103:wireless", "Mouse Firmware: 1.05", "Receiver Firmware: 1.05", false, true, "Wireless connection",
+     true, "Battery"},
 };
 INSTANTIATE_TEST_SUITE_P(Links, VersionRows, ::testing::ValuesIn(kLinks), [](const auto& info) {
     return info.index == 0 ? std::string("Wired") : std::string("Wireless");

@@ -78,8 +78,7 @@ QString FileStatusText(FileStatus status) {
 }
 
 void ImportProfileFromFile(PageHost& host) {
-    const QString path =
-        host.Files().OpenFile(host.Window(), Text(kImportTitle), ProfileFileFilter());
+    const QString path = host.Files().OpenFile(host.Window(), Text(kImportTitle), ProfileFileFilter());
     if (path.isEmpty()) return;
     FileStatus status = FileStatus::kOk;
     const ActionResult result = ImportProfileFile(host.Actions(), path.toStdString(), &status);

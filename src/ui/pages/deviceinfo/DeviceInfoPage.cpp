@@ -306,9 +306,10 @@ void DeviceInfoPage::TaskFinished(uint64_t id, const DeviceTaskRequest& request,
     // beside the version.
     const VersionCheck check = Host().UpdateCheck(kUpdateFirmware);
     if (!check.ok) {
-        const QString reason = check.error.empty() ? Text(kCheckFailedDetail) : QString::fromStdString(check.error);
-        OpenMessageBox(Host().Window(), kMouseFirmwareText, Text(kCheckFailedText) + QStringLiteral(": ") + reason,
-                       kBoxOk, {});
+        const QString reason =
+            check.error.empty() ? Text(kCheckFailedDetail) : QString::fromStdString(check.error);
+        OpenMessageBox(Host().Window(), kMouseFirmwareText,
+                       Text(kCheckFailedText) + QStringLiteral(": ") + reason, kBoxOk, {});
     }
 }
 
