@@ -110,7 +110,7 @@ void DeviceMainDlg::Attach(CoreSession& session) {
     home_->SetModels(session.Product().models);
     home_->Follow(Events());
     connect(home_, &HomePage::deviceClicked, this, &DeviceMainDlg::PickDevice);
-    frame_->Follow(Events(), [this] { return ReadModelFeatures(Actions()); });
+    frame_->Follow(Events(), [this] { return Attached() ? ReadModelFeatures(Actions()) : ModelFeatures{}; });
     tabs_ = new MainTabs(*this, this, *texts_);
     tabs_->SetBackdrop(frame_->ModelPicture());
     connect(tabs_, &MainTabs::itemClicked, this, [this](int item) { views_->PickTab(item); });
