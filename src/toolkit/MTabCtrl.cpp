@@ -1,6 +1,6 @@
 #include "toolkit/MTabCtrl.h"
 
-#include <QFontMetricsF>
+#include <QFontMetrics>
 #include <QLinearGradient>
 #include <QPainter>
 
@@ -66,18 +66,23 @@ void MTabCtrl::SetCurSel(int index) {
     emit currentChanged(index);
 }
 
-TabText FitTabText(const QFont& base, bool selected, const QString& text, qreal width) {
+TabText FitTabText(const QFont& base, bool selected, const QString& text, qreal width, QPaintDevice* device) {
+    const auto advance = [device, &text](const QFont& font) {
+        return device ? QFontMetrics(font, device).horizontalAdvance(text)
+                      : QFontMetrics(font).horizontalAdvance(text);
+    };
     TabText out{base, false};
+    out.font.setBold(false);  // the regular weight, whatever the strip's font has
     // A long name takes two lines rather than losing its end; whether it does is decided in the regular
     // weight, so selecting a tab never moves its name onto a second line.
-    if (QFontMetricsF(base).horizontalAdvance(text) > width) out.wrap = true;
+    if (advance(out.font) > width) out.wrap = true;
     if (!selected) return out;
     out.font.setBold(true);
     if (out.wrap) return out;
     // Shrink the bold name until it fits; sizes are set in pixels or points, whichever the font has.
     const bool pixels = base.pixelSize() > 0;
     qreal size = pixels ? base.pixelSize() : base.pointSizeF();
-    while (size > 1 && QFontMetricsF(out.font).horizontalAdvance(text) > width) {
+    while (size > 1 && advance(out.font) > width) {
         size -= pixels ? 1 : 0.5;
         if (pixels)
             out.font.setPixelSize(static_cast<int>(size));
@@ -160,7 +165,7 @@ void MTabCtrl::paintEvent(QPaintEvent*) {
         }
         const QRectF textRect(iconRect.right() + 12, card.top(), card.right() - iconRect.right() - 16,
                               card.height());
-        const TabText text = FitTabText(font(), selected, item.text, textRect.width());
+        const TabText text = FitTabText(font(), selected, item.text, textRect.width(), this);
         p.setFont(text.font);
         p.setPen(ink);
         p.drawText(textRect,

@@ -11,6 +11,8 @@
 #include "toolkit/Glyphs.h"
 #include "toolkit/ItemPicker.h"
 
+class QPaintDevice;
+
 namespace quorvel {
 
 // How a tab's name is set in `width`: a name that fits on one line in the regular weight stays on one
@@ -19,7 +21,9 @@ struct TabText {
     QFont font;
     bool wrap = false;
 };
-TabText FitTabText(const QFont& base, bool selected, const QString& text, qreal width);
+// Measured as drawn on `device` (the strip itself), in whole pixels.
+TabText FitTabText(const QFont& base, bool selected, const QString& text, qreal width,
+                   QPaintDevice* device = nullptr);
 
 class MTabCtrl : public ItemPicker {
     Q_OBJECT
