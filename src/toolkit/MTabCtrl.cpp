@@ -1,5 +1,6 @@
 #include "toolkit/MTabCtrl.h"
 
+#include <QFontMetrics>
 #include <QLinearGradient>
 #include <QPainter>
 
@@ -63,6 +64,32 @@ void MTabCtrl::SetCurSel(int index) {
     current_ = index;
     update();
     emit currentChanged(index);
+}
+
+TabText FitTabText(const QFont& base, bool selected, const QString& text, qreal width, QPaintDevice* device) {
+    const auto advance = [device, &text](const QFont& font) {
+        return device ? QFontMetrics(font, device).horizontalAdvance(text)
+                      : QFontMetrics(font).horizontalAdvance(text);
+    };
+    TabText out{base, false};
+    out.font.setBold(false);  // the regular weight, whatever the strip's font has
+    // A long name takes two lines rather than losing its end; whether it does is decided in the regular
+    // weight, so selecting a tab never moves its name onto a second line.
+    if (advance(out.font) > width) out.wrap = true;
+    if (!selected) return out;
+    out.font.setBold(true);
+    if (out.wrap) return out;
+    // Shrink the bold name until it fits; sizes are set in pixels or points, whichever the font has.
+    const bool pixels = base.pixelSize() > 0;
+    qreal size = pixels ? base.pixelSize() : base.pointSizeF();
+    while (size > 1 && advance(out.font) > width) {
+        size -= pixels ? 1 : 0.5;
+        if (pixels)
+            out.font.setPixelSize(static_cast<int>(size));
+        else
+            out.font.setPointSizeF(size);
+    }
+    return out;
 }
 
 QSize MTabCtrl::sizeHint() const {
@@ -136,16 +163,13 @@ void MTabCtrl::paintEvent(QPaintEvent*) {
         if (item.icon.isEmpty() || !Skin::Instance().PaintTinted(p, iconRect, item.icon, iconInk)) {
             PaintGlyph(p, iconRect, item.glyph, iconInk);
         }
-        QFont f = font();
-        f.setBold(selected);
-        p.setFont(f);
-        p.setPen(ink);
         const QRectF textRect(iconRect.right() + 12, card.top(), card.right() - iconRect.right() - 16,
                               card.height());
-        // A long name takes two lines rather than losing its end.
-        const bool fits = p.fontMetrics().horizontalAdvance(item.text) <= textRect.width();
+        const TabText text = FitTabText(font(), selected, item.text, textRect.width(), this);
+        p.setFont(text.font);
+        p.setPen(ink);
         p.drawText(textRect,
-                   Qt::AlignVCenter | Qt::AlignLeft | (fits ? Qt::TextSingleLine : Qt::TextWordWrap),
+                   Qt::AlignVCenter | Qt::AlignLeft | (text.wrap ? Qt::TextWordWrap : Qt::TextSingleLine),
                    item.text);
     }
     if (hasFocus() && current_ >= 0) {

@@ -4,13 +4,26 @@
 // program's item id; hidden items take no room. A user's pick is tabClicked(index); selection changes
 // from code (SetCurSel) report only currentChanged.
 
+#include <QFont>
 #include <QString>
 #include <QVector>
 
 #include "toolkit/Glyphs.h"
 #include "toolkit/ItemPicker.h"
 
+class QPaintDevice;
+
 namespace quorvel {
+
+// How a tab's name is set in `width`: a name that fits on one line in the regular weight stays on one
+// line when selected (the bold font shrinks to fit); a longer one wraps, selected or not.
+struct TabText {
+    QFont font;
+    bool wrap = false;
+};
+// Measured as drawn on `device` (the strip itself), in whole pixels.
+TabText FitTabText(const QFont& base, bool selected, const QString& text, qreal width,
+                   QPaintDevice* device = nullptr);
 
 class MTabCtrl : public ItemPicker {
     Q_OBJECT

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
 #include <functional>
 
 #include "ToolkitTestSupport.h"
@@ -98,6 +99,37 @@ TEST_F(TabStrip, ClicksAndCodeSelections) {
         for (const auto& args : clicked.calls) got << args.at(0).toInt();
         EXPECT_EQ(got, s.clickedArgs) << s.what;
         EXPECT_EQ(changed.count(), s.changedCount) << s.what;
+    }
+}
+
+// Selecting a tab sets its name in bold; a name that fits on one line must not move onto a second one
+// for that (the bold font shrinks instead). A name too long for the strip wraps, selected or not.
+TEST(TabText, SelectingANameNeverWrapsIt) {
+    // The strip's own font may carry a weight: unselected names are set in the regular one.
+    for (const QFont::Weight weight : {QFont::Normal, QFont::DemiBold}) {
+        QFont base;
+        base.setPixelSize(15);
+        base.setWeight(weight);
+        QFont regularFont = base;
+        regularFont.setBold(false);
+        const QFontMetrics regular(regularFont);
+        for (const QString& name : {QStringLiteral("Device Information"), QStringLiteral("设备信息"),
+                                    QStringLiteral("Performance Settings and More")}) {
+            const qreal exact = regular.horizontalAdvance(name);
+            for (const qreal width : {exact, exact + 2, 120.0}) {
+                SCOPED_TRACE(name.toStdString() + " in " + std::to_string(width) + ", weight " +
+                             std::to_string(weight));
+                const TabText plain = FitTabText(base, false, name, width);
+                const TabText chosen = FitTabText(base, true, name, width);
+                EXPECT_EQ(plain.wrap, exact > width);
+                EXPECT_EQ(chosen.wrap, plain.wrap);
+                EXPECT_TRUE(chosen.font.bold());
+                EXPECT_FALSE(plain.font.bold());
+                if (!chosen.wrap) {
+                    EXPECT_LE(QFontMetrics(chosen.font).horizontalAdvance(name), width);
+                }
+            }
+        }
     }
 }
 

@@ -300,7 +300,7 @@ TEST_F(LightingPageTest, ColoursStoredAndSent) {
         {"colour picker", 3, 0x11,
          [&] {
              page->SetColourPicker([](QWidget*, int start) {
-                 EXPECT_EQ(start, 0x00FF80);  // the preview's colour
+                 EXPECT_EQ(start, 0x0000FF);  // the preview's: the mode's stored colour
                  return 0x332211;
              });
              Colour(ColourIds::kPreview)->click();
@@ -330,6 +330,39 @@ TEST_F(LightingPageTest, ColoursStoredAndSent) {
         EXPECT_EQ(sent.back(), c.last);
     }
     EXPECT_THAT(Mice().AllIssues(), ::testing::IsEmpty());
+}
+
+// The preview and the red, green and blue edits start at the mode's stored colour, whichever colour was
+// shown before (another mode's, another profile's, the start colour).
+TEST_F(LightingPageTest, TheColourShownIsTheStoredOne) {
+    OpenPage("102:wired");
+    const auto store = [this](int mode, int colour) {
+        LightModeRecord row = Row(mode);
+        row.color_value[0] = colour;
+        row.config_func = 0x11;
+        ASSERT_TRUE(db.UpdateLightMode(mode, row));
+    };
+    store(3, 0x332211);
+    store(2, 0x0A0B0C);
+    struct Case {
+        const char* name;
+        std::function<void()> show;
+        int colour;
+    };
+    const Case cases[] = {
+        {"a mode chosen", [this] { Choose(3); }, 0x332211},
+        {"another mode", [this] { Choose(2); }, 0x0A0B0C},
+        {"a refresh", [this] { page->Refresh(); }, 0x0A0B0C},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.show();
+        ASSERT_TRUE(Settle());
+        EXPECT_EQ(Colour(ColourIds::kPreview)->GetColor(), c.colour);
+        for (int channel = 0; channel < 3; ++channel)
+            EXPECT_EQ(Edit(ColourIds::kRed + channel)->text().toInt(), (c.colour >> (8 * channel)) & 0xFF)
+                << channel;
+    }
 }
 
 // The feature family gets the mode and its brightness and speed; the colour it keeps is the stored one.

@@ -9,6 +9,8 @@
 #include "actions/ActionTasks.h"
 #include "actions/ButtonActions.h"
 #include "store/ButtonCodes.h"
+#include "store/KeyCapture.h"
+#include "toolkit/KeyCaptureFilter.h"
 
 namespace quorvel::test {
 namespace {
@@ -101,6 +103,41 @@ TEST_F(MacroPageRecording, TheEventLimitStopsTheRecordingWithAMessage) {
     // Keys after the limit are not recorded.
     Key(Qt::Key_Y);
     EXPECT_EQ(Rows(id).size(), 30u);
+}
+
+// Keys the mouse cannot play are left out; the page says so once, when the recording ends, and not for a
+// recording that skipped none.
+TEST_F(MacroPageRecording, SkippedKeysAreSaidOnceAtTheEnd) {
+    OpenPage("102:wired");
+    auto* capture = page->findChild<KeyCaptureFilter*>();
+    ASSERT_NE(capture, nullptr);
+    const auto unplayable = [capture](int up) {
+        CapturedKey key;
+        key.kind = kCaptureKeyboard;
+        key.virtualKey = 0x07;  // no keyboard code
+        key.up = up;
+        emit capture->keyCaptured(key);
+    };
+    const int id = StartRecording(kDelayNone);
+    for (int i = 0; i < 3; ++i) {
+        unplayable(0);
+        unplayable(1);
+    }
+    Key(Qt::Key_A);
+    EXPECT_EQ(Box(), nullptr) << "nothing while recording";
+    Click(kRecordButton);
+    CUIMessageBox* box = Box();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->findChild<QLabel*>(ControlName(CUIMessageBox::kMessage))->text(),
+              "3 key presses were not recorded: the mouse cannot play those keys.");
+    EXPECT_EQ(TakeBox().first, 358);
+    EXPECT_EQ(Box(), nullptr) << "said once";
+    EXPECT_EQ(Stored(id), (std::vector<std::string>{KeyDown(0x41, "A"), KeyUp(0x41, "A")}));
+
+    Click(kRecordButton);
+    Key(Qt::Key_B);
+    Click(kRecordButton);
+    EXPECT_EQ(Box(), nullptr) << "a recording without skipped keys says nothing";
 }
 
 TEST_F(MacroPageRecording, WithoutAMacroThereIsNothingToRecordInto) {

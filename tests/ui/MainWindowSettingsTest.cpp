@@ -5,10 +5,13 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QtTest/QTest>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -88,6 +91,45 @@ TEST_F(MainWindowSettings, AutorunStartMinimisedAndExitModeAreWritten) {
     EXPECT_TRUE(minimised->isChecked());
 }
 
+// Without a notification area the note follows the exit mode as the user changes it.
+TEST_F(MainWindowSettings, TheTrayNoteFollowsTheExitModeChoice) {
+    TrayIcon::SetAvailableForTests(false);
+    OpenWindow("");
+    OpenSettings();
+    auto* page = window->findChild<SettingsPage*>();
+    for (const auto& [mode, note] :
+         {std::pair{SettingsPage::kHideOnClose, true}, std::pair{SettingsPage::kExitOnClose, false},
+          std::pair{SettingsPage::kHideOnClose, true}}) {
+        Find<QRadioButton>(mode)->click();
+        EXPECT_EQ(Find(SettingsPage::kTrayHint)->isVisibleTo(page), note) << mode;
+    }
+    TrayIcon::SetAvailableForTests(true);
+    page->SetTrayAvailable(true);
+    EXPECT_FALSE(Find(SettingsPage::kTrayHint)->isVisibleTo(page)) << "a tray needs no note";
+}
+
+// An autostart entry that cannot be written leaves the box off and says why, naming the file.
+TEST_F(MainWindowSettings, AFailedAutorunWriteIsSaid) {
+    OpenWindow("");
+    // A file where the autostart folder belongs: the entry cannot be written.
+    const std::string entry = AutostartEntryPath(GetDeviceName());
+    const std::filesystem::path folder = std::filesystem::path(entry).parent_path();
+    std::filesystem::create_directories(folder.parent_path());
+    std::ofstream(folder) << "not a folder";
+    OpenSettings();
+    QString said;
+    OnNextModal([&said](QWidget* box) {
+        said = Control<QLabel>(box, CUIMessageBox::kMessage)->text();
+        Control<QPushButton>(box, CUIMessageBox::kFirstButton)->click();
+    });
+    auto* autorun = Find<QCheckBox>(SettingsPage::kAutorun);
+    autorun->click();
+    QTRY_VERIFY(!said.isEmpty());
+    EXPECT_FALSE(autorun->isChecked());
+    EXPECT_FALSE(IsAutorunOn());
+    EXPECT_TRUE(said.contains(QString::fromStdString(entry))) << said.toStdString();
+}
+
 TEST_F(MainWindowSettings, LinksOpenTheProductsAddresses) {
     OpenWindow("");
     std::vector<std::string> opened;
@@ -121,7 +163,11 @@ TEST_F(MainWindowSettings, CloseButtonByExitModeWithAndWithoutATray) {
         OpenWindow("");
         WritePreferenceText("exit_mode", c.exitMode);
         EXPECT_EQ(window->findChild<TrayIcon*>()->Shown(), c.tray);
-        EXPECT_EQ(Find(SettingsPage::kTrayHint)->isVisibleTo(window->findChild<SettingsPage*>()), !c.tray);
+        // The note is about "keep running": it shows in that mode only.
+        auto* page = window->findChild<SettingsPage*>();
+        page->Refresh();
+        EXPECT_EQ(Find(SettingsPage::kTrayHint)->isVisibleTo(page),
+                  !c.tray && std::string(c.exitMode) == "1");
         QSignalSpy exits(window.get(), &DeviceMainDlg::ExitRequested);
         Find<QAbstractButton>(MainFrame::kClose)->click();
         EXPECT_EQ(!window->isVisible(), c.hidden);

@@ -82,7 +82,20 @@ public:
         return codes;
     }
 
+    // The text of the next message box, which is then closed (the captured text stays empty until then).
+    QString& AnswerNextBox() {
+        said_ = QString();
+        OnNextModal([this](QWidget* box) {
+            said_ = Control<QLabel>(box, CUIMessageBox::kMessage)->text();
+            Control<QPushButton>(box, CUIMessageBox::kFirstButton)->click();
+        });
+        return said_;
+    }
+
     QPushButton* anchor = nullptr;
+
+private:
+    QString said_;
 };
 
 TEST_F(ProfileDlgTest, ListsTheProfilesAboveTheButton) {
@@ -192,6 +205,29 @@ TEST_P(ProfileDlgWays, EndsAsExpected) {
 INSTANTIATE_TEST_SUITE_P(Ways, ProfileDlgWays, ::testing::ValuesIn(kWays),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// While a profile is renamed its row shows the editor alone: the old name is not drawn under the new one.
+TEST_F(ProfileDlgTest, TheOldNameDoesNotShowUnderTheRename) {
+    OpenMiceAndButton("102:wired");
+    ProfileDlg* dialog = OpenDialog();
+    ClickEntry(dialog, 1, true);
+    auto* editor = List(dialog)->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->clear();  // an empty editor: any text in it would be the old name
+    const QImage shot = List(dialog)->viewport()->grab(editor->geometry().adjusted(4, 4, -4, -4)).toImage();
+    // Columns with light (text) pixels; the text cursor alone takes one or two.
+    int columns = 0;
+    for (int x = 0; x < shot.width(); ++x) {
+        for (int y = 0; y < shot.height(); ++y) {
+            if (shot.pixelColor(x, y).lightness() > 100) {
+                ++columns;
+                break;
+            }
+        }
+    }
+    EXPECT_LE(columns, 3);
+    QTest::keyClick(editor, Qt::Key_Escape);
+}
+
 TEST_F(ProfileDlgTest, ExportAndImportThroughTheFileDialogs) {
     OpenMiceAndButton("102:wired");
     const std::string folder =
@@ -205,12 +241,15 @@ TEST_F(ProfileDlgTest, ExportAndImportThroughTheFileDialogs) {
     ProfileDlg* dialog = OpenDialog();
     TypeName(dialog, 1, "Mine", true);
     host->files.Answer(file);
+    QString& said = AnswerNextBox();
     Control<QPushButton>(dialog, ProfileDlg::kExport)->click();
     ASSERT_TRUE(Closed());
+    QTRY_VERIFY(!said.isEmpty());
+    EXPECT_EQ(said, "The profile was exported to " + file + ".") << "where the file went";
     EXPECT_EQ(ctx().Profile(), 2);
     ASSERT_EQ(host->files.asked.size(), 1u);
     EXPECT_TRUE(host->files.asked[0].save);
-    EXPECT_EQ(host->files.asked[0].filter, "Profile (*.xml)");
+    EXPECT_EQ(host->files.asked[0].filter, "Profile files (*.xml)");
     EXPECT_EQ(host->files.asked[0].suggested, "Mine.xml");
     EXPECT_EQ(host->files.asked[0].suffix, "xml");
     std::ifstream written(file.toStdString());
@@ -222,23 +261,27 @@ TEST_F(ProfileDlgTest, ExportAndImportThroughTheFileDialogs) {
     ASSERT_TRUE(ResetAllButtons(ctx()).ok);
     dialog = OpenDialog();
     host->files.Answer(file);
+    said = AnswerNextBox();
     Control<QPushButton>(dialog, ProfileDlg::kImport)->click();
     ASSERT_TRUE(Closed());
+    QTRY_VERIFY(!said.isEmpty());
+    EXPECT_EQ(said, "The profile was imported from " + file + ".");
     ASSERT_EQ(host->files.asked.size(), 2u);
     EXPECT_FALSE(host->files.asked[1].save);
-    EXPECT_EQ(host->files.asked[1].filter, "MouseKey (*.xml)");
+    EXPECT_EQ(host->files.asked[1].filter, host->files.asked[0].filter) << "one name for the file type";
     EXPECT_EQ(StoredName(2), "Fast aim");
     KeyAssignmentRecord key;
     EXPECT_TRUE(db.GetKeyAssignment(2, 3, key));
     EXPECT_EQ(QueuedCodes(), (std::vector<int>{kTaskWriteProfile, kTaskWriteProfile}));
     EXPECT_EQ(host->profileChanges, 2);
 
-    // A cancelled file dialog does nothing.
+    // A cancelled file dialog does nothing and says nothing.
     dialog = OpenDialog();
     Control<QPushButton>(dialog, ProfileDlg::kImport)->click();
     ASSERT_TRUE(Closed());
     EXPECT_EQ(host->files.asked.size(), 3u);
     EXPECT_EQ(host->profileChanges, 2);
+    EXPECT_EQ(qobject_cast<CUIMessageBox*>(QApplication::activeModalWidget()), nullptr);
     std::filesystem::remove_all(folder);
 }
 

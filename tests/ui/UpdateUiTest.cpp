@@ -355,13 +355,33 @@ TEST_F(UpdateTipCancel, OnlyBeforeTheTransfer) {
     }
 }
 
+// A check that cannot reach the server says so where the user pressed, with the reason; the button comes
+// back for another try.
+TEST_F(UpdateUiTest, AFailedFirmwareCheckIsSaid) {
+    OpenMice("102:wired");
+    server.Answer(kFirmwareVersion, Reply(500, "busy"));
+    auto shown = AnswerNextBox(1);
+    QPushButton* check = Control<QPushButton>(page, DeviceInfoPage::kFirmwareCheck);
+    check->click();
+    ASSERT_TRUE(Answered(shown));
+    EXPECT_EQ(shown->title, "Mouse Firmware");
+    EXPECT_THAT(shown->message.toStdString(), HasSubstr("Check failed: cannot fetch the firmware version"));
+    EXPECT_THAT(Control<QLabel>(page, DeviceInfoPage::kFirmwareResult)->text().toStdString(),
+                HasSubstr("Check failed"));
+    EXPECT_TRUE(check->isEnabled());
+    EXPECT_EQ(tipsShown, 0);
+}
+
 // The version rows by link: the firmware check only on a wired link; the receiver's button only tells.
+// The battery shows only for the model that runs on one.
 struct LinkCase {
     const char* mice;
     const char* firmware;
     const char* receiver;
     bool firmwareCheck, receiverCheck;
     const char* link;
+    bool battery;
+    const char* batteryRow;
 };
 std::ostream& operator<<(std::ostream& os, const LinkCase& c) {
     return os << c.mice;
@@ -378,6 +398,8 @@ TEST_P(VersionRows, ByLink) {
     EXPECT_EQ(Control<QPushButton>(page, DeviceInfoPage::kFirmwareCheck)->isEnabled(), c.firmwareCheck);
     EXPECT_EQ(Control<QPushButton>(page, DeviceInfoPage::kReceiverCheck)->isEnabled(), c.receiverCheck);
     EXPECT_EQ(Control<QLabel>(page, DeviceInfoPage::kLinkText)->text().toStdString(), c.link);
+    EXPECT_EQ(Control(page, DeviceInfoPage::kBattery)->isVisibleTo(page), c.battery);
+    EXPECT_EQ(Control<QLabel>(page, DeviceInfoPage::kBatteryLabel)->text().toStdString(), c.batteryRow);
     if (!c.receiverCheck) return;
     auto shown = AnswerNextBox(1);
     Control<QPushButton>(page, DeviceInfoPage::kReceiverCheck)->click();
@@ -387,9 +409,12 @@ TEST_P(VersionRows, ByLink) {
 }
 
 const LinkCase kLinks[] = {
-    {"102:wired", "Mouse Firmware: 1.05", "Receiver Firmware", true, false, "Wired connection"},
+    // The virtual R2 reports a battery level it does not have.
+    {"102:wired", "Mouse Firmware: 1.05", "Receiver Firmware", true, false, "Wired connection", false,
+     "Connection"},
     // The mouse told its own version through the receiver at read-back.
-    {"103:wireless", "Mouse Firmware: 1.05", "Receiver Firmware: 1.05", false, true, "Wireless connection"},
+    {"103:wireless", "Mouse Firmware: 1.05", "Receiver Firmware: 1.05", false, true, "Wireless connection",
+     true, "Battery"},
 };
 INSTANTIATE_TEST_SUITE_P(Links, VersionRows, ::testing::ValuesIn(kLinks), [](const auto& info) {
     return info.index == 0 ? std::string("Wired") : std::string("Wireless");

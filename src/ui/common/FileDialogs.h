@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class QFileDialog;
 class QWidget;
 
 namespace quorvel {
@@ -18,6 +19,11 @@ public:
     virtual QString SaveFile(QWidget* owner, const QString& title, const QString& suggested, const QString& filter,
                              const QString& suffix) = 0;
 };
+
+// Where the program's dialogs open: the user's documents folder, or the home folder when there is none.
+QString StartFolder();
+// The program's dialogs in its own look (Qt's dialog in the program's style), opening in StartFolder().
+void PrepareFileDialog(QFileDialog& dialog);
 
 // The program's: QFileDialog.
 class QtFileDialogs : public FileDialogs {

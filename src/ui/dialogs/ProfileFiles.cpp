@@ -1,5 +1,6 @@
 #include "ui/dialogs/ProfileFiles.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include "actions/ProfileActions.h"
@@ -19,6 +20,14 @@ constexpr int kImportTitle = 874;
 constexpr int kExportTitle = 875;
 constexpr int kExportFailed = 876;
 constexpr int kImportRefused = 877;
+constexpr int kFileType = 3201;
+constexpr int kImported = 3202;
+constexpr int kExported = 3203;
+
+// The sentence with the file's full path in place of its "%s".
+QString WithPath(int sentence, const QString& path) {
+    return Text(sentence).replace(QStringLiteral("%s"), QDir::toNativeSeparators(path));
+}
 
 QString ShownName(PageHost& host) {
     ActionContext& ctx = host.Actions();
@@ -35,6 +44,10 @@ QString Explained(int sentence, const QString& path, const QString& why) {
 }
 
 }  // namespace
+
+QString ProfileFileFilter() {
+    return Text(kFileType) + QStringLiteral(" (*.xml)");
+}
 
 QString FileStatusText(FileStatus status) {
     switch (status) {
@@ -65,14 +78,14 @@ QString FileStatusText(FileStatus status) {
 }
 
 void ImportProfileFromFile(PageHost& host) {
-    const QString path =
-        host.Files().OpenFile(host.Window(), Text(kImportTitle), QString::fromLatin1(kProfileOpenFilter));
+    const QString path = host.Files().OpenFile(host.Window(), Text(kImportTitle), ProfileFileFilter());
     if (path.isEmpty()) return;
     FileStatus status = FileStatus::kOk;
     const ActionResult result = ImportProfileFile(host.Actions(), path.toStdString(), &status);
     if (result.ok) {
         host.Queue(result);
         host.ProfileChanged();
+        OpenMessageBox(host.Window(), kImportTitle, UiText(WithPath(kImported, path)), kBoxOk, {});
         return;
     }
     QString why = FileStatusText(status);
@@ -85,11 +98,14 @@ void ImportProfileFromFile(PageHost& host) {
 void ExportProfileToFile(PageHost& host) {
     const QString path =
         host.Files().SaveFile(host.Window(), Text(kExportTitle), ShownName(host) + QStringLiteral(".xml"),
-                              QString::fromLatin1(kProfileSaveFilter), QStringLiteral("xml"));
+                              ProfileFileFilter(), QStringLiteral("xml"));
     if (path.isEmpty()) return;
     FileStatus status = FileStatus::kOk;
     const ActionResult result = ExportProfileFile(host.Actions(), path.toStdString(), &status);
-    if (result.ok) return;
+    if (result.ok) {
+        OpenMessageBox(host.Window(), kExportTitle, UiText(WithPath(kExported, path)), kBoxOk, {});
+        return;
+    }
     QString why;
     if (status == FileStatus::kWriteFailed)
         why = QString::fromStdString(WriteFailureReason(path.toStdString()));

@@ -1,7 +1,8 @@
 #pragma once
-// Profile files from the profile dialog: the open and save dialogs with their filters, the import into the
-// current profile (which then goes to the mouse whole) and the export of it. A file that is refused, or an
-// export that cannot be written, is explained in a message box; a refused file changes nothing.
+// Profile files from the profile dialog: the open and save dialogs with their filter, the import into the
+// current profile (which then goes to the mouse whole) and the export of it. Both end in a message box:
+// where the file came from or went, or why it was refused or could not be written (a refused file changes
+// nothing).
 
 #include <QString>
 
@@ -11,9 +12,8 @@ namespace quorvel {
 
 class PageHost;
 
-// The filters of the two dialogs.
-inline constexpr char kProfileOpenFilter[] = "MouseKey (*.xml)";
-inline constexpr char kProfileSaveFilter[] = "Profile (*.xml)";
+// The filter of both dialogs: one name for the file type, in the current language.
+QString ProfileFileFilter();
 
 // Asks for a file (cancel: nothing) and loads it into the current profile.
 void ImportProfileFromFile(PageHost& host);

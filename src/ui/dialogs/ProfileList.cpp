@@ -59,7 +59,9 @@ public:
         const QString name = option.fontMetrics.elidedText(
             index.data(Qt::DisplayRole).toString(), Qt::ElideRight, static_cast<int>(textRect.width()));
         const QString apps = index.data(ProfileList::kAppsRole).toString();
-        if (apps.isEmpty()) {
+        if (list_->indexWidget(index)) {
+            // Being renamed: the editor shows the name; the old one must not show through under it.
+        } else if (apps.isEmpty()) {
             p->drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft, name);
         } else {
             // The name in the upper part, the applications it follows small under it.
@@ -74,6 +76,17 @@ public:
         }
         if (selected || hot) PaintPencil(*p, pencil, hot ? palette::kText : palette::kTextDim);
         p->restore();
+    }
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        // The list's base is transparent; the editor gets a solid one.
+        QPalette solid = editor->palette();
+        solid.setColor(QPalette::Base, palette::kRaised);
+        editor->setPalette(solid);
+        editor->setAutoFillBackground(true);
+        return editor;
     }
 
     void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,

@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include "actions/FeatureActions.h"
 #include "actions/ProfileActions.h"
 #include "actions/ProfileBindings.h"
 #include "session/CoreSession.h"
@@ -109,7 +110,7 @@ void DeviceMainDlg::Attach(CoreSession& session) {
     home_->SetModels(session.Product().models);
     home_->Follow(Events());
     connect(home_, &HomePage::deviceClicked, this, &DeviceMainDlg::PickDevice);
-    frame_->Follow(Events());
+    frame_->Follow(Events(), [this] { return Attached() ? ReadModelFeatures(Actions()) : ModelFeatures{}; });
     tabs_ = new MainTabs(*this, this, *texts_);
     tabs_->SetBackdrop(frame_->ModelPicture());
     connect(tabs_, &MainTabs::itemClicked, this, [this](int item) { views_->PickTab(item); });

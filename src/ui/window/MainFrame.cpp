@@ -138,8 +138,15 @@ void MainFrame::ConnectButtons() {
     connect(reset, &QPushButton::clicked, this, &MainFrame::resetClicked);
 }
 
-void MainFrame::Follow(DeviceEvents& events) {
-    connect(&events, &DeviceEvents::batteryInfo, battery, &BatteryCtrl::SetBatteryInfo);
+void MainFrame::Follow(DeviceEvents& events, std::function<ModelFeatures()> features) {
+    features_ = std::move(features);
+    connect(&events, &DeviceEvents::batteryInfo, this, [this](int level, int status) {
+        battery->SetBatteryInfo(level, status);
+        ShowBattery();
+    });
+    // Another model may or may not run on a battery.
+    connect(&events, &DeviceEvents::modelLoaded, this, &MainFrame::ShowBattery);
+    connect(&events, &DeviceEvents::linkChanged, this, &MainFrame::ShowBattery);
     // The name says it; the window reads the number from the core when it needs it.
     connect(&events, &DeviceEvents::profileTitle, this,
             [this](int, const QString& name) { SetProfileName(name); });
@@ -159,9 +166,14 @@ void MainFrame::ShowViewControls(bool settingsOpen, bool pages, bool device) {
     // The status title stays with the device while the settings page lies over the pages, above it.
     statusTitle->setVisible(device);
     if (settingsOpen) statusTitle->raise();
-    battery->setVisible(pages);
+    pagesShown_ = pages;
+    ShowBattery();
     profile->setVisible(device);
     reset->setVisible(device);
+}
+
+void MainFrame::ShowBattery() {
+    battery->setVisible(pagesShown_ && features_ && features_().battery);
 }
 
 void MainFrame::SetProfileEnabled(bool enabled) {

@@ -12,6 +12,8 @@
 #include <functional>
 #include <vector>
 
+#include "device/ModelFeatures.h"
+
 class QLabel;
 class QPainter;
 class QPushButton;
@@ -76,8 +78,9 @@ public:
     // The picture of the current model ("device\<mouse_img>"); nothing when the skin lacks it.
     void SetModelPicture(const QString& image);
     QWidget* ModelPicture() const;
-    // The battery and the profile name of the device in use follow the core.
-    void Follow(DeviceEvents& events);
+    // The battery and the profile name of the device in use follow the core; `features` reads what the
+    // current model has (the battery shows only for a model that runs on one).
+    void Follow(DeviceEvents& events, std::function<ModelFeatures()> features);
 
     // What the view shows: the caption's settings and maximise buttons unless the settings page is
     // open; the battery with the pages; the status title, the profile and reset buttons with the device.
@@ -117,12 +120,15 @@ private:
     QString ShownProfileName() const;
     QString NoticeText() const;
     void PlaceModelPicture();
+    void ShowBattery();
 
     QWidget* window_;
     QString softwareVersion_;
     int statusTitle_ = 50;
     QString profileName_;
     std::function<QString(const QString&)> shownName_;
+    std::function<ModelFeatures()> features_;
+    bool pagesShown_ = false;
     std::vector<int> notice_;
     QTimer* noticeTimer_ = nullptr;
     int right_ = 0;

@@ -61,16 +61,19 @@ TEST_F(LightProfileInfoScreenshots, LightingPage) {
         page->setGeometry(0, 0, 1180, 658);
         page->Refresh();
         page->show();
-        // A mode with every section: the page at its fullest.
-        LightModeRecord row;
-        ASSERT_TRUE(db.GetLightMode(ctx().Profile(), 3, row));
-        row.config_func = 0x813;
-        ASSERT_TRUE(db.UpdateLightMode(3, row));
-        auto* list = Control<QComboBox>(page, LightingPage::kModeList);
-        const int index = list->findData(3);
-        list->setCurrentIndex(index);
-        emit list->activated(index);
-        Save(Grab(host->Window(), QRect(0, 0, 560, 680)), "lighting-page" + suffix);
+        // Steady with its one colour, and Breathing with its seven colour slots, as the R2 has them.
+        const struct {
+            int mode;
+            const char* name;
+        } shots[] = {{3, "lighting-page"}, {2, "lighting-page-breathing"}};
+        for (const auto& shot : shots) {
+            auto* list = Control<QComboBox>(page, LightingPage::kModeList);
+            const int index = list->findData(shot.mode);
+            ASSERT_GE(index, 0) << shot.mode;
+            list->setCurrentIndex(index);
+            emit list->activated(index);
+            Save(Grab(host->Window(), QRect(0, 0, 560, 680)), shot.name + suffix);
+        }
         delete page;
     });
 }

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include "actions/FeatureActions.h"
 #include "device/PageState.h"
 #include "device/Tasks.h"
 #include "shell/Localisation.h"
@@ -36,8 +37,10 @@ constexpr int kUpToDateText = 580;
 constexpr int kNewVersionText = 582;
 constexpr int kNotCheckedText = 900;
 constexpr int kCheckFailedText = 901;
+constexpr int kCheckFailedDetail = 741;
 constexpr int kReceiverNotCheckedText = 904;
 constexpr int kBatteryText = 873;
+constexpr int kConnectionText = 3200;  // the row's caption for a model without a battery
 constexpr int kResetButtonText = 890;
 constexpr int kLeft = 30;  // the panel starts 30 design pixels into the tab container
 
@@ -78,6 +81,7 @@ DeviceInfoPage::DeviceInfoPage(PageHost& host, QWidget* parent) : Page(host, par
     connect(&events, &DeviceEvents::batteryInfo, this, &DeviceInfoPage::SetBatteryInfo);
     connect(&events, &DeviceEvents::mouseFirmwareLabel, this, &DeviceInfoPage::SetMouseFirmwareLabel);
     connect(&events, &DeviceEvents::firmwareCheckLabel, this, &DeviceInfoPage::SetFirmwareCheckLabel);
+    connect(&events, &DeviceEvents::modelLoaded, this, &DeviceInfoPage::ShowBatteryRow);
     events.OnTaskEnd(this, {kTaskCheckFirmware},
                      [this](uint64_t id, const DeviceTaskRequest& request, const TaskResult& result) {
                          TaskFinished(id, request, result);
@@ -131,7 +135,10 @@ void DeviceInfoPage::Build() {
             [this] { OpenMessageBox(Host().Window(), kReceiverText, kReceiverNotCheckedText, kBoxOk, {}); });
 
     batteryLabel_ = NewPanelLabel(this, kBatteryLabel, LabelTone::Heading);
-    texts.BindText(batteryLabel_, kBatteryText);
+    texts.BindComposed(
+        batteryLabel_, {kBatteryText, kConnectionText},
+        [this] { return Text(HasBattery() ? kBatteryText : kConnectionText); },
+        [this](const QString& s) { batteryLabel_->setText(s); });
     battery_ = new BatteryCtrl(this);
     battery_->setObjectName(ControlName(kBattery));
     linkText_ = NewPanelLabel(this, kLinkText, LabelTone::Caption);
@@ -226,6 +233,18 @@ void DeviceInfoPage::ShowLink(const LinkInfo& link) {
     linkTextId_ = linkKind == 0 ? 51 : linkKind == 1 ? 52 : 50;
     linkText_->setText(Text(linkTextId_));
     battery_->SetBatteryInfo(state.batteryLevel, state.batteryStatus);
+    ShowBatteryRow();
+}
+
+bool DeviceInfoPage::HasBattery() {
+    return ReadModelFeatures(Host().Actions()).battery;
+}
+
+void DeviceInfoPage::ShowBatteryRow() {
+    // A mouse on a cable only reports a level it does not have: the row says how it is linked instead.
+    const bool battery = HasBattery();
+    battery_->setVisible(battery);
+    batteryLabel_->setText(Text(battery ? kBatteryText : kConnectionText));
 }
 
 void DeviceInfoPage::SetMouseFirmwareLabel(const std::string& label, const std::string& checkResult) {
@@ -283,6 +302,15 @@ void DeviceInfoPage::TaskFinished(uint64_t id, const DeviceTaskRequest& request,
     if (id == 0 || id != checkTask_) return;
     checkTask_ = 0;
     firmwareCheck_->setEnabled(firmwareCheckEnabled_);
+    // The user pressed the button and waits for an answer: a failure is said, not only written small
+    // beside the version.
+    const VersionCheck check = Host().UpdateCheck(kUpdateFirmware);
+    if (!check.ok) {
+        const QString reason =
+            check.error.empty() ? Text(kCheckFailedDetail) : QString::fromStdString(check.error);
+        OpenMessageBox(Host().Window(), kMouseFirmwareText,
+                       Text(kCheckFailedText) + QStringLiteral(": ") + reason, kBoxOk, {});
+    }
 }
 
 void DeviceInfoPage::SetFirmwareProgress(int percent, const std::string& text) {

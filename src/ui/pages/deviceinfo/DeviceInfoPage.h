@@ -75,6 +75,9 @@ private:
     // with its reason. Never "up to date" before a check said so.
     QString FirmwareResultText();
     void ShowCheckResults();
+    // The battery cell only for a model that runs on a battery; otherwise the row names the link alone.
+    bool HasBattery();
+    void ShowBatteryRow();
 
     qreal scale_ = 1.0;
     DesignLayout* layout_ = nullptr;

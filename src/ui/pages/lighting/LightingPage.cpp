@@ -219,6 +219,11 @@ void LightingPage::ShowMode(const LightModeRecord& row) {
     speedSlider_->SetProgress(row.speed);
     speedValue_->setText(SpeedText(row.speed));
     if (row.config_func & kLightColourRow) colours_->LoadSlots(row.color_value);
+    if (row.config_func & kLightSingleColour) {
+        // The stored colour, not the last one shown for another mode or profile.
+        colours_->SetPreview(row.color_value[0]);
+        colours_->ShowInEdits(row.color_value[0]);
+    }
     int shown = row.config_func;
     // The feature family takes no colours from the page.
     if (FeatureFamily()) shown &= ~(kLightSingleColour | kLightColourRow);

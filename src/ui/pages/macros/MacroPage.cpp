@@ -25,6 +25,7 @@
 namespace quorvel {
 
 namespace {
+constexpr int kSkippedKeysText = 3205;
 constexpr QRect kCaption = QRect(4, 0, 600, 40);
 constexpr QSize kDesignSize(1180, 658);
 }  // namespace
@@ -144,13 +145,20 @@ void MacroPage::StopRecording() {
     capture_->SetActive(false);
     qApp->removeEventFilter(capture_);
     bool modelChanged = false;
+    const int skipped = recorder_.SkippedKeys();
     const ActionResult stored = StoreMacroRecording(Host().Actions(), recorder_, &modelChanged);
     LockForRecording(false);
     if (!modelChanged) events_->ShowEvents(macroId_);
-    if (!stored.ok)
+    if (!stored.ok) {
         OpenMessageBox(Host().Window(), UiText(358), UiText(modelChanged ? 834 : 833), kBoxOk, {});
-    else
-        SendAgain(macroId_);
+        return;
+    }
+    SendAgain(macroId_);
+    // Said once, at the end: a box per skipped key would interrupt the recording itself.
+    if (skipped > 0)
+        OpenMessageBox(Host().Window(), UiText(358),
+                       UiText(Text(kSkippedKeysText).replace(QStringLiteral("%s"), QString::number(skipped))),
+                       kBoxOk, {});
 }
 
 void MacroPage::SendAgain(int macroId) {

@@ -54,6 +54,9 @@ protected:
         return layout_->Add(widget, design, rules, fontPx, QFont::DemiBold);
     }
 
+    // Moves a placed control to another design rectangle (a row that moves up when the one above hides).
+    void Move(QWidget* widget, const QRect& design) { layout_->Move(widget, design); }
+
     void paintEvent(QPaintEvent* event) override;
 
 private:

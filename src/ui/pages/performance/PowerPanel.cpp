@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 
+#include "actions/FeatureActions.h"
 #include "actions/PerformanceActions.h"
 #include "ui/common/PageHost.h"
 #include "ui/common/UiRect.h"
@@ -80,6 +81,32 @@ PowerPanel::PowerPanel(PageHost& host, QWidget* parent) : PerformancePanel(host,
 }
 
 void PowerPanel::Load(const PerformanceSettings& settings) {
+    // Only the settings that mean something on this model: a mouse on a cable never sleeps, one without
+    // lights has none to switch off.
+    const ModelFeatures features = ReadModelFeatures(Host().Actions());
+    sleepLabel_->setVisible(features.sleepTime);
+    sleep_->setVisible(features.sleepTime);
+    wake_->setVisible(features.wakeOnMove);
+    lightsOff_->setVisible(features.lightsOffMoving);
+    responseLabel_->setVisible(features.responseTime);
+    responseTime_->setVisible(features.responseTime);
+    // The rows shown close up from the top of each column.
+    const auto rowTop = [](int row) { return 56 + 48 * row; };
+    int left = 0, right = 0;
+    if (features.sleepTime) {
+        Move(sleepLabel_, Ltrb(24, rowTop(left), 236, rowTop(left) + 32));
+        Move(sleep_, Ltrb(240, rowTop(left), 360, rowTop(left) + 32));
+        ++left;
+    }
+    if (features.responseTime) {
+        Move(responseLabel_, Ltrb(24, rowTop(left), 236, rowTop(left) + 32));
+        Move(responseTime_, Ltrb(240, rowTop(left), 300, rowTop(left) + 32));
+    }
+    if (features.wakeOnMove) {
+        Move(wake_, Ltrb(390, rowTop(right), 600, rowTop(right) + 32));
+        ++right;
+    }
+    if (features.lightsOffMoving) Move(lightsOff_, Ltrb(390, rowTop(right), 600, rowTop(right) + 32));
     responseTime_->setText(QString::number(settings.buttonResponseTime));
     responseTime_->setModified(false);
     sleep_->setCurrentIndex(sleep_->findData(settings.sleepSeconds / 10));

@@ -11,7 +11,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "platform/Autostart.h"
 #include "platform/Launch.h"
+#include "shell/AppContext.h"
 #include "shell/Localisation.h"
 #include "shell/Preferences.h"
 #include "shell/ProductConfig.h"
@@ -20,6 +22,7 @@
 #include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
+#include "ui/dialogs/CUIMessageBox.h"
 
 namespace quorvel {
 
@@ -27,6 +30,8 @@ namespace {
 
 constexpr int kColumnWidth = 720;
 constexpr int kSectionSpacing = 14;
+constexpr int kAutorunText = 703;
+constexpr int kAutorunFailedText = 3204;
 
 // A framed group of settings, drawn like the pages' panels.
 class Panel : public QWidget {
@@ -136,7 +141,7 @@ QWidget* SettingsPage::BuildGeneral(TextRegistry& texts) {
     });
 
     autorun_ = Named(new QCheckBox(panel), kAutorun);
-    texts.BindText(autorun_, 703);
+    texts.BindText(autorun_, kAutorunText);
     minimised_ = Named(new QCheckBox(panel), kStartMinimised);
     texts.BindText(minimised_, 704);
     minimised_->setContentsMargins(28, 0, 0, 0);
@@ -180,8 +185,14 @@ QWidget* SettingsPage::BuildClosing(TextRegistry& texts) {
     texts.BindText(trayHint_, 708);
     trayHint_->hide();
     panel->Layout()->addWidget(trayHint_);
-    connect(hide_, &QRadioButton::clicked, this, [] { WriteExitMode(true); });
-    connect(exit_, &QRadioButton::clicked, this, [] { WriteExitMode(false); });
+    connect(hide_, &QRadioButton::clicked, this, [this] {
+        WriteExitMode(true);
+        ShowTrayHint();
+    });
+    connect(exit_, &QRadioButton::clicked, this, [this] {
+        WriteExitMode(false);
+        ShowTrayHint();
+    });
     return panel;
 }
 
@@ -246,6 +257,7 @@ void SettingsPage::Refresh() {
     minimised_->setEnabled(autorun);
     minimised_->setChecked(autorun && ReadAutorunMinimize() == 1);
     (ReadExitMode() == 1 ? hide_ : exit_)->setChecked(true);
+    ShowTrayHint();
 }
 
 void SettingsPage::OnAutorunClicked(bool on) {
@@ -256,10 +268,22 @@ void SettingsPage::OnAutorunClicked(bool on) {
     autorun_->setChecked(now);
     minimised_->setEnabled(now);
     if (!now) minimised_->setChecked(false);
+    // The box went back: say why, or the click looks ignored.
+    if (now != on) {
+        const QString entry = QString::fromStdString(AutostartEntryPath(GetDeviceName()));
+        OpenMessageBox(window(), kAutorunText,
+                       UiText(Text(kAutorunFailedText).replace(QStringLiteral("%s"), entry)), kBoxOk, {});
+    }
 }
 
 void SettingsPage::SetTrayAvailable(bool available) {
-    trayHint_->setVisible(!available);
+    trayAvailable_ = available;
+    ShowTrayHint();
+}
+
+void SettingsPage::ShowTrayHint() {
+    // The note is about keeping the program running on close; it means nothing when closing exits.
+    trayHint_->setVisible(!trayAvailable_ && hide_->isChecked());
 }
 
 void SettingsPage::SetSoftwareCheck(Check check, const QString& newest) {

@@ -79,6 +79,7 @@ private:
     QWidget* BuildLinks(TextRegistry& texts, const ProductConfig& product);
     QLabel* SectionLabel(TextRegistry& texts, int textId);
     void OnAutorunClicked(bool on);
+    void ShowTrayHint();
     QString CheckText() const;
 
     QWidget* column_ = nullptr;
@@ -89,6 +90,7 @@ private:
     QRadioButton* hide_ = nullptr;
     QRadioButton* exit_ = nullptr;
     QLabel* trayHint_ = nullptr;
+    bool trayAvailable_ = true;
     QCheckBox* follow_ = nullptr;
     QLabel* followHint_ = nullptr;
     bool followAvailable_ = true;
