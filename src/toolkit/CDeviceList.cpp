@@ -7,6 +7,7 @@
 #include "toolkit/BatteryCtrl.h"
 #include "toolkit/Glyphs.h"
 #include "toolkit/Paint.h"
+#include "toolkit/SkinStyle.h"
 #include "toolkit/Skin.h"
 #include "toolkit/Theme.h"
 
@@ -44,6 +45,10 @@ void CDeviceList::AddDevice(const QString& name, int deviceType, const QString& 
     device.image = image;
     devices_.push_back(device);
     update();
+}
+
+QString CDeviceList::GetDeviceName(int index) const {
+    return index >= 0 && index < GetDeviceCount() ? devices_[index].name : QString();
 }
 
 int CDeviceList::GetDeviceType(int index) const {
@@ -271,6 +276,11 @@ void CDeviceList::paintEvent(QPaintEvent*) {
     for (int i = 0; i < GetDeviceCount(); ++i) {
         const QRectF card = CardRect(i);
         if (!card.isEmpty()) PaintDevice(p, card, devices_[i], i == selected_, i == hover_);
+    }
+    if (hasFocus()) {
+        // Around the card the keys act on; the whole list while none is picked.
+        const QRectF card = CardRect(selected_);
+        PaintFocusMark(p, card.isEmpty() ? QRectF(rect()) : card.adjusted(-4, -4, 4, 4), 18);
     }
     const int pages = GetPageCount();
     if (pages > 1) {

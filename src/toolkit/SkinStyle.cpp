@@ -1,13 +1,17 @@
 #include "toolkit/SkinStyle.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QStyleFactory>
 #include <QStyleOption>
 
+#include "toolkit/Accessible.h"
 #include "toolkit/Glyphs.h"
 #include "toolkit/Paint.h"
 #include "toolkit/Skin.h"
@@ -53,6 +57,15 @@ void FocusRing(QPainter* p, const QRect& rect, qreal radius) {
     p->restore();
 }
 
+// Where Qt's buttons show their focus: the whole button, or the mark and label of a check or radio button
+// (Qt's own focus rectangle there is the label only, which an empty label makes invisible).
+QRect FocusRect(const QStyleOption* option, const QWidget* widget) {
+    if (qobject_cast<const QPushButton*>(widget)) return widget->rect().adjusted(2, 2, -2, -2);
+    if (qobject_cast<const QCheckBox*>(widget) || qobject_cast<const QRadioButton*>(widget))
+        return widget->rect();
+    return option->rect.adjusted(-1, -1, 1, 1);
+}
+
 void DrawnMark(QPainter* p, const QRect& rect, bool radio, bool on, bool enabled) {
     p->save();
     p->setRenderHint(QPainter::Antialiasing);
@@ -76,7 +89,19 @@ void DrawnMark(QPainter* p, const QRect& rect, bool radio, bool on, bool enabled
 
 }  // namespace
 
-SkinStyle::SkinStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+void PaintFocusMark(QPainter& painter, const QRectF& rect, qreal radius) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(AccentColor(), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(rect.adjusted(1, 1, -1, -1), radius, radius);
+    painter.restore();
+}
+
+SkinStyle::SkinStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {
+    // The application takes the skin once, at start: the custom controls' accessibility comes with it.
+    InstallAccessibleControls();
+}
 
 QPalette SkinStyle::standardPalette() const {
     QPalette p;
@@ -205,7 +230,9 @@ void SkinStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* opti
             return;
         }
         case PE_FrameFocusRect:
-            return;  // focus shows as the accent ring of each control
+            // Only focus that came from the keyboard: a click leaves no ring behind.
+            if (On(option, State_KeyboardFocusChange)) PaintFocusMark(*painter, FocusRect(option, widget), 6);
+            return;
         default:
             QProxyStyle::drawPrimitive(element, option, painter, widget);
     }

@@ -9,6 +9,10 @@
 
 namespace quorvel {
 
+// The keyboard focus mark of the skin: an accent ring just inside `rect`. Qt's controls get it through the
+// style, the custom controls paint it themselves around the item the keys act on.
+void PaintFocusMark(QPainter& painter, const QRectF& rect, qreal radius);
+
 class SkinStyle : public QProxyStyle {
     Q_OBJECT
 public:
