@@ -7,8 +7,8 @@
 #include "toolkit/BatteryCtrl.h"
 #include "toolkit/Glyphs.h"
 #include "toolkit/Paint.h"
-#include "toolkit/SkinStyle.h"
 #include "toolkit/Skin.h"
+#include "toolkit/SkinStyle.h"
 #include "toolkit/Theme.h"
 
 namespace quorvel {

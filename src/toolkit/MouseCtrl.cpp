@@ -4,8 +4,8 @@
 #include <QPainterPath>
 
 #include "toolkit/Paint.h"
-#include "toolkit/SkinStyle.h"
 #include "toolkit/Skin.h"
+#include "toolkit/SkinStyle.h"
 #include "toolkit/Theme.h"
 
 namespace quorvel {
@@ -223,7 +223,8 @@ void MouseCtrl::paintEvent(QPaintEvent*) {
         p.drawText(caption, Qt::AlignCenter, item.caption);
     }
     if (hasFocus()) {
-        const QRectF around = selected_ >= 0 ? CaptionRect(layout, selected_).adjusted(-4, -4, 4, 4) : QRectF(rect());
+        const QRectF around =
+            selected_ >= 0 ? CaptionRect(layout, selected_).adjusted(-4, -4, 4, 4) : QRectF(rect());
         PaintFocusMark(p, around, around.height() / 2);
     }
 }
