@@ -107,7 +107,7 @@ public:
         if (!widget()->hasFocus()) return nullptr;
         for (int i = 0; i < childCount(); ++i)
             if (items_.selected(i)) return child(i);
-        return const_cast<ItemsAccessible*>(this);
+        return nullptr;  // the control itself has it
     }
 
     const Items& ItemsOf() const { return items_; }

@@ -7,7 +7,9 @@
 
 namespace quorvel {
 
-// Installs the factory; later calls do nothing. SkinStyle calls it, so the application has it.
+// Installs the factory; later calls do nothing. SkinStyle calls it, so the application has it. It must come
+// before the controls are made: Qt keeps the first interface made for a widget, and setting an accessible
+// name already makes one.
 void InstallAccessibleControls();
 
 }  // namespace quorvel

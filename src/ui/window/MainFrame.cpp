@@ -104,6 +104,7 @@ MainFrame::MainFrame(QWidget* window, TextRegistry& texts, const QString& titleT
 
     battery = new BatteryCtrl(window);
     battery->setObjectName(ControlName(kBattery));
+    texts.Bind(battery, 873, [this](const QString& s) { battery->setAccessibleName(s); });
     battery->hide();
 
     QLabel* status =

@@ -134,6 +134,7 @@ void DeviceInfoPage::Build() {
     texts.BindText(batteryLabel_, kBatteryText);
     battery_ = new BatteryCtrl(this);
     battery_->setObjectName(ControlName(kBattery));
+    texts.Bind(battery_, kBatteryText, [this](const QString& s) { battery_->setAccessibleName(s); });
     linkText_ = NewPanelLabel(this, kLinkText, LabelTone::Caption);
     texts.BindComposed(
         linkText_, {50, 51, 52}, [this] { return Text(linkTextId_); },

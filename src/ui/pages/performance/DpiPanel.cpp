@@ -33,6 +33,7 @@ DpiPanel::DpiPanel(PageHost& host, QWidget* parent) : PerformancePanel(host, par
 
     levels_ = new DPIControl(this);
     levels_->setObjectName(ControlName(kLevels));
+    Host().Texts().Bind(levels_, 251, [this](const QString& s) { levels_->setAccessibleName(s); });
     connect(levels_, &DPIControl::levelClicked, this, &DpiPanel::LevelChosen);
     connect(levels_, &DPIControl::editStarted, this, &DpiPanel::LevelChosen);
     connect(levels_, &DPIControl::editFinished, this, &DpiPanel::ValueTyped);
