@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
@@ -142,10 +144,28 @@ void SkinStyle::polish(QWidget* widget) {
     if (qobject_cast<QAbstractButton*>(widget) || qobject_cast<QComboBox*>(widget)) {
         widget->setAttribute(Qt::WA_Hover);
     }
+    if (qobject_cast<QAbstractButton*>(widget)) widget->installEventFilter(this);
 }
 
 void SkinStyle::unpolish(QWidget* widget) {
+    widget->removeEventFilter(this);
     QProxyStyle::unpolish(widget);
+}
+
+bool SkinStyle::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        auto* button = qobject_cast<QAbstractButton*>(watched);
+        const bool enter = (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+                           (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+        // Check and radio buttons keep Space alone, as everywhere else.
+        if (enter && button && button->isEnabled() && !qobject_cast<QCheckBox*>(button) &&
+            !qobject_cast<QRadioButton*>(button) && !qobject_cast<QDialog*>(button->window())) {
+            button->click();
+            return true;
+        }
+    }
+    return QProxyStyle::eventFilter(watched, event);
 }
 
 int SkinStyle::pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const {

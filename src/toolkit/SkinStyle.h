@@ -29,6 +29,10 @@ public:
                      const QWidget* widget) const override;
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
                             const QWidget* widget) const override;
+
+protected:
+    // Enter acts on a focused button as Space does (outside dialogs, where Enter is the default button's).
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 }  // namespace quorvel

@@ -9,6 +9,7 @@
 
 #include "FocusWalk.h"
 #include "MainWindowFixture.h"
+#include "toolkit/CImageButton.h"
 #include "toolkit/Theme.h"
 #include "ui/dialogs/CUIMessageBox.h"
 #include "ui/dialogs/MousePaletteDlg.h"
@@ -115,6 +116,32 @@ TEST_F(FocusMark, QtButtonsRingOnlyForKeyboardFocus) {
         while (QApplication::focusWidget() != c) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_GE(Compare(unfocused, Picture(&window), rect).accent, 20) << "no ring after Tab";
     }
+}
+
+// Enter acts on a focused button as Space does; a check box keeps Space alone.
+TEST_F(FocusMark, EnterActsOnAFocusedButton) {
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* push = new QPushButton("Apply");
+    auto* image = new CImageButton;
+    auto* check = new QCheckBox("Start at log-in");
+    for (QWidget* w : {static_cast<QWidget*>(push), static_cast<QWidget*>(image), static_cast<QWidget*>(check)})
+        layout->addWidget(w);
+    window.show();
+    ASSERT_TRUE(Activate(&window));
+    for (QAbstractButton* button : {static_cast<QAbstractButton*>(push), static_cast<QAbstractButton*>(image)}) {
+        for (int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+            QSignalSpy clicked(button, &QAbstractButton::clicked);
+            button->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(button, Qt::Key(key));
+            EXPECT_EQ(clicked.count(), 1) << button->metaObject()->className() << " key " << key;
+        }
+    }
+    check->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(check, Qt::Key_Return);
+    EXPECT_FALSE(check->isChecked());
+    QTest::keyClick(check, Qt::Key_Space);
+    EXPECT_TRUE(check->isChecked());
 }
 
 // Escape is the way out of a skinned dialog, with the "every other way" result.
