@@ -9,6 +9,8 @@
 #include "ui/pages/macros/MacroIds.h"
 #include "ui/pages/performance/DpiPanel.h"
 #include "ui/pages/performance/ReportRatePanel.h"
+#include "toolkit/CDeviceList.h"
+#include "ui/pages/home/HomePage.h"
 #include "ui/window/MainFrame.h"
 
 namespace quorvel::test {

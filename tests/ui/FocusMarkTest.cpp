@@ -14,6 +14,8 @@
 #include "ui/dialogs/CUIMessageBox.h"
 #include "ui/dialogs/MousePaletteDlg.h"
 #include "ui/dialogs/UpdateTipDlg.h"
+#include "toolkit/CDeviceList.h"
+#include "ui/pages/home/HomePage.h"
 #include "ui/window/MainFrame.h"
 
 namespace quorvel::test {
@@ -56,15 +58,16 @@ protected:
         for (size_t i = 0; i <= stops.size(); ++i) {
             QWidget* stop = stops[i % stops.size()];
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            ASSERT_EQ(QApplication::focusWidget(), stop) << StopName(stop);
+            ASSERT_EQ(QApplication::focusWidget(), stop) << StopName(stop).toStdString();
             const QImage after = Picture(window.get());
             const QRect rect(stop->mapTo(window.get(), QPoint(0, 0)), stop->size());
             const Change change = Compare(before, after, rect);
             EXPECT_GE(change.pixels, 20)
-                << StopName(stop) << " (" << stop->metaObject()->className() << ") shows no focus";
+                << StopName(stop).toStdString() << " (" << stop->metaObject()->className() << ") shows no focus";
             if (qobject_cast<QPushButton*>(stop) || qobject_cast<QCheckBox*>(stop) ||
-                qobject_cast<QRadioButton*>(stop))
-                EXPECT_GE(change.accent, 20) << StopName(stop) << ": no accent ring";
+                qobject_cast<QRadioButton*>(stop)) {
+                EXPECT_GE(change.accent, 20) << StopName(stop).toStdString() << ": no accent ring";
+            }
             before = after;
         }
     }

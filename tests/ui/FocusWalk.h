@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QtTest/QTest>
+#include <ostream>
 #include <vector>
 
 namespace quorvel::test {
@@ -34,3 +35,10 @@ inline QString StopName(const QWidget* w) {
 }
 
 }  // namespace quorvel::test
+
+// Readable failure messages for the expected orders.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QStringList& list, std::ostream* os) {
+    *os << '[' << list.join(", ").toStdString() << ']';
+}
+QT_END_NAMESPACE

@@ -268,4 +268,17 @@ QString MainFrame::NoticeText() const {
     return parts.join(QLatin1Char(' '));
 }
 
+void KeepBottomBarLast(QWidget* window) {
+    auto* reset = window->findChild<QWidget*>(ControlName(MainFrame::kReset), Qt::FindDirectChildrenOnly);
+    auto* profile = window->findChild<QWidget*>(ControlName(MainFrame::kProfile), Qt::FindDirectChildrenOnly);
+    // The chain holds every widget; Qt orders only those that take focus.
+    QWidget* last = window->previousInFocusChain();
+    while (last != window && last->focusPolicy() == Qt::NoFocus) last = last->previousInFocusChain();
+    if (!reset || !profile || last == window || last == profile) return;
+    // Through `last` each time: Qt does not move a widget from the start of the chain to right after its end.
+    QWidget::setTabOrder(last, reset);
+    QWidget::setTabOrder(last, profile);
+    QWidget::setTabOrder(last, reset);
+}
+
 }  // namespace quorvel
