@@ -68,6 +68,12 @@ QRect FocusRect(const QStyleOption* option, const QWidget* widget) {
     return option->rect.adjusted(-1, -1, 1, 1);
 }
 
+// Only focus that came from the keyboard shows: a click leaves no ring behind.
+bool KeyboardFocus(const QStyleOption* option) {
+    return On(option, QStyle::State_HasFocus) && On(option, QStyle::State_KeyboardFocusChange) &&
+           On(option, QStyle::State_Enabled);
+}
+
 void DrawnMark(QPainter* p, const QRect& rect, bool radio, bool on, bool enabled) {
     p->save();
     p->setRenderHint(QPainter::Antialiasing);
@@ -144,7 +150,7 @@ void SkinStyle::polish(QWidget* widget) {
     if (qobject_cast<QAbstractButton*>(widget) || qobject_cast<QComboBox*>(widget)) {
         widget->setAttribute(Qt::WA_Hover);
     }
-    if (qobject_cast<QAbstractButton*>(widget)) widget->installEventFilter(this);
+    if (qobject_cast<QAbstractButton*>(widget) || qobject_cast<QComboBox*>(widget)) widget->installEventFilter(this);
 }
 
 void SkinStyle::unpolish(QWidget* widget) {
@@ -153,6 +159,8 @@ void SkinStyle::unpolish(QWidget* widget) {
 }
 
 bool SkinStyle::eventFilter(QObject* watched, QEvent* event) {
+    // A click ends the keyboard's turn: the focus ring goes until Tab is used again.
+    if (event->type() == QEvent::MouseButtonPress) static_cast<QWidget*>(watched)->window()->setAttribute(Qt::WA_KeyboardFocusChange, false);
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         auto* button = qobject_cast<QAbstractButton*>(watched);
@@ -250,8 +258,9 @@ void SkinStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* opti
             return;
         }
         case PE_FrameFocusRect:
-            // Only focus that came from the keyboard: a click leaves no ring behind.
-            if (On(option, State_KeyboardFocusChange)) PaintFocusMark(*painter, FocusRect(option, widget), 6);
+            // Buttons get their ring with the whole control (drawControl); others (item views) here.
+            if (KeyboardFocus(option) && !qobject_cast<const QAbstractButton*>(widget))
+                PaintFocusMark(*painter, FocusRect(option, widget), 6);
             return;
         default:
             QProxyStyle::drawPrimitive(element, option, painter, widget);
@@ -292,6 +301,12 @@ void SkinStyle::drawControl(ControlElement element, const QStyleOption* option, 
             painter->restore();
             return;
         }
+        case CE_PushButton:
+        case CE_CheckBox:
+        case CE_RadioButton:
+            QProxyStyle::drawControl(element, option, painter, widget);
+            if (KeyboardFocus(option)) PaintFocusMark(*painter, FocusRect(option, widget), 6);
+            return;
         default:
             break;
     }
@@ -311,6 +326,7 @@ void SkinStyle::drawComplexControl(ComplexControl control, const QStyleOptionCom
         }
     }
     QProxyStyle::drawComplexControl(control, option, painter, widget);
+    if (control == CC_ComboBox && KeyboardFocus(option)) PaintFocusMark(*painter, option->rect, 7);
 }
 
 }  // namespace quorvel
