@@ -76,9 +76,12 @@ TEST_F(AccessibleControls, ItemControlsGiveRoleNameValueAndItems) {
         {"mouse picture",
          [] {
              auto* c = new MouseCtrl;
-             c->AddItem("Left", 1, 0, {10, 10}, {0, 0});
-             c->AddItem("Right", 2, 1, {40, 10}, {60, 0});
-             c->AddItem("Wheel", 3, 1, {25, 20}, {60, 30});
+             // Buttons on the picture, captions out at its sides.
+             const QSize s = c->ImageSize();
+             auto at = [s](double x, double y) { return QPoint(int(s.width() * x), int(s.height() * y)); };
+             c->AddItem("Left", 1, 0, at(0.3, 0.2), at(0.05, 0.2));
+             c->AddItem("Right", 2, 1, at(0.7, 0.2), at(0.95, 0.2));
+             c->AddItem("Wheel", 3, 1, at(0.5, 0.3), at(0.95, 0.4));
              c->SetSelectItem(1);
              return c;
          },
