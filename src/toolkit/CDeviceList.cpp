@@ -280,7 +280,8 @@ void CDeviceList::paintEvent(QPaintEvent*) {
     if (hasFocus()) {
         // Around the card the keys act on; the whole list while none is picked.
         const QRectF card = CardRect(selected_);
-        PaintFocusMark(p, card.isEmpty() ? QRectF(rect()) : card.adjusted(-4, -4, 4, 4), 18);
+        const QRectF around = card.isEmpty() ? QRectF(rect()) : card.adjusted(-4, -4, 4, 4) & QRectF(rect());
+        PaintFocusMark(p, around, 18);
     }
     const int pages = GetPageCount();
     if (pages > 1) {
