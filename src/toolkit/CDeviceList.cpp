@@ -8,6 +8,7 @@
 #include "toolkit/Glyphs.h"
 #include "toolkit/Paint.h"
 #include "toolkit/Skin.h"
+#include "toolkit/SkinStyle.h"
 #include "toolkit/Theme.h"
 
 namespace quorvel {
@@ -45,6 +46,10 @@ void CDeviceList::AddDevice(const QString& name, int deviceType, const QString& 
     device.image = image;
     devices_.push_back(device);
     update();
+}
+
+QString CDeviceList::GetDeviceName(int index) const {
+    return index >= 0 && index < GetDeviceCount() ? devices_[index].name : QString();
 }
 
 int CDeviceList::GetDeviceType(int index) const {
@@ -281,6 +286,12 @@ void CDeviceList::paintEvent(QPaintEvent*) {
     for (int i = 0; i < GetDeviceCount(); ++i) {
         const QRectF card = CardRect(i);
         if (!card.isEmpty()) PaintDevice(p, card, devices_[i], i == selected_, i == hover_);
+    }
+    if (hasFocus()) {
+        // Around the card the keys act on; the whole list while none is picked.
+        const QRectF card = CardRect(selected_);
+        const QRectF around = card.isEmpty() ? QRectF(rect()) : card.adjusted(-4, -4, 4, 4) & QRectF(rect());
+        PaintFocusMark(p, around, 18);
     }
     const int pages = GetPageCount();
     if (pages > 1) {

@@ -30,6 +30,7 @@ public:
     void AddDevice(const QString& name, int deviceType, const QString& image);
     int GetDeviceCount() const { return static_cast<int>(devices_.size()); }
     int GetDeviceType(int index) const;  // 0 for no such card
+    QString GetDeviceName(int index) const;
     int IndexOfDevice(int deviceType) const;
 
     // Link state: 1 connected, 0 not found, 2 lost (a wireless mouse out of range).
@@ -52,6 +53,7 @@ public:
     int GetPageCount() const;
 
     void SetTexts(const DeviceListTexts& texts);
+    const DeviceListTexts& Texts() const { return texts_; }
 
     QSize sizeHint() const override;
 

@@ -14,6 +14,7 @@ namespace quorvel {
 
 class DPIControl : public QWidget {
     Q_OBJECT
+    friend struct DpiAccess;  // the accessible levels
 public:
     explicit DPIControl(QWidget* parent = nullptr);
 

@@ -1,5 +1,6 @@
 #include "toolkit/ItemPicker.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -29,6 +30,12 @@ int ItemPicker::StepTarget(int step) const {
 void ItemPicker::Pick(int index) {
     if (!CanPick(index)) return;
     Select(index);
+    // A screen reader follows the keys from item to item.
+    if (QAccessible::isActive() && hasFocus()) {
+        QAccessibleEvent focus(this, QAccessible::Focus);
+        focus.setChild(index);
+        QAccessible::updateAccessibility(&focus);
+    }
     Picked(index);
 }
 

@@ -10,6 +10,7 @@ namespace quorvel {
 
 class ItemPicker : public QWidget {
     Q_OBJECT
+    friend struct PickerAccess;  // the accessible items
 protected:
     // `keys`: Left/Right step through the items (Horizontal) or Up/Down (Vertical).
     ItemPicker(Qt::Orientation keys, QWidget* parent);

@@ -5,6 +5,7 @@
 
 #include "toolkit/Paint.h"
 #include "toolkit/Skin.h"
+#include "toolkit/SkinStyle.h"
 #include "toolkit/Theme.h"
 
 namespace quorvel {
@@ -220,6 +221,11 @@ void MouseCtrl::paintEvent(QPaintEvent*) {
             p.setPen(hot ? palette::kText : palette::kText.darker(115));
         }
         p.drawText(caption, Qt::AlignCenter, item.caption);
+    }
+    if (hasFocus()) {
+        const QRectF around =
+            selected_ >= 0 ? CaptionRect(layout, selected_).adjusted(-4, -4, 4, 4) : QRectF(rect());
+        PaintFocusMark(p, around, around.height() / 2);
     }
 }
 

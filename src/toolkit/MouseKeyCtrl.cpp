@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include "toolkit/Paint.h"
+#include "toolkit/SkinStyle.h"
 #include "toolkit/Theme.h"
 
 namespace quorvel {
@@ -126,6 +127,8 @@ void MouseKeyCtrl::paintEvent(QPaintEvent*) {
         DrawElided(p, QRectF(left + half, r.top(), r.right() - left - half - 12, r.height()),
                    Qt::AlignRight | Qt::AlignVCenter, items_[i].description);
     }
+    if (hasFocus())
+        PaintFocusMark(p, selected_ >= 0 ? RowRect(selected_).adjusted(-2, -2, 2, 2) : QRectF(rect()), 10);
 }
 
 }  // namespace quorvel

@@ -8,6 +8,7 @@
 #include "toolkit/Glyphs.h"
 #include "toolkit/Paint.h"
 #include "toolkit/Skin.h"
+#include "toolkit/SkinStyle.h"
 #include "toolkit/Theme.h"
 
 namespace quorvel {
@@ -129,6 +130,8 @@ void RowList::paintEvent(QPaintEvent*) {
         p.setPen(QPen(WithAlpha(AccentColor(), 150), 1, Qt::DotLine));
         p.setBrush(Qt::NoBrush);
         p.drawRoundedRect(RowRect(current_).adjusted(2, 2, -2, -2), 6, 6);
+    } else if (hasFocus()) {
+        PaintFocusMark(p, QRectF(viewport()->rect()), 8);
     }
 }
 

@@ -10,6 +10,7 @@ namespace quorvel {
 
 class RowList : public QAbstractScrollArea {
     Q_OBJECT
+    friend struct RowListAccess;  // the accessible rows
 public:
     explicit RowList(QWidget* parent = nullptr);
 

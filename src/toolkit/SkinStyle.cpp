@@ -1,13 +1,19 @@
 #include "toolkit/SkinStyle.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QStyleFactory>
 #include <QStyleOption>
 
+#include "toolkit/Accessible.h"
 #include "toolkit/Glyphs.h"
 #include "toolkit/Paint.h"
 #include "toolkit/Skin.h"
@@ -53,6 +59,21 @@ void FocusRing(QPainter* p, const QRect& rect, qreal radius) {
     p->restore();
 }
 
+// Where Qt's buttons show their focus: the whole button, or the mark and label of a check or radio button
+// (Qt's own focus rectangle there is the label only, which an empty label makes invisible).
+QRect FocusRect(const QStyleOption* option, const QWidget* widget) {
+    if (qobject_cast<const QPushButton*>(widget)) return widget->rect().adjusted(2, 2, -2, -2);
+    if (qobject_cast<const QCheckBox*>(widget) || qobject_cast<const QRadioButton*>(widget))
+        return widget->rect();
+    return option->rect.adjusted(-1, -1, 1, 1);
+}
+
+// Only focus that came from the keyboard shows: a click leaves no ring behind.
+bool KeyboardFocus(const QStyleOption* option) {
+    return On(option, QStyle::State_HasFocus) && On(option, QStyle::State_KeyboardFocusChange) &&
+           On(option, QStyle::State_Enabled);
+}
+
 void DrawnMark(QPainter* p, const QRect& rect, bool radio, bool on, bool enabled) {
     p->save();
     p->setRenderHint(QPainter::Antialiasing);
@@ -76,7 +97,19 @@ void DrawnMark(QPainter* p, const QRect& rect, bool radio, bool on, bool enabled
 
 }  // namespace
 
-SkinStyle::SkinStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+void PaintFocusMark(QPainter& painter, const QRectF& rect, qreal radius) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(AccentColor(), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(rect.adjusted(1, 1, -1, -1), radius, radius);
+    painter.restore();
+}
+
+SkinStyle::SkinStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {
+    // The application takes the skin once, at start: the custom controls' accessibility comes with it.
+    InstallAccessibleControls();
+}
 
 QPalette SkinStyle::standardPalette() const {
     QPalette p;
@@ -117,10 +150,30 @@ void SkinStyle::polish(QWidget* widget) {
     if (qobject_cast<QAbstractButton*>(widget) || qobject_cast<QComboBox*>(widget)) {
         widget->setAttribute(Qt::WA_Hover);
     }
+    if (qobject_cast<QAbstractButton*>(widget) || qobject_cast<QComboBox*>(widget)) widget->installEventFilter(this);
 }
 
 void SkinStyle::unpolish(QWidget* widget) {
+    widget->removeEventFilter(this);
     QProxyStyle::unpolish(widget);
+}
+
+bool SkinStyle::eventFilter(QObject* watched, QEvent* event) {
+    // A click ends the keyboard's turn: the focus ring goes until Tab is used again.
+    if (event->type() == QEvent::MouseButtonPress) static_cast<QWidget*>(watched)->window()->setAttribute(Qt::WA_KeyboardFocusChange, false);
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        auto* button = qobject_cast<QAbstractButton*>(watched);
+        const bool enter = (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+                           (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+        // Check and radio buttons keep Space alone, as everywhere else.
+        if (enter && button && button->isEnabled() && !qobject_cast<QCheckBox*>(button) &&
+            !qobject_cast<QRadioButton*>(button) && !qobject_cast<QDialog*>(button->window())) {
+            button->click();
+            return true;
+        }
+    }
+    return QProxyStyle::eventFilter(watched, event);
 }
 
 int SkinStyle::pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const {
@@ -205,7 +258,10 @@ void SkinStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* opti
             return;
         }
         case PE_FrameFocusRect:
-            return;  // focus shows as the accent ring of each control
+            // Buttons get their ring with the whole control (drawControl); others (item views) here.
+            if (KeyboardFocus(option) && !qobject_cast<const QAbstractButton*>(widget))
+                PaintFocusMark(*painter, FocusRect(option, widget), 6);
+            return;
         default:
             QProxyStyle::drawPrimitive(element, option, painter, widget);
     }
@@ -245,6 +301,12 @@ void SkinStyle::drawControl(ControlElement element, const QStyleOption* option, 
             painter->restore();
             return;
         }
+        case CE_PushButton:
+        case CE_CheckBox:
+        case CE_RadioButton:
+            QProxyStyle::drawControl(element, option, painter, widget);
+            if (KeyboardFocus(option)) PaintFocusMark(*painter, FocusRect(option, widget), 6);
+            return;
         default:
             break;
     }
@@ -264,6 +326,7 @@ void SkinStyle::drawComplexControl(ComplexControl control, const QStyleOptionCom
         }
     }
     QProxyStyle::drawComplexControl(control, option, painter, widget);
+    if (control == CC_ComboBox && KeyboardFocus(option)) PaintFocusMark(*painter, option->rect, 7);
 }
 
 }  // namespace quorvel

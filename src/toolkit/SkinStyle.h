@@ -9,6 +9,10 @@
 
 namespace quorvel {
 
+// The keyboard focus mark of the skin: an accent ring just inside `rect`. Qt's controls get it through the
+// style, the custom controls paint it themselves around the item the keys act on.
+void PaintFocusMark(QPainter& painter, const QRectF& rect, qreal radius);
+
 class SkinStyle : public QProxyStyle {
     Q_OBJECT
 public:
@@ -25,6 +29,10 @@ public:
                      const QWidget* widget) const override;
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
                             const QWidget* widget) const override;
+
+protected:
+    // Enter acts on a focused button as Space does (outside dialogs, where Enter is the default button's).
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 }  // namespace quorvel

@@ -115,6 +115,7 @@ void DeviceMainDlg::Attach(CoreSession& session) {
     tabs_->SetBackdrop(frame_->ModelPicture());
     connect(tabs_, &MainTabs::itemClicked, this, [this](int item) { views_->PickTab(item); });
     settings_ = new SettingsPage(*texts_, session.Product(), this);
+    KeepBottomBarLast(this);
     connect(settings_, &SettingsPage::leaveRequested, this, [this] { views_->LeaveSettings(); });
     connect(settings_, &SettingsPage::aboutRequested, this, &DeviceMainDlg::ShowAbout);
     connect(settings_, &SettingsPage::checkSoftwareRequested, this, &DeviceMainDlg::StartSoftwareCheck);

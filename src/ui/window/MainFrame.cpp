@@ -104,6 +104,7 @@ MainFrame::MainFrame(QWidget* window, TextRegistry& texts, const QString& titleT
 
     battery = new BatteryCtrl(window);
     battery->setObjectName(ControlName(kBattery));
+    texts.Bind(battery, 873, [this](const QString& s) { battery->setAccessibleName(s); });
     battery->hide();
 
     QLabel* status =
@@ -279,6 +280,19 @@ QString MainFrame::NoticeText() const {
     QStringList parts;
     for (int id : notice_) parts << Text(id);
     return parts.join(QLatin1Char(' '));
+}
+
+void KeepBottomBarLast(QWidget* window) {
+    auto* reset = window->findChild<QWidget*>(ControlName(MainFrame::kReset), Qt::FindDirectChildrenOnly);
+    auto* profile = window->findChild<QWidget*>(ControlName(MainFrame::kProfile), Qt::FindDirectChildrenOnly);
+    // The chain holds every widget; Qt orders only those that take focus.
+    QWidget* last = window->previousInFocusChain();
+    while (last != window && last->focusPolicy() == Qt::NoFocus) last = last->previousInFocusChain();
+    if (!reset || !profile || last == window || last == profile) return;
+    // Through `last` each time: Qt does not move a widget from the start of the chain to right after its end.
+    QWidget::setTabOrder(last, reset);
+    QWidget::setTabOrder(last, profile);
+    QWidget::setTabOrder(last, reset);
 }
 
 }  // namespace quorvel

@@ -135,4 +135,8 @@ private:
     qreal scale_ = 1.0;
 };
 
+// The bottom bar's buttons (reset, then profile) are read last: a page built later joins the window's Tab
+// chain at its end, so whoever builds one calls this after it.
+void KeepBottomBarLast(QWidget* window);
+
 }  // namespace quorvel

@@ -11,6 +11,7 @@
 #include "ui/pages/lighting/LightingPage.h"
 #include "ui/pages/macros/MacroPage.h"
 #include "ui/pages/performance/PerformancePage.h"
+#include "ui/window/MainFrame.h"
 #include "ui/common/DesignLayout.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
@@ -115,6 +116,7 @@ Page* MainTabs::Build(int item) {
     page->setObjectName(ControlName(kind.id));  // the window's container id, whatever the page calls itself
     page->hide();
     pages_[slot] = page;
+    KeepBottomBarLast(window_);
     if (layout_) {
         // A page built after the window was laid out takes its place in the layout now.
         layout_->Add(page, kPageRect, kFixedStretch);

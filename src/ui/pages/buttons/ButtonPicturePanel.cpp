@@ -45,6 +45,8 @@ ButtonPicturePanel::ButtonPicturePanel(TextRegistry& texts, QWidget* parent) : Q
 
     picture_ = new MouseCtrl(pictureCard_);
     picture_->setObjectName(ControlName(kPicture));
+    for (QWidget* named : {static_cast<QWidget*>(list_), static_cast<QWidget*>(picture_)})
+        texts.Bind(named, kButtonsTitle, [named](const QString& s) { named->setAccessibleName(s); });
 
     // Each control follows the other's choice; the page hears of the user's pick once, as a list index.
     connect(list_, &MouseKeyCtrl::itemClicked, this, [this](int index) {

@@ -141,6 +141,7 @@ void DeviceInfoPage::Build() {
         [this](const QString& s) { batteryLabel_->setText(s); });
     battery_ = new BatteryCtrl(this);
     battery_->setObjectName(ControlName(kBattery));
+    texts.Bind(battery_, kBatteryText, [this](const QString& s) { battery_->setAccessibleName(s); });
     linkText_ = NewPanelLabel(this, kLinkText, LabelTone::Caption);
     texts.BindComposed(
         linkText_, {50, 51, 52}, [this] { return Text(linkTextId_); },

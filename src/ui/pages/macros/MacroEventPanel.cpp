@@ -35,6 +35,7 @@ MacroEventPanel::MacroEventPanel(PageHost& host, QWidget* parent) : MacroPanel(k
 
     list_ = Place(new CRecordList(this), Ltrb(318, 98, 834, 480), 14);
     list_->setObjectName(ControlName(kEventListCtrl));
+    texts.Bind(list_, 355, [this](const QString& s) { list_->setAccessibleName(s); });
     texts.BindComposed(
         list_, {388, 389, 390},
         [] {

@@ -26,6 +26,7 @@ MacroListPanel::MacroListPanel(PageHost& host, QWidget* parent) : MacroPanel(kCa
 
     list_ = Place(new MacroList(this), Ltrb(10, 98, 280, 592), 14);
     list_->setObjectName(ControlName(kMacroListCtrl));
+    texts.Bind(list_, 352, [this](const QString& s) { list_->setAccessibleName(s); });
     // The menu also opens with a right click anywhere on the list, so files can be imported into an empty
     // library too.
     list_->setContextMenuPolicy(Qt::CustomContextMenu);

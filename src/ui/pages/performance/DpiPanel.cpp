@@ -33,6 +33,7 @@ DpiPanel::DpiPanel(PageHost& host, QWidget* parent) : PerformancePanel(host, par
 
     levels_ = new DPIControl(this);
     levels_->setObjectName(ControlName(kLevels));
+    Host().Texts().Bind(levels_, 251, [this](const QString& s) { levels_->setAccessibleName(s); });
     connect(levels_, &DPIControl::levelClicked, this, &DpiPanel::LevelChosen);
     connect(levels_, &DPIControl::editStarted, this, &DpiPanel::LevelChosen);
     connect(levels_, &DPIControl::editFinished, this, &DpiPanel::ValueTyped);
@@ -56,6 +57,12 @@ DpiPanel::DpiPanel(PageHost& host, QWidget* parent) : PerformancePanel(host, par
     for (int n = 1; n <= kMaxLevels; ++n) count_->addItem(QString::number(n), n);
     count_->setCurrentIndex(-1);
     connect(count_, &QComboBox::activated, this, &DpiPanel::CountChosen);
+    // The title row is read first, left to right: the level count, help and reset.
+    setTabOrder(count_, help_);
+    setTabOrder(help_, reset_);
+    setTabOrder(reset_, levels_);
+    setTabOrder(levels_, slider_);
+    setTabOrder(slider_, send_);
     Place(title_, Ltrb(24, 14, 600, 46), 16);
     Place(countLabel_, Ltrb(640, 14, 948, 46), 14);
     Place(count_, Ltrb(960, 14, 1050, 46), 14);

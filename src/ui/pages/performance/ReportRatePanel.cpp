@@ -19,6 +19,7 @@ ReportRatePanel::ReportRatePanel(PageHost& host, QWidget* parent)
     connect(reset_, &QAbstractButton::clicked, this, [this] { Submit(ResetReportRate(Host().Actions())); });
     rates_ = new ReporteCtrl(this);
     rates_->setObjectName(ControlName(kRates));
+    Host().Texts().Bind(rates_, 255, [this](const QString& s) { rates_->setAccessibleName(s); });
     connect(rates_, &ReporteCtrl::itemClicked, this, &ReportRatePanel::RateChosen);
     Place(title_, Ltrb(24, 12, 600, 42), 16);
     Place(help_, Ltrb(1082, 14, 1112, 44));
