@@ -188,9 +188,9 @@ TEST_F(Devices, SelectionAndClicks) {
 // Enter, leaves the current card selected, or none.
 TEST_F(Devices, ARefusedPickLeavesTheCurrentCardSelected) {
     list.resize(1000, 600);
-    const int unreachable = 103;
-    QObject::connect(&list, &CDeviceList::deviceClicked, &list, [this, unreachable](int type) {
-        if (type != unreachable) list.SetSelectDevice(type);
+    constexpr int kUnreachable = 103;
+    QObject::connect(&list, &CDeviceList::deviceClicked, &list, [this](int type) {
+        if (type != kUnreachable) list.SetSelectDevice(type);
     });
     const QPoint r2(150, 200), r3(500, 200), f1(850, 200);
     struct Step {
@@ -206,7 +206,7 @@ TEST_F(Devices, ARefusedPickLeavesTheCurrentCardSelected) {
         {"refused Enter",
          [&] {
              test::KeyClick(list, Qt::Key_Right);
-             ASSERT_EQ(list.GetSelectDevice(), unreachable) << "the arrow moves the highlight";
+             ASSERT_EQ(list.GetSelectDevice(), kUnreachable) << "the arrow moves the highlight";
              test::KeyClick(list, Qt::Key_Return);
          },
          102},
