@@ -112,11 +112,15 @@ MapWatcher::MapWatcher(const std::string& display) {
     xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(c));
     for (int i = 0; i < screenNumber; ++i) xcb_screen_next(&screens);
     root_ = screens.data->root;
-    const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    // Structure events of the root too: a minimise request is sent to those, not to the substructure's.
+    const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_STRUCTURE_NOTIFY;
     xcb_change_window_attributes(c, root_, XCB_CW_EVENT_MASK, &mask);
     xcb_intern_atom_reply_t* atom =
         xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, 11, "_NET_WM_PID"), nullptr);
     if (atom) pidAtom_ = atom->atom;
+    std::free(atom);
+    atom = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, 15, "WM_CHANGE_STATE"), nullptr);
+    if (atom) changeStateAtom_ = atom->atom;
     std::free(atom);
     xcb_flush(c);
 }
@@ -136,9 +140,25 @@ pid_t MapWatcher::WindowPid(xcb_window_t window) {
 }
 
 void MapWatcher::Take(xcb_generic_event_t* event) {
-    if ((event->response_type & 0x7f) == XCB_MAP_NOTIFY) {
-        const auto* map = reinterpret_cast<xcb_map_notify_event_t*>(event);
-        if (const pid_t pid = WindowPid(map->window)) mapped_.push_back(pid);
+    constexpr uint32_t kIconicState = 3;
+    switch (event->response_type & 0x7f) {
+    case XCB_MAP_NOTIFY:
+        if (const pid_t pid = WindowPid(reinterpret_cast<xcb_map_notify_event_t*>(event)->window))
+            mapped_.push_back(pid);
+        break;
+    case XCB_UNMAP_NOTIFY:
+        if (const pid_t pid = WindowPid(reinterpret_cast<xcb_unmap_notify_event_t*>(event)->window))
+            unmapped_.push_back(pid);
+        break;
+    case XCB_CLIENT_MESSAGE: {
+        const auto* message = reinterpret_cast<xcb_client_message_event_t*>(event);
+        if (message->type == changeStateAtom_ && message->data.data32[0] == kIconicState) {
+            if (const pid_t pid = WindowPid(message->window)) iconifyRequests_.push_back(pid);
+        }
+        break;
+    }
+    default:
+        break;
     }
     std::free(event);
 }
@@ -156,11 +176,23 @@ bool MapWatcher::Mapped(pid_t pid) const {
 }
 
 bool MapWatcher::WaitForMap(pid_t pid, std::chrono::milliseconds timeout) {
+    return WaitFor(mapped_, pid, timeout);
+}
+
+bool MapWatcher::WaitForUnmap(pid_t pid, std::chrono::milliseconds timeout) {
+    return WaitFor(unmapped_, pid, timeout);
+}
+
+bool MapWatcher::WaitForIconifyRequest(pid_t pid, std::chrono::milliseconds timeout) {
+    return WaitFor(iconifyRequests_, pid, timeout);
+}
+
+bool MapWatcher::WaitFor(const std::vector<pid_t>& seen, pid_t pid, std::chrono::milliseconds timeout) {
     if (!connection_) return false;
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {
         Poll();
-        if (Mapped(pid)) return true;
+        if (std::find(seen.begin(), seen.end(), pid) != seen.end()) return true;
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) return false;

@@ -35,7 +35,8 @@ private:
     std::string why_;
 };
 
-// Watches the root window of a display for windows being mapped.
+// Watches the root window of a display for windows being mapped and unmapped, and for a window's request to
+// be minimised (the WM_CHANGE_STATE message a client sends the window manager through the root window).
 class MapWatcher {
 public:
     explicit MapWatcher(const std::string& display);
@@ -46,6 +47,9 @@ public:
     bool Connected() const { return connection_ != nullptr; }
     // Waits until a window of process `pid` has been mapped since the watcher started; false on time-out.
     bool WaitForMap(pid_t pid, std::chrono::milliseconds timeout);
+    // The same for a window of the process unmapped (hidden), and for one asking to be minimised.
+    bool WaitForUnmap(pid_t pid, std::chrono::milliseconds timeout);
+    bool WaitForIconifyRequest(pid_t pid, std::chrono::milliseconds timeout);
     // Reads what has arrived so far, without waiting.
     void Poll();
     // Processes whose windows were mapped, in the order seen.
@@ -57,11 +61,15 @@ public:
 private:
     pid_t WindowPid(xcb_window_t window);
     void Take(xcb_generic_event_t* event);
+    bool WaitFor(const std::vector<pid_t>& seen, pid_t pid, std::chrono::milliseconds timeout);
 
     xcb_connection_t* connection_ = nullptr;
     xcb_window_t root_ = 0;
     xcb_atom_t pidAtom_ = 0;
+    xcb_atom_t changeStateAtom_ = 0;
     std::vector<pid_t> mapped_;
+    std::vector<pid_t> unmapped_;
+    std::vector<pid_t> iconifyRequests_;
 };
 
 // Waits until the root window of the display carries the property (a window manager's start-up command
