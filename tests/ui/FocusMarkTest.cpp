@@ -1,5 +1,5 @@
 // Keyboard focus shows: every Tab stop of every view changes what it draws when Tab reaches it, Qt's
-// buttons carry the skin's accent ring then (but not after a click), and Escape closes a skinned dialog.
+// buttons carry the skin's accent ring then (but not after a click).
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -11,8 +11,6 @@
 #include "MainWindowFixture.h"
 #include "toolkit/CImageButton.h"
 #include "toolkit/Theme.h"
-#include "ui/dialogs/CUIMessageBox.h"
-#include "ui/dialogs/MousePaletteDlg.h"
 #include "toolkit/CDeviceList.h"
 #include "ui/pages/home/HomePage.h"
 #include "ui/window/MainFrame.h"
@@ -151,29 +149,6 @@ TEST_F(FocusMark, EnterActsOnAFocusedButton) {
     EXPECT_FALSE(check->isChecked());
     QTest::keyClick(check, Qt::Key_Space);
     EXPECT_TRUE(check->isChecked());
-}
-
-// Escape is the way out of a skinned dialog, with the "every other way" result.
-TEST_F(FocusMark, EscapeClosesSkinnedDialogs) {
-    QWidget owner;
-    owner.resize(800, 600);
-    owner.show();
-    const std::pair<const char*, std::function<SkinnedDialog*()>> dialogs[] = {
-        {"message box", [&] { return new CUIMessageBox(&owner, UiText(250), UiText(756), kBoxOkCancel); }},
-        {"palette", [&] { return new MousePaletteDlg(&owner, 0x123456); }},
-    };
-    for (const auto& [what, make] : dialogs) {
-        std::unique_ptr<SkinnedDialog> dialog(make());
-        QSignalSpy finished(dialog.get(), &QDialog::finished);
-        dialog->open();
-        ASSERT_TRUE(Activate(dialog.get())) << what;
-        QWidget* focused = QApplication::focusWidget();
-        QWidget* target = focused && dialog->isAncestorOf(focused) ? focused : dialog.get();
-        QTest::keyClick(target, Qt::Key_Escape);
-        EXPECT_FALSE(dialog->isVisible()) << what;
-        ASSERT_EQ(finished.count(), 1) << what;
-        EXPECT_EQ(finished.first().first().toInt(), 2) << what;
-    }
 }
 
 }  // namespace
