@@ -141,13 +141,14 @@ void MainFrame::ConnectButtons() {
 
 void MainFrame::Follow(DeviceEvents& events, std::function<ModelFeatures()> features) {
     features_ = std::move(features);
+    ReadBatteryFeature();
     connect(&events, &DeviceEvents::batteryInfo, this, [this](int level, int status) {
         battery->SetBatteryInfo(level, status);
         ShowBattery();
     });
-    // Another model may or may not run on a battery.
-    connect(&events, &DeviceEvents::modelLoaded, this, &MainFrame::ShowBattery);
-    connect(&events, &DeviceEvents::linkChanged, this, &MainFrame::ShowBattery);
+    // Another model may or may not run on a battery: read once per model or link, not per report.
+    connect(&events, &DeviceEvents::modelLoaded, this, &MainFrame::ReadBatteryFeature);
+    connect(&events, &DeviceEvents::linkChanged, this, &MainFrame::ReadBatteryFeature);
     // The name says it; the window reads the number from the core when it needs it.
     connect(&events, &DeviceEvents::profileTitle, this,
             [this](int, const QString& name) { SetProfileName(name); });
@@ -173,8 +174,13 @@ void MainFrame::ShowViewControls(bool settingsOpen, bool pages, bool device) {
     reset->setVisible(device);
 }
 
+void MainFrame::ReadBatteryFeature() {
+    hasBattery_ = features_ && features_().battery;
+    ShowBattery();
+}
+
 void MainFrame::ShowBattery() {
-    battery->setVisible(pagesShown_ && features_ && features_().battery);
+    battery->setVisible(pagesShown_ && hasBattery_);
 }
 
 void MainFrame::SetProfileEnabled(bool enabled) {

@@ -120,6 +120,7 @@ private:
     QString ShownProfileName() const;
     QString NoticeText() const;
     void PlaceModelPicture();
+    void ReadBatteryFeature();
     void ShowBattery();
 
     QWidget* window_;
@@ -128,6 +129,7 @@ private:
     QString profileName_;
     std::function<QString(const QString&)> shownName_;
     std::function<ModelFeatures()> features_;
+    bool hasBattery_ = false;
     bool pagesShown_ = false;
     std::vector<int> notice_;
     QTimer* noticeTimer_ = nullptr;
