@@ -1,17 +1,17 @@
 #include "app/SingleInstance.h"
 
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
-#include <QLocalServer>
-#include <QLocalSocket>
-#include <QThread>
+#include <QSocketNotifier>
 #include <QTimer>
+#include <cerrno>
 
+#include "platform/LocalSocket.h"
 #include "shell/AppInstance.h"
 #include "shell/TraceLog.h"
 
@@ -21,8 +21,6 @@ namespace {
 
 // The longest request line the server reads; a client that sends more is dropped.
 constexpr qint64 kMaxRequest = 256;
-// Pause between connection attempts while the first instance is still starting.
-constexpr std::chrono::milliseconds kRetryPause{25};
 
 // The folder of the lock: the runtime folder is the user's own; when it (or the data folder) does not
 // exist yet it is made, user-only.
@@ -75,84 +73,97 @@ SingleInstance::Role SingleInstance::Claim() {
     return Role::kUnguarded;
 }
 
+// One connection: read until a whole line (or too much, or the idle time), answer it, close.
+class SingleInstance::Client : public QObject {
+public:
+    Client(SingleInstance* instance, int fd) : QObject(instance), instance_(instance), fd_(fd) {
+        readable_ = new QSocketNotifier(fd_, QSocketNotifier::Read, this);
+        connect(readable_, &QSocketNotifier::activated, this, &Client::Read);
+        // Probes (quorvelctl) connect and leave at once; a client that stays without asking is closed.
+        idle_ = new QTimer(this);
+        idle_->setSingleShot(true);
+        connect(idle_, &QTimer::timeout, this, &Client::Close);
+        idle_->start(instance->idle_);
+    }
+    ~Client() override { ::close(fd_); }
+
+private:
+    void Read() {
+        char chunk[kMaxRequest + 1];
+        const ssize_t n = ::recv(fd_, chunk, sizeof chunk, 0);
+        if (n < 0 && (errno == EAGAIN || errno == EINTR)) return;
+        if (n <= 0) return Close();  // gone before a whole line
+        request_.append(chunk, n);
+        const qsizetype end = request_.indexOf('\n');
+        if (end >= 0 && end <= kMaxRequest) return Answer(request_.left(end).trimmed());
+        if (request_.size() > kMaxRequest) Close();
+    }
+
+    void Answer(const QByteArray& request) {
+        const QByteArray answer = instance_->AnswerTo(request) + '\n';
+        // One request per connection: whatever else the client sent is not read. The answer is a short
+        // line into an empty socket buffer, so it goes out whole at once.
+        ::send(fd_, answer.constData(), static_cast<size_t>(answer.size()), MSG_NOSIGNAL);
+        Close();
+    }
+
+    void Close() {
+        readable_->setEnabled(false);
+        idle_->stop();
+        deleteLater();  // not at once: this runs inside the notifier's or the timer's signal
+    }
+
+    SingleInstance* instance_;
+    int fd_;
+    QSocketNotifier* readable_ = nullptr;
+    QTimer* idle_ = nullptr;
+    QByteArray request_;
+};
+
 bool SingleInstance::Serve() {
     if (!lock_) return false;  // only the holder of the lock may replace the socket file
-    if (server_) return true;
-    server_ = new QLocalServer(this);
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
-    // We hold the lock: a socket file here was left by a crashed instance.
-    QLocalServer::removeServer(socketPath_);
-    if (!server_->listen(socketPath_)) {
+    if (listenFd_ >= 0) return true;
+    // We hold the lock: a socket file here was left by a crashed instance, and is replaced.
+    std::string why;
+    listenFd_ = ListenLocalSocket(QFile::encodeName(socketPath_).toStdString(), &why);
+    if (listenFd_ < 0) {
         Trace("single instance: cannot serve %s (%s); a second start will not reach this window",
-              qPrintable(socketPath_), qPrintable(server_->errorString()));
-        delete server_;
-        server_ = nullptr;
+              qPrintable(socketPath_), why.c_str());
         return false;
     }
-    connect(server_, &QLocalServer::newConnection, this, &SingleInstance::OnConnection);
+    listening_ = new QSocketNotifier(listenFd_, QSocketNotifier::Read, this);
+    connect(listening_, &QSocketNotifier::activated, this, &SingleInstance::OnConnection);
     return true;
 }
 
 bool SingleInstance::Serving() const {
-    return server_ != nullptr && server_->isListening();
+    return listenFd_ >= 0;
 }
 
 void SingleInstance::OnConnection() {
-    while (QLocalSocket* client = server_->nextPendingConnection()) {
-        connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
-        connect(client, &QLocalSocket::readyRead, this, [this, client] { OnRequest(client); });
-        // Probes (quorvelctl) connect and leave at once; a client that stays without asking is closed.
-        auto* idle = new QTimer(client);
-        idle->setSingleShot(true);
-        connect(idle, &QTimer::timeout, client, [client] { client->abort(); });
-        idle->start(idle_);
-        if (client->bytesAvailable() > 0) OnRequest(client);
-    }
+    for (int fd = AcceptLocalClient(listenFd_); fd >= 0; fd = AcceptLocalClient(listenFd_)) new Client(this, fd);
 }
 
-void SingleInstance::OnRequest(QLocalSocket* client) {
-    if (client->canReadLine()) {
-        const QByteArray request = client->readLine(kMaxRequest).trimmed();
-        QByteArray answer = "unknown";
-        if (request == "show" || request.startsWith("show ")) {
-            const QByteArray token = request.mid(5).trimmed();
-            emit ShowRequested(IsToken(token) ? QString::fromLatin1(token) : QString());
-            answer = "ok";
-        } else if (request == "status") {
-            const bool visible = visible_ && visible_();
-            answer = "quorvel " + QByteArray::number(QCoreApplication::applicationPid()) +
-                     (visible ? " visible" : " hidden");
-        } else if (request == "view") {
-            answer = view_ ? view_().toUtf8() : QByteArray("none");
-        }
-        client->write(answer + '\n');
-        // One request per connection: whatever else the client sent is not read, and the connection ends
-        // once the answer is out.
-        disconnect(client, &QLocalSocket::readyRead, this, nullptr);
-        client->disconnectFromServer();
-        return;
+QByteArray SingleInstance::AnswerTo(const QByteArray& request) {
+    if (request == "show" || request.startsWith("show ")) {
+        const QByteArray token = request.mid(5).trimmed();
+        emit ShowRequested(IsToken(token) ? QString::fromLatin1(token) : QString());
+        return "ok";
     }
-    if (client->bytesAvailable() > kMaxRequest) client->abort();
+    if (request == "status") {
+        const bool visible = visible_ && visible_();
+        return "quorvel " + QByteArray::number(QCoreApplication::applicationPid()) +
+               (visible ? " visible" : " hidden");
+    }
+    if (request == "view") return view_ ? view_().toUtf8() : QByteArray("none");
+    return "unknown";
 }
 
 QString SingleInstance::Ask(const QString& socketPath, const QString& request,
                             std::chrono::milliseconds timeout) {
-    const QDeadlineTimer deadline(timeout);
-    QLocalSocket socket;
-    for (;;) {
-        socket.connectToServer(socketPath);
-        if (socket.waitForConnected(static_cast<int>(qMax<qint64>(1, deadline.remainingTime())))) break;
-        if (deadline.hasExpired()) return {};
-        QThread::msleep(static_cast<unsigned long>(kRetryPause.count()));
-    }
-    socket.write(request.toUtf8() + '\n');
-    if (!socket.waitForBytesWritten(static_cast<int>(qMax<qint64>(1, deadline.remainingTime())))) return {};
-    while (!socket.canReadLine()) {
-        if (deadline.hasExpired() ||
-            !socket.waitForReadyRead(static_cast<int>(qMax<qint64>(1, deadline.remainingTime()))))
-            return {};
-    }
-    return QString::fromUtf8(socket.readLine().trimmed());
+    const std::optional<std::string> answer =
+        AskLocalSocket(QFile::encodeName(socketPath).toStdString(), request.toUtf8().toStdString(), timeout);
+    return answer ? QString::fromUtf8(QByteArray::fromStdString(*answer)).trimmed() : QString();
 }
 
 bool SingleInstance::HandOver(std::chrono::milliseconds timeout, const QString& token) {
@@ -168,10 +179,12 @@ QString SingleInstance::LaunchToken() {
 }
 
 void SingleInstance::Release() {
-    if (server_) {
-        server_->close();  // removes the socket file
-        delete server_;
-        server_ = nullptr;
+    if (listenFd_ >= 0) {
+        delete listening_;
+        listening_ = nullptr;
+        ::close(listenFd_);
+        listenFd_ = -1;
+        ::unlink(QFile::encodeName(socketPath_).constData());
     }
     if (lock_) {
         lock_->unlock();

@@ -18,8 +18,7 @@
 #include <functional>
 #include <memory>
 
-class QLocalServer;
-class QLocalSocket;
+class QSocketNotifier;
 
 namespace quorvel {
 
@@ -73,13 +72,17 @@ signals:
     void ShowRequested(const QString& token);
 
 private:
+    class Client;
+
     void OnConnection();
-    void OnRequest(QLocalSocket* client);
+    QByteArray AnswerTo(const QByteArray& request);
 
     QString lockPath_;
     QString socketPath_;
     std::unique_ptr<QLockFile> lock_;
-    QLocalServer* server_ = nullptr;
+    // The listening socket (a plain Unix socket: QtNetwork would be loaded at every start for it).
+    int listenFd_ = -1;
+    QSocketNotifier* listening_ = nullptr;
     std::function<bool()> visible_;
     std::function<QString()> view_;
     std::chrono::milliseconds idle_ = kIdleClientTime;

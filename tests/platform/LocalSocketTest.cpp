@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "platform/LocalSocket.h"
 #include "platform/TempHome.h"
@@ -49,6 +52,55 @@ TEST(LocalSocketTest, NothingToConnectToIsNoListener) {
         EXPECT_FALSE(ProbeLocalSocket(path, &pid)) << path;
         EXPECT_EQ(pid, 0);
     }
+}
+
+// The server side replaces a file left behind, user-only, and a client gets the first line answered.
+TEST(LocalSocketTest, ServesUserOnlyInPlaceOfAFileLeftBehind) {
+    TempHome home;
+    const std::string path = home.Root() + "/app.socket";
+    ::close(Listen(path));  // left by a crashed program
+    std::string why;
+    const int server = ListenLocalSocket(path, &why);
+    ASSERT_GE(server, 0) << why;
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISSOCK(info.st_mode));
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+
+    std::thread answering([server] {
+        pollfd p{server, POLLIN, 0};
+        ASSERT_EQ(::poll(&p, 1, 10000), 1);
+        const int client = AcceptLocalClient(server);
+        ASSERT_GE(client, 0);
+        EXPECT_LT(AcceptLocalClient(server), 0);  // nobody else waits
+        char request[64] = {};
+        pollfd c{client, POLLIN, 0};
+        ASSERT_EQ(::poll(&c, 1, 10000), 1);
+        EXPECT_EQ(std::string(request, ::recv(client, request, sizeof request, 0)), "status\n");
+        const std::string answer = "fine\nnot read\n";
+        ::send(client, answer.data(), answer.size(), MSG_NOSIGNAL);
+        ::close(client);
+    });
+    EXPECT_EQ(AskLocalSocket(path, "status", std::chrono::seconds(10)), "fine");
+    answering.join();
+    ::close(server);
+}
+
+// Nobody to ask, or nobody answering: no answer once the time is up, never a hang.
+TEST(LocalSocketTest, AskingWithoutAnAnswerEndsWithNothing) {
+    TempHome home;
+    const std::string silent = home.Root() + "/silent.socket";
+    const int listener = Listen(silent);  // accepts into its backlog, never reads or answers
+    const std::string tooLong = home.Root() + "/" + std::string(MaxLocalSocketPath(), 'x');
+    for (const std::string& path : {home.Root() + "/missing.socket", silent, tooLong}) {
+        EXPECT_EQ(AskLocalSocket(path, "status", std::chrono::milliseconds(100), std::chrono::milliseconds(10)),
+                  std::nullopt)
+            << path;
+    }
+    ::close(listener);
+    std::string why;
+    EXPECT_LT(ListenLocalSocket(tooLong, &why), 0);
+    EXPECT_FALSE(why.empty());
 }
 
 }  // namespace
