@@ -9,11 +9,12 @@
 
 #include "FocusWalk.h"
 #include "MainWindowFixture.h"
+#include "toolkit/CDeviceList.h"
 #include "toolkit/CImageButton.h"
 #include "toolkit/Theme.h"
+#include "ui/common/TextIds.h"
 #include "ui/dialogs/CUIMessageBox.h"
 #include "ui/dialogs/MousePaletteDlg.h"
-#include "toolkit/CDeviceList.h"
 #include "ui/pages/home/HomePage.h"
 #include "ui/window/MainFrame.h"
 
@@ -159,7 +160,8 @@ TEST_F(FocusMark, EscapeClosesSkinnedDialogs) {
     owner.resize(800, 600);
     owner.show();
     const std::pair<const char*, std::function<SkinnedDialog*()>> dialogs[] = {
-        {"message box", [&] { return new CUIMessageBox(&owner, UiText(250), UiText(756), kBoxOkCancel); }},
+        {"message box",
+         [&] { return new CUIMessageBox(&owner, txt::kPerformance, txt::kChangeNotSaved, kBoxOkCancel); }},
         {"palette", [&] { return new MousePaletteDlg(&owner, 0x123456); }},
     };
     for (const auto& [what, make] : dialogs) {

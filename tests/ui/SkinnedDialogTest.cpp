@@ -6,6 +6,7 @@
 
 #include "UiTestSupport.h"
 #include "ui/common/SkinnedDialog.h"
+#include "ui/common/TextIds.h"
 #include "ui/dialogs/CUIMessageBox.h"
 #include "ui/dialogs/DPIMsgDlg.h"
 #include "ui/dialogs/MousePaletteDlg.h"
@@ -24,7 +25,8 @@ TEST_F(SkinnedDialogTest, ADeviceChangeClosesEveryDialogWithResultTwo) {
     owner.resize(800, 600);
     owner.show();
     const std::pair<const char*, std::function<SkinnedDialog*()>> dialogs[] = {
-        {"message box", [&] { return new CUIMessageBox(&owner, UiText(250), UiText(756), kBoxOkCancel); }},
+        {"message box",
+         [&] { return new CUIMessageBox(&owner, txt::kPerformance, txt::kChangeNotSaved, kBoxOkCancel); }},
         {"palette", [&] { return new MousePaletteDlg(&owner, 0x123456); }},
         {"record edit", [&] { return new RecordEditDlg(&owner); }},
         {"download", [&] { return new UpdateProcessDlg(&owner); }},
