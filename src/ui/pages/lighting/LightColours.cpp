@@ -94,7 +94,7 @@ void LightColours::Declare(const PanelGeometry& panel) {
     for (int c = 0; c < 3; ++c) {
         const int rowTop = kTop + 92 + 39 * c;
         panel.Label(channelLabels_[c], kLeft + 346, rowTop, 18, 30, 14);
-        panel.Add(edits_[c], kLeft + 366, rowTop, 70, 30, 14, QFont::Normal);
+        panel.Add(edits_[c], kLeft + 366, rowTop, 69, 30, 14, QFont::Normal);
     }
 }
 
