@@ -41,7 +41,6 @@ struct ActionResult {
 // What every action works on. The actions read the database and the page state at the moment they run;
 // they keep nothing between calls.
 struct ActionContext {
-    DeviceDatabase& db;
     PageState& core;  // the device core, as the pages see it
     // Language text by number (section "LAN"); empty: the current language's file.
     TextLookup text;
@@ -49,12 +48,18 @@ struct ActionContext {
     int lcid = 0;
 
     ActionContext(DeviceDatabase& database, PageState& device, TextLookup lookup = {}, int language = 0)
-        : db(database), core(device), text(std::move(lookup)), lcid(language) {}
+        : core(device), text(std::move(lookup)), lcid(language), db_(database) {}
 
     std::string Text(int id) const;
     int Language() const;
     // The profile the pages edit: the current profile.
     int Profile() const;
+
+private:
+    // Only the actions reach the database (ActionDatabase.h): the front ends go through them, so what
+    // they store always follows the actions' rules and queues the same tasks.
+    friend struct ActionDatabase;
+    DeviceDatabase& db_;
 };
 
 }  // namespace quorvel

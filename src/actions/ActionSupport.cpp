@@ -1,5 +1,6 @@
 #include "actions/ActionSupport.h"
 
+#include "actions/ActionDatabase.h"
 #include "device/PageState.h"
 #include "store/DeviceDatabase.h"
 #include "store/SettingsCatalogue.h"
@@ -7,11 +8,11 @@
 namespace quorvel {
 
 std::optional<std::string> ProfileProblem(ActionContext& ctx) {
-    if (!ctx.db.IsOpen()) return "no device database is open (no mouse model selected yet)";
+    if (!Db(ctx).IsOpen()) return "no device database is open (no mouse model selected yet)";
     const int profile = ctx.Profile();
     std::string value;
     // Every profile gets a dpi_count row when it is created; a number without it is no profile.
-    if (!ctx.db.GetConfig(profile, "dpi_count", value))
+    if (!Db(ctx).GetConfig(profile, "dpi_count", value))
         return "profile " + std::to_string(profile) + " has no settings in the device database";
     return std::nullopt;
 }
@@ -22,12 +23,12 @@ int ReadSetting(ActionContext& ctx, std::string_view key) {
 
 std::string ReadSettingText(ActionContext& ctx, std::string_view key) {
     std::string value;
-    ctx.db.GetConfig(ctx.Profile(), key, value);
+    Db(ctx).GetConfig(ctx.Profile(), key, value);
     return value;
 }
 
 bool StoreSetting(ActionContext& ctx, ActionResult& result, const std::string& key, const std::string& value) {
-    if (!ctx.db.SetConfig(ctx.Profile(), key, value)) {
+    if (!Db(ctx).SetConfig(ctx.Profile(), key, value)) {
         result.ok = false;
         result.tasks.clear();
         AddNote(result, "the device database did not store " + key);

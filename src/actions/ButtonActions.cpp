@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "actions/ActionDatabase.h"
 #include "actions/ActionSupport.h"
 #include "actions/MacroActions.h"
 #include "device/CommandsMacroFrames.h"
@@ -85,7 +86,7 @@ KeyAssignmentRecord NewRecord(ActionContext& ctx, int keyCode, int type, int val
 // Stores the assignment and names the key task for that button (the feature family sends only it).
 ActionResult StoreAssignment(ActionContext& ctx, const KeyAssignmentRecord& record) {
     const bool removesRow = record.macro_value == 0 && record.macro_value2 == 0;
-    const int keyId = ctx.db.SaveKeyAssignment(record);
+    const int keyId = Db(ctx).SaveKeyAssignment(record);
     if (!removesRow && keyId <= 0) {
         ActionResult failed;
         failed.message = "the device database did not store the assignment of button " +
@@ -102,7 +103,7 @@ ActionResult StoreAssignment(ActionContext& ctx, const KeyAssignmentRecord& reco
 // sends none of it. Refused here, so the user hears of it when choosing it, not never.
 std::optional<std::string> MacroLengthProblem(ActionContext& ctx, int macroId) {
     std::vector<MacroEventRecord> events;
-    ctx.db.ListMacroEvents(macroId, events);
+    Db(ctx).ListMacroEvents(macroId, events);
     const int packets = MacroPacketCount(FamilyOf(ctx.core.CurrentDeviceType()), events);
     if (packets <= kMaxMacroPackets) return std::nullopt;
     std::string text = ctx.Text(kMacroTooLongText);
@@ -160,9 +161,9 @@ std::vector<ButtonInfo> ListButtons(ActionContext& ctx) {
             buttons.push_back(std::move(b));
         }
     }
-    if (!ctx.db.IsOpen()) return buttons;
+    if (!Db(ctx).IsOpen()) return buttons;
     std::vector<KeyAssignmentRecord> rows;
-    ctx.db.ListKeyAssignments(ctx.Profile(), rows);
+    Db(ctx).ListKeyAssignments(ctx.Profile(), rows);
     const TextLookup text = [&ctx](int id) { return ctx.Text(id); };
     for (const KeyAssignmentRecord& row : rows) {
         for (ButtonInfo& b : buttons) {
@@ -278,7 +279,7 @@ ActionResult ResetButton(ActionContext& ctx, int keyCode) {
 
 ActionResult ResetAllButtons(ActionContext& ctx) {
     if (auto problem = ProfileProblem(ctx)) return ActionResult::Refused(*problem);
-    if (!ctx.db.DeleteProfileKeyAssignments(ctx.Profile())) {
+    if (!Db(ctx).DeleteProfileKeyAssignments(ctx.Profile())) {
         ActionResult failed;
         failed.message = "the device database did not remove the button assignments";
         return failed;

@@ -1,5 +1,6 @@
 #include "actions/LightingActions.h"
 
+#include "actions/ActionDatabase.h"
 #include "actions/ActionSupport.h"
 #include "device/CommandsFrame.h"
 #include "device/PageState.h"
@@ -66,9 +67,9 @@ ActionResult ListLightModes(ActionContext& ctx, std::vector<LightModeInfo>* out)
     const DeviceState state = ctx.core.Snapshot();
     if (auto problem = LightingProblem(ctx, state)) return ActionResult::Refused(*problem);
     const int profile = ctx.Profile();
-    AddDefaultLightModes(ctx.db, profile, state.model.light_zone, state.model.light_config);
+    AddDefaultLightModes(Db(ctx), profile, state.model.light_zone, state.model.light_config);
     std::vector<LightModeRecord> rows;
-    ctx.db.ListLightModes(profile, rows);
+    Db(ctx).ListLightModes(profile, rows);
     if (out != nullptr) {
         out->clear();
         for (const LightModeRecord& r : rows) out->push_back({r, ctx.Text(r.reserved), r.status == 1});
@@ -81,11 +82,11 @@ ActionResult ChangeLightMode(ActionContext& ctx, int mode, const LightChange& ch
     if (auto problem = LightingProblem(ctx, state)) return ActionResult::Refused(*problem);
     const int profile = ctx.Profile();
     // The page's refresh creates a profile's rows before any mode can be chosen.
-    AddDefaultLightModes(ctx.db, profile, state.model.light_zone, state.model.light_config);
+    AddDefaultLightModes(Db(ctx), profile, state.model.light_zone, state.model.light_config);
     LightModeRecord row;
-    if (!ctx.db.GetLightMode(profile, mode, row)) {
+    if (!Db(ctx).GetLightMode(profile, mode, row)) {
         std::vector<LightModeRecord> rows;
-        ctx.db.ListLightModes(profile, rows);
+        Db(ctx).ListLightModes(profile, rows);
         return ActionResult::Refused("profile " + std::to_string(profile) + " has no lighting mode " +
                                      std::to_string(mode) + " (modes: " + ModeList(rows) + ")");
     }
@@ -93,7 +94,7 @@ ActionResult ChangeLightMode(ActionContext& ctx, int mode, const LightChange& ch
     if (auto problem = ChangeProblem(row, change, featureFamily)) return ActionResult::Refused(*problem);
 
     ctx.core.SetCurrentLightMode(mode);
-    if (!ctx.db.SetActiveLightMode(profile, mode)) {
+    if (!Db(ctx).SetActiveLightMode(profile, mode)) {
         ActionResult failed;
         failed.message = "the device database did not make lighting mode " + std::to_string(mode) + " active";
         return failed;
@@ -111,7 +112,7 @@ ActionResult ChangeLightMode(ActionContext& ctx, int mode, const LightChange& ch
             row.color_value[0] = *change.colour;
         }
     }
-    if (changes && !ctx.db.UpdateLightMode(mode, row)) {
+    if (changes && !Db(ctx).UpdateLightMode(mode, row)) {
         ActionResult failed;
         failed.message = "the device database did not store lighting mode " + std::to_string(mode);
         return failed;
@@ -128,11 +129,11 @@ ActionResult ResetLighting(ActionContext& ctx) {
 }
 
 int ActiveLightMode(ActionContext& ctx) {
-    return ctx.db.GetActiveLightMode(ctx.Profile());
+    return Db(ctx).GetActiveLightMode(ctx.Profile());
 }
 
 bool ReadLightMode(ActionContext& ctx, int mode, LightModeRecord* row) {
-    return mode >= 0 && ctx.db.IsOpen() && ctx.db.GetLightMode(ctx.Profile(), mode, *row);
+    return mode >= 0 && Db(ctx).IsOpen() && Db(ctx).GetLightMode(ctx.Profile(), mode, *row);
 }
 
 }  // namespace quorvel

@@ -1,5 +1,6 @@
 #include "actions/MacroActions.h"
 
+#include "actions/ActionDatabase.h"
 #include "actions/ActionSupport.h"
 #include "files/MacroFile.h"
 #include "store/ButtonCodes.h"
@@ -14,7 +15,7 @@ constexpr int kCustomText = 351;
 constexpr int kCopyText = 31;
 
 std::optional<std::string> DatabaseProblem(ActionContext& ctx) {
-    if (!ctx.db.IsOpen()) return "no device database is open (no mouse model selected yet)";
+    if (!Db(ctx).IsOpen()) return "no device database is open (no mouse model selected yet)";
     return std::nullopt;
 }
 
@@ -39,7 +40,7 @@ ActionResult FromImport(ActionContext& ctx, const MacroImportResult& imported, s
         out->clear();
         for (const ImportedMacro& m : imported.macros) {
             MacroRecord record;
-            if (ctx.db.GetMacro(m.macroId, record)) out->push_back(InfoOf(ctx, record));
+            if (Db(ctx).GetMacro(m.macroId, record)) out->push_back(InfoOf(ctx, record));
         }
     }
     if (imported.skippedMacros > 0 || imported.skippedEvents > 0)
@@ -68,11 +69,11 @@ std::string ShownMacroName(const ActionContext& ctx, const std::string& storedNa
 
 std::string ButtonsPlayingMacro(ActionContext& ctx, int macroId) {
     std::vector<ProfileRecord> profiles;
-    ctx.db.ListProfiles(profiles);
+    Db(ctx).ListProfiles(profiles);
     std::string text;
     for (const ProfileRecord& p : profiles) {
         std::vector<KeyAssignmentRecord> rows;
-        ctx.db.ListKeyAssignments(p.profile, rows);
+        Db(ctx).ListKeyAssignments(p.profile, rows);
         std::string keys;
         for (const KeyAssignmentRecord& row : rows) {
             if (row.macro_type == kMacroFunction && row.macro_value == macroId)
@@ -87,7 +88,7 @@ std::string ButtonsPlayingMacro(ActionContext& ctx, int macroId) {
 std::vector<DeviceTaskRequest> MacroResendRequests(ActionContext& ctx, int macroId) {
     std::vector<DeviceTaskRequest> requests;
     std::vector<KeyAssignmentRecord> rows;
-    ctx.db.ListKeyAssignments(ctx.Profile(), rows);
+    Db(ctx).ListKeyAssignments(ctx.Profile(), rows);
     for (const KeyAssignmentRecord& row : rows) {
         if (row.macro_type != kMacroFunction || row.macro_value != macroId) continue;
         DeviceTaskRequest request = PageRequest(ctx, kTaskWriteKeys);
@@ -101,10 +102,10 @@ std::vector<DeviceTaskRequest> MacroResendRequests(ActionContext& ctx, int macro
 std::vector<MissingMacroAssignment> AssignmentsWithoutMacro(ActionContext& ctx, int profile) {
     std::vector<MissingMacroAssignment> missing;
     std::vector<KeyAssignmentRecord> rows;
-    ctx.db.ListKeyAssignments(profile, rows);
+    Db(ctx).ListKeyAssignments(profile, rows);
     for (const KeyAssignmentRecord& row : rows) {
         MacroRecord macro;
-        if (row.macro_type == kMacroFunction && !ctx.db.GetMacro(row.macro_value, macro))
+        if (row.macro_type == kMacroFunction && !Db(ctx).GetMacro(row.macro_value, macro))
             missing.push_back({row.key_code, row.macro_value, row.macro_desc});
     }
     return missing;
@@ -113,7 +114,7 @@ std::vector<MissingMacroAssignment> AssignmentsWithoutMacro(ActionContext& ctx, 
 ActionResult ListMacros(ActionContext& ctx, std::vector<MacroInfo>* out) {
     if (auto problem = DatabaseProblem(ctx)) return ActionResult::Refused(*problem);
     std::vector<MacroRecord> records;
-    ctx.db.ListMacros(records);
+    Db(ctx).ListMacros(records);
     if (out != nullptr) {
         out->clear();
         for (const MacroRecord& r : records) out->push_back(InfoOf(ctx, r));
@@ -124,10 +125,10 @@ ActionResult ListMacros(ActionContext& ctx, std::vector<MacroInfo>* out) {
 ActionResult ShowMacro(ActionContext& ctx, int macroId, MacroDetails* out) {
     if (auto problem = DatabaseProblem(ctx)) return ActionResult::Refused(*problem);
     MacroRecord record;
-    if (!ctx.db.GetMacro(macroId, record)) return ActionResult::Refused(NoMacro(macroId));
+    if (!Db(ctx).GetMacro(macroId, record)) return ActionResult::Refused(NoMacro(macroId));
     if (out != nullptr) {
         out->info = InfoOf(ctx, record);
-        ctx.db.ListMacroEvents(macroId, out->events);
+        Db(ctx).ListMacroEvents(macroId, out->events);
     }
     return Accepted();
 }
@@ -141,10 +142,10 @@ ActionResult NewMacro(ActionContext& ctx, const std::optional<std::string>& name
     } else {
         // As the editor names a new macro: the word for "custom" and the list's length plus one.
         std::vector<MacroRecord> records;
-        const int count = ctx.db.ListMacros(records);
+        const int count = Db(ctx).ListMacros(records);
         chosen = ctx.Text(kCustomText) + " " + std::to_string(count + 1);
     }
-    const int id = ctx.db.AddMacro(chosen);
+    const int id = Db(ctx).AddMacro(chosen);
     if (id <= 0) {
         ActionResult failed;
         failed.message = "the device database did not store the new macro";
@@ -158,16 +159,16 @@ ActionResult RenameMacro(ActionContext& ctx, int macroId, const std::string& nam
     if (name.empty()) return ActionResult::Refused("a macro name cannot be empty");
     if (auto problem = DatabaseProblem(ctx)) return ActionResult::Refused(*problem);
     MacroRecord record;
-    if (!ctx.db.GetMacro(macroId, record)) return ActionResult::Refused(NoMacro(macroId));
+    if (!Db(ctx).GetMacro(macroId, record)) return ActionResult::Refused(NoMacro(macroId));
     // The buttons of the current profile that play it show the new name; other profiles keep the old one.
     const int profile = ctx.Profile();
     std::vector<KeyAssignmentRecord> rows;
-    ctx.db.ListKeyAssignments(profile, rows);
+    Db(ctx).ListKeyAssignments(profile, rows);
     for (const KeyAssignmentRecord& row : rows) {
         if (row.macro_type == kMacroFunction && row.macro_value == macroId)
-            ctx.db.SetKeyDescription(profile, row.key_code, name);
+            Db(ctx).SetKeyDescription(profile, row.key_code, name);
     }
-    if (!ctx.db.RenameMacro(macroId, name)) {
+    if (!Db(ctx).RenameMacro(macroId, name)) {
         ActionResult failed;
         failed.message = "the device database did not store the new name";
         return failed;
@@ -178,8 +179,8 @@ ActionResult RenameMacro(ActionContext& ctx, int macroId, const std::string& nam
 ActionResult DeleteMacro(ActionContext& ctx, int macroId) {
     if (auto problem = DatabaseProblem(ctx)) return ActionResult::Refused(*problem);
     MacroRecord record;
-    if (macroId <= 0 || !ctx.db.GetMacro(macroId, record)) return ActionResult::Refused(NoMacro(macroId));
-    if (!ctx.db.DeleteMacro(macroId)) {
+    if (macroId <= 0 || !Db(ctx).GetMacro(macroId, record)) return ActionResult::Refused(NoMacro(macroId));
+    if (!Db(ctx).DeleteMacro(macroId)) {
         ActionResult failed;
         failed.message = "the device database did not delete the macro";
         return failed;
@@ -196,7 +197,7 @@ ActionResult ImportMacroFile(ActionContext& ctx, const std::string& path, std::v
                              FileStatus* status) {
     if (status != nullptr) *status = FileStatus::kOk;
     if (auto problem = DatabaseProblem(ctx)) return ActionResult::Refused(*problem);
-    const MacroImportResult file = ImportSingleMacroFile(ctx.db, path);
+    const MacroImportResult file = ImportSingleMacroFile(Db(ctx), path);
     if (status != nullptr) *status = file.status;
     return FromImport(ctx, file, imported);
 }
@@ -205,7 +206,7 @@ ActionResult ImportAllMacrosFile(ActionContext& ctx, const std::string& path,
                                  std::vector<MacroInfo>* imported, FileStatus* status) {
     if (status != nullptr) *status = FileStatus::kOk;
     if (auto problem = DatabaseProblem(ctx)) return ActionResult::Refused(*problem);
-    const MacroImportResult file = ImportMultiMacroFile(ctx.db, path);
+    const MacroImportResult file = ImportMultiMacroFile(Db(ctx), path);
     if (status != nullptr) *status = file.status;
     return FromImport(ctx, file, imported);
 }
@@ -214,9 +215,9 @@ ActionResult ExportMacroFile(ActionContext& ctx, int macroId, const std::string&
     if (status != nullptr) *status = FileStatus::kOk;
     if (auto problem = DatabaseProblem(ctx)) return ActionResult::Refused(*problem);
     MacroRecord record;
-    if (!ctx.db.GetMacro(macroId, record)) return ActionResult::Refused(NoMacro(macroId));
+    if (!Db(ctx).GetMacro(macroId, record)) return ActionResult::Refused(NoMacro(macroId));
     // The file carries the name as the list shows it.
-    const FileResult file = ExportSingleMacroFile(ctx.db, macroId, ShownMacroName(ctx, record.name), path);
+    const FileResult file = ExportSingleMacroFile(Db(ctx), macroId, ShownMacroName(ctx, record.name), path);
     if (status != nullptr) *status = file.status;
     return FromFileResult(file);
 }
@@ -224,7 +225,7 @@ ActionResult ExportMacroFile(ActionContext& ctx, int macroId, const std::string&
 ActionResult ExportAllMacrosFile(ActionContext& ctx, const std::string& path, FileStatus* status) {
     if (status != nullptr) *status = FileStatus::kOk;
     if (auto problem = DatabaseProblem(ctx)) return ActionResult::Refused(*problem);
-    const FileResult file = ExportMultiMacroFile(ctx.db, path);
+    const FileResult file = ExportMultiMacroFile(Db(ctx), path);
     if (status != nullptr) *status = file.status;
     return FromFileResult(file);
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <map>
 
+#include "actions/ActionDatabase.h"
 #include "actions/ActionSupport.h"
 #include "actions/MacroActions.h"
 #include "actions/MacroPairIds.h"
@@ -55,9 +56,9 @@ std::string EventWord(int position) {
 }
 
 std::optional<std::string> MacroProblem(ActionContext& ctx, int macroId) {
-    if (!ctx.db.IsOpen()) return "no device database is open (no mouse model selected yet)";
+    if (!Db(ctx).IsOpen()) return "no device database is open (no mouse model selected yet)";
     MacroRecord record;
-    if (macroId <= 0 || !ctx.db.GetMacro(macroId, record))
+    if (macroId <= 0 || !Db(ctx).GetMacro(macroId, record))
         return "no macro with id " + std::to_string(macroId);
     return std::nullopt;
 }
@@ -139,9 +140,9 @@ ActionResult Store(ActionContext& ctx, int macroId, EventList list) {
     }
     bool stored = false;
     {
-        DeviceDatabase::Transaction transaction(ctx.db);
-        stored = ctx.db.DeleteMacroEvents(macroId);
-        for (size_t i = 0; stored && i < list.size(); ++i) stored = ctx.db.AddMacroEvent(list[i]) > 0;
+        DeviceDatabase::Transaction transaction(Db(ctx));
+        stored = Db(ctx).DeleteMacroEvents(macroId);
+        for (size_t i = 0; stored && i < list.size(); ++i) stored = Db(ctx).AddMacroEvent(list[i]) > 0;
         stored = stored && transaction.Commit();
     }
     if (!stored) {
@@ -158,7 +159,7 @@ ActionResult Store(ActionContext& ctx, int macroId, EventList list) {
 // Reads the macro's list for an edit; the caller holds the database lock across the edit.
 std::optional<std::string> Load(ActionContext& ctx, int macroId, EventList* list) {
     if (auto problem = MacroProblem(ctx, macroId)) return problem;
-    ctx.db.ListMacroEvents(macroId, *list);
+    Db(ctx).ListMacroEvents(macroId, *list);
     return std::nullopt;
 }
 
@@ -235,7 +236,7 @@ std::vector<MacroEventRecord> MacroButtonPressItems(int button, int delayMs) {
 }
 
 ActionResult ListMacroEvents(ActionContext& ctx, int macroId, std::vector<MacroEventRecord>* out) {
-    auto hold = ctx.db.Hold();
+    auto hold = Db(ctx).Hold();
     EventList list;
     if (auto problem = Load(ctx, macroId, &list)) return ActionResult::Refused(*problem);
     if (out != nullptr) *out = std::move(list);
@@ -248,7 +249,7 @@ ActionResult InsertMacroEvents(ActionContext& ctx, int macroId, int position,
     for (const MacroEventRecord& item : items) {
         if (auto problem = ItemProblem(item)) return ActionResult::Refused(*problem);
     }
-    auto hold = ctx.db.Hold();
+    auto hold = Db(ctx).Hold();
     EventList list;
     if (auto problem = Load(ctx, macroId, &list)) return ActionResult::Refused(*problem);
     const int count = static_cast<int>(list.size());
@@ -315,7 +316,7 @@ ActionResult TypeMacroText(ActionContext& ctx, int macroId, std::string_view tex
 }
 
 ActionResult ChangeMacroEvent(ActionContext& ctx, int macroId, int position, int value) {
-    auto hold = ctx.db.Hold();
+    auto hold = Db(ctx).Hold();
     EventList list;
     if (auto problem = Load(ctx, macroId, &list)) return ActionResult::Refused(*problem);
     if (auto problem = PositionProblem(macroId, list, position)) return ActionResult::Refused(*problem);
@@ -346,7 +347,7 @@ ActionResult ChangeMacroEvent(ActionContext& ctx, int macroId, int position, int
 }
 
 ActionResult MoveMacroEvent(ActionContext& ctx, int macroId, int position, MacroMove move, int* newPosition) {
-    auto hold = ctx.db.Hold();
+    auto hold = Db(ctx).Hold();
     EventList list;
     if (auto problem = Load(ctx, macroId, &list)) return ActionResult::Refused(*problem);
     if (auto problem = PositionProblem(macroId, list, position)) return ActionResult::Refused(*problem);
@@ -385,7 +386,7 @@ ActionResult MoveMacroEvent(ActionContext& ctx, int macroId, int position, Macro
 }
 
 ActionResult DeleteMacroEvent(ActionContext& ctx, int macroId, int position) {
-    auto hold = ctx.db.Hold();
+    auto hold = Db(ctx).Hold();
     EventList list;
     if (auto problem = Load(ctx, macroId, &list)) return ActionResult::Refused(*problem);
     if (auto problem = PositionProblem(macroId, list, position)) return ActionResult::Refused(*problem);
@@ -403,7 +404,7 @@ ActionResult ClearMacroEvents(ActionContext& ctx, int macroId) {
 }
 
 ActionResult ReplaceMacroEvents(ActionContext& ctx, int macroId, std::vector<MacroEventRecord> events) {
-    auto hold = ctx.db.Hold();
+    auto hold = Db(ctx).Hold();
     if (auto problem = MacroProblem(ctx, macroId)) return ActionResult::Refused(*problem);
     return Store(ctx, macroId, std::move(events));
 }
@@ -416,10 +417,10 @@ int MacroPlayCountLimit(ActionContext& ctx) {
 ActionResult SetMacroPlaySettings(ActionContext& ctx, int macroId, const MacroPlayChange& change) {
     if (!change.playType && !change.playTimes && !change.delayType && !change.delayTime)
         return ActionResult::Refused("no play setting given");
-    auto hold = ctx.db.Hold();
+    auto hold = Db(ctx).Hold();
     if (auto problem = MacroProblem(ctx, macroId)) return ActionResult::Refused(*problem);
     MacroRecord macro;
-    ctx.db.GetMacro(macroId, macro);
+    Db(ctx).GetMacro(macroId, macro);
 
     const int playType = change.playType.value_or(change.playTimes ? 0 : macro.play_type);
     if (playType < 0 || playType > 2)
@@ -459,7 +460,7 @@ ActionResult SetMacroPlaySettings(ActionContext& ctx, int macroId, const MacroPl
     } else {
         macro.delay_time = 0;
     }
-    if (!ctx.db.UpdateMacro(macroId, macro)) {
+    if (!Db(ctx).UpdateMacro(macroId, macro)) {
         ActionResult failed;
         failed.message =
             "the device database did not store the play settings of macro " + std::to_string(macroId);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "actions/ActionDatabase.h"
 #include "actions/ActionSupport.h"
 #include "actions/MacroEventActions.h"
 #include "files/FileResult.h"
@@ -114,12 +115,12 @@ ActionResult StartMacroRecording(ActionContext& ctx, int macroId, int delayMode,
     if (delayMode < kRecordNoDelays || delayMode > kRecordFixedDelay)
         return ActionResult::Refused("delay mode " + std::to_string(delayMode) +
                                      " is not 0 (no delays), 1 (measured delays) or 2 (a fixed delay)");
-    auto hold = ctx.db.Hold();
+    auto hold = Db(ctx).Hold();
     std::vector<MacroEventRecord> existing;
     ActionResult listed = ListMacroEvents(ctx, macroId, &existing);
     if (!listed.ok) return listed;
     recorder.Begin(delayMode, fixedDelayMs, std::move(existing));
-    recorder.SetTarget(macroId, ctx.db.Path());
+    recorder.SetTarget(macroId, Db(ctx).Path());
     return Accepted();
 }
 
@@ -132,8 +133,8 @@ ActionResult StoreMacroRecording(ActionContext& ctx, MacroRecorder& recorder, bo
     ActionResult result = Accepted();
     if (recorded) {
         // The database lock keeps a model switch from coming between the check and the store.
-        auto hold = ctx.db.Hold();
-        if (ctx.db.Path() != recorder.DatabasePath()) {
+        auto hold = Db(ctx).Hold();
+        if (Db(ctx).Path() != recorder.DatabasePath()) {
             if (modelChanged != nullptr) *modelChanged = true;
             return ActionResult::Refused(
                 "the mouse model changed during the recording; the recording was not stored");

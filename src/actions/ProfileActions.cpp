@@ -1,5 +1,6 @@
 #include "actions/ProfileActions.h"
 
+#include "actions/ActionDatabase.h"
 #include "actions/ActionSupport.h"
 #include "device/PageState.h"
 #include "device/ProfilePreparation.h"
@@ -20,7 +21,7 @@ constexpr int kProfileWordText = 61;
 constexpr const char* kFallbackModelKey = "Quorvel";
 
 std::optional<std::string> DatabaseProblem(ActionContext& ctx) {
-    if (!ctx.db.IsOpen()) return "no device database is open (no mouse model selected yet)";
+    if (!Db(ctx).IsOpen()) return "no device database is open (no mouse model selected yet)";
     return std::nullopt;
 }
 
@@ -30,7 +31,7 @@ std::optional<std::string> ProfileNumberProblem(ActionContext& ctx, int profile)
         return "profile " + std::to_string(profile) + " does not exist (profiles are 1-4)";
     if (auto problem = DatabaseProblem(ctx)) return problem;
     std::string name;
-    if (!ctx.db.GetProfileName(profile, name))
+    if (!Db(ctx).GetProfileName(profile, name))
         return "profile " + std::to_string(profile) + " is not in the device database";
     return std::nullopt;
 }
@@ -70,13 +71,13 @@ std::string ShownProfileName(const ActionContext& ctx, const std::string& stored
 }
 
 bool ReadProfileName(ActionContext& ctx, int profile, std::string* name) {
-    return ctx.db.GetProfileName(profile, *name);
+    return Db(ctx).GetProfileName(profile, *name);
 }
 
 ActionResult ListProfiles(ActionContext& ctx, std::vector<ProfileInfo>* out) {
     if (auto problem = DatabaseProblem(ctx)) return ActionResult::Refused(*problem);
     std::vector<ProfileRecord> records;
-    ctx.db.ListProfiles(records);
+    Db(ctx).ListProfiles(records);
     if (out != nullptr) {
         out->clear();
         for (const ProfileRecord& r : records)
@@ -89,7 +90,7 @@ ActionResult ListProfiles(ActionContext& ctx, std::vector<ProfileInfo>* out) {
 ActionResult SwitchProfile(ActionContext& ctx, int profile) {
     if (auto problem = ProfileNumberProblem(ctx, profile)) return ActionResult::Refused(*problem);
     ctx.core.SetCurrentProfile(profile);
-    if (!ctx.db.SetActiveProfile(profile)) {
+    if (!Db(ctx).SetActiveProfile(profile)) {
         ActionResult failed;
         failed.message = "the device database did not make profile " + std::to_string(profile) + " active";
         return failed;
@@ -100,7 +101,7 @@ ActionResult SwitchProfile(ActionContext& ctx, int profile) {
 ActionResult RenameProfile(ActionContext& ctx, int profile, const std::string& name) {
     if (name.empty()) return ActionResult::Refused("a profile name cannot be empty");
     if (auto problem = ProfileNumberProblem(ctx, profile)) return ActionResult::Refused(*problem);
-    if (!ctx.db.RenameProfile(profile, name)) {
+    if (!Db(ctx).RenameProfile(profile, name)) {
         ActionResult failed;
         failed.message = "the device database did not store the new name";
         return failed;
@@ -115,7 +116,7 @@ ActionResult ExportProfileFile(ActionContext& ctx, const std::string& path, File
     options.keyProfile = ctx.Profile();
     options.activeProfile = ctx.Profile();
     options.hasLighting = ctx.core.Snapshot().model.light;
-    return FromFileResult(ExportProfile(ctx.db, options, path), status);
+    return FromFileResult(ExportProfile(Db(ctx), options, path), status);
 }
 
 ActionResult ImportProfileFile(ActionContext& ctx, const std::string& path, FileStatus* status) {
@@ -124,7 +125,7 @@ ActionResult ImportProfileFile(ActionContext& ctx, const std::string& path, File
     ProfileImportOptions options;
     options.activeProfile = ctx.Profile();
     options.hasLighting = ctx.core.Snapshot().model.light;
-    ActionResult result = FromFileResult(ImportProfile(ctx.db, options, path), status);
+    ActionResult result = FromFileResult(ImportProfile(Db(ctx), options, path), status);
     if (result.ok) result.tasks = {WholeProfileRequest(ctx)};
     return result;
 }
@@ -137,7 +138,7 @@ ActionResult FactoryReset(ActionContext& ctx) {
     // The mouse's configuration is read again after the reset, even when it was read before in this run.
     ctx.core.ForgetReadDevices();
     CreateFolder(DatabaseFolder());
-    if (!ctx.db.RecreateDatabase(DataFolder(), modelKey)) {
+    if (!Db(ctx).RecreateDatabase(DataFolder(), modelKey)) {
         ActionResult failed;
         failed.message = "the device database of " + modelKey + " could not be created again";
         return failed;
@@ -145,7 +146,7 @@ ActionResult FactoryReset(ActionContext& ctx) {
     // The recreated database gets its profiles and the active one's lighting rows at once, so the pages
     // read a whole database while task 21 waits in the queue (the task prepares them again itself).
     const PreparedProfile prepared =
-        PrepareActiveProfile(ctx.db, ctx.core.Snapshot().model, ctx.Text(kProfileWordText));
+        PrepareActiveProfile(Db(ctx), ctx.core.Snapshot().model, ctx.Text(kProfileWordText));
     if (prepared.profile > 0) {
         ctx.core.SetCurrentProfile(prepared.profile);
         if (ctx.core.Snapshot().model.light) ctx.core.SetCurrentLightMode(prepared.lightMode);

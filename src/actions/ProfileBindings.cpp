@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "actions/ActionDatabase.h"
 #include "actions/ActionSupport.h"
 #include "actions/ProfileActions.h"
 #include "store/AppList.h"
@@ -16,9 +17,9 @@ constexpr int kProfileCount = 4;
 std::optional<std::string> ProfileProblemOf(ActionContext& ctx, int profile) {
     if (profile < 1 || profile > kProfileCount)
         return "profile " + std::to_string(profile) + " does not exist (profiles are 1-4)";
-    if (!ctx.db.IsOpen()) return "no device database is open (no mouse model selected yet)";
+    if (!Db(ctx).IsOpen()) return "no device database is open (no mouse model selected yet)";
     std::string name;
-    if (!ctx.db.GetProfileName(profile, name))
+    if (!Db(ctx).GetProfileName(profile, name))
         return "profile " + std::to_string(profile) + " is not in the device database";
     return std::nullopt;
 }
@@ -34,7 +35,7 @@ bool Has(const std::vector<std::string>& apps, const std::string& app) {
 }
 
 ActionResult Store(ActionContext& ctx, int profile, const std::vector<std::string>& apps) {
-    if (!ctx.db.SetProfileApps(profile, FormatAppList(apps))) {
+    if (!Db(ctx).SetProfileApps(profile, FormatAppList(apps))) {
         ActionResult failed;
         failed.message =
             "the device database did not store the applications of profile " + std::to_string(profile);
@@ -46,10 +47,10 @@ ActionResult Store(ActionContext& ctx, int profile, const std::vector<std::strin
 }  // namespace
 
 ActionResult ListBindings(ActionContext& ctx, std::vector<ProfileBinding>* out) {
-    if (!ctx.db.IsOpen())
+    if (!Db(ctx).IsOpen())
         return ActionResult::Refused("no device database is open (no mouse model selected yet)");
     std::vector<ProfileRecord> records;
-    ctx.db.ListProfiles(records);
+    Db(ctx).ListProfiles(records);
     std::sort(records.begin(), records.end(),
               [](const ProfileRecord& a, const ProfileRecord& b) { return a.profile < b.profile; });
     if (out != nullptr) {

@@ -16,7 +16,7 @@ constexpr int kDesignLevels = 6;  // cards keep the width six levels would have
 constexpr qreal kGap = 10;
 }  // namespace
 
-DPIControl::DPIControl(QWidget* parent) : QWidget(parent) {
+DPIControl::DPIControl(QWidget* parent) : ItemPicker(Qt::Horizontal, parent) {
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
 }
@@ -25,7 +25,7 @@ void DPIControl::ClearList() {
     CancelEdit();
     levels_.clear();
     selected_ = -1;
-    hover_ = -1;
+    ForgetHover();
     update();
 }
 
@@ -56,9 +56,7 @@ int DPIControl::GetDPIColorValue(int level) const {
 }
 
 void DPIControl::SetSelectItem(int level) {
-    if (level < -1 || level >= GetItemCount()) level = -1;
-    selected_ = level;
-    update();
+    Select(level < -1 || level >= GetItemCount() ? -1 : level);
 }
 
 QSize DPIControl::sizeHint() const {
@@ -92,18 +90,9 @@ QRectF DPIControl::ValueRect(int level) const {
                   card.height() * 0.36);
 }
 
-int DPIControl::LevelAt(const QPointF& pos) const {
-    for (int i = 0; i < GetItemCount(); ++i) {
-        if (CardRect(i).contains(pos)) return i;
-    }
-    return -1;
-}
-
-void DPIControl::Select(int level) {
-    if (level < 0 || level >= GetItemCount()) return;
-    selected_ = level;
-    update();
-    emit levelClicked(level);
+int DPIControl::StepTarget(int step) const {
+    // The first and the last level are picked again rather than passing the key on.
+    return GetItemCount() > 0 ? qBound(0, selected_ + step, GetItemCount() - 1) : -1;
 }
 
 bool DPIControl::IsEditing() const {
@@ -188,54 +177,34 @@ void DPIControl::resizeEvent(QResizeEvent*) {
 void DPIControl::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     const QPointF pos = event->position();
-    const int level = LevelAt(pos);
+    const int level = IndexAt(pos);
     if (level < 0) return;
     if (SwatchRect(level).adjusted(-4, -4, 4, 4).contains(pos)) {
         emit colorClicked(level);
         return;
     }
     const bool wasSelected = level == selected_;
-    Select(level);
+    Pick(level);
     if (wasSelected && ValueRect(level).contains(pos)) EditItem(level);
 }
 
 void DPIControl::mouseDoubleClickEvent(QMouseEvent* event) {
-    const int level = LevelAt(event->position());
+    const int level = IndexAt(event->position());
     if (event->button() == Qt::LeftButton && level >= 0 && !SwatchRect(level).contains(event->position()) &&
         editing_ != level) {
         EditItem(level);
     }
 }
 
-void DPIControl::mouseMoveEvent(QMouseEvent* event) {
-    const int hover = LevelAt(event->position());
-    if (hover != hover_) {
-        hover_ = hover;
-        update();
-    }
-    setCursor(hover >= 0 ? Qt::PointingHandCursor : Qt::ArrowCursor);
-}
-
-void DPIControl::leaveEvent(QEvent*) {
-    hover_ = -1;
-    update();
-}
-
 void DPIControl::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
-        case Qt::Key_Left:
-            Select(qMax(0, selected_ - 1));
-            break;
-        case Qt::Key_Right:
-            Select(qMin(GetItemCount() - 1, selected_ + 1));
-            break;
         case Qt::Key_Return:
         case Qt::Key_Enter:
         case Qt::Key_F2:
             EditItem(selected_);
             break;
         default:
-            QWidget::keyPressEvent(event);
+            ItemPicker::keyPressEvent(event);
     }
 }
 

@@ -3,16 +3,18 @@
 // active level carries the accent. A click on a card selects it (levelClicked); a click on a colour swatch
 // asks for a new colour (colorClicked) without selecting; a double click, or a click on the value of the
 // selected card, or Enter, edits the value in place (editStarted ... editFinished; Escape cancels without
-// an end). Colours are stored values (red in the low byte).
+// an end). Colours are stored values (red in the low byte). Hover, picking and the Left/Right keys come
+// from ItemPicker; the keys stop at the first and the last level.
 
 #include <QVector>
-#include <QWidget>
+
+#include "toolkit/ItemPicker.h"
 
 class QLineEdit;
 
 namespace quorvel {
 
-class DPIControl : public QWidget {
+class DPIControl : public ItemPicker {
     Q_OBJECT
     friend struct DpiAccess;  // the accessible levels
 public:
@@ -49,8 +51,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void leaveEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -63,14 +63,14 @@ private:
     QRectF CardRect(int level) const;
     QRectF SwatchRect(int level) const;
     QRectF ValueRect(int level) const;
-    int LevelAt(const QPointF& pos) const;
-    void Select(int level);  // by the user: selects and reports
+    int ItemCount() const override { return GetItemCount(); }
+    QRectF HitRect(int level) const override { return CardRect(level); }
+    void Picked(int level) override { emit levelClicked(level); }
+    int StepTarget(int step) const override;
     void PlaceEditor();
     void FinishEdit(bool commit);
 
     QVector<Level> levels_;
-    int selected_ = -1;
-    int hover_ = -1;
     int editing_ = -1;
     QString editText_;
     QLineEdit* editor_ = nullptr;  // created on the first edit

@@ -1,8 +1,8 @@
 #pragma once
 // The base of the controls that show a set of items and let the user pick one (ReporteCtrl, MouseKeyCtrl,
-// MouseCtrl, MTabCtrl, CDeviceList): hit-testing, the hover item and the hand cursor over an item, a left
-// click that picks, and the arrow keys of the control's direction that step through the items. What a
-// pick reports is the control's own signal (Picked).
+// MouseCtrl, MTabCtrl, CDeviceList, DPIControl): hit-testing, the hover item and the hand cursor over an
+// item, a left click that picks, and the arrow keys of the control's direction that step through the items.
+// What a pick reports is the control's own signal (Picked).
 
 #include <QWidget>
 

@@ -122,6 +122,26 @@ TEST_F(DpiLevels, PointerAndKeyEvents) {
          {},
          {},
          {{1, "800"}}},
+        {"the arrows stop at the first level and pick it again",
+         [&] {
+             test::KeyClick(control, Qt::Key_Left);
+             test::KeyClick(control, Qt::Key_Left);
+         },
+         0,
+         {{0}, {0}},
+         {},
+         {},
+         {}},
+        {"and at the last",
+         [&] {
+             control.SetSelectItem(5);
+             test::KeyClick(control, Qt::Key_Right);
+         },
+         5,
+         {{5}},
+         {},
+         {},
+         {}},
     };
     for (const Step& s : steps) {
         clicked.clear();

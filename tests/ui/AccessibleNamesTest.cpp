@@ -4,16 +4,18 @@
 #include <QAccessible>
 
 #include "MainWindowFixture.h"
+#include "toolkit/CDeviceList.h"
 #include "ui/pages/buttons/ButtonPageIds.h"
 #include "ui/pages/deviceinfo/DeviceInfoPage.h"
-#include "ui/pages/macros/MacroIds.h"
+#include "ui/pages/home/HomePage.h"
+#include "ui/pages/macros/MacroPageIds.h"
 #include "ui/pages/performance/DpiPanel.h"
 #include "ui/pages/performance/ReportRatePanel.h"
-#include "toolkit/CDeviceList.h"
-#include "ui/pages/home/HomePage.h"
 #include "ui/window/MainFrame.h"
 
 namespace quorvel::test {
+
+using namespace macro_page;
 namespace {
 
 class AccessibleNames : public MainWindowTest {};

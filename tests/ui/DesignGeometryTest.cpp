@@ -12,8 +12,8 @@
 #include "ui/pages/deviceinfo/DeviceInfoPage.h"
 #include "ui/pages/home/HomePage.h"
 #include "ui/pages/lighting/LightingPage.h"
-#include "ui/pages/macros/MacroIds.h"
 #include "ui/pages/macros/MacroPage.h"
+#include "ui/pages/macros/MacroPageIds.h"
 #include "ui/pages/performance/DpiPanel.h"
 #include "ui/pages/performance/PerformancePage.h"
 #include "ui/pages/performance/PowerPanel.h"
@@ -22,6 +22,8 @@
 #include "ui/window/MainTabs.h"
 
 namespace quorvel::test {
+
+using namespace macro_page;
 namespace {
 
 // One rule set on a 1000 x 500 design, in a box of another size, at a scale.

@@ -8,6 +8,7 @@
 #include "toolkit/CaptionButton.h"
 #include "ui/dialogs/AboutDlg.h"
 #include "ui/window/DeviceMainDlg.h"
+#include "ui/window/MainFrame.h"
 
 namespace quorvel {
 namespace {
@@ -54,7 +55,7 @@ TEST_F(DeviceMainDlgTest, CloseButtonMinimisesOrEndsByTheExitModeWithoutATray) {
         DeviceMainDlg window("Quorvel Mouse", "1.0.0");
         QSignalSpy exits(&window, &DeviceMainDlg::ExitRequested);
         window.show();
-        Control<QAbstractButton>(&window, DeviceMainDlg::kClose)->click();
+        Control<QAbstractButton>(&window, MainFrame::kClose)->click();
         EXPECT_TRUE(window.isVisible()) << (mode ? mode : "absent");
         EXPECT_EQ(window.isMinimized(), keeps) << (mode ? mode : "absent");
         EXPECT_EQ(exits.count(), keeps ? 0 : 1) << (mode ? mode : "absent");
@@ -79,7 +80,7 @@ TEST_F(DeviceMainDlgTest, HandOverShowsAHiddenOrMinimisedWindow) {
 TEST_F(DeviceMainDlgTest, MaximiseButtonTurnsIntoRestore) {
     DeviceMainDlg window("Quorvel Mouse", "1.0.0");
     window.show();
-    auto* maximise = Control<CaptionButton>(&window, DeviceMainDlg::kMaximise);
+    auto* maximise = Control<CaptionButton>(&window, MainFrame::kMaximise);
     EXPECT_EQ(maximise->Kind(), CaptionKind::Maximise);
     maximise->click();
     EXPECT_TRUE(window.isMaximized());
@@ -93,14 +94,14 @@ TEST_F(DeviceMainDlgTest, AboutIsReachableWithTheReleaseOfTheSource) {
     DeviceMainDlg window("Quorvel Mouse", "1.0.0");
     window.SetReleaseSource([] { return 0x1003u; });
     window.show();
-    for (int id : {DeviceMainDlg::kSettings, DeviceMainDlg::kLogo}) {
+    for (int id : {MainFrame::kSettings, MainFrame::kLogo}) {
         QString shown;
         OnNextModal([&shown](QWidget* modal) {
             ASSERT_NE(qobject_cast<AboutDlg*>(modal), nullptr);
             shown = Control<QLabel>(modal, AboutDlg::kFirmwareVersion)->text();
             Control<QAbstractButton>(modal, AboutDlg::kClose)->click();
         });
-        if (id == DeviceMainDlg::kLogo) {
+        if (id == MainFrame::kLogo) {
             QWidget* logo = Control(&window, id);
             QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), logo->mapToGlobal(QPointF(5, 5)),
                                 Qt::LeftButton, Qt::NoButton, Qt::NoModifier);

@@ -9,9 +9,9 @@
 
 #include "FocusWalk.h"
 #include "MainWindowFixture.h"
+#include "toolkit/CDeviceList.h"
 #include "toolkit/CImageButton.h"
 #include "toolkit/Theme.h"
-#include "toolkit/CDeviceList.h"
 #include "ui/pages/home/HomePage.h"
 #include "ui/window/MainFrame.h"
 

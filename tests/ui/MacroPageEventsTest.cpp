@@ -6,6 +6,7 @@
 #include <QLabel>
 
 #include "MacroPageFixture.h"
+#include "ui/common/TextIds.h"
 #include "ui/dialogs/RecordEditDlg.h"
 
 namespace quorvel::test {
@@ -140,7 +141,7 @@ TEST_F(MacroPageEvents, TheEditorChangesBothHalvesOfAPairAndClampsDelays) {
     // A key: the field captures the next key pressed in it.
     ClickRow(Events(), 2);
     EXPECT_TRUE(editor->isVisible());
-    EXPECT_EQ(Ctl<QComboBox>(kEditorKind)->currentText(), Text(394));
+    EXPECT_EQ(Ctl<QComboBox>(kEditorKind)->currentText(), Text(txt::kKeyboard));
     auto* field = Ctl<QLineEdit>(kEditorValue);
     EXPECT_EQ(field->text(), "A");
     field->setFocus();
@@ -152,7 +153,7 @@ TEST_F(MacroPageEvents, TheEditorChangesBothHalvesOfAPairAndClampsDelays) {
 
     // A delay: digits, clamped to 1-10000 and written back.
     ClickRow(Events(), 1);
-    EXPECT_EQ(Ctl<QComboBox>(kEditorKind)->currentText(), Text(395));
+    EXPECT_EQ(Ctl<QComboBox>(kEditorKind)->currentText(), Text(txt::kDelay));
     EXPECT_EQ(field->text(), "10");
     Type(kEditorValue, "20000");
     EXPECT_EQ(Stored(id)[1], Delay(10000));

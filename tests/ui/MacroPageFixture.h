@@ -20,11 +20,13 @@
 #include "store/DeviceDatabase.h"
 #include "toolkit/CRecordList.h"
 #include "toolkit/MacroList.h"
-#include "ui/pages/macros/MacroIds.h"
-#include "ui/pages/macros/MacroPage.h"
 #include "ui/dialogs/CUIMessageBox.h"
+#include "ui/pages/macros/MacroPage.h"
+#include "ui/pages/macros/MacroPageIds.h"
 
 namespace quorvel::test {
+
+using namespace macro_page;
 
 // One event as "type value desc", ids left out; Ids() gives them.
 inline std::string EventText(int type, int value, const std::string& desc) {

@@ -12,6 +12,7 @@
 #include "MacroPageFixture.h"
 #include "actions/ButtonActions.h"
 #include "store/ButtonCodes.h"
+#include "ui/common/TextIds.h"
 
 namespace quorvel::test {
 namespace {
@@ -224,13 +225,13 @@ TEST_F(MacroPageList, MacroFilesGoThroughTheDialogsAndARefusedFileChangesNothing
         std::pair<int, int> box;
     };
     const std::vector<Refusal> refusals = {
-        {profile, kMenuImportMacro, {26, 838}},
-        {profile, kMenuImportList, {410, 838}},
-        {missing, kMenuImportMacro, {26, 836}},
-        {all, kMenuImportMacro, {26, 839}},
-        {single, kMenuImportList, {410, 840}},
-        {File("no-such-folder/out.xml"), kMenuExportMacro, {27, 843}},
-        {File("no-such-folder/out.xml"), kMenuExportAll, {411, 843}},
+        {profile, kMenuImportMacro, {txt::kImport, txt::kNotMacroFile}},
+        {profile, kMenuImportList, {txt::kImportMacroList, txt::kNotMacroFile}},
+        {missing, kMenuImportMacro, {txt::kImport, txt::kFileNotFound}},
+        {all, kMenuImportMacro, {txt::kImport, txt::kHoldsMacroList}},
+        {single, kMenuImportList, {txt::kImportMacroList, txt::kHoldsSingleMacro}},
+        {File("no-such-folder/out.xml"), kMenuExportMacro, {txt::kExport, txt::kFileNotWritten}},
+        {File("no-such-folder/out.xml"), kMenuExportAll, {txt::kExportAllMacros, txt::kFileNotWritten}},
     };
     const std::vector<std::string> names = StoredNames();
     for (const Refusal& r : refusals) {
@@ -256,7 +257,7 @@ TEST_F(MacroPageList, AnEmptyLibraryCanStillImportFromTheListsMenu) {
     QMenu* menu = Menu("MacroListMenu");
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(menu->actions().size(), 1);  // import only: there is nothing to export
-    EXPECT_EQ(menu->actions()[0]->text(), Text(26));
+    EXPECT_EQ(menu->actions()[0]->text(), Text(txt::kImport));
     menu->close();
 }
 
@@ -267,7 +268,7 @@ TEST_F(MacroPageList, EveryTextFollowsALanguageChange) {
     EXPECT_EQ(Ctl<QLabel>(kMacroCaption)->text(), QString::fromUtf8("宏设置"));
     EXPECT_EQ(Ctl<QPushButton>(kRecordButton)->text(), QString::fromUtf8("录制"));
     EXPECT_EQ(Ctl<QLabel>(kFixedDelayUnit)->text(), QString::fromUtf8("毫秒"));
-    EXPECT_EQ(Ctl<QComboBox>(kEditorButton)->itemText(0), Text(106));
+    EXPECT_EQ(Ctl<QComboBox>(kEditorButton)->itemText(0), Text(txt::kLeftClick));
     // Every label, button and tooltip of the page is a language text.
     for (QWidget* w : page->findChildren<QWidget*>()) {
         QString shown;

@@ -16,12 +16,13 @@
 #include "shell/Preferences.h"
 #include "shell/ProductConfig.h"
 #include "store/DeviceDatabase.h"
+#include "ui/common/TextIds.h"
 #include "ui/dialogs/DPIMsgDlg.h"
 #include "ui/dialogs/ProfileAppsDlg.h"
 #include "ui/dialogs/ProfileDlg.h"
-#include "ui/window/ProfileFollow.h"
 #include "ui/dialogs/ProfileList.h"
 #include "ui/pages/settings/SettingsPage.h"
+#include "ui/window/ProfileFollow.h"
 
 namespace quorvel::test {
 namespace {
@@ -116,13 +117,13 @@ TEST_F(ProfileFollowUi, SettingsSwitch) {
     page.SetFollow(true, true);
     EXPECT_TRUE(box->isChecked());
     EXPECT_TRUE(box->isEnabled());
-    EXPECT_EQ(hint->text(), Text(932));
+    EXPECT_EQ(hint->text(), Text(txt::kFollowHint));
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
     ASSERT_EQ(toggled.count(), 1);
     EXPECT_FALSE(toggled[0][0].toBool());
     page.SetFollow(false, false);
     EXPECT_FALSE(box->isEnabled());
-    EXPECT_EQ(hint->text(), Text(933));
+    EXPECT_EQ(hint->text(), Text(txt::kFollowUnavailable));
 
     // The stored switch: unset follows the bindings; then what the user chose.
     EXPECT_TRUE(ProfileFollow::SwitchOn(true));
@@ -182,7 +183,8 @@ TEST_F(ProfileFollowUi, BoundWindowSwitchesThroughTheQueueAndBack) {
 TEST_F(ProfileFollowUi, IndicatorSaysWhichProfileIsActive) {
     DPIMsgDlg indicator(nullptr);
     indicator.ShowProfile(QStringLiteral("Profile 2"));
-    EXPECT_EQ(indicator.ProfileText(), Text(940).replace(QStringLiteral("%s"), QStringLiteral("Profile 2")));
+    EXPECT_EQ(indicator.ProfileText(),
+              Text(txt::kProfileOf).replace(QStringLiteral("%s"), QStringLiteral("Profile 2")));
     EXPECT_FALSE(Control<QLabel>(&indicator, DPIMsgDlg::kValue)->isVisibleTo(&indicator));
     indicator.ShowValue(1600);
     EXPECT_TRUE(indicator.ProfileText().isEmpty());

@@ -5,10 +5,11 @@
 
 #include "UiTestSupport.h"
 #include "shell/Preferences.h"
-#include "ui/dialogs/AboutDlg.h"
-#include "ui/window/DeviceMainDlg.h"
-#include "ui/dialogs/CUIMessageBox.h"
 #include "ui/common/UiText.h"
+#include "ui/dialogs/AboutDlg.h"
+#include "ui/dialogs/CUIMessageBox.h"
+#include "ui/window/DeviceMainDlg.h"
+#include "ui/window/MainFrame.h"
 
 namespace quorvel {
 namespace {
@@ -46,9 +47,9 @@ TEST_F(RetextTest, OpenWindowsFollowTheLanguage) {
         bool toolTip = false;
     };
     const Case cases[] = {
-        {&window, DeviceMainDlg::kVersion, "Version: v1.0.0", "版本: v1.0.0"},
-        {&window, DeviceMainDlg::kClose, "Close", "关闭", true},
-        {&window, DeviceMainDlg::kTitle, "Quorvel Mouse", "Quorvel Mouse"},  // the device name stays
+        {&window, MainFrame::kVersion, "Version: v1.0.0", "版本: v1.0.0"},
+        {&window, MainFrame::kClose, "Close", "关闭", true},
+        {&window, MainFrame::kTitle, "Quorvel Mouse", "Quorvel Mouse"},  // the device name stays
         {&box, CUIMessageBox::kTitle, "Device not connected", "设备未连接"},
         {&box, CUIMessageBox::kFirstButton, "OK", "确定"},
         {&box, CUIMessageBox::kSecondButton, "Cancel", "取消"},

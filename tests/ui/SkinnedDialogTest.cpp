@@ -7,6 +7,7 @@
 #include "FocusWalk.h"
 #include "UiTestSupport.h"
 #include "ui/common/SkinnedDialog.h"
+#include "ui/common/TextIds.h"
 #include "ui/dialogs/CUIMessageBox.h"
 #include "ui/dialogs/DPIMsgDlg.h"
 #include "ui/dialogs/MousePaletteDlg.h"
@@ -34,7 +35,10 @@ struct DialogCase {
 };
 const std::vector<DialogCase>& Dialogs() {
     static const std::vector<DialogCase> dialogs = {
-        {"message box", [](QWidget* o) { return new CUIMessageBox(o, UiText(250), UiText(756), kBoxOkCancel); },
+        {"message box",
+         [](QWidget* o) {
+             return new CUIMessageBox(o, txt::kPerformance, txt::kChangeNotSaved, kBoxOkCancel);
+         },
          OnEscape::Closes},
         {"palette", [](QWidget* o) { return new MousePaletteDlg(o, 0x123456); }, OnEscape::Closes},
         {"record edit", [](QWidget* o) { return new RecordEditDlg(o); }, OnEscape::Nothing},

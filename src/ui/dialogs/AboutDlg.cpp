@@ -5,8 +5,9 @@
 
 #include "toolkit/CaptionButton.h"
 #include "toolkit/Theme.h"
-#include "ui/common/LogoWidget.h"
 #include "ui/common/DesignLayout.h"
+#include "ui/common/LogoWidget.h"
+#include "ui/common/TextIds.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
 
@@ -50,7 +51,7 @@ AboutDlg::AboutDlg(QWidget* parent, uint32_t release, const QString& softwareVer
     auto* close = new CaptionButton(CaptionKind::Close, this);
     close->setObjectName(ControlName(kClose));
     Layout().Add(close, Ltrb(R - 40, 15, R - 21, 34));
-    texts->BindToolTip(close, 5);
+    texts->BindToolTip(close, txt::kClose);
     connect(close, &QAbstractButton::clicked, this, [this] { done(1); });
 
     auto* logo = new LogoWidget(this);
@@ -60,16 +61,18 @@ AboutDlg::AboutDlg(QWidget* parent, uint32_t release, const QString& softwareVer
 
     QLabel* firmware = NewGreyLabel(this, kFirmwareVersion, Ltrb(M - 100, 150, M + 100, 185), 16);
     texts->BindComposed(
-        firmware, {16}, [release] { return Text(16) + QStringLiteral(": v") + ReleaseVersionText(release); },
+        firmware, {txt::kFirmware},
+        [release] { return Text(txt::kFirmware) + QStringLiteral(": v") + ReleaseVersionText(release); },
         [firmware](const QString& s) { firmware->setText(s); });
     // The software version under it, as the main window's version label shows it.
     QLabel* software = NewGreyLabel(this, kSoftwareVersion, Ltrb(M - 100, 185, M + 100, 220), 16);
     texts->BindComposed(
-        software, {17}, [softwareVersion] { return Text(17) + QStringLiteral(": v") + softwareVersion; },
+        software, {txt::kVersion},
+        [softwareVersion] { return Text(txt::kVersion) + QStringLiteral(": v") + softwareVersion; },
         [software](const QString& s) { software->setText(s); });
 
     QLabel* copyright = NewGreyLabel(this, kCopyright, Ltrb(10, B - 40, R - 10, B - 5), 13);
-    texts->BindText(copyright, 2);
+    texts->BindText(copyright, txt::kCopyright);
 }
 
 }  // namespace quorvel

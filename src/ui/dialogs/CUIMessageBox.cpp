@@ -10,6 +10,7 @@
 #include "toolkit/Skin.h"
 #include "toolkit/Theme.h"
 #include "ui/common/DesignLayout.h"
+#include "ui/common/TextIds.h"
 #include "ui/common/UiRect.h"
 
 namespace quorvel {
@@ -53,7 +54,7 @@ CUIMessageBox::CUIMessageBox(QWidget* owner, const UiText& title, const UiText& 
 
     if (style == kBoxOk) {
         QPushButton* ok = NewButton(this, kFirstButton, Ltrb(60, B - 50, R - 60, B - 14));
-        texts->BindText(ok, 20);
+        texts->BindText(ok, txt::kOk);
         connect(ok, &QPushButton::clicked, this, [this] { done(kResultOk); });
         ok->setDefault(true);
         ok->setFocus();
@@ -61,8 +62,8 @@ CUIMessageBox::CUIMessageBox(QWidget* owner, const UiText& title, const UiText& 
         const int C = R / 2;
         QPushButton* ok = NewButton(this, kFirstButton, Ltrb(C - 120, B - 50, C - 20, B - 14));
         QPushButton* cancel = NewButton(this, kSecondButton, Ltrb(C + 20, B - 50, C + 120, B - 14));
-        texts->BindText(ok, 23);
-        texts->BindText(cancel, 25);
+        texts->BindText(ok, txt::kQuestionOk);
+        texts->BindText(cancel, txt::kCancel);
         connect(ok, &QPushButton::clicked, this, [this] { done(kResultOk); });
         connect(cancel, &QPushButton::clicked, this, [this] { done(kResultCancel); });
         // A question starts on Cancel: an Enter typed into the box by accident is no consent.

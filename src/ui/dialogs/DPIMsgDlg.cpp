@@ -11,6 +11,7 @@
 #include "toolkit/Theme.h"
 #include "ui/common/DesignLayout.h"
 #include "ui/common/DesktopNotice.h"
+#include "ui/common/TextIds.h"
 #include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
@@ -41,7 +42,7 @@ DPIMsgDlg::DPIMsgDlg(QWidget* owner)
     close_->setObjectName(ControlName(kClose));
     close_->setFocusPolicy(Qt::NoFocus);
     Layout().Add(close_, Ltrb(R - 38, 8, R - 8, 38));
-    texts_->BindToolTip(close_, 5);
+    texts_->BindToolTip(close_, txt::kClose);
 
     valueText_ = new QLabel(QString::number(value_), this);
     valueText_->setObjectName(ControlName(kValue));
@@ -60,7 +61,7 @@ DPIMsgDlg::DPIMsgDlg(QWidget* owner)
     QPalette grey = unit_->palette();
     grey.setColor(QPalette::WindowText, kUnitColour);
     unit_->setPalette(grey);
-    texts_->BindText(unit_, 753);
+    texts_->BindText(unit_, txt::kDpi);
 
     profile_ = new QLabel(this);
     profile_->setObjectName(ControlName(kProfile));
@@ -71,7 +72,8 @@ DPIMsgDlg::DPIMsgDlg(QWidget* owner)
     profile_->setPalette(accent);
     profile_->hide();
     texts_->BindComposed(
-        profile_, {940}, [this] { return Text(940).replace(QStringLiteral("%s"), profileName_); },
+        profile_, {txt::kProfileOf},
+        [this] { return Text(txt::kProfileOf).replace(QStringLiteral("%s"), profileName_); },
         [this](const QString& s) { profile_->setText(s); });
 
     bar_ = new QProgressBar(this);
@@ -99,7 +101,7 @@ void DPIMsgDlg::SetMaximum(int maxDpi) {
 
 void DPIMsgDlg::ShowProfile(const QString& shownName) {
     profileName_ = shownName;
-    profile_->setText(Text(940).replace(QStringLiteral("%s"), shownName));
+    profile_->setText(Text(txt::kProfileOf).replace(QStringLiteral("%s"), shownName));
     for (QWidget* w :
          {static_cast<QWidget*>(valueText_), static_cast<QWidget*>(unit_), static_cast<QWidget*>(bar_)})
         w->hide();

@@ -13,11 +13,12 @@
 #include "toolkit/MPalette.h"
 #include "toolkit/MPicture.h"
 #include "toolkit/Theme.h"
-#include "ui/dialogs/CUIMessageBox.h"
 #include "ui/common/DesignLayout.h"
+#include "ui/common/TextIds.h"
 #include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
+#include "ui/dialogs/CUIMessageBox.h"
 #include "ui/window/DeviceEvents.h"
 
 namespace quorvel {
@@ -39,13 +40,13 @@ MousePaletteDlg::MousePaletteDlg(QWidget* owner, int colour)
     title->setObjectName(ControlName(kTitle));
     Layout().Add(title, Ltrb(30, 15, W - 60, 45));
     title->setFont(UiFont(16));
-    texts->BindText(title, 755);
+    texts->BindText(title, txt::kChooseColour);
 
     auto* close = new CaptionButton(CaptionKind::Close, this);
     close->setObjectName(ControlName(kClose));
     Layout().Add(close, Ltrb(W - 50, 15, W - 20, 45));
     close->setFocusPolicy(Qt::NoFocus);
-    texts->BindToolTip(close, 5);
+    texts->BindToolTip(close, txt::kClose);
     connect(close, &QAbstractButton::clicked, this, &MousePaletteDlg::reject);
 
     palette_ = new MPalette(this);
@@ -59,7 +60,7 @@ MousePaletteDlg::MousePaletteDlg(QWidget* owner, int colour)
     Layout().Add(preview_, Ltrb(210, 60, 300, 110));
 
     const int labelIds[] = {kRedLabel, kGreenLabel, kBlueLabel};
-    const int labelTexts[] = {757, 758, 759};
+    const int labelTexts[] = {txt::kRed, txt::kGreen, txt::kBlue};
     const int fieldIds[] = {kRed, kGreen, kBlue};
     for (int i = 0; i < 3; ++i) {
         const int top = 120 + 30 * i;
@@ -96,7 +97,7 @@ MousePaletteDlg::MousePaletteDlg(QWidget* owner, int colour)
     Layout().Add(apply, Ltrb(W - 120, H - 50, W - 20, H - 20));
     apply->setFont(UiFont(14));
     apply->setDefault(true);
-    texts->BindText(apply, 254);
+    texts->BindText(apply, txt::kApply);
     connect(apply, &QPushButton::clicked, this, [this] { done(kResultOk); });
 
     // The palette keeps the starting colour exactly; the dialog takes it from there.

@@ -15,26 +15,18 @@
 #include "store/AppList.h"
 #include "toolkit/CaptionButton.h"
 #include "toolkit/Theme.h"
-#include "ui/dialogs/CUIMessageBox.h"
-#include "ui/common/PageHost.h"
 #include "ui/common/DesignLayout.h"
+#include "ui/common/PageHost.h"
+#include "ui/common/TextIds.h"
 #include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
+#include "ui/dialogs/CUIMessageBox.h"
 
 namespace quorvel {
 
 namespace {
 
-constexpr int kTitleText = 935;
-constexpr int kWindowsText = 936;
-constexpr int kAddText = 937;
-constexpr int kRemoveText = 938;
-constexpr int kNameHint = 939;
-constexpr int kEmptyText = 941;
-constexpr int kAddFailed = 942;
-constexpr int kNoDisplayText = 933;
-constexpr int kNoticeTitle = 576;
 constexpr int kIconSize = 24;
 
 QIcon IconOf(const OpenWindow& w) {
@@ -73,7 +65,7 @@ void ProfileAppsDlg::Open(PageHost& host, int profile) {
     std::vector<OpenWindow> windows = ListOpenWindows(&why);
     const qint64 self = QCoreApplication::applicationPid();
     std::erase_if(windows, [self](const OpenWindow& w) { return w.window.pid == self; });
-    dialog->SetOpenWindows(std::move(windows), why.empty() ? QString() : Text(kNoDisplayText));
+    dialog->SetOpenWindows(std::move(windows), why.empty() ? QString() : Text(txt::kFollowUnavailable));
     PageHost* owner = &host;
     connect(dialog, &QDialog::finished, dialog, [owner, dialog] {
         dialog->deleteLater();
@@ -93,7 +85,7 @@ ProfileAppsDlg::ProfileAppsDlg(PageHost& host, int profile, QWidget* owner)
     auto* close = new CaptionButton(CaptionKind::Close, this);
     close->setObjectName(ControlName(kClose));
     Layout().Add(close, Ltrb(R - 40, 12, R - 14, 38));
-    texts->BindToolTip(close, 5);
+    texts->BindToolTip(close, txt::kClose);
     connect(close, &QAbstractButton::clicked, this, [this] { done(2); });
 
     title_ = new QLabel(this);
@@ -106,7 +98,8 @@ ProfileAppsDlg::ProfileAppsDlg(PageHost& host, int profile, QWidget* owner)
     for (const ProfileInfo& p : profiles)
         if (p.profile == profile) shown = QString::fromStdString(p.shownName);
     texts->BindComposed(
-        title_, {kTitleText}, [shown] { return Text(kTitleText).replace(QStringLiteral("%s"), shown); },
+        title_, {txt::kApplicationsOf},
+        [shown] { return Text(txt::kApplicationsOf).replace(QStringLiteral("%s"), shown); },
         [this](const QString& s) { title_->setText(s); });
 
     list_ = new QListWidget(this);
@@ -116,8 +109,8 @@ ProfileAppsDlg::ProfileAppsDlg(PageHost& host, int profile, QWidget* owner)
     list_->setIconSize(QSize(kIconSize, kIconSize));
     empty_ = DimLabel(this, kEmpty, 13);
     Layout().Add(empty_, Ltrb(30, 58, R - 30, 100));
-    texts->BindText(empty_, kEmptyText);
-    remove_ = Button(this, kRemove, texts, kRemoveText);
+    texts->BindText(empty_, txt::kNoApplication);
+    remove_ = Button(this, kRemove, texts, txt::kRemove);
     Layout().Add(remove_, Ltrb(R - 140, 216, R - 20, 246));
     connect(remove_, &QPushButton::clicked, this, &ProfileAppsDlg::RemoveSelected);
     connect(list_, &QListWidget::currentRowChanged, this, [this](int row) { remove_->setEnabled(row >= 0); });
@@ -125,13 +118,13 @@ ProfileAppsDlg::ProfileAppsDlg(PageHost& host, int profile, QWidget* owner)
     auto* windowsLabel = new QLabel(this);
     windowsLabel->setFont(UiFont(14, QFont::Bold));
     Layout().Add(windowsLabel, Ltrb(20, 258, R - 20, 282));
-    texts->BindText(windowsLabel, kWindowsText);
+    texts->BindText(windowsLabel, txt::kOpenWindows);
     windows_ = new QComboBox(this);
     windows_->setObjectName(ControlName(kWindows));
     Layout().Add(windows_, Ltrb(20, 286, R - 140, 316));
     windows_->setFont(UiFont(14, QFont::Normal));
     windows_->setIconSize(QSize(kIconSize - 4, kIconSize - 4));
-    addWindow_ = Button(this, kAddWindow, texts, kAddText);
+    addWindow_ = Button(this, kAddWindow, texts, txt::kAdd);
     Layout().Add(addWindow_, Ltrb(R - 130, 286, R - 20, 316));
     connect(addWindow_, &QPushButton::clicked, this, [this] { Add(windows_->currentData().toString()); });
     noDisplay_ = DimLabel(this, kNoDisplay, 12);
@@ -142,8 +135,8 @@ ProfileAppsDlg::ProfileAppsDlg(PageHost& host, int profile, QWidget* owner)
     Layout().Add(name_, Ltrb(20, 350, R - 140, 380));
     name_->setFont(UiFont(14, QFont::Normal));
     name_->setMaxLength(static_cast<int>(kMaxAppNameBytes));
-    texts->Bind(name_, kNameHint, [this](const QString& s) { name_->setPlaceholderText(s); });
-    addName_ = Button(this, kAddName, texts, kAddText);
+    texts->Bind(name_, txt::kProgramName, [this](const QString& s) { name_->setPlaceholderText(s); });
+    addName_ = Button(this, kAddName, texts, txt::kAdd);
     Layout().Add(addName_, Ltrb(R - 130, 350, R - 20, 380));
     connect(addName_, &QPushButton::clicked, this, [this] { Add(name_->text()); });
     connect(name_, &QLineEdit::returnPressed, this, [this] { Add(name_->text()); });
@@ -201,8 +194,9 @@ void ProfileAppsDlg::Add(const QString& name) {
     if (name.trimmed().isEmpty()) return;
     const ActionResult result = BindApp(host_.Actions(), profile_, name.toStdString());
     if (!result.ok) {
-        OpenMessageBox(this, kNoticeTitle,
-                       UiText(Text(kAddFailed) + QLatin1Char('\n') + QString::fromStdString(result.message)),
+        OpenMessageBox(this, txt::kNotice,
+                       UiText(Text(txt::kApplicationNotAdded) + QLatin1Char('\n') +
+                              QString::fromStdString(result.message)),
                        kBoxOk, {});
         return;
     }

@@ -10,29 +10,20 @@
 #include "store/AppList.h"
 #include "toolkit/MPicture.h"
 #include "toolkit/Theme.h"
-#include "ui/dialogs/CUIMessageBox.h"
-#include "ui/common/PageHost.h"
-#include "ui/dialogs/ProfileAppsDlg.h"
-#include "ui/dialogs/ProfileFiles.h"
-#include "ui/dialogs/ProfileList.h"
 #include "ui/common/DesignLayout.h"
+#include "ui/common/PageHost.h"
+#include "ui/common/TextIds.h"
 #include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
+#include "ui/dialogs/CUIMessageBox.h"
+#include "ui/dialogs/ProfileAppsDlg.h"
+#include "ui/dialogs/ProfileFiles.h"
+#include "ui/dialogs/ProfileList.h"
 
 namespace quorvel {
 
 namespace {
-
-constexpr int kImportText = 26;
-constexpr int kExportText = 27;
-constexpr int kNoticeTitle = 576;
-constexpr int kNotConnected = 57;
-constexpr int kResetTitle = 570;
-constexpr int kResetQuestion = 571;
-constexpr int kRenameTip = 887;
-constexpr int kRenameFailed = 888;
-constexpr int kAppsText = 934;
 
 // Design size of the dialog; it sits above the profile button, its right edge on the button's.
 constexpr QSize kDesignSize{260, 240};
@@ -49,7 +40,7 @@ void Notice(PageHost& host, const UiText& title, const UiText& message) {
 void Switch(PageHost& host, int profile) {
     const ActionResult result = SwitchProfile(host.Actions(), profile);
     if (!result.ok) {
-        Notice(host, kNoticeTitle, UiText(QString::fromStdString(result.message)));
+        Notice(host, txt::kNotice, UiText(QString::fromStdString(result.message)));
         return;
     }
     host.Queue(result);
@@ -60,7 +51,7 @@ void Switch(PageHost& host, int profile) {
 
 void ProfileDlg::Open(PageHost& host, QWidget* anchor) {
     if (!Connected(host)) {
-        Notice(host, kNoticeTitle, kNotConnected);
+        Notice(host, txt::kNotice, txt::kNotConnected);
         return;
     }
     auto* dialog = new ProfileDlg(host, host.Window());
@@ -100,22 +91,22 @@ ProfileDlg::ProfileDlg(PageHost& host, QWidget* owner)
     connect(list_, &ProfileList::entryChosen, this, &ProfileDlg::EntryClicked);
     connect(list_, &QListWidget::itemChanged, this, &ProfileDlg::NameEdited);
     TextRegistry* texts = new TextRegistry(this);
-    texts->BindToolTip(list_, kRenameTip);
+    texts->BindToolTip(list_, txt::kRenameTip);
 
     import_ = new QPushButton(this);
     import_->setObjectName(ControlName(kImport));
     Layout().Add(import_, Ltrb(10, B - 35, R / 2 - 5, B - 7));
-    texts->BindText(import_, kImportText);
+    texts->BindText(import_, txt::kImport);
     connect(import_, &QPushButton::clicked, this, [this] { EndWith(Request::Import); });
     export_ = new QPushButton(this);
     export_->setObjectName(ControlName(kExport));
     Layout().Add(export_, Ltrb(R / 2 + 5, B - 35, R - 10, B - 7));
-    texts->BindText(export_, kExportText);
+    texts->BindText(export_, txt::kExport);
     connect(export_, &QPushButton::clicked, this, [this] { EndWith(Request::Export); });
     apps_ = new QPushButton(this);
     apps_->setObjectName(ControlName(kApps));
     Layout().Add(apps_, Ltrb(10, B - 70, R - 10, B - 42));
-    texts->BindText(apps_, kAppsText);
+    texts->BindText(apps_, txt::kApplications);
     connect(apps_, &QPushButton::clicked, this, [this] { EndWith(Request::Apps); });
     for (QPushButton* b : {import_, export_, apps_}) {
         b->setFont(UiFont(14));
@@ -176,7 +167,8 @@ void ProfileDlg::NameEdited(QListWidgetItem* item) {
     }
     // Nothing was stored: the entry shows the stored name again.
     if (!typed.isEmpty())
-        choice_.problem = Text(kRenameFailed) + QLatin1Char('\n') + QString::fromStdString(result.message);
+        choice_.problem =
+            Text(txt::kRenameFailed) + QLatin1Char('\n') + QString::fromStdString(result.message);
     std::vector<ProfileInfo> profiles;
     ListProfiles(host_.Actions(), &profiles);
     filling_ = true;
@@ -199,7 +191,7 @@ void ProfileDlg::done(int result) {
 }
 
 void RunProfileChoice(PageHost& host, const ProfileDlg::Choice& choice) {
-    if (!choice.problem.isEmpty()) Notice(host, kNoticeTitle, UiText(choice.problem));
+    if (!choice.problem.isEmpty()) Notice(host, txt::kNotice, UiText(choice.problem));
     const int current = host.Actions().Profile();
     switch (choice.request) {
         case ProfileDlg::Request::None:
@@ -228,24 +220,27 @@ void RunProfileChoice(PageHost& host, const ProfileDlg::Choice& choice) {
 
 void ConfirmFactoryReset(PageHost& host) {
     if (!Connected(host)) {
-        Notice(host, kNoticeTitle, kNotConnected);
+        Notice(host, txt::kNotice, txt::kNotConnected);
         return;
     }
     PageHost* owner = &host;
-    OpenMessageBox(host.Window(), kResetTitle, kResetQuestion, kBoxOkCancel, [owner](int answer) {
-        if (!IsConsent(answer)) return;
-        const ActionResult result = FactoryReset(owner->Actions());
-        if (!result.ok) {
-            // The mouse went away while the question was open, or its data could not be made anew.
-            if (!Connected(*owner))
-                Notice(*owner, kNoticeTitle, kNotConnected);
-            else
-                Notice(*owner, kResetTitle, UiText(QString::fromStdString(result.message)));
-            return;
-        }
-        owner->Queue(result);
-        owner->ProfileChanged();
-    });
+    OpenMessageBox(host.Window(), txt::kFactoryResetTitle, txt::kFactoryResetQuestion, kBoxOkCancel,
+                   [owner](int answer) {
+                       if (!IsConsent(answer)) return;
+                       const ActionResult result = FactoryReset(owner->Actions());
+                       if (!result.ok) {
+                           // The mouse went away while the question was open, or its data could not be made
+                           // anew.
+                           if (!Connected(*owner))
+                               Notice(*owner, txt::kNotice, txt::kNotConnected);
+                           else
+                               Notice(*owner, txt::kFactoryResetTitle,
+                                      UiText(QString::fromStdString(result.message)));
+                           return;
+                       }
+                       owner->Queue(result);
+                       owner->ProfileChanged();
+                   });
 }
 
 }  // namespace quorvel

@@ -8,21 +8,14 @@
 #include "files/FileProblem.h"
 #include "store/DeviceDatabase.h"
 #include "ui/common/FileDialogs.h"
-#include "ui/dialogs/CUIMessageBox.h"
 #include "ui/common/PageHost.h"
+#include "ui/common/TextIds.h"
 #include "ui/common/UiText.h"
+#include "ui/dialogs/CUIMessageBox.h"
 
 namespace quorvel {
 
 namespace {
-
-constexpr int kImportTitle = 874;
-constexpr int kExportTitle = 875;
-constexpr int kExportFailed = 876;
-constexpr int kImportRefused = 877;
-constexpr int kFileType = 3201;
-constexpr int kImported = 3202;
-constexpr int kExported = 3203;
 
 // The sentence with the file's full path in place of its "%s".
 QString WithPath(int sentence, const QString& path) {
@@ -46,7 +39,7 @@ QString Explained(int sentence, const QString& path, const QString& why) {
 }  // namespace
 
 QString ProfileFileFilter() {
-    return Text(kFileType) + QStringLiteral(" (*.xml)");
+    return Text(txt::kProfileFiles) + QStringLiteral(" (*.xml)");
 }
 
 QString FileStatusText(FileStatus status) {
@@ -54,20 +47,20 @@ QString FileStatusText(FileStatus status) {
         case FileStatus::kOk:
             return QString();
         case FileStatus::kNotFound:
-            return Text(878);
+            return Text(txt::kProfileFileMissing);
         case FileStatus::kUnreadable:
-            return Text(879);
+            return Text(txt::kProfileFileUnreadable);
         case FileStatus::kTooLarge:
-            return Text(880);
+            return Text(txt::kProfileFileTooLarge);
         case FileStatus::kNotWellFormed:
-            return Text(881);
+            return Text(txt::kProfileFileNotXml);
         case FileStatus::kWrongRoot:
         case FileStatus::kWrongForm:
-            return Text(882);
+            return Text(txt::kNotProfileFile);
         case FileStatus::kTooManyItems:
-            return Text(883);
+            return Text(txt::kProfileFileTooFull);
         case FileStatus::kDatabaseFailed:
-            return Text(889);
+            return Text(txt::kProfilePartlyImported);
         case FileStatus::kNoDatabase:
         case FileStatus::kNoProfile:
         case FileStatus::kNoMacro:
@@ -78,39 +71,43 @@ QString FileStatusText(FileStatus status) {
 }
 
 void ImportProfileFromFile(PageHost& host) {
-    const QString path = host.Files().OpenFile(host.Window(), Text(kImportTitle), ProfileFileFilter());
+    const QString path = host.Files().OpenFile(host.Window(), Text(txt::kImportProfile), ProfileFileFilter());
     if (path.isEmpty()) return;
     FileStatus status = FileStatus::kOk;
     const ActionResult result = ImportProfileFile(host.Actions(), path.toStdString(), &status);
     if (result.ok) {
         host.Queue(result);
         host.ProfileChanged();
-        OpenMessageBox(host.Window(), kImportTitle, UiText(WithPath(kImported, path)), kBoxOk, {});
+        OpenMessageBox(host.Window(), txt::kImportProfile, UiText(WithPath(txt::kProfileImported, path)),
+                       kBoxOk, {});
         return;
     }
     QString why = FileStatusText(status);
     if (why.isEmpty()) why = QString::fromStdString(result.message);
-    OpenMessageBox(host.Window(), kImportTitle, UiText(Explained(kImportRefused, path, why)), kBoxOk, {});
+    OpenMessageBox(host.Window(), txt::kImportProfile, UiText(Explained(txt::kProfileNotImported, path, why)),
+                   kBoxOk, {});
     // A database that failed part-way has changed some of the profile: the pages show what it holds.
     if (status == FileStatus::kDatabaseFailed) host.ProfileChanged();
 }
 
 void ExportProfileToFile(PageHost& host) {
-    const QString path =
-        host.Files().SaveFile(host.Window(), Text(kExportTitle), ShownName(host) + QStringLiteral(".xml"),
-                              ProfileFileFilter(), QStringLiteral("xml"));
+    const QString path = host.Files().SaveFile(host.Window(), Text(txt::kExportProfile),
+                                               ShownName(host) + QStringLiteral(".xml"), ProfileFileFilter(),
+                                               QStringLiteral("xml"));
     if (path.isEmpty()) return;
     FileStatus status = FileStatus::kOk;
     const ActionResult result = ExportProfileFile(host.Actions(), path.toStdString(), &status);
     if (result.ok) {
-        OpenMessageBox(host.Window(), kExportTitle, UiText(WithPath(kExported, path)), kBoxOk, {});
+        OpenMessageBox(host.Window(), txt::kExportProfile, UiText(WithPath(txt::kProfileExported, path)),
+                       kBoxOk, {});
         return;
     }
     QString why;
     if (status == FileStatus::kWriteFailed)
         why = QString::fromStdString(WriteFailureReason(path.toStdString()));
     if (why.isEmpty()) why = QString::fromStdString(result.message);
-    OpenMessageBox(host.Window(), kExportTitle, UiText(Explained(kExportFailed, path, why)), kBoxOk, {});
+    OpenMessageBox(host.Window(), txt::kExportProfile, UiText(Explained(txt::kProfileNotExported, path, why)),
+                   kBoxOk, {});
 }
 
 }  // namespace quorvel

@@ -4,15 +4,14 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "ui/common/TextIds.h"
 #include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
 
 namespace quorvel {
 
-namespace {
-constexpr int kCancelText = 25;
-}
+namespace {}
 
 ProgressDialog::ProgressDialog(QWidget* owner, const char* name, QSize designSize, Ids ids)
     : SkinnedDialog(
@@ -34,7 +33,7 @@ ProgressDialog::ProgressDialog(QWidget* owner, const char* name, QSize designSiz
     cancel_->setObjectName(ControlName(ids.cancel));
     cancel_->setFont(UiFont(14));
     cancel_->setAutoDefault(false);
-    texts_->BindText(cancel_, kCancelText);
+    texts_->BindText(cancel_, txt::kCancel);
     connect(cancel_, &QPushButton::clicked, this, &ProgressDialog::reject);
 }
 

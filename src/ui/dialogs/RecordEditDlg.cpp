@@ -9,19 +9,18 @@
 #include "toolkit/KeyCaptureFilter.h"
 #include "toolkit/Skin.h"
 #include "toolkit/Theme.h"
-#include "ui/dialogs/CUIMessageBox.h"
 #include "ui/common/DesignLayout.h"
+#include "ui/common/TextIds.h"
 #include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
+#include "ui/dialogs/CUIMessageBox.h"
 
 namespace quorvel {
 
 namespace {
 constexpr char kName[] = "RecordEditDlg";
 constexpr char kBackground[] = "bk_prompt.png";
-constexpr int kTitleText = 397;  // "Keyboard Key"
-constexpr int kLabelText = 831;  // "Key"
 constexpr int kFieldLength = 10;
 }  // namespace
 
@@ -38,12 +37,12 @@ RecordEditDlg::RecordEditDlg(QWidget* owner)
     title->setObjectName(ControlName(kTitle));
     Layout().Add(title, Ltrb(20, 12, R - 50, 42));
     title->setFont(UiFont(16, QFont::Bold));
-    texts->BindText(title, kTitleText);
+    texts->BindText(title, txt::kKeyboardKey);
 
     auto* close = new CaptionButton(CaptionKind::Close, this);
     close->setObjectName(ControlName(kClose));
     Layout().Add(close, Ltrb(R - 42, 12, R - 12, 42));
-    texts->BindToolTip(close, 5);
+    texts->BindToolTip(close, txt::kClose);
     connect(close, &QAbstractButton::clicked, this, &RecordEditDlg::reject);
 
     auto* label = new QLabel(this);
@@ -53,7 +52,7 @@ RecordEditDlg::RecordEditDlg(QWidget* owner)
     QPalette dim = label->palette();
     dim.setColor(QPalette::WindowText, palette::kTextDim);
     label->setPalette(dim);
-    texts->BindText(label, kLabelText);
+    texts->BindText(label, txt::kKey);
 
     field_ = new QLineEdit(this);
     field_->setObjectName(ControlName(kKeyField));
@@ -62,7 +61,7 @@ RecordEditDlg::RecordEditDlg(QWidget* owner)
     field_->setAlignment(Qt::AlignCenter);
     field_->setMaxLength(kFieldLength);
     field_->setContextMenuPolicy(Qt::NoContextMenu);
-    texts->Bind(field_, UiText(385), [this](const QString& s) { field_->setPlaceholderText(s); });
+    texts->Bind(field_, txt::kPressAKey, [this](const QString& s) { field_->setPlaceholderText(s); });
     // Every key pressed or released in the field becomes the key, modifiers and Escape included.
     capture_ = new KeyCaptureFilter(this);
     field_->installEventFilter(capture_);
@@ -78,7 +77,7 @@ RecordEditDlg::RecordEditDlg(QWidget* owner)
     ok->setFont(UiFont(15));
     ok->setDefault(true);
     ok->setFocusPolicy(Qt::NoFocus);  // the key field keeps the keyboard
-    texts->BindText(ok, 22);
+    texts->BindText(ok, txt::kRecordOk);
     connect(ok, &QPushButton::clicked, this, [this] { done(kResultOk); });
 }
 

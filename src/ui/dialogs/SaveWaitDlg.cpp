@@ -6,8 +6,9 @@
 #include <QTimer>
 
 #include "toolkit/Theme.h"
-#include "ui/common/LogoWidget.h"
 #include "ui/common/DesignLayout.h"
+#include "ui/common/LogoWidget.h"
+#include "ui/common/TextIds.h"
 #include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
@@ -42,7 +43,7 @@ SaveWaitDlg::SaveWaitDlg(QWidget* owner)
     QPalette accent = text_->palette();
     accent.setColor(QPalette::WindowText, AccentColor());
     text_->setPalette(accent);
-    texts->BindText(text_, 630);
+    texts->BindText(text_, txt::kSaving);
 
     bar_ = new QProgressBar(this);
     bar_->setObjectName(ControlName(kBar));

@@ -5,15 +5,14 @@
 #include <QPushButton>
 
 #include "ui/common/DesignLayout.h"
+#include "ui/common/TextIds.h"
 #include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
 
 namespace quorvel {
 
-namespace {
-constexpr int kDownloadingText = 870;
-}  // namespace
+namespace {}  // namespace
 
 UpdateProcessDlg::UpdateProcessDlg(QWidget* owner)
     : ProgressDialog(owner, "UpdateProcessDlg", kDesignSize, {kStatus, kProgress, kCancel}) {
@@ -24,8 +23,8 @@ UpdateProcessDlg::UpdateProcessDlg(QWidget* owner)
     white.setColor(QPalette::WindowText, Qt::white);
     status_->setPalette(white);
     Texts().BindComposed(
-        status_, {kDownloadingText},
-        [this] { return QStringLiteral("%1: %2%").arg(Text(kDownloadingText)).arg(Progress()); },
+        status_, {txt::kDownloading},
+        [this] { return QStringLiteral("%1: %2%").arg(Text(txt::kDownloading)).arg(Progress()); },
         [this](const QString& s) { status_->setText(s); });
     Layout().Add(bar_, Ltrb(24, 58, R - 24, 76));
     Layout().Add(cancel_, Ltrb(R - 24 - 110, B - 50, R - 24, B - 16));
@@ -33,7 +32,7 @@ UpdateProcessDlg::UpdateProcessDlg(QWidget* owner)
 
 void UpdateProcessDlg::SetDownloadProgress(int percent) {
     SetPercent(percent);
-    status_->setText(QStringLiteral("%1: %2%").arg(Text(kDownloadingText)).arg(Progress()));
+    status_->setText(QStringLiteral("%1: %2%").arg(Text(txt::kDownloading)).arg(Progress()));
 }
 
 }  // namespace quorvel

@@ -5,17 +5,16 @@
 #include <QPushButton>
 
 #include "toolkit/Theme.h"
+#include "ui/common/DesignLayout.h"
+#include "ui/common/TextIds.h"
 #include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
-#include "ui/common/DesignLayout.h"
 
 namespace quorvel {
 
 namespace {
 
-constexpr int kHeadingText = 596;
-constexpr int kUpgradingText = 871;
 
 }  // namespace
 
@@ -47,7 +46,7 @@ UpdateTipDlg::UpdateTipDlg(QWidget* owner)
     QPalette warn = heading_->palette();
     warn.setColor(QPalette::WindowText, palette::kWarn);
     heading_->setPalette(warn);
-    Texts().BindText(heading_, kHeadingText);
+    Texts().BindText(heading_, txt::kUpgradingFirmware);
     heading_->lower();  // under the others, as when it was made first
 
     Layout().Add(status_, Ltrb(24, 64, R - 24, 86));
@@ -56,8 +55,8 @@ UpdateTipDlg::UpdateTipDlg(QWidget* owner)
     white.setColor(QPalette::WindowText, palette::kText);
     status_->setPalette(white);
     Texts().BindComposed(
-        status_, {kUpgradingText},
-        [this] { return statusText_.isEmpty() ? Text(kUpgradingText) : statusText_; },
+        status_, {txt::kUpgrading},
+        [this] { return statusText_.isEmpty() ? Text(txt::kUpgrading) : statusText_; },
         [this](const QString& s) { status_->setText(s); });
 
     Layout().Add(bar_, Ltrb(24, 92, R - 24, 110));

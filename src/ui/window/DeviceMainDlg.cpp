@@ -18,29 +18,30 @@
 #include "shell/Preferences.h"
 #include "store/DeviceDatabase.h"
 #include "toolkit/CDeviceList.h"
-#include "ui/dialogs/AboutDlg.h"
-#include "ui/dialogs/DPIMsgDlg.h"
+#include "ui/common/DesignLayout.h"
 #include "ui/common/FileDialogs.h"
 #include "ui/common/LogoWidget.h"
+#include "ui/common/Page.h"
+#include "ui/common/TextIds.h"
+#include "ui/common/UiRect.h"
+#include "ui/common/UiText.h"
+#include "ui/dialogs/AboutDlg.h"
+#include "ui/dialogs/CUIMessageBox.h"
+#include "ui/dialogs/DPIMsgDlg.h"
+#include "ui/dialogs/ProfileDlg.h"
+#include "ui/dialogs/SaveWaitDlg.h"
 #include "ui/pages/home/HomePage.h"
 #include "ui/pages/lighting/LightingPage.h"
+#include "ui/pages/settings/SettingsPage.h"
+#include "ui/window/DeviceEvents.h"
 #include "ui/window/MainFrame.h"
 #include "ui/window/MainTabs.h"
 #include "ui/window/MainViews.h"
-#include "ui/dialogs/CUIMessageBox.h"
-#include "ui/dialogs/ProfileDlg.h"
 #include "ui/window/ProfileFollow.h"
-#include "ui/dialogs/SaveWaitDlg.h"
-#include "ui/pages/settings/SettingsPage.h"
 #include "ui/window/TaskNotice.h"
 #include "ui/window/TrayIcon.h"
-#include "ui/common/DesignLayout.h"
-#include "ui/common/UiRect.h"
-#include "ui/common/UiText.h"
 #include "ui/window/UpdateUi.h"
-#include "ui/window/DeviceEvents.h"
 #include "ui/window/ViewBridge.h"
-#include "ui/common/Page.h"
 
 namespace quorvel {
 
@@ -48,9 +49,6 @@ namespace {
 
 // A window never gets smaller than this part of the design when the screen is small.
 constexpr qreal kSmallestScale = 0.6;
-constexpr int kNoticeTitle = 576;
-constexpr int kUnpluggedText = 902;
-constexpr int kLinkLostText = 903;
 
 }  // namespace
 
@@ -296,7 +294,7 @@ void DeviceMainDlg::LeaveMouse(bool linkLost) {
     // Still reachable: another mouse came and the list offers the choice.
     if (!linkLost && session_->Manager().HasOnlineDevice(pickedType_)) return;
     lostType_ = pickedType_;
-    frame_->ShowNotice({linkLost ? kLinkLostText : kUnpluggedText}, kNoticeMs);
+    frame_->ShowNotice({linkLost ? txt::kLinkLost : txt::kUnplugged}, kNoticeMs);
 }
 
 void DeviceMainDlg::ShowConnectedView(int titleTextId) {
@@ -386,7 +384,7 @@ void DeviceMainDlg::SetRecording(bool recording) {
 
 void DeviceMainDlg::PickDevice(int deviceType) {
     if (!session_->Manager().HasOnlineDevice(deviceType)) {
-        OpenMessageBox(this, 57, 56, kBoxOk, nullptr);
+        OpenMessageBox(this, txt::kNotConnected, txt::kPleaseConnect, kBoxOk, nullptr);
         return;
     }
     CancelEdits();
@@ -409,7 +407,7 @@ void DeviceMainDlg::PickDevice(int deviceType) {
 void DeviceMainDlg::OpenProfiles() {
     if (!session_) return;
     if (!session_->Core().Snapshot().connected) {
-        OpenMessageBox(this, kNoticeTitle, 57, kBoxOk, nullptr);
+        OpenMessageBox(this, txt::kNotice, txt::kNotConnected, kBoxOk, nullptr);
         return;
     }
     ProfileDlg::Open(*this, frame_->ProfileButton());
@@ -421,7 +419,7 @@ void DeviceMainDlg::StartSoftwareCheck() {
 }
 
 void DeviceMainDlg::ShowFileProblem(const QString& message) {
-    OpenProgramNotice(this, kNoticeTitle, message);
+    OpenProgramNotice(this, txt::kNotice, message);
 }
 
 // --- exits
@@ -443,7 +441,8 @@ void DeviceMainDlg::RequestExit(bool fromSignal) {
         exitWhenIdle_ = exitWhenIdle_ || fromSignal;
         if (!waitNoticeOpen_) {
             waitNoticeOpen_ = true;
-            OpenMessageBox(this, 732, 733, kBoxOk, [this](int) { waitNoticeOpen_ = false; });
+            OpenMessageBox(this, txt::kUpdateRunning, txt::kWaitForUpdate, kBoxOk,
+                           [this](int) { waitNoticeOpen_ = false; });
         }
         return;
     }

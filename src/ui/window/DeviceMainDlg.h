@@ -50,17 +50,7 @@ class ViewBridge;
 class DeviceMainDlg : public QWidget, public CorePageHost {
     Q_OBJECT
 public:
-    // Frame control ids (objectName "id<n>"); the parts name theirs.
-    enum Id {
-        kLogo = 34,
-        kTitle = 35,
-        kVersion = 36,
-        kBottomText = 37,
-        kClose = 38,
-        kMinimise = 39,
-        kSettings = 40,
-        kMaximise = 41,
-    };
+    // Control ids are the parts' (MainFrame::Id for the frame).
     static constexpr QSize kDesignSize{1400, 788};
     static constexpr int kCaptionHeight = 50;
     // How long a failed change's reason stays in the bottom bar.

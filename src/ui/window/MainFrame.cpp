@@ -7,16 +7,17 @@
 #include <QTimer>
 
 #include "toolkit/BatteryCtrl.h"
-#include "ui/window/DeviceEvents.h"
 #include "toolkit/CaptionButton.h"
 #include "toolkit/MPicture.h"
 #include "toolkit/Skin.h"
 #include "toolkit/Theme.h"
 #include "ui/common/DesignLayout.h"
 #include "ui/common/LogoWidget.h"
+#include "ui/common/TextIds.h"
 #include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
+#include "ui/window/DeviceEvents.h"
 
 namespace quorvel {
 
@@ -24,7 +25,6 @@ namespace {
 
 constexpr char kBackground[] = "main_bkg.png";
 constexpr char kCaptionArea[] = "img_area_caption.png";
-constexpr int kNoDeviceTitle = 50;
 
 QLabel* NewLabel(QWidget* parent, int id, const QFont& font, QColor colour, Qt::Alignment alignment) {
     auto* label = new QLabel(parent);
@@ -83,13 +83,14 @@ MainFrame::MainFrame(QWidget* window, TextRegistry& texts, const QString& titleT
         NewLabel(window, kVersion, UiFont(13), palette::kTextDim, Qt::AlignLeft | Qt::AlignVCenter);
     version = versionLabel;
     texts.BindComposed(
-        versionLabel, {17}, [this] { return Text(17) + QStringLiteral(": v") + softwareVersion_; },
+        versionLabel, {txt::kVersion},
+        [this] { return Text(txt::kVersion) + QStringLiteral(": v") + softwareVersion_; },
         [versionLabel](const QString& s) { versionLabel->setText(s); });
 
     QLabel* notice = NewLabel(window, kBottomText, UiFont(13), palette::kText, Qt::AlignCenter);
     bottomText = notice;
     texts.BindComposed(
-        notice, {720, 731}, [this] { return NoticeText(); },
+        notice, {txt::kNotSent, txt::kNotRead}, [this] { return NoticeText(); },
         [notice](const QString& s) { notice->setText(s); });
     noticeTimer_ = new QTimer(this);
     noticeTimer_->setSingleShot(true);
@@ -99,32 +100,32 @@ MainFrame::MainFrame(QWidget* window, TextRegistry& texts, const QString& titleT
     minimise = NewCaptionButton(window, kMinimise, CaptionKind::Minimise);
     maximise = NewCaptionButton(window, kMaximise, CaptionKind::Maximise);
     settings = NewCaptionButton(window, kSettings, CaptionKind::Settings);
-    texts.BindToolTip(close, 5);
-    texts.BindToolTip(settings, 700);
+    texts.BindToolTip(close, txt::kClose);
+    texts.BindToolTip(settings, txt::kSettings);
 
     battery = new BatteryCtrl(window);
     battery->setObjectName(ControlName(kBattery));
-    texts.Bind(battery, 873, [this](const QString& s) { battery->setAccessibleName(s); });
+    texts.Bind(battery, txt::kBattery, [this](const QString& s) { battery->setAccessibleName(s); });
     battery->hide();
 
     QLabel* status =
         NewLabel(window, kStatusTitle, UiFont(14), palette::kText, Qt::AlignLeft | Qt::AlignVCenter);
     statusTitle = status;
     texts.BindComposed(
-        status, {50, 51, 52}, [this] { return Text(statusTitle_); },
+        status, {txt::kNoDevice, txt::kWired, txt::kWireless}, [this] { return Text(statusTitle_); },
         [status](const QString& s) { status->setText(s); });
     status->hide();
 
     QPushButton* profileButton = NewButton(window, kProfile);
     profile = profileButton;
     texts.BindComposed(
-        profileButton, {61}, [this] { return ShownProfileName(); },
+        profileButton, {txt::kProfile}, [this] { return ShownProfileName(); },
         [profileButton](const QString& s) { profileButton->setText(s); });
-    texts.BindToolTip(profileButton, 740);
+    texts.BindToolTip(profileButton, txt::kProfileTip);
     profileButton->hide();
 
     reset = NewButton(window, kReset);
-    texts.BindText(reset, 558);
+    texts.BindText(reset, txt::kFactoryReset);
     reset->hide();
     ConnectButtons();
 }
@@ -257,7 +258,7 @@ void MainFrame::SetModelPicture(const QString& image) {
 }
 
 void MainFrame::SetStatusTitle(int textId) {
-    statusTitle_ = textId > 0 ? textId : kNoDeviceTitle;
+    statusTitle_ = textId > 0 ? textId : txt::kNoDevice;
     statusTitle->setText(Text(statusTitle_));
 }
 

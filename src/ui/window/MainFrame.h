@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "device/ModelFeatures.h"
+#include "ui/common/TextIds.h"
 
 class QLabel;
 class QPainter;
@@ -125,7 +126,7 @@ private:
 
     QWidget* window_;
     QString softwareVersion_;
-    int statusTitle_ = 50;
+    int statusTitle_ = txt::kNoDevice;
     QString profileName_;
     std::function<QString(const QString&)> shownName_;
     std::function<ModelFeatures()> features_;

@@ -6,15 +6,16 @@
 #include "toolkit/Glyphs.h"
 #include "toolkit/MPicture.h"
 #include "toolkit/MTabCtrl.h"
+#include "ui/common/DesignLayout.h"
+#include "ui/common/TextIds.h"
+#include "ui/common/UiRect.h"
+#include "ui/common/UiText.h"
 #include "ui/pages/buttons/ButtonPage.h"
 #include "ui/pages/deviceinfo/DeviceInfoPage.h"
 #include "ui/pages/lighting/LightingPage.h"
 #include "ui/pages/macros/MacroPage.h"
 #include "ui/pages/performance/PerformancePage.h"
 #include "ui/window/MainFrame.h"
-#include "ui/common/DesignLayout.h"
-#include "ui/common/UiRect.h"
-#include "ui/common/UiText.h"
 
 namespace quorvel {
 
@@ -30,12 +31,12 @@ struct TabItem {
     Glyph glyph;
 };
 constexpr TabItem kItems[] = {
-    {MainTabs::kHomeItem, 71, "icon\\tab_home.png", Glyph::Home},
-    {MainTabs::kButtonsItem, 72, "icon\\tab_key.png", Glyph::Keys},
-    {MainTabs::kPerformanceItem, 73, "icon\\tab_dpi.png", Glyph::Dpi},
-    {MainTabs::kMacrosItem, 74, "icon\\tab_macro.png", Glyph::Macro},
-    {MainTabs::kLightingItem, 75, "icon\\tab_light.png", Glyph::Light},
-    {MainTabs::kDeviceInfoItem, 76, "icon\\tab_set.png", Glyph::Info},
+    {MainTabs::kHomeItem, txt::kHomeTab, "icon\\tab_home.png", Glyph::Home},
+    {MainTabs::kButtonsItem, txt::kButtonsTab, "icon\\tab_key.png", Glyph::Keys},
+    {MainTabs::kPerformanceItem, txt::kPerformanceTab, "icon\\tab_dpi.png", Glyph::Dpi},
+    {MainTabs::kMacrosItem, txt::kMacrosTab, "icon\\tab_macro.png", Glyph::Macro},
+    {MainTabs::kLightingItem, txt::kLightingTab, "icon\\tab_light.png", Glyph::Light},
+    {MainTabs::kDeviceInfoItem, txt::kDeviceInfoTab, "icon\\tab_set.png", Glyph::Info},
 };
 constexpr int kButtonsIndex = 1;
 

@@ -1,37 +1,36 @@
 #include "ui/window/TaskNotice.h"
 
+#include "ui/common/TextIds.h"
+
 namespace quorvel {
 
 namespace {
 
-constexpr int kNotSent = 720;
-constexpr int kNotRead = 731;
-constexpr int kFactoryResetTitle = 570;
 
 }  // namespace
 
 int ReasonText(DeviceError error) {
     switch (error) {
         case DeviceError::NotOpen:
-            return 721;
+            return txt::kNotReady;
         case DeviceError::NoDevice:
-            return 722;
+            return txt::kNoMouse;
         case DeviceError::Gone:
-            return 723;
+            return txt::kMouseUnplugged;
         case DeviceError::WriteFailed:
-            return 724;
+            return txt::kNotAccepted;
         case DeviceError::NoReply:
-            return 725;
+            return txt::kNoAnswer;
         case DeviceError::Refused:
-            return 726;
+            return txt::kRefused;
         case DeviceError::NotLinked:
-            return 727;
+            return txt::kOutOfReach;
         case DeviceError::NothingToSend:
-            return 728;
+            return txt::kSettingsMissing;
         case DeviceError::TooLong:
-            return 729;
+            return txt::kMacroTooLongToSend;
         case DeviceError::UpdateFailed:
-            return 730;
+            return txt::kUpdateIncomplete;
         case DeviceError::ModelChanged:
         case DeviceError::None:
             break;
@@ -45,10 +44,10 @@ TaskNotice NoticeForTask(const DeviceTaskRequest& request, const TaskResult& res
     if (reason == 0) return {};
     switch (request.code) {
         case kTaskSelectDevice:
-            return {{kNotRead, reason}};
+            return {{txt::kNotRead, reason}};
         case kTaskFactoryReset:
             // The user confirmed a reset that did not happen: a box, so it is not missed.
-            return {{kNotSent, reason}, true, kFactoryResetTitle};
+            return {{txt::kNotSent, reason}, true, txt::kFactoryResetTitle};
         case kTaskWriteProfile:
         case kTaskWriteKeys:
         case kTaskWriteLighting:
@@ -61,7 +60,7 @@ TaskNotice NoticeForTask(const DeviceTaskRequest& request, const TaskResult& res
         case kTaskResetLighting:
         case kTaskResetDpi:
         case kTaskResetReportRate:
-            return {{kNotSent, reason}};
+            return {{txt::kNotSent, reason}};
         default:
             return {};
     }

@@ -4,6 +4,7 @@
 #include <QSystemTrayIcon>
 
 #include "ui/common/LogoWidget.h"
+#include "ui/common/TextIds.h"
 #include "ui/common/UiText.h"
 
 namespace quorvel {
@@ -17,10 +18,10 @@ constexpr int kTipLength = 127;
 TrayIcon::TrayIcon(TextRegistry& texts, QWidget* window) : QObject(window) {
     menu_ = new QMenu(window);
     menu_->setObjectName(QStringLiteral("Menu Window"));
-    QAction* show = menu_->addAction(Text(734));
-    QAction* exit = menu_->addAction(Text(12));
-    texts.Bind(menu_, UiText(734), [show](const QString& s) { show->setText(s); });
-    texts.Bind(menu_, UiText(12), [exit](const QString& s) { exit->setText(s); });
+    QAction* show = menu_->addAction(Text(txt::kShowWindow));
+    QAction* exit = menu_->addAction(Text(txt::kExit));
+    texts.Bind(menu_, UiText(txt::kShowWindow), [show](const QString& s) { show->setText(s); });
+    texts.Bind(menu_, UiText(txt::kExit), [exit](const QString& s) { exit->setText(s); });
     connect(show, &QAction::triggered, this, &TrayIcon::showRequested);
     connect(exit, &QAction::triggered, this, &TrayIcon::exitRequested);
 }

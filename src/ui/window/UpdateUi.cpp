@@ -3,9 +3,10 @@
 #include <QCoreApplication>
 #include <QTimer>
 
-#include "ui/dialogs/CUIMessageBox.h"
 #include "ui/common/PageHost.h"
+#include "ui/common/TextIds.h"
 #include "ui/common/UiText.h"
+#include "ui/dialogs/CUIMessageBox.h"
 #include "ui/dialogs/UpdateProcessDlg.h"
 #include "ui/dialogs/UpdateTipDlg.h"
 #include "ui/window/DeviceEvents.h"
@@ -15,17 +16,8 @@ namespace quorvel {
 
 namespace {
 
-constexpr int kSoftwareTitle = 581;
-constexpr int kFirmwareTitle = 551;
-constexpr int kNewVersion = 582;
-constexpr int kUpdateNow = 583;
-constexpr int kFirmwareDone = 593;
-constexpr int kSoftwareFailed = 884;
-constexpr int kFirmwareFailed = 885;
-constexpr int kUnsignedUpdates = 911;
-
 int TitleOf(int kind) {
-    return kind == kUpdateSoftware ? kSoftwareTitle : kFirmwareTitle;
+    return kind == kUpdateSoftware ? txt::kSoftwareUpdate : txt::kMouseFirmware;
 }
 
 }  // namespace
@@ -59,10 +51,10 @@ void UpdateUi::OfferUpdate(int kind, bool newer, const std::string& newest) {
     // One question at a time, and none while an installation is on its way.
     if (offerOpen_ || Busy()) return;
     offerOpen_ = true;
-    QString message =
-        QStringLiteral("%1:v%2, %3").arg(Text(kNewVersion), QString::fromStdString(newest), Text(kUpdateNow));
+    QString message = QStringLiteral("%1:v%2, %3")
+                          .arg(Text(txt::kNewVersion), QString::fromStdString(newest), Text(txt::kUpdateNow));
     const VersionCheck check = host_.UpdateCheck(kind);
-    if (check.unsignedUpdates) message += QLatin1Char('\n') + Text(kUnsignedUpdates);
+    if (check.unsignedUpdates) message += QLatin1Char('\n') + Text(txt::kUpdatesUnsigned);
     QPointer<UpdateUi> self(this);
     OpenMessageBox(host_.Window(), TitleOf(kind), UiText(message), kBoxOkCancel, [self, kind](int answer) {
         if (!self) return;
@@ -142,7 +134,7 @@ void UpdateUi::Ended(int kind, bool ok) {
     if (ok) {
         // The software's success ends the program (InstallerStarted); the firmware's is said.
         if (kind == kUpdateFirmware)
-            OpenMessageBox(host_.Window(), kFirmwareTitle, kFirmwareDone, kBoxOk, {});
+            OpenMessageBox(host_.Window(), txt::kMouseFirmware, txt::kFirmwareUpgraded, kBoxOk, {});
         return;
     }
     // Stopped by the user's Cancel before anything was started or sent: nothing to explain. A Cancel
@@ -150,7 +142,7 @@ void UpdateUi::Ended(int kind, bool ok) {
     const UpdateInstall result = host_.UpdateResult(kind);
     if (cancelled_[kind] && result.cancelled) return;
     const QString why = Reason(kind);
-    QString message = Text(kind == kUpdateSoftware ? kSoftwareFailed : kFirmwareFailed);
+    QString message = Text(kind == kUpdateSoftware ? txt::kSoftwareUpdateFailed : txt::kFirmwareUpdateFailed);
     if (!why.isEmpty()) message += QLatin1Char('\n') + why;
     OpenMessageBox(host_.Window(), TitleOf(kind), UiText(message), kBoxOk, {});
 }

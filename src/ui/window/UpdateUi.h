@@ -17,6 +17,7 @@
 
 #include "device/DeviceTaskRequest.h"
 #include "device/ThreadBasic.h"
+#include "ui/common/TextIds.h"
 
 namespace quorvel {
 
@@ -41,7 +42,7 @@ public:
     // A download or a firmware transfer is queued or runs: the program must not end now.
     bool Busy() const;
     // Text to tell the user why the window does not close now.
-    static int BusyTextId() { return 886; }
+    static int BusyTextId() { return txt::kUpdateBusy; }
 
     // What ends the program once the set-up program runs (default: the application's event loop ends with
     // 0, as every way out of the program does). Tests set their own.

@@ -28,15 +28,17 @@
 #include "store/DeviceDatabase.h"
 #include "toolkit/CRecordList.h"
 #include "ui/common/Appearance.h"
-#include "ui/common/FileDialogs.h"
-#include "ui/pages/macros/MacroIds.h"
-#include "ui/pages/macros/MacroPage.h"
 #include "ui/common/CorePageHost.h"
+#include "ui/common/FileDialogs.h"
 #include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
+#include "ui/pages/macros/MacroPage.h"
+#include "ui/pages/macros/MacroPageIds.h"
 
 namespace quorvel {
+
+using namespace macro_page;
 namespace {
 
 class ProbeHost : public CorePageHost {

@@ -38,6 +38,7 @@
 #include "toolkit/SkinStyle.h"
 #include "toolkit/Theme.h"
 #include "toolkit/ToolkitTestSupport.h"
+#include "ui/common/TextIds.h"
 
 namespace quorvel {
 namespace {
@@ -137,14 +138,15 @@ TEST_F(ToolkitScreenshots, FrameTabsAndCaptionButtons) {
     const struct {
         int id, text;
         const char* icon;
-    } items[] = {{1, 71, "icon\\tab_home.png"},  {2, 72, "icon\\tab_key.png"},
-                 {3, 73, "icon\\tab_dpi.png"},   {4, 74, "icon\\tab_macro.png"},
-                 {5, 75, "icon\\tab_light.png"}, {7, 76, "icon\\tab_set.png"}};
+    } items[] = {
+        {1, txt::kHomeTab, "icon\\tab_home.png"},       {2, txt::kButtonsTab, "icon\\tab_key.png"},
+        {3, txt::kPerformanceTab, "icon\\tab_dpi.png"}, {4, txt::kMacrosTab, "icon\\tab_macro.png"},
+        {5, txt::kLightingTab, "icon\\tab_light.png"},  {7, txt::kDeviceInfoTab, "icon\\tab_set.png"}};
     for (const auto& item : items) tabs->InsertItem(item.id, Text(item.text), item.icon);
     tabs->SetCurSel(2);
     Hover(tabs, {90, 190});
     sheet.Panel({222, 60, 530, 350});
-    sheet.Label(Text(51), {246, 80, 300, 24}, 15, false);
+    sheet.Label(Text(txt::kWired), {246, 80, 300, 24}, 15, false);
     auto* battery = sheet.Add<BatteryCtrl>({600, 80, 120, 24});
     battery->SetBatteryInfo(76, 0);
     auto* low = sheet.Add<BatteryCtrl>({600, 112, 120, 24});
@@ -157,7 +159,7 @@ TEST_F(ToolkitScreenshots, FrameTabsAndCaptionButtons) {
 TEST_F(ToolkitScreenshots, PerformanceControls) {
     Sheet sheet({820, 330});
     sheet.Panel({10, 10, 800, 310});
-    sheet.Label(Text(251), {34, 26, 400, 22}, 15, false);
+    sheet.Label(Text(txt::kDpiSettings), {34, 26, 400, 22}, 15, false);
     auto* levels = sheet.Add<DPIControl>({34, 58, 752, 124});
     const int values[] = {400, 800, 1600, 3200, 6400, 12000};
     const int colours[] = {0x0000FF, 0xFF0000, 0x00FF00, 0x00FFFF, 0xFF00FF, 0xFFFF00};
@@ -168,7 +170,7 @@ TEST_F(ToolkitScreenshots, PerformanceControls) {
     slider->SetRange(0, 520);
     slider->SetProgress(32);
     slider->SetDPIDesc(QStringLiteral("26000"), QStringLiteral("50"));
-    sheet.Label(Text(255), {34, 250, 400, 22}, 15, false);
+    sheet.Label(Text(txt::kReportRate), {34, 250, 400, 22}, 15, false);
     auto* rates = sheet.Add<ReporteCtrl>({34, 276, 752, 34});
     const struct {
         const char* text;
@@ -193,7 +195,7 @@ void FillButtons(const char* model, MouseCtrl* picture, MouseKeyCtrl* list) {
 TEST_F(ToolkitScreenshots, ButtonPage) {
     Sheet sheet({1000, 440});
     sheet.Panel({10, 10, 300, 420});
-    sheet.Label(Text(72), {30, 24, 260, 22}, 15, false);
+    sheet.Label(Text(txt::kButtonsTab), {30, 24, 260, 22}, 15, false);
     auto* list = sheet.Add<MouseKeyCtrl>({26, 56, 268, 360});
     sheet.Panel({320, 10, 670, 420});
     auto* picture = sheet.Add<MouseCtrl>({330, 30, 650, 390});
@@ -219,16 +221,16 @@ TEST_F(ToolkitScreenshots, ModelPictures) {
 TEST_F(ToolkitScreenshots, MacroLists) {
     Sheet sheet({900, 400});
     sheet.Panel({10, 10, 290, 380});
-    sheet.Label(Text(352), {30, 24, 250, 22}, 15, false);
+    sheet.Label(Text(txt::kMacroList), {30, 24, 250, 22}, 15, false);
     auto* macros = sheet.Add<MacroList>({24, 56, 262, 320});
-    macros->AddString(Text(351) + " 1", 1);
+    macros->AddString(Text(txt::kCustomMacro) + " 1", 1);
     macros->AddString(QStringLiteral("Reload + Sprint"), 2);
-    macros->AddString(Text(351) + " 3", 3);
+    macros->AddString(Text(txt::kCustomMacro) + " 3", 3);
     macros->SetCurSel(1);
     sheet.Panel({310, 10, 580, 380});
-    sheet.Label(Text(355), {330, 24, 300, 22}, 15, false);
+    sheet.Label(Text(txt::kEventList), {330, 24, 300, 22}, 15, false);
     auto* events = sheet.Add<CRecordList>({324, 56, 552, 320});
-    events->SetHeaderTexts({Text(388), Text(389), Text(390)});
+    events->SetHeaderTexts({Text(txt::kEventNumber), Text(txt::kEvent), Text(txt::kEventOptions)});
     const auto down = QStringLiteral("\u2193  %1"), up = QStringLiteral("\u2191  %1");
     events->AddString(down.arg("R"), kRecordKeyDown, 0x52, 1);
     events->AddString(QStringLiteral("45 ms"), kRecordDelay, 45, 2);
@@ -246,28 +248,28 @@ TEST_F(ToolkitScreenshots, MacroLists) {
 TEST_F(ToolkitScreenshots, LightingControls) {
     Sheet sheet({760, 330});
     sheet.Panel({10, 10, 420, 310});
-    sheet.Label(Text(268) + QStringLiteral(": 75%"), {30, 26, 300, 20}, 13, false);
+    sheet.Label(Text(txt::kBrightness) + QStringLiteral(": 75%"), {30, 26, 300, 20}, 13, false);
     auto* brightness = sheet.Add<LightSlider>({30, 50, 380, 34});
     brightness->SetProgress(3);
-    sheet.Label(Text(269) + QStringLiteral(": 2"), {30, 92, 300, 20}, 13, false);
+    sheet.Label(Text(txt::kSpeed) + QStringLiteral(": 2"), {30, 92, 300, 20}, 13, false);
     auto* speed = sheet.Add<LightSlider>({30, 116, 380, 34});
     speed->SetRange(0, 4);
     speed->SetProgress(2);
-    sheet.Label(Text(270), {30, 162, 300, 20}, 13, false);
+    sheet.Label(Text(txt::kPresetColours), {30, 162, 300, 20}, 13, false);
     const int presets[] = {0x0000FF, 0xFF00F0, 0xFF0C00, 0xFCFF00, 0x06FF00, 0x00DEFF, 0x0048FF, 0xFFFFFF};
     for (int i = 0; i < 8; ++i) {
         auto* b = new CColorButton(presets[i], QStringLiteral("DEFAULTCOLOR"), &sheet);
         b->setGeometry(30 + i * 40, 188, 32, 32);
         if (i == 1) b->SetCheck(true);
     }
-    sheet.Label(Text(272), {30, 232, 300, 20}, 13, false);
+    sheet.Label(Text(txt::kColours), {30, 232, 300, 20}, 13, false);
     for (int i = 0; i < 7; ++i) {
         auto* b = new CColorButton(presets[i], QStringLiteral("COLORVALUE"), &sheet);
         b->setGeometry(30 + i * 40, 258, 32, 32);
         if (i == 0) b->SetCheck(true);
     }
     sheet.Panel({440, 10, 310, 310});
-    sheet.Label(Text(271), {460, 26, 260, 20}, 13, false);
+    sheet.Label(Text(txt::kCustomColour), {460, 26, 260, 20}, 13, false);
     auto* palette = sheet.Add<MPalette>({460, 54, 270, 246});
     palette->SetSelectColor(0xD027FB);
     Save(sheet, "toolkit-lighting");
@@ -283,7 +285,7 @@ TEST_F(ToolkitScreenshots, DeviceList) {
         CurrentLanguage() == kLcidChinese ? QStringLiteral("未连接") : QStringLiteral("Not connected");
     texts.wired = CurrentLanguage() == kLcidChinese ? QStringLiteral("有线") : QStringLiteral("Wired");
     texts.wireless = CurrentLanguage() == kLcidChinese ? QStringLiteral("无线") : QStringLiteral("Wireless");
-    texts.version = Text(16);
+    texts.version = Text(txt::kFirmware);
     devices->SetTexts(texts);
     const QString folder = QStringLiteral(QUORVEL_PRODUCT_DIR "/skins/default/device/");
     devices->AddDevice(QStringLiteral("Quorvel R2"), 102, folder + "QuorvelR2.png");
@@ -305,18 +307,18 @@ TEST_F(ToolkitScreenshots, PlainControlsInTheSkinStyle) {
     Sheet sheet({620, 250});
     sheet.setPalette(style.standardPalette());
     sheet.Panel({10, 10, 600, 230});
-    auto* ok = new QPushButton(Text(20), &sheet);
+    auto* ok = new QPushButton(Text(txt::kOk), &sheet);
     ok->setGeometry(30, 30, 120, 36);
     ok->setDefault(true);
-    auto* cancel = new QPushButton(Text(25), &sheet);
+    auto* cancel = new QPushButton(Text(txt::kCancel), &sheet);
     cancel->setGeometry(162, 30, 120, 36);
-    auto* off = new QPushButton(Text(254), &sheet);
+    auto* off = new QPushButton(Text(txt::kApply), &sheet);
     off->setGeometry(294, 30, 120, 36);
     off->setEnabled(false);
-    auto* check = new QCheckBox(Text(533), &sheet);
+    auto* check = new QCheckBox(Text(txt::kWakeOnMotion), &sheet);
     check->setGeometry(30, 86, 260, 24);
     check->setChecked(true);
-    auto* uncheck = new QCheckBox(Text(534), &sheet);
+    auto* uncheck = new QCheckBox(Text(txt::kLightsOffMoving), &sheet);
     uncheck->setGeometry(30, 116, 260, 24);
     auto* radio1 = new QRadioButton(QStringLiteral("1.0mm"), &sheet);
     radio1->setGeometry(300, 86, 120, 24);
@@ -350,7 +352,7 @@ TEST_F(ToolkitScreenshots, DrawnLookWithoutSkin) {
     auto* tabs = sheet.Add<MTabCtrl>({24, 70, 190, 240});
     const Glyph glyphs[] = {Glyph::Home, Glyph::Keys, Glyph::Dpi, Glyph::Macro};
     for (int i = 0; i < 4; ++i)
-        tabs->InsertItem(i + 1, Text(71 + i), QStringLiteral("icon\\missing.png"), glyphs[i]);
+        tabs->InsertItem(i + 1, Text(txt::kHomeTab + i), QStringLiteral("icon\\missing.png"), glyphs[i]);
     tabs->SetCurSel(1);
     auto* levels = sheet.Add<DPIControl>({230, 24, 640, 100});
     for (int v : {800, 1600, 3200, 6400}) levels->AddItem(v, 0x3399FF);
@@ -361,8 +363,8 @@ TEST_F(ToolkitScreenshots, DrawnLookWithoutSkin) {
     for (const char* r : {"125Hz", "250Hz", "500Hz", "1000Hz"}) rates->AddItem(r, 1);
     rates->SetSelectItem(3);
     auto* picture = sheet.Add<MouseCtrl>({230, 220, 360, 240});
-    picture->AddItem(Text(106), 0, 0, {150, 90}, {60, 90});
-    picture->AddItem(Text(107), 1, 1, {330, 90}, {420, 90});
+    picture->AddItem(Text(txt::kLeftClick), 0, 0, {150, 90}, {60, 90});
+    picture->AddItem(Text(txt::kRightClick), 1, 1, {330, 90}, {420, 90});
     picture->SetSelectItem(0);
     auto* events = sheet.Add<CRecordList>({600, 220, 270, 160});
     events->AddString(QStringLiteral("\u2193  A"), kRecordKeyDown, 0x41, 1);

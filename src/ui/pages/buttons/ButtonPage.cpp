@@ -9,32 +9,22 @@
 #include "device/DeviceView.h"
 #include "device/PageState.h"
 #include "store/ButtonCodes.h"
+#include "ui/common/PageHost.h"
+#include "ui/common/TextIds.h"
+#include "ui/common/UiRect.h"
+#include "ui/common/UiText.h"
+#include "ui/dialogs/CUIMessageBox.h"
 #include "ui/pages/buttons/ButtonPageIds.h"
 #include "ui/pages/buttons/ButtonPicturePanel.h"
 #include "ui/pages/buttons/ClickFunctionPanel.h"
 #include "ui/pages/buttons/FunctionMenuPanel.h"
 #include "ui/pages/buttons/KeyCombinationPanel.h"
-#include "ui/dialogs/CUIMessageBox.h"
-#include "ui/common/PageHost.h"
-#include "ui/common/UiRect.h"
-#include "ui/common/UiText.h"
 
 namespace quorvel {
 
 namespace {
 
-constexpr int kNoticeTitle = 177;
-constexpr int kProtectedText = 175;
-constexpr int kResetAllTitle = 171;
-constexpr int kResetAllQuestion = 3103;
-constexpr int kResetOneTitle = 3101;
-constexpr int kResetOneQuestion = 3102;  // "%s": the button's caption
-constexpr int kButtonWord = 103;
 // Why a change was refused, in the user's words.
-constexpr int kNotSaved = 3106;
-constexpr int kNoKeyboardCode = 3104;
-constexpr int kMacroGone = 3105;
-constexpr int kMacroTooLong = 790;
 
 // Design geometry of the page (1180 x 658 at 1x): the buttons on the left, the function area on the
 // right, an open panel in the picture's card under the picture.
@@ -82,7 +72,7 @@ ButtonPage::ButtonPage(PageHost& host, QWidget* parent) : Page(host, parent) {
     clickPanel_ = new ClickFunctionPanel(texts, this);
     // The caption of the chosen button is a button's language text (text 103 for the placeholders).
     texts.BindComposed(
-        functions_->findChild<QWidget*>(ControlName(button_page::kCaption)), {kButtonWord},
+        functions_->findChild<QWidget*>(ControlName(button_page::kCaption)), {txt::kButtonWord},
         [this] { return buttons_->CaptionAt(buttons_->Selected()); },
         [this](const QString& s) { functions_->SetCaption(s); });
 
@@ -263,7 +253,7 @@ void ButtonPage::ShowStoredFunction() {
 
 bool ButtonPage::MayChange() {
     if (!IsProtectedButton(selectedKeyCode_)) return true;
-    Notice(kProtectedText);
+    Notice(txt::kLeftButtonProtected);
     return false;
 }
 
@@ -282,15 +272,15 @@ bool ButtonPage::Apply(const ActionResult& result, int refusal) {
 
 int ButtonPage::MacroRefusal(const ActionResult& result, int macroId) {
     ActionContext& ctx = Host().Actions();
-    if (result.message == ctx.Text(kMacroTooLong)) return kMacroTooLong;
+    if (result.message == ctx.Text(txt::kMacroTooLong)) return txt::kMacroTooLong;
     for (const MenuItem& m : FunctionMenu(ctx, kMacroFunction)) {
-        if (m.value == macroId) return kNotSaved;
+        if (m.value == macroId) return txt::kNotSaved;
     }
-    return kMacroGone;
+    return txt::kMacroGone;
 }
 
 void ButtonPage::Notice(const UiText& message) {
-    OpenMessageBox(Host().Window(), kNoticeTitle, message, kBoxOk, nullptr);
+    OpenMessageBox(Host().Window(), txt::kButtonNotice, message, kBoxOk, nullptr);
 }
 
 void ButtonPage::ChooseFromMenu(int macroType, int value) {
@@ -301,7 +291,7 @@ void ButtonPage::ChooseFromMenu(int macroType, int value) {
     keyPanel_->Close();
     clickPanel_->Close();
     const ActionResult result = AssignMenuFunction(Host().Actions(), selectedKeyCode_, macroType, value);
-    Apply(result, macroType == kMacroFunction ? MacroRefusal(result, value) : kNotSaved);
+    Apply(result, macroType == kMacroFunction ? MacroRefusal(result, value) : txt::kNotSaved);
 }
 
 void ButtonPage::OpenKeyCombination() {
@@ -322,7 +312,7 @@ void ButtonPage::StoreKeyCombination() {
         virtualKey != 0 ? std::optional<std::string>(keyPanel_->CapturedName().toStdString()) : std::nullopt;
     const bool unsendable = virtualKey != 0 && VirtualKeyToUsage(virtualKey) == 0;
     Apply(AssignKeyCombination(Host().Actions(), selectedKeyCode_, modifiers, virtualKey, name),
-          unsendable ? kNoKeyboardCode : kNotSaved);
+          unsendable ? txt::kNoKeyboardCode : txt::kNotSaved);
 }
 
 void ButtonPage::OpenClickFunction() {
@@ -335,7 +325,7 @@ void ButtonPage::StoreClickFunction() {
     if (!MayChange()) return;
     Apply(
         AssignClickFunction(Host().Actions(), selectedKeyCode_, clickPanel_->First(), clickPanel_->Second()),
-        kNotSaved);
+        txt::kNotSaved);
 }
 
 void ButtonPage::StoreFixedFunction() {
@@ -345,30 +335,30 @@ void ButtonPage::StoreFixedFunction() {
     }
     keyPanel_->Close();
     clickPanel_->Close();
-    Apply(AssignFixedFunction(Host().Actions(), selectedKeyCode_), kNotSaved);
+    Apply(AssignFixedFunction(Host().Actions(), selectedKeyCode_), txt::kNotSaved);
 }
 
 void ButtonPage::ResetChosenButton() {
     const int keyCode = selectedKeyCode_;  // the button the question was asked for
-    const QString question =
-        Text(kResetOneQuestion).replace(QStringLiteral("%s"), buttons_->CaptionAt(buttons_->Selected()));
+    const QString question = Text(txt::kResetButtonQuestion)
+                                 .replace(QStringLiteral("%s"), buttons_->CaptionAt(buttons_->Selected()));
     QPointer<ButtonPage> self(this);
     OpenMessageBox(
-        Host().Window(), kResetOneTitle, question, kBoxOkCancel, [this, self, keyCode](int answer) {
+        Host().Window(), txt::kResetButtonTitle, question, kBoxOkCancel, [this, self, keyCode](int answer) {
             if (!self || !IsConsent(answer)) return;
-            if (Apply(ResetButton(Host().Actions(), keyCode), kNotSaved) && keyCode == selectedKeyCode_)
+            if (Apply(ResetButton(Host().Actions(), keyCode), txt::kNotSaved) && keyCode == selectedKeyCode_)
                 ShowKeyFunction();
         });
 }
 
 void ButtonPage::ResetAllButtons() {
     QPointer<ButtonPage> self(this);
-    OpenMessageBox(Host().Window(), kResetAllTitle, kResetAllQuestion, kBoxOkCancel,
+    OpenMessageBox(Host().Window(), txt::kResetButtonsTitle, txt::kResetAllQuestion, kBoxOkCancel,
                    [this, self](int answer) {
                        if (!self || !IsConsent(answer)) return;
                        buttons_->Select(0);
                        ChooseButton(buttons_->Selected());
-                       Apply(quorvel::ResetAllButtons(Host().Actions()), kNotSaved);
+                       Apply(quorvel::ResetAllButtons(Host().Actions()), txt::kNotSaved);
                        ShowKeyFunction();
                    });
 }

@@ -6,11 +6,12 @@
 #include "toolkit/MouseCtrl.h"
 #include "toolkit/MouseKeyCtrl.h"
 #include "toolkit/Theme.h"
-#include "ui/pages/buttons/ButtonPageIds.h"
-#include "ui/pages/buttons/ButtonPanelCard.h"
+#include "ui/common/TextIds.h"
 #include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
+#include "ui/pages/buttons/ButtonPageIds.h"
+#include "ui/pages/buttons/ButtonPanelCard.h"
 
 namespace quorvel {
 
@@ -20,8 +21,6 @@ namespace {
 
 constexpr int kListWidth = 300;  // the list card, at 1x
 constexpr int kGap = 16;         // between the cards
-constexpr int kButtonsTitle = 72;
-constexpr int kResetAllText = 102;
 
 }  // namespace
 
@@ -34,19 +33,19 @@ ButtonPicturePanel::ButtonPicturePanel(TextRegistry& texts, QWidget* parent) : Q
     QPalette bright = title_->palette();
     bright.setColor(QPalette::WindowText, palette::kText);
     title_->setPalette(bright);
-    texts.BindText(title_, kButtonsTitle);
+    texts.BindText(title_, txt::kButtonsTab);
 
     list_ = new MouseKeyCtrl(listCard_);
     list_->setObjectName(ControlName(kButtonList));
     resetAll_ = new QPushButton(listCard_);
     resetAll_->setObjectName(ControlName(kResetAll));
     resetAll_->setFocusPolicy(Qt::TabFocus);
-    texts.BindText(resetAll_, kResetAllText);
+    texts.BindText(resetAll_, txt::kResetAll);
 
     picture_ = new MouseCtrl(pictureCard_);
     picture_->setObjectName(ControlName(kPicture));
     for (QWidget* named : {static_cast<QWidget*>(list_), static_cast<QWidget*>(picture_)})
-        texts.Bind(named, kButtonsTitle, [named](const QString& s) { named->setAccessibleName(s); });
+        texts.Bind(named, txt::kButtonsTab, [named](const QString& s) { named->setAccessibleName(s); });
 
     // Each control follows the other's choice; the page hears of the user's pick once, as a list index.
     connect(list_, &MouseKeyCtrl::itemClicked, this, [this](int index) {

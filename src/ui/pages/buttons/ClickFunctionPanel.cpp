@@ -7,10 +7,11 @@
 #include <algorithm>
 
 #include "toolkit/CImageButton.h"
-#include "ui/pages/buttons/ButtonPageIds.h"
+#include "ui/common/TextIds.h"
 #include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
+#include "ui/pages/buttons/ButtonPageIds.h"
 
 namespace quorvel {
 
@@ -18,12 +19,6 @@ using namespace button_page;
 
 namespace {
 
-constexpr int kTitleText = 182;
-constexpr int kCountText = 185;
-constexpr int kIntervalText = 186;
-constexpr int kUnitText = 187;
-constexpr int kCloseTip = 183;
-constexpr int kOkText = 38;
 constexpr int kFirstLow = 5, kFirstHigh = 255, kSecondLow = 0, kSecondHigh = 255;
 
 // Puts the clamped number back into the field when it differs from what was typed.
@@ -47,17 +42,17 @@ ClickFunctionPanel::ClickFunctionPanel(TextRegistry& texts, QWidget* parent) : B
     close_ = new CImageButton(QString(), Glyph::Close, this);
     close_->setObjectName(ControlName(kClickClose));
     close_->setCursor(Qt::PointingHandCursor);
-    texts.BindToolTip(close_, kCloseTip);
+    texts.BindToolTip(close_, txt::kPanelCloseTip);
     connect(close_, &CImageButton::clicked, this, &ClickFunctionPanel::Close);
 
     title_ = NewLabel(kClickTitle, 16, true);
-    texts.BindText(title_, kTitleText);
+    texts.BindText(title_, txt::kFireKey);
     secondLabel_ = NewLabel(kSecondLabel, 13, false);
-    texts.BindText(secondLabel_, kCountText);
+    texts.BindText(secondLabel_, txt::kClickCount);
     firstLabel_ = NewLabel(kFirstLabel, 13, false);
-    texts.BindText(firstLabel_, kIntervalText);
+    texts.BindText(firstLabel_, txt::kClickInterval);
     unit_ = NewLabel(kUnitLabel, 13, false);
-    texts.BindText(unit_, kUnitText);
+    texts.BindText(unit_, txt::kMs);
 
     // Digits (and a sign, so "-1" can be typed and put right); the range is applied on leaving.
     auto* digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?\\d{0,6}")), this);
@@ -72,7 +67,7 @@ ClickFunctionPanel::ClickFunctionPanel(TextRegistry& texts, QWidget* parent) : B
 
     ok_ = new QPushButton(this);
     ok_->setObjectName(ControlName(kClickOk));
-    texts.BindText(ok_, kOkText);
+    texts.BindText(ok_, txt::kPanelOk);
     connect(ok_, &QPushButton::clicked, this, &ClickFunctionPanel::okClicked);
     hide();
 }

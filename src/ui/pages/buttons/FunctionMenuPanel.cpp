@@ -9,10 +9,11 @@
 #include "toolkit/CImageButton.h"
 #include "toolkit/Paint.h"
 #include "toolkit/Theme.h"
-#include "ui/pages/buttons/ButtonPageIds.h"
+#include "ui/common/TextIds.h"
 #include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
+#include "ui/pages/buttons/ButtonPageIds.h"
 
 namespace quorvel {
 
@@ -24,17 +25,16 @@ struct RowSpec {
     int labelId, controlId, textId, type;
 };
 constexpr RowSpec kRows[kFunctionRowCount] = {
-    {kMouseLabel, kMouseMenu, 105, kMouseFunction},   {kMediaLabel, kMediaMenu, 116, kMediaFunction},
-    {kMacroLabel, kMacroMenu, 125, kMacroFunction},   {kShortcutLabel, kShortcutMenu, 126, kShortcutFunction},
-    {kDpiLabel, kDpiMenu, 140, kDpiFunction},         {kSpecialLabel, kSpecialMenu, 150, kSpecialFunction},
-    {kKeyLabel, kKeyOpen, 160, kKeyboardKey},         {kClickLabel, kClickOpen, 182, kClickFunction},
-    {kFixedLabel, kFixedButton, 139, kFixedFunction},
+    {kMouseLabel, kMouseMenu, txt::kMouseFunctions, kMouseFunction},
+    {kMediaLabel, kMediaMenu, txt::kMultimedia, kMediaFunction},
+    {kMacroLabel, kMacroMenu, txt::kMacro, kMacroFunction},
+    {kShortcutLabel, kShortcutMenu, txt::kShortcuts, kShortcutFunction},
+    {kDpiLabel, kDpiMenu, txt::kDpiFunctions, kDpiFunction},
+    {kSpecialLabel, kSpecialMenu, txt::kSpecialFunctions, kSpecialFunction},
+    {kKeyLabel, kKeyOpen, txt::kKeyCombination, kKeyboardKey},
+    {kClickLabel, kClickOpen, txt::kFireKey, kClickFunction},
+    {kFixedLabel, kFixedButton, txt::kDisable, kFixedFunction},
 };
-constexpr int kSetText = 11;
-constexpr int kResetTip = 104;
-constexpr int kNoMacrosText = 795;
-constexpr int kChooseText = 3100;
-constexpr int kMsText = 187;
 
 // Design geometry at 1x.
 constexpr int kMargin = 24;
@@ -50,7 +50,7 @@ FunctionMenuPanel::FunctionMenuPanel(TextRegistry& texts, QWidget* parent) : But
     reset_ = new CImageButton(QStringLiteral("btn_reset.png"), Glyph::Reset, this);
     reset_->setObjectName(ControlName(kResetButton));
     reset_->setCursor(Qt::PointingHandCursor);
-    texts.BindToolTip(reset_, kResetTip);
+    texts.BindToolTip(reset_, txt::kResetButtonTip);
     connect(reset_, &CImageButton::clicked, this, &FunctionMenuPanel::resetClicked);
 
     for (int i = 0; i < kFunctionRowCount; ++i) {
@@ -69,7 +69,7 @@ FunctionMenuPanel::FunctionMenuPanel(TextRegistry& texts, QWidget* parent) : But
     }
     for (int i = 0; i < 6; ++i) {
         texts.BindComposed(
-            menus_[i], {kChooseText, kNoMacrosText}, [this, i] { return Placeholder(i); },
+            menus_[i], {txt::kChoose, txt::kNoMacros}, [this, i] { return Placeholder(i); },
             [menu = menus_[i]](const QString& s) { menu->setPlaceholderText(s); });
     }
 
@@ -81,13 +81,13 @@ FunctionMenuPanel::FunctionMenuPanel(TextRegistry& texts, QWidget* parent) : But
     };
     keyOpen_ = newButton(kKeyOpen, 0);
     clickOpen_ = newButton(kClickOpen, 0);
-    fixed_ = newButton(kFixedButton, 139);
+    fixed_ = newButton(kFixedButton, txt::kDisable);
     // The two panel buttons name the function the row holds, else what they do.
     texts.BindComposed(
-        keyOpen_, {kSetText}, [this] { return KeyButtonText(); },
+        keyOpen_, {txt::kSet}, [this] { return KeyButtonText(); },
         [button = keyOpen_](const QString& s) { button->setText(s); });
     texts.BindComposed(
-        clickOpen_, {kSetText, kMsText}, [this] { return ClickButtonText(); },
+        clickOpen_, {txt::kSet, txt::kMs}, [this] { return ClickButtonText(); },
         [button = clickOpen_](const QString& s) { button->setText(s); });
     fixed_->setCheckable(true);
     connect(keyOpen_, &QPushButton::clicked, this, &FunctionMenuPanel::keyCombinationClicked);
@@ -148,16 +148,16 @@ void FunctionMenuPanel::ShowFixedValue() {
 
 QString FunctionMenuPanel::Placeholder(int menu) const {
     const bool noMacros = menu == static_cast<int>(FunctionRow::Macro) && menus_[menu]->count() == 0;
-    return Text(noMacros ? kNoMacrosText : kChooseText);
+    return Text(noMacros ? txt::kNoMacros : txt::kChoose);
 }
 
 QString FunctionMenuPanel::KeyButtonText() const {
-    return keyValue_.isEmpty() ? Text(kSetText) : keyValue_;
+    return keyValue_.isEmpty() ? Text(txt::kSet) : keyValue_;
 }
 
 QString FunctionMenuPanel::ClickButtonText() const {
-    if (clickInterval_ == 0) return Text(kSetText);
-    return QStringLiteral("%1 %2 \u00d7 %3").arg(clickInterval_).arg(Text(kMsText)).arg(clickCount_);
+    if (clickInterval_ == 0) return Text(txt::kSet);
+    return QStringLiteral("%1 %2 \u00d7 %3").arg(clickInterval_).arg(Text(txt::kMs)).arg(clickCount_);
 }
 
 void FunctionMenuPanel::Mark(FunctionRow row) {

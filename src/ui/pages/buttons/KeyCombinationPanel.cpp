@@ -12,10 +12,11 @@
 #include "toolkit/KeyCaptureFilter.h"
 #include "toolkit/Paint.h"
 #include "toolkit/Theme.h"
-#include "ui/pages/buttons/ButtonPageIds.h"
+#include "ui/common/TextIds.h"
 #include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
+#include "ui/pages/buttons/ButtonPageIds.h"
 
 namespace quorvel {
 
@@ -23,19 +24,14 @@ using namespace button_page;
 
 namespace {
 
-constexpr int kTitleText = 160;
-constexpr int kFieldHint = 162;
-constexpr int kCloseTip = 183;
-constexpr int kOkText = 38;
-
 struct Toggle {
     int id, textId, bit;
 };
 constexpr Toggle kToggles[4] = {
-    {kCtrlToggle, 791, kModCtrl},
-    {kWinToggle, 792, kModWin},
-    {kAltToggle, 793, kModAlt},
-    {kShiftToggle, 794, kModShift},
+    {kCtrlToggle, txt::kCtrl, kModCtrl},
+    {kWinToggle, txt::kWin, kModWin},
+    {kAltToggle, txt::kAlt, kModAlt},
+    {kShiftToggle, txt::kShift, kModShift},
 };
 
 // A modifier toggle: a card that carries the accent while it is on, as the chosen button in the list does.
@@ -87,18 +83,18 @@ KeyCombinationPanel::KeyCombinationPanel(TextRegistry& texts, QWidget* parent) :
     close_ = new CImageButton(QString(), Glyph::Close, this);
     close_->setObjectName(ControlName(kKeyClose));
     close_->setCursor(Qt::PointingHandCursor);
-    texts.BindToolTip(close_, kCloseTip);
+    texts.BindToolTip(close_, txt::kPanelCloseTip);
     connect(close_, &CImageButton::clicked, this, &KeyCombinationPanel::Close);
 
     title_ = NewLabel(kKeyTitle, 16, true);
-    texts.BindText(title_, kTitleText);
+    texts.BindText(title_, txt::kKeyCombination);
 
     field_ = new QLineEdit(this);
     field_->setObjectName(ControlName(kKeyField));
     field_->setReadOnly(true);  // it shows the key's name; nothing is typed into it
     field_->setAlignment(Qt::AlignCenter);
     field_->setContextMenuPolicy(Qt::NoContextMenu);
-    texts.Bind(field_, kFieldHint, [this](const QString& s) { field_->setPlaceholderText(s); });
+    texts.Bind(field_, txt::kKeyFieldHint, [this](const QString& s) { field_->setPlaceholderText(s); });
     capture_ = new KeyCaptureFilter(this);
     field_->installEventFilter(capture_);
     field_->installEventFilter(this);  // focus in and out switch the capture
@@ -112,7 +108,7 @@ KeyCombinationPanel::KeyCombinationPanel(TextRegistry& texts, QWidget* parent) :
     }
     ok_ = new QPushButton(this);
     ok_->setObjectName(ControlName(kKeyOk));
-    texts.BindText(ok_, kOkText);
+    texts.BindText(ok_, txt::kPanelOk);
     connect(ok_, &QPushButton::clicked, this, &KeyCombinationPanel::okClicked);
     hide();
 }

@@ -11,14 +11,16 @@
 #include "toolkit/BatteryCtrl.h"
 #include "toolkit/MPicture.h"
 #include "toolkit/Theme.h"
-#include "ui/dialogs/CUIMessageBox.h"
-#include "ui/common/PageHost.h"
 #include "ui/common/DesignLayout.h"
+#include "ui/common/PageHost.h"
+#include "ui/common/PanelGeometry.h"
 #include "ui/common/PanelLabel.h"
-#include "ui/dialogs/ProfileDlg.h"
+#include "ui/common/TextIds.h"
 #include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
+#include "ui/dialogs/CUIMessageBox.h"
+#include "ui/dialogs/ProfileDlg.h"
 #include "ui/dialogs/UpdateTipDlg.h"
 #include "ui/window/DeviceEvents.h"
 #include "update/UpdateFlow.h"
@@ -28,20 +30,6 @@ namespace quorvel {
 
 namespace {
 
-constexpr int kTitleText = 76;
-constexpr int kMouseFirmwareText = 551;
-constexpr int kReceiverText = 552;
-constexpr int kFactoryText = 558;
-constexpr int kCheckText = 578;
-constexpr int kUpToDateText = 580;
-constexpr int kNewVersionText = 582;
-constexpr int kNotCheckedText = 900;
-constexpr int kCheckFailedText = 901;
-constexpr int kCheckFailedDetail = 741;
-constexpr int kReceiverNotCheckedText = 904;
-constexpr int kBatteryText = 873;
-constexpr int kConnectionText = 3200;  // the row's caption for a model without a battery
-constexpr int kResetButtonText = 890;
 constexpr int kLeft = 30;  // the panel starts 30 design pixels into the tab container
 
 enum Row { kFirmware, kReceiver, kBatteryRowIndex, kReset };
@@ -93,7 +81,7 @@ void DeviceInfoPage::Build() {
     background_ = new MPicture(QStringLiteral("img_area_bkg.png"), MPicture::Mode::Frame, this);
     background_->setObjectName(ControlName(kBackground));
     title_ = NewPanelLabel(this, kTitle, LabelTone::Heading);
-    texts.BindText(title_, kTitleText);
+    texts.BindText(title_, txt::kDeviceInfoTab);
 
     const int rowIds[4] = {kFirmwareRow, kReceiverRow, kBatteryRow, kResetRow};
     const int markerIds[4] = {kFirmwareMarker, kReceiverMarker, kBatteryMarker, kResetMarker};
@@ -107,7 +95,8 @@ void DeviceInfoPage::Build() {
     // Mouse firmware and receiver: version, check result, button. Their texts are the page's own (set by
     // ShowVersionLabels and the check), bound so that a language change sets them again.
     const int labelIds[4] = {kFirmwareVersion, kReceiverVersion, kFirmwareResult, kReceiverResult};
-    const int labelTexts[4] = {kMouseFirmwareText, kReceiverText, kNotCheckedText, kNotCheckedText};
+    const int labelTexts[4] = {txt::kMouseFirmware, txt::kReceiverFirmware, txt::kNotChecked,
+                               txt::kNotChecked};
     for (int i = 0; i < 4; ++i) {
         versionLabels_[i] = NewPanelLabel(this, labelIds[i], i < 2 ? LabelTone::Heading : LabelTone::Caption);
         QLabel* label = versionLabels_[i];
@@ -118,7 +107,7 @@ void DeviceInfoPage::Build() {
     }
     // The check results are worded here from the check's state, so a language change words them anew.
     texts.BindComposed(
-        versionLabels_[2], {kNotCheckedText, kCheckFailedText, kUpToDateText, kNewVersionText},
+        versionLabels_[2], {txt::kNotChecked, txt::kCheckFailed, txt::kUpToDate, txt::kNewVersion},
         [this] { return FirmwareResultText(); },
         [this](const QString& s) {
             labels_[2] = s;
@@ -126,31 +115,32 @@ void DeviceInfoPage::Build() {
             versionLabels_[2]->setToolTip(s);
         });
     firmwareCheck_ = NewButton(this, kFirmwareCheck);
-    texts.BindText(firmwareCheck_, kCheckText);
+    texts.BindText(firmwareCheck_, txt::kCheckForUpdates);
     connect(firmwareCheck_, &QPushButton::clicked, this, &DeviceInfoPage::CheckFirmware);
     receiverCheck_ = NewButton(this, kReceiverCheck);
-    texts.BindText(receiverCheck_, kCheckText);
+    texts.BindText(receiverCheck_, txt::kCheckForUpdates);
     // Receivers are not updated from here: the check only says so.
-    connect(receiverCheck_, &QPushButton::clicked, this,
-            [this] { OpenMessageBox(Host().Window(), kReceiverText, kReceiverNotCheckedText, kBoxOk, {}); });
+    connect(receiverCheck_, &QPushButton::clicked, this, [this] {
+        OpenMessageBox(Host().Window(), txt::kReceiverFirmware, txt::kReceiverNotChecked, kBoxOk, {});
+    });
 
     batteryLabel_ = NewPanelLabel(this, kBatteryLabel, LabelTone::Heading);
     texts.BindComposed(
-        batteryLabel_, {kBatteryText, kConnectionText},
-        [this] { return Text(HasBattery() ? kBatteryText : kConnectionText); },
+        batteryLabel_, {txt::kBattery, txt::kConnection},
+        [this] { return Text(HasBattery() ? txt::kBattery : txt::kConnection); },
         [this](const QString& s) { batteryLabel_->setText(s); });
     battery_ = new BatteryCtrl(this);
     battery_->setObjectName(ControlName(kBattery));
-    texts.Bind(battery_, kBatteryText, [this](const QString& s) { battery_->setAccessibleName(s); });
+    texts.Bind(battery_, txt::kBattery, [this](const QString& s) { battery_->setAccessibleName(s); });
     linkText_ = NewPanelLabel(this, kLinkText, LabelTone::Caption);
     texts.BindComposed(
-        linkText_, {50, 51, 52}, [this] { return Text(linkTextId_); },
+        linkText_, {txt::kNoDevice, txt::kWired, txt::kWireless}, [this] { return Text(linkTextId_); },
         [this](const QString& s) { linkText_->setText(s); });
 
     resetLabel_ = NewPanelLabel(this, kResetLabel, LabelTone::Heading);
-    texts.BindText(resetLabel_, kFactoryText);
+    texts.BindText(resetLabel_, txt::kFactoryReset);
     factoryReset_ = NewButton(this, kFactoryReset);
-    texts.BindText(factoryReset_, kResetButtonText);
+    texts.BindText(factoryReset_, txt::kDeviceReset);
     connect(factoryReset_, &QPushButton::clicked, this, [this] { ConfirmFactoryReset(Host()); });
 
     ShowVersionLabels();
@@ -163,40 +153,31 @@ void DeviceInfoPage::UISize(qreal scale) {
 }
 
 void DeviceInfoPage::DeclareGeometry() {
-    // Positions and sizes scale apart, from the panel's left edge 30 design pixels into the container.
-    layout_ = new DesignLayout(this, QSize(kWidth, kHeight));
-    layout_->setContentsMargins(kLeft, 0, 0, 0);
-    layout_->SetFontRule({1, true});
-    const auto add = [this](QWidget* w, int x, int y, int width, int height, int fontPx = 0,
-                            QFont::Weight weight = QFont::DemiBold) {
-        layout_->Add(w, QRect(x, y, width, height), kScaledSizes, fontPx, weight);
-    };
-    const auto label = [&add](QLabel* l, int x, int y, int width, int height, int fontPx) {
-        add(l, x, y, width, height, fontPx, PanelLabelWeight(l));
-    };
-    add(background_, 0, 0, kWidth, kHeight);
-    label(title_, 24, 12, 400, 32, 18);
+    const PanelGeometry panel(this, QSize(kWidth, kHeight), kLeft);
+    layout_ = panel.Layout();
+    panel.Add(background_, 0, 0, kWidth, kHeight);
+    panel.Label(title_, 24, 12, 400, 32, 18);
 
     // Rows of 60, one every 70, from 60 down.
     const auto rowTop = [](int row) { return 60 + 70 * row; };
     for (int row : {kFirmware, kReceiver, kBatteryRowIndex, kReset}) {
-        add(rows_[row], 15, rowTop(row), 620, 60);
-        add(markers_[row], 30, rowTop(row) + 17, 6, 26);
+        panel.Add(rows_[row], 15, rowTop(row), 620, 60);
+        panel.Add(markers_[row], 30, rowTop(row) + 17, 6, 26);
     }
     for (int row : {kFirmware, kReceiver}) {
         const int y = rowTop(row);
-        label(versionLabels_[row], 50, y + 15, 220, 30, 15);
-        label(versionLabels_[row + 2], 280, y + 15, 170, 30, 14);
+        panel.Label(versionLabels_[row], 50, y + 15, 220, 30, 15);
+        panel.Label(versionLabels_[row + 2], 280, y + 15, 170, 30, 14);
     }
-    add(firmwareCheck_, 460, rowTop(kFirmware) + 13, 160, 34, 14);
-    add(receiverCheck_, 460, rowTop(kReceiver) + 13, 160, 34, 14);
+    panel.Add(firmwareCheck_, 460, rowTop(kFirmware) + 13, 160, 34, 14);
+    panel.Add(receiverCheck_, 460, rowTop(kReceiver) + 13, 160, 34, 14);
     const int batteryY = rowTop(kBatteryRowIndex);
-    label(batteryLabel_, 50, batteryY + 15, 220, 30, 15);
-    add(battery_, 280, batteryY + 18, 120, 24);
-    label(linkText_, 460, batteryY + 15, 160, 30, 14);
+    panel.Label(batteryLabel_, 50, batteryY + 15, 220, 30, 15);
+    panel.Add(battery_, 280, batteryY + 18, 120, 24);
+    panel.Label(linkText_, 460, batteryY + 15, 160, 30, 14);
     const int resetY = rowTop(kReset);
-    label(resetLabel_, 50, resetY + 15, 390, 30, 15);
-    add(factoryReset_, 460, resetY + 13, 160, 34, 14);
+    panel.Label(resetLabel_, 50, resetY + 15, 390, 30, 15);
+    panel.Add(factoryReset_, 460, resetY + 13, 160, 34, 14);
 }
 
 void DeviceInfoPage::SetLabel(int row, const QString& text) {
@@ -210,8 +191,8 @@ void DeviceInfoPage::ShowVersionLabels() {
 
 void DeviceInfoPage::ShowLink(const LinkInfo& link) {
     if (!link.open) {
-        SetLabel(0, Text(kMouseFirmwareText));
-        SetLabel(1, Text(kReceiverText));
+        SetLabel(0, Text(txt::kMouseFirmware));
+        SetLabel(1, Text(txt::kReceiverFirmware));
         return;
     }
     const VersionLabels& labels = link.labels;
@@ -221,7 +202,7 @@ void DeviceInfoPage::ShowLink(const LinkInfo& link) {
     // On a wireless link the mouse's own version came through the receiver at read-back: keep showing it.
     if (linkKind == 1 && !state.mouseFirmwareVersion.empty())
         mouse = QString::fromStdString(
-            VersionCaption(text("LAN", kMouseFirmwareText), state.mouseFirmwareVersion));
+            VersionCaption(text("LAN", txt::kMouseFirmware), state.mouseFirmwareVersion));
     SetLabel(0, mouse);
     SetLabel(1, QString::fromStdString(labels.receiver));
     firmwareResultShown_ = !labels.firmwareResult.empty();
@@ -231,7 +212,7 @@ void DeviceInfoPage::ShowLink(const LinkInfo& link) {
     firmwareCheck_->setEnabled(firmwareCheckEnabled_ && checkTask_ == 0);
     receiverCheck_->setEnabled(labels.receiverCheckEnabled);
 
-    linkTextId_ = linkKind == 0 ? 51 : linkKind == 1 ? 52 : 50;
+    linkTextId_ = linkKind == 0 ? txt::kWired : linkKind == 1 ? txt::kWireless : txt::kNoDevice;
     linkText_->setText(Text(linkTextId_));
     battery_->SetBatteryInfo(state.batteryLevel, state.batteryStatus);
     ShowBatteryRow();
@@ -245,7 +226,7 @@ void DeviceInfoPage::ShowBatteryRow() {
     // A mouse on a cable only reports a level it does not have: the row says how it is linked instead.
     const bool battery = HasBattery();
     battery_->setVisible(battery);
-    batteryLabel_->setText(Text(battery ? kBatteryText : kConnectionText));
+    batteryLabel_->setText(Text(battery ? txt::kBattery : txt::kConnection));
 }
 
 void DeviceInfoPage::SetMouseFirmwareLabel(const std::string& label, const std::string& checkResult) {
@@ -262,29 +243,30 @@ void DeviceInfoPage::SetFirmwareCheckLabel(const std::string& text) {
 
 QString DeviceInfoPage::FirmwareResultText() {
     if (!firmwareResultShown_) return QString();
-    if (checkedType_ == 0 || checkedType_ != Host().State().CurrentDeviceType()) return Text(kNotCheckedText);
+    if (checkedType_ == 0 || checkedType_ != Host().State().CurrentDeviceType())
+        return Text(txt::kNotChecked);
     const VersionCheck check = Host().UpdateCheck(kUpdateFirmware);
     if (check.ok)
         return check.newer
-                   ? Text(kNewVersionText) + QStringLiteral(": v") + QString::fromStdString(check.newest)
-                   : Text(kUpToDateText);
+                   ? Text(txt::kNewVersion) + QStringLiteral(": v") + QString::fromStdString(check.newest)
+                   : Text(txt::kUpToDate);
     if (!check.error.empty())
-        return Text(kCheckFailedText) + QStringLiteral(": ") + QString::fromStdString(check.error);
-    return Text(kNotCheckedText);
+        return Text(txt::kCheckFailed) + QStringLiteral(": ") + QString::fromStdString(check.error);
+    return Text(txt::kNotChecked);
 }
 
 void DeviceInfoPage::ShowCheckResults() {
     const QString firmware = FirmwareResultText();
     SetLabel(2, firmware);
     versionLabels_[2]->setToolTip(firmware);
-    SetLabel(3, receiverResultShown_ ? Text(kNotCheckedText) : QString());  // not checked from here
+    SetLabel(3, receiverResultShown_ ? Text(txt::kNotChecked) : QString());  // not checked from here
 }
 
 void DeviceInfoPage::CheckFirmware() {
     if (Host().Actions().core.Snapshot().model.firmware_url.empty()) {
         // Nothing can be checked: say so rather than "up to date".
-        OpenMessageBox(Host().Window(), kMouseFirmwareText,
-                       Text(kCheckFailedText) + QStringLiteral(": ") +
+        OpenMessageBox(Host().Window(), txt::kMouseFirmware,
+                       Text(txt::kCheckFailed) + QStringLiteral(": ") +
                            QStringLiteral("this model names no firmware address"),
                        kBoxOk, {});
         return;
@@ -308,9 +290,9 @@ void DeviceInfoPage::TaskFinished(uint64_t id, const DeviceTaskRequest& request,
     const VersionCheck check = Host().UpdateCheck(kUpdateFirmware);
     if (!check.ok) {
         const QString reason =
-            check.error.empty() ? Text(kCheckFailedDetail) : QString::fromStdString(check.error);
-        OpenMessageBox(Host().Window(), kMouseFirmwareText,
-                       Text(kCheckFailedText) + QStringLiteral(": ") + reason, kBoxOk, {});
+            check.error.empty() ? Text(txt::kCheckFailedDetail) : QString::fromStdString(check.error);
+        OpenMessageBox(Host().Window(), txt::kMouseFirmware,
+                       Text(txt::kCheckFailed) + QStringLiteral(": ") + reason, kBoxOk, {});
     }
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "ui/common/Page.h"
+#include "ui/common/TextIds.h"
 
 class QLabel;
 class QPushButton;
@@ -88,7 +89,7 @@ private:
     bool firmwareResultShown_ = true;
     bool receiverResultShown_ = true;
     bool firmwareCheckEnabled_ = true;
-    int linkTextId_ = 50;
+    int linkTextId_ = txt::kNoDevice;
     // The texts of the version rows: mouse firmware, receiver, their results.
     std::array<QString, 4> labels_;
 

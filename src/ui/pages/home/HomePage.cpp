@@ -14,8 +14,9 @@
 #include "toolkit/Glyphs.h"
 #include "toolkit/Skin.h"
 #include "toolkit/Theme.h"
-#include "ui/common/UiFonts.h"
 #include "ui/common/DesignLayout.h"
+#include "ui/common/TextIds.h"
+#include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
 #include "ui/window/DeviceEvents.h"
@@ -123,14 +124,16 @@ HomePage::HomePage(TextRegistry& texts, QWidget* window) : QWidget(window) {
     heading_->setObjectName(ControlName(kHeading));
     heading_->setFont(UiFont(16));
     heading_->setAlignment(Qt::AlignCenter);
-    texts.BindText(heading_, 739);
+    texts.BindText(heading_, txt::kChooseMouse);
 
     list_ = new CDeviceList(this);
     list_->setObjectName(ControlName(kDeviceList));
     texts.BindComposed(
-        list_, {735, 736, 737, 738, 16}, [] { return QString(); },
+        list_, {txt::kConnected, txt::kDisconnected, txt::kWiredCard, txt::kWirelessCard, txt::kFirmware},
+        [] { return QString(); },
         [this](const QString&) {
-            list_->SetTexts({Text(735), Text(736), Text(737), Text(738), Text(16)});
+            list_->SetTexts({Text(txt::kConnected), Text(txt::kDisconnected), Text(txt::kWiredCard),
+                             Text(txt::kWirelessCard), Text(txt::kFirmware)});
         });
     connect(list_, &CDeviceList::deviceClicked, this, &HomePage::deviceClicked);
 
@@ -153,8 +156,10 @@ HomePage::HomePage(TextRegistry& texts, QWidget* window) : QWidget(window) {
     text_->setWordWrap(true);
     text_->setTextFormat(Qt::RichText);
     texts.BindComposed(
-        text_, {50, 56, 716, 717, 891, 892}, [this] { return PanelText(); },
-        [this](const QString& s) { text_->setText(s); });
+        text_,
+        {txt::kNoDevice, txt::kPleaseConnect, txt::kPermissionHeading, txt::kPermissionHelp, txt::kMouseInUse,
+         txt::kMouseInUseBy},
+        [this] { return PanelText(); }, [this](const QString& s) { text_->setText(s); });
 
     command_ = new QLabel(this);
     command_->setObjectName(ControlName(kCommand));
@@ -175,15 +180,16 @@ HomePage::HomePage(TextRegistry& texts, QWidget* window) : QWidget(window) {
     copy_->setFont(UiFont(13));
     auto copied = std::make_shared<bool>(false);
     texts.BindComposed(
-        copy_, {718, 719}, [copied] { return Text(*copied ? 719 : 718); },
+        copy_, {txt::kCopyCommand, txt::kCopied},
+        [copied] { return Text(*copied ? txt::kCopied : txt::kCopyCommand); },
         [this](const QString& s) { copy_->setText(s); });
     connect(copy_, &QPushButton::clicked, this, [this, copied] {
         QGuiApplication::clipboard()->setText(command_->text());
         *copied = true;
-        copy_->setText(Text(719));
+        copy_->setText(Text(txt::kCopied));
         QTimer::singleShot(kCopiedMs, copy_, [this, copied] {
             *copied = false;
-            copy_->setText(Text(718));
+            copy_->setText(Text(txt::kCopyCommand));
         });
     });
 
@@ -233,15 +239,17 @@ QString HomePage::PanelText() const {
         return QStringLiteral(
                    "<div style=\"font-size:22px; font-weight:600; color:%1\">%2</div>"
                    "<div style=\"color:%3; margin-top:10px\">%4</div>")
-            .arg(palette::kText.name(), Text(891).toHtmlEscaped(), palette::kTextDim.name(),
-                 Text(892).replace(QStringLiteral("%s"), lockHolder_).toHtmlEscaped());
+            .arg(palette::kText.name(), Text(txt::kMouseInUse).toHtmlEscaped(), palette::kTextDim.name(),
+                 Text(txt::kMouseInUseBy).replace(QStringLiteral("%s"), lockHolder_).toHtmlEscaped());
     }
     const bool permission = HasPermissionProblem();
     return QStringLiteral(
                "<div style=\"font-size:22px; font-weight:600; color:%1\">%2</div>"
                "<div style=\"color:%3; margin-top:10px\">%4</div>")
-        .arg(palette::kText.name(), Text(permission ? 716 : 50).toHtmlEscaped(), palette::kTextDim.name(),
-             Text(permission ? 717 : 56).toHtmlEscaped());
+        .arg(palette::kText.name(),
+             Text(permission ? txt::kPermissionHeading : txt::kNoDevice).toHtmlEscaped(),
+             palette::kTextDim.name(),
+             Text(permission ? txt::kPermissionHelp : txt::kPleaseConnect).toHtmlEscaped());
 }
 
 void HomePage::UpdatePanel() {

@@ -7,8 +7,9 @@
 
 #include "toolkit/CColorButton.h"
 #include "toolkit/MPalette.h"
-#include "ui/common/DesignLayout.h"
+#include "ui/common/PanelGeometry.h"
 #include "ui/common/PanelLabel.h"
+#include "ui/common/TextIds.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
 
@@ -16,10 +17,6 @@ namespace quorvel {
 
 namespace {
 
-constexpr int kPresetLabelText = 270;
-constexpr int kPaletteLabelText = 271;
-constexpr int kSlotLabelText = 272;
-constexpr int kPreviewTip = 872;
 constexpr int kMaxChannel = 255;
 
 int Channel(int colour, int channel) {
@@ -30,7 +27,7 @@ int Channel(int colour, int channel) {
 
 LightColours::LightColours(QWidget* page, TextRegistry& texts) : QObject(page) {
     slotLabel_ = NewPanelLabel(page, kSlotLabel, LabelTone::Caption);
-    texts.BindText(slotLabel_, kSlotLabelText);
+    texts.BindText(slotLabel_, txt::kColours);
     // The slots are one choice, the presets another.
     auto* slotGroup = new QButtonGroup(this);
     auto* presetGroup = new QButtonGroup(this);
@@ -42,7 +39,7 @@ LightColours::LightColours(QWidget* page, TextRegistry& texts) : QObject(page) {
     }
 
     presetLabel_ = NewPanelLabel(page, kPresetLabel, LabelTone::Caption);
-    texts.BindText(presetLabel_, kPresetLabelText);
+    texts.BindText(presetLabel_, txt::kPresetColours);
     for (int i = 0; i < kPresets; ++i) {
         auto* preset = new CColorButton(kPresetColours[i], QString(), page);
         preset->SetGroup(presetGroup);
@@ -52,7 +49,7 @@ LightColours::LightColours(QWidget* page, TextRegistry& texts) : QObject(page) {
     }
 
     paletteLabel_ = NewPanelLabel(page, kPaletteLabel, LabelTone::Caption);
-    texts.BindText(paletteLabel_, kPaletteLabelText);
+    texts.BindText(paletteLabel_, txt::kCustomColour);
     palette_ = new MPalette(page);
     palette_->setObjectName(ControlName(kPalette));
     connect(palette_, &MPalette::colorChanging, this, [this](int colour) { PaletteMoved(colour, false); });
@@ -62,7 +59,7 @@ LightColours::LightColours(QWidget* page, TextRegistry& texts) : QObject(page) {
     previewButton_ = new CColorButton(page);
     previewButton_->setObjectName(ControlName(kPreview));
     previewButton_->SetColor(preview_);
-    texts.BindToolTip(previewButton_, kPreviewTip);
+    texts.BindToolTip(previewButton_, txt::kPreviewTip);
     connect(previewButton_, &QAbstractButton::clicked, this, &LightColours::previewClicked);
 
     const char* names[3] = {"R", "G", "B"};
@@ -80,31 +77,25 @@ LightColours::LightColours(QWidget* page, TextRegistry& texts) : QObject(page) {
     }
 }
 
-void LightColours::Place(const DesignLayout& layout, int left, int slotTop, const QRect& section) {
-    // Rows of swatches step by a scaled pitch, so they follow the page's layout by hand.
-    const auto Scaled = [&layout](int design) { return layout.Length(design); };
-    const int swatch = Scaled(30), pitch = Scaled(40);
-    slotLabel_->setGeometry(left, slotTop, Scaled(300), Scaled(22));
-    slotLabel_->setFont(layout.Font(14, PanelLabelWeight(slotLabel_)));
+void LightColours::Declare(const PanelGeometry& panel) {
+    // Swatches one every 40 design pixels; the slot row under the effect settings, the single colour in
+    // the colour panel.
+    constexpr int kLeft = 32, kSlotTop = 334, kTop = 440, kPitch = 40, kSwatch = 30;
+    panel.Label(slotLabel_, kLeft, kSlotTop, 300, 22, 14);
     for (int i = 0; i < kSlots; ++i)
-        slots_[i]->setGeometry(left + i * pitch, slotTop + Scaled(28), swatch, swatch);
+        panel.Add(slots_[i], kLeft + i * kPitch, kSlotTop + 28, kSwatch, kSwatch);
 
-    const int x = section.left(), y = section.top();
-    presetLabel_->setGeometry(x, y, Scaled(300), Scaled(22));
+    panel.Label(presetLabel_, kLeft, kTop, 300, 22, 14);
     for (int i = 0; i < kPresets; ++i)
-        presets_[i]->setGeometry(x + i * pitch, y + Scaled(26), swatch, swatch);
-    paletteLabel_->setGeometry(x, y + Scaled(66), Scaled(300), Scaled(22));
-    palette_->setGeometry(x, y + Scaled(92), Scaled(250), Scaled(108));
-    previewButton_->setGeometry(x + Scaled(266), y + Scaled(92), Scaled(64), Scaled(108));
+        panel.Add(presets_[i], kLeft + i * kPitch, kTop + 26, kSwatch, kSwatch);
+    panel.Label(paletteLabel_, kLeft, kTop + 66, 300, 22, 14);
+    panel.Add(palette_, kLeft, kTop + 92, 250, 108);
+    panel.Add(previewButton_, kLeft + 266, kTop + 92, 64, 108);
     for (int c = 0; c < 3; ++c) {
-        const int rowTop = y + Scaled(92 + 39 * c);
-        channelLabels_[c]->setGeometry(x + Scaled(346), rowTop, Scaled(18), Scaled(30));
-        edits_[c]->setGeometry(x + Scaled(366), rowTop, section.right() - x - Scaled(366), Scaled(30));
-        edits_[c]->setFont(layout.Font(14, QFont::Normal));
+        const int rowTop = kTop + 92 + 39 * c;
+        panel.Label(channelLabels_[c], kLeft + 346, rowTop, 18, 30, 14);
+        panel.Add(edits_[c], kLeft + 366, rowTop, 69, 30, 14, QFont::Normal);
     }
-    for (QLabel* label :
-         {presetLabel_, paletteLabel_, channelLabels_[0], channelLabels_[1], channelLabels_[2]})
-        label->setFont(layout.Font(14, PanelLabelWeight(label)));
 }
 
 void LightColours::ShowSlots(bool shown) {

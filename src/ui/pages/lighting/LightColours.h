@@ -13,7 +13,7 @@ class QWidget;
 
 namespace quorvel {
 
-class DesignLayout;
+class PanelGeometry;
 class CColorButton;
 class MPalette;
 class MPicture;
@@ -42,9 +42,9 @@ public:
 
     LightColours(QWidget* page, TextRegistry& texts);
 
-    // Places the slot row at `slotTop` and the single-colour section in `section` (page coordinates), for the
-    // layout scale.
-    void Place(const DesignLayout& layout, int left, int slotTop, const QRect& section);
+    // Declares the slot row and the single-colour section to the page's panel geometry (page design
+    // coordinates).
+    void Declare(const PanelGeometry& panel);
     void ShowSlots(bool shown);
     void ShowSingleColour(bool shown);
 

@@ -11,30 +11,22 @@
 #include "toolkit/CImageButton.h"
 #include "toolkit/LightSlider.h"
 #include "toolkit/MPicture.h"
-#include "ui/pages/lighting/LightColours.h"
-#include "ui/dialogs/CUIMessageBox.h"
-#include "ui/dialogs/MousePaletteDlg.h"
-#include "ui/common/PageHost.h"
 #include "ui/common/DesignLayout.h"
+#include "ui/common/PageHost.h"
+#include "ui/common/PanelGeometry.h"
 #include "ui/common/PanelLabel.h"
+#include "ui/common/TextIds.h"
 #include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
+#include "ui/dialogs/CUIMessageBox.h"
+#include "ui/dialogs/MousePaletteDlg.h"
+#include "ui/pages/lighting/LightColours.h"
 #include "ui/window/DeviceEvents.h"
 
 namespace quorvel {
 
 namespace {
-
-constexpr int kTitleText = 265;
-constexpr int kModeLabelText = 266;
-constexpr int kSettingsCaptionText = 267;
-constexpr int kBrightnessLabelText = 268;
-constexpr int kSpeedLabelText = 269;
-constexpr int kResetQuestionText = 275;
-constexpr int kResetTitleText = 276;
-constexpr int kBrightnessValueText = 278;
-constexpr int kSpeedValueText = 279;
 
 constexpr int kLeft = 30;  // the page's panel starts 30 design pixels into the tab container
 constexpr int kSettingsSections = kLightBrightness | kLightSpeed | kLightColourRow;
@@ -60,11 +52,11 @@ LightSlider* NewSlider(QWidget* parent, int id, int low, int high, int position)
 QString LightingPage::BrightnessText(int brightness) {
     static const int kPercent[] = {0, 25, 50, 75};
     const int percent = brightness >= 0 && brightness <= 3 ? kPercent[brightness] : 100;
-    return QStringLiteral("%1: %2%").arg(Text(kBrightnessValueText)).arg(percent);
+    return QStringLiteral("%1: %2%").arg(Text(txt::kBrightnessValue)).arg(percent);
 }
 
 QString LightingPage::SpeedText(int speed) {
-    return QStringLiteral("%1: %2").arg(Text(kSpeedValueText)).arg(speed);
+    return QStringLiteral("%1: %2").arg(Text(txt::kSpeedValue)).arg(speed);
 }
 
 LightingPage::LightingPage(PageHost& host, QWidget* parent)
@@ -85,31 +77,31 @@ void LightingPage::Build() {
     background_ = NewPanel(this, kBackground, "img_area_bkg.png");
 
     title_ = NewPanelLabel(this, kTitle, LabelTone::Heading);
-    texts.BindText(title_, kTitleText);
+    texts.BindText(title_, txt::kLighting);
     reset_ = new CImageButton(QStringLiteral("btn_reset.png"), Glyph::Reset, this);
     reset_->setObjectName(ControlName(kReset));
-    texts.BindToolTip(reset_, kResetTitleText);
+    texts.BindToolTip(reset_, txt::kResetLighting);
     connect(reset_, &QAbstractButton::clicked, this, &LightingPage::AskReset);
 
     modeArea_ = NewPanel(this, kModeArea, "img_area_content.png");
     modeLabel_ = NewPanelLabel(this, kModeLabel, LabelTone::Caption);
-    texts.BindText(modeLabel_, kModeLabelText);
+    texts.BindText(modeLabel_, txt::kLightingMode);
     modes_ = new QComboBox(this);
     modes_->setObjectName(ControlName(kModeList));
     connect(modes_, &QComboBox::activated, this, &LightingPage::ChooseMode);
 
     settingsPanel_ = NewPanel(this, kSettingsPanel, "img_area_content.png");
     settingsCaption_ = NewPanelLabel(this, kSettingsCaption, LabelTone::Heading);
-    texts.BindText(settingsCaption_, kSettingsCaptionText);
+    texts.BindText(settingsCaption_, txt::kEffectSettings);
 
     // The value texts head their sliders ("Brightness: 75%"); the plain words name the sliders.
     brightnessValue_ = NewPanelLabel(this, kBrightnessValue, LabelTone::Caption);
     texts.BindComposed(
-        brightnessValue_, {kBrightnessValueText}, [this] { return BrightnessText(brightness_); },
+        brightnessValue_, {txt::kBrightnessValue}, [this] { return BrightnessText(brightness_); },
         [this](const QString& s) { brightnessValue_->setText(s); });
     brightnessSlider_ =
         NewSlider(this, kBrightness, kLightBrightnessMin, kLightBrightnessMax, kLightBrightnessMax);
-    texts.Bind(brightnessSlider_, kBrightnessLabelText,
+    texts.Bind(brightnessSlider_, txt::kBrightness,
                [this](const QString& s) { brightnessSlider_->setAccessibleName(s); });
     connect(brightnessSlider_, &LightSlider::progressMoved, this,
             [this](int position) { brightnessValue_->setText(BrightnessText(position)); });
@@ -117,12 +109,11 @@ void LightingPage::Build() {
 
     speedValue_ = NewPanelLabel(this, kSpeedValue, LabelTone::Caption);
     texts.BindComposed(
-        speedValue_, {kSpeedValueText}, [this] { return SpeedText(speed_); },
+        speedValue_, {txt::kSpeedValue}, [this] { return SpeedText(speed_); },
         [this](const QString& s) { speedValue_->setText(s); });
     speedSlider_ =
         NewSlider(this, kSpeed, kLightSpeedMin, kLightSpeedMax, (kLightSpeedMin + kLightSpeedMax) / 2);
-    texts.Bind(speedSlider_, kSpeedLabelText,
-               [this](const QString& s) { speedSlider_->setAccessibleName(s); });
+    texts.Bind(speedSlider_, txt::kSpeed, [this](const QString& s) { speedSlider_->setAccessibleName(s); });
     connect(speedSlider_, &LightSlider::progressMoved, this,
             [this](int position) { speedValue_->setText(SpeedText(position)); });
     connect(speedSlider_, &LightSlider::progressReleased, this, &LightingPage::SpeedReleased);
@@ -132,43 +123,33 @@ void LightingPage::Build() {
     connect(colours_, &LightColours::colourChosen, this, &LightingPage::ApplyColour);
     connect(colours_, &LightColours::previewClicked, this, &LightingPage::PickColour);
     DeclareGeometry();
-    PlaceColours();
 }
 
 void LightingPage::UISize(qreal scale) {
     scale_ = scale;
     layout_->SetScale(scale);
-    PlaceColours();
 }
 
 void LightingPage::DeclareGeometry() {
-    // Positions and sizes scale apart, from the panel's left edge 30 design pixels into the container.
-    layout_ = new DesignLayout(this, QSize(kWidth, kHeightColour));
-    layout_->setContentsMargins(kLeft, 0, 0, 0);
-    layout_->SetFontRule({1, true});
-    const auto add = [this](QWidget* w, int x, int y, int width, int height, int fontPx = 0,
-                            QFont::Weight weight = QFont::DemiBold) {
-        layout_->Add(w, QRect(x, y, width, height), kScaledSizes, fontPx, weight);
-    };
-    const auto label = [&add](QLabel* l, int x, int y, int width, int height, int fontPx) {
-        add(l, x, y, width, height, fontPx, PanelLabelWeight(l));
-    };
-    add(background_, 0, 0, kWidth, kHeightModesOnly);
-    label(title_, 24, 12, 360, 32, 18);
-    add(reset_, kWidth - 24 - 32, 12, 32, 32);
+    const PanelGeometry panel(this, QSize(kWidth, kHeightColour), kLeft);
+    layout_ = panel.Layout();
+    panel.Add(background_, 0, 0, kWidth, kHeightModesOnly);
+    panel.Label(title_, 24, 12, 360, 32, 18);
+    panel.Add(reset_, kWidth - 24 - 32, 12, 32, 32);
 
-    add(modeArea_, 16, 56, 468, 98);
-    label(modeLabel_, 32, 64, 400, 24, 14);
-    add(modes_, 32, 94, 436, 40, 15, QFont::Normal);
+    panel.Add(modeArea_, 16, 56, 468, 98);
+    panel.Label(modeLabel_, 32, 64, 400, 24, 14);
+    panel.Add(modes_, 32, 94, 436, 40, 15, QFont::Normal);
 
-    add(settingsPanel_, 16, 166, 468, 252);
-    label(settingsCaption_, 32, 176, 400, 26, 15);
-    label(brightnessValue_, 32, 208, 436, 22, 14);
-    add(brightnessSlider_, 32, 232, 436, 30);
-    label(speedValue_, 32, 270, 436, 22, 14);
-    add(speedSlider_, 32, 294, 436, 30);
+    panel.Add(settingsPanel_, 16, 166, 468, 252);
+    panel.Label(settingsCaption_, 32, 176, 400, 26, 15);
+    panel.Label(brightnessValue_, 32, 208, 436, 22, 14);
+    panel.Add(brightnessSlider_, 32, 232, 436, 30);
+    panel.Label(speedValue_, 32, 270, 436, 22, 14);
+    panel.Add(speedSlider_, 32, 294, 436, 30);
 
-    add(colourPanel_, 16, 430, 468, 216);
+    panel.Add(colourPanel_, 16, 430, 468, 216);
+    colours_->Declare(panel);
     FitBackground();
 }
 
@@ -180,12 +161,6 @@ void LightingPage::FitBackground() {
     else if (sections_ & kSettingsSections)
         height = kHeightSettings;
     layout_->Move(background_, QRect(0, 0, kWidth, height));
-}
-
-void LightingPage::PlaceColours() {
-    const QRect section =
-        layout_->Map(QRect(32, 440, 436, 200), kScaledSizes, contentsRect() - QMargins(kLeft, 0, 0, 0));
-    colours_->Place(*layout_, kLeft + layout_->Length(32), layout_->Length(334), section);
 }
 
 void LightingPage::ShowSections(int sections) {
@@ -203,7 +178,6 @@ void LightingPage::ShowSections(int sections) {
     colourPanel_->setVisible(sections & kLightSingleColour);
     colours_->ShowSingleColour(sections & kLightSingleColour);
     FitBackground();
-    PlaceColours();
 }
 
 bool LightingPage::FeatureFamily() {
@@ -338,11 +312,12 @@ void LightingPage::PickColour() {
 
 void LightingPage::AskReset() {
     QPointer<LightingPage> self(this);
-    OpenMessageBox(Host().Window(), kResetTitleText, kResetQuestionText, kBoxOkCancel, [self](int answer) {
-        if (!self || !IsConsent(answer)) return;
-        const ActionResult result = ResetLighting(self->Host().Actions());
-        if (result.ok) self->Host().Queue(result);
-    });
+    OpenMessageBox(Host().Window(), txt::kResetLighting, txt::kResetLightingQuestion, kBoxOkCancel,
+                   [self](int answer) {
+                       if (!self || !IsConsent(answer)) return;
+                       const ActionResult result = ResetLighting(self->Host().Actions());
+                       if (result.ok) self->Host().Queue(result);
+                   });
 }
 
 void LightingPage::QueueLighting(const ActionResult& result) {

@@ -75,7 +75,6 @@ private:
     void Build();
     void DeclareGeometry();
     void FitBackground();
-    void PlaceColours();
     // Shows the mode's row: sliders, colour slots, the sections its bits name.
     void ShowMode(const LightModeRecord& row);
     void ShowSections(int sections);

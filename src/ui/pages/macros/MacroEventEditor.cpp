@@ -8,13 +8,16 @@
 
 #include "toolkit/CImageButton.h"
 #include "toolkit/KeyCaptureFilter.h"
-#include "ui/pages/macros/MacroIds.h"
-#include "ui/dialogs/CUIMessageBox.h"
 #include "ui/common/PageHost.h"
+#include "ui/common/TextIds.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
+#include "ui/dialogs/CUIMessageBox.h"
+#include "ui/pages/macros/MacroPageIds.h"
 
 namespace quorvel {
+
+using namespace macro_page;
 
 namespace {
 
@@ -27,11 +30,11 @@ struct ButtonChoice {
     int text;
     int bits;
 };
-constexpr ButtonChoice kButtons[] = {{106, kMacroButtonLeft},
-                                     {107, kMacroButtonRight},
-                                     {108, kMacroButtonMiddle},
-                                     {109, kMacroButtonForward},
-                                     {110, kMacroButtonBack}};
+constexpr ButtonChoice kButtons[] = {{txt::kLeftClick, kMacroButtonLeft},
+                                     {txt::kRightClick, kMacroButtonRight},
+                                     {txt::kMiddleClick, kMacroButtonMiddle},
+                                     {txt::kForwardButton, kMacroButtonForward},
+                                     {txt::kBackButton, kMacroButtonBack}};
 
 // "↓  A" -> "A".
 QString NameOf(const QString& text) {
@@ -44,27 +47,27 @@ MacroEventEditor::MacroEventEditor(PageHost& host, QWidget* parent) : MacroPanel
     TextRegistry& texts = host_.Texts();
     hint_ = NewLabel(kEditorHint, Ltrb(326, 556, 826, 654), 14, true);
     hint_->setAlignment(Qt::AlignCenter);
-    texts.BindText(hint_, 849);
+    texts.BindText(hint_, txt::kEditorHint);
 
     kindLabel_ = NewLabel(kEditorKindLabel, Ltrb(326, 560, 496, 584), 13, true);
-    texts.BindText(kindLabel_, 391);
+    texts.BindText(kindLabel_, txt::kEventType);
     kindBox_ = Place(new QComboBox(this), Ltrb(326, 588, 496, 628), 14);
     kindBox_->setObjectName(ControlName(kEditorKind));
     kindBox_->addItem(QString());
     texts.BindComposed(
-        kindBox_, {393, 394, 395}, [this] { return Text(kindText_); },
+        kindBox_, {txt::kMouse, txt::kKeyboard, txt::kDelay}, [this] { return Text(kindText_); },
         [this](const QString& s) { kindBox_->setItemText(0, s); });
 
     delayLabel_ = NewLabel(kEditorDelayLabel, Ltrb(512, 560, 700, 584), 13, true);
-    texts.BindText(delayLabel_, 395);
+    texts.BindText(delayLabel_, txt::kDelay);
     keyLabel_ = NewLabel(kEditorKeyLabel, Ltrb(512, 560, 700, 584), 13, true);
-    texts.BindText(keyLabel_, 397);
+    texts.BindText(keyLabel_, txt::kKeyboardKey);
     field_ = NewEdit(kEditorValue, Ltrb(512, 588, 652, 628));
     field_->setContextMenuPolicy(Qt::NoContextMenu);
     field_->installEventFilter(this);
     connect(field_, &QLineEdit::editingFinished, this, &MacroEventEditor::DelayEdited);
     delayUnit_ = NewLabel(kEditorDelayUnit, Ltrb(658, 588, 700, 628), 14, true);
-    texts.BindText(delayUnit_, 830);
+    texts.BindText(delayUnit_, txt::kDelayUnit);
     // The key field captures while it has the focus; every key counts, modifiers included.
     capture_ = new KeyCaptureFilter(this);
     field_->installEventFilter(capture_);
@@ -73,14 +76,14 @@ MacroEventEditor::MacroEventEditor(PageHost& host, QWidget* parent) : MacroPanel
         captured_ = true;
         field_->setText(QString::fromStdString(key.name).left(kKeyNameLength));
         if (!IsPlayableMacroKey(key.virtualKey)) {
-            OpenMessageBox(host_.Window(), UiText(355), UiText(835), kBoxOk, {});
+            OpenMessageBox(host_.Window(), txt::kEventList, txt::kKeyNotPlayable, kBoxOk, {});
             return;
         }
         if (key.virtualKey != value_) emit valueChanged(key.virtualKey);
     });
 
     buttonLabel_ = NewLabel(kEditorButtonLabel, Ltrb(512, 560, 700, 584), 13, true);
-    texts.BindText(buttonLabel_, 392);
+    texts.BindText(buttonLabel_, txt::kMouseButton);
     buttonBox_ = Place(new QComboBox(this), Ltrb(512, 588, 700, 628), 14);
     buttonBox_->setObjectName(ControlName(kEditorButton));
     for (const ButtonChoice& b : kButtons) {
@@ -97,12 +100,12 @@ MacroEventEditor::MacroEventEditor(PageHost& host, QWidget* parent) : MacroPanel
     up_ = Place(new CImageButton(QStringLiteral("img_recorditem_up.png"), Glyph::Up, this),
                 Ltrb(740, 590, 778, 626), 0);
     up_->setObjectName(ControlName(kEventUp));
-    texts.BindToolTip(up_, 401);
+    texts.BindToolTip(up_, txt::kMoveUp);
     connect(up_, &QAbstractButton::clicked, this, [this] { emit moveRequested(MacroMove::kUp); });
     down_ = Place(new CImageButton(QStringLiteral("img_recorditem_down.png"), Glyph::Down, this),
                   Ltrb(786, 590, 824, 626), 0);
     down_->setObjectName(ControlName(kEventDown));
-    texts.BindToolTip(down_, 402);
+    texts.BindToolTip(down_, txt::kMoveDown);
     connect(down_, &QAbstractButton::clicked, this, [this] { emit moveRequested(MacroMove::kDown); });
 
     SetKind(Kind::None);
@@ -131,7 +134,7 @@ void MacroEventEditor::ShowEvent(const RecordItem* item) {
     value_ = item->value;
     switch (item->type) {
         case kRecordDelay:
-            kindText_ = 395;
+            kindText_ = txt::kDelay;
             SetKind(Kind::Delay);
             field_->setValidator(
                 new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d*")), field_));
@@ -141,15 +144,15 @@ void MacroEventEditor::ShowEvent(const RecordItem* item) {
             break;
         case kRecordKeyDown:
         case kRecordKeyUp:
-            kindText_ = 394;
+            kindText_ = txt::kKeyboard;
             SetKind(Kind::Key);
             field_->setValidator(nullptr);
             field_->setMaxLength(kKeyNameLength);
-            field_->setPlaceholderText(Text(385));
+            field_->setPlaceholderText(Text(txt::kPressAKey));
             field_->setText(NameOf(item->text));
             break;
         default:
-            kindText_ = 393;
+            kindText_ = txt::kMouse;
             SetKind(Kind::Button);
             buttonBox_->setCurrentIndex(qMax(0, buttonBox_->findData(item->value)));
             break;

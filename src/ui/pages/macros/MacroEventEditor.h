@@ -6,6 +6,7 @@
 
 #include "actions/MacroEventActions.h"
 #include "toolkit/CRecordList.h"
+#include "ui/common/TextIds.h"
 #include "ui/pages/macros/MacroPanel.h"
 
 class QComboBox;
@@ -46,7 +47,7 @@ private:
     Kind kind_ = Kind::None;
     int value_ = 0;  // the chosen event's value as stored
     bool showing_ = false;
-    int kindText_ = 395;
+    int kindText_ = txt::kDelay;
     QLabel* hint_ = nullptr;
     QLabel* kindLabel_ = nullptr;
     QComboBox* kindBox_ = nullptr;

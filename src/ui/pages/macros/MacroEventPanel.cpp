@@ -5,24 +5,21 @@
 
 #include "actions/MacroActions.h"
 #include "toolkit/CRecordList.h"
-#include "ui/pages/macros/MacroIds.h"
-#include "ui/pages/macros/MacroMenus.h"
-#include "ui/dialogs/CUIMessageBox.h"
 #include "ui/common/PageHost.h"
-#include "ui/dialogs/RecordEditDlg.h"
+#include "ui/common/TextIds.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
+#include "ui/dialogs/CUIMessageBox.h"
+#include "ui/dialogs/RecordEditDlg.h"
+#include "ui/pages/macros/MacroMenus.h"
+#include "ui/pages/macros/MacroPageIds.h"
 
 namespace quorvel {
 
+using namespace macro_page;
+
 namespace {
 constexpr QRect kCard = QRect(306, 48, 540, 492);
-constexpr int kInsertTitle = 368;  // "Insert Event"
-constexpr int kListTitle = 355;    // "Event List"
-constexpr int kLimitText = 386;    // "The maximum number of events has been reached."
-constexpr int kNoMacroText = 387;  // "Please create or select a macro first."
-constexpr int kKeyRefusedText = 835;
-constexpr int kFailedText = 847;
 
 QString Qs(const std::string& s) {
     return QString::fromStdString(s);
@@ -31,15 +28,16 @@ QString Qs(const std::string& s) {
 
 MacroEventPanel::MacroEventPanel(PageHost& host, QWidget* parent) : MacroPanel(kCard, parent), host_(host) {
     TextRegistry& texts = host_.Texts();
-    texts.BindText(NewLabel(kEventListLabel, Ltrb(326, 60, 820, 92), 16, false), 355);
+    texts.BindText(NewLabel(kEventListLabel, Ltrb(326, 60, 820, 92), 16, false), txt::kEventList);
 
     list_ = Place(new CRecordList(this), Ltrb(318, 98, 834, 480), 14);
     list_->setObjectName(ControlName(kEventListCtrl));
-    texts.Bind(list_, 355, [this](const QString& s) { list_->setAccessibleName(s); });
+    texts.Bind(list_, txt::kEventList, [this](const QString& s) { list_->setAccessibleName(s); });
     texts.BindComposed(
-        list_, {388, 389, 390},
+        list_, {txt::kEventNumber, txt::kEvent, txt::kEventOptions},
         [] {
-            return QStringList{Text(388), Text(389), Text(390)}.join(QChar('\n'));
+            return QStringList{Text(txt::kEventNumber), Text(txt::kEvent), Text(txt::kEventOptions)}.join(
+                QChar('\n'));
         },
         [this](const QString& s) { list_->SetHeaderTexts(s.split(QChar('\n'))); });
     connect(list_, &CRecordList::itemClicked, this, &MacroEventPanel::eventClicked);
@@ -53,16 +51,16 @@ MacroEventPanel::MacroEventPanel(PageHost& host, QWidget* parent) : MacroPanel(k
     emptyHint_ = NewLabel(kEmptyHint, Ltrb(330, 240, 822, 320), 15, true);
     emptyHint_->setAlignment(Qt::AlignCenter);
     emptyHint_->setWordWrap(true);
-    texts.BindText(emptyHint_, 850);
+    texts.BindText(emptyHint_, txt::kNoMacroYet);
 
     insert_ = NewButton(kEventInsert, Ltrb(326, 490, 446, 530));
-    texts.BindText(insert_, 39);
+    texts.BindText(insert_, txt::kInsert);
     connect(insert_, &QPushButton::clicked, this, &MacroEventPanel::OpenInsertMenu);
     delete_ = NewButton(kEventDelete, Ltrb(456, 490, 576, 530));
-    texts.BindText(delete_, 357);
+    texts.BindText(delete_, txt::kDeleteEvent);
     connect(delete_, &QPushButton::clicked, this, &MacroEventPanel::DeleteChosen);
     clear_ = NewButton(kEventClear, Ltrb(586, 490, 706, 530));
-    texts.BindText(clear_, 404);
+    texts.BindText(clear_, txt::kClearAll);
     connect(clear_, &QPushButton::clicked, this, &MacroEventPanel::ClearAll);
 }
 
@@ -84,17 +82,17 @@ void MacroEventPanel::AppendRecorded(const std::vector<MacroEventRecord>& list) 
 }
 
 void MacroEventPanel::Failed(int title) {
-    OpenMessageBox(host_.Window(), UiText(title), UiText(kFailedText), kBoxOk, {});
+    OpenMessageBox(host_.Window(), UiText(title), UiText(txt::kMacroNotChanged), kBoxOk, {});
     ShowEvents(macroId_, list_->GetCurSel());
 }
 
 void MacroEventPanel::OpenInsertMenu() {
     if (macroId_ <= 0) {
-        OpenMessageBox(host_.Window(), UiText(kInsertTitle), UiText(kNoMacroText), kBoxOk, {});
+        OpenMessageBox(host_.Window(), UiText(txt::kInsertEvent), UiText(txt::kNoMacroChosen), kBoxOk, {});
         return;
     }
     if (list_->GetItemCount() >= kMacroEventLimit) {
-        OpenMessageBox(host_.Window(), UiText(kInsertTitle), UiText(kLimitText), kBoxOk, {});
+        OpenMessageBox(host_.Window(), UiText(txt::kInsertEvent), UiText(txt::kEventLimit), kBoxOk, {});
         return;
     }
     if (menu_) menu_->close();
@@ -118,7 +116,7 @@ void MacroEventPanel::InsertItems(std::vector<MacroEventRecord> items, int posit
     const ActionResult result =
         InsertMacroEvents(host_.Actions(), macroId_, position, std::move(items), &first);
     if (!result.ok) {
-        Failed(kInsertTitle);
+        Failed(txt::kInsertEvent);
         return;
     }
     // The last inserted row stays chosen, so the next insertion follows the group.
@@ -135,7 +133,8 @@ void MacroEventPanel::InsertKey(int position) {
         const std::optional<CapturedKey> key = dialog->Key();
         if (!IsConsent(result) || !key) return;
         if (!IsPlayableMacroKey(key->virtualKey)) {
-            OpenMessageBox(host_.Window(), UiText(kInsertTitle), UiText(kKeyRefusedText), kBoxOk, {});
+            OpenMessageBox(host_.Window(), UiText(txt::kInsertEvent), UiText(txt::kKeyNotPlayable), kBoxOk,
+                           {});
             return;
         }
         InsertItems(MacroKeyPressItems(key->virtualKey), position);
@@ -148,7 +147,7 @@ void MacroEventPanel::DeleteChosen() {
     if (macroId_ <= 0 || chosen < 0) return;
     const ActionResult result = DeleteMacroEvent(host_.Actions(), macroId_, chosen);
     if (!result.ok) {
-        Failed(kListTitle);
+        Failed(txt::kEventList);
         return;
     }
     // The row that took its place is chosen, so Delete can be pressed again.
@@ -160,7 +159,7 @@ void MacroEventPanel::ClearAll() {
     if (macroId_ <= 0 || list_->GetItemCount() == 0) return;
     const ActionResult result = ClearMacroEvents(host_.Actions(), macroId_);
     if (!result.ok) {
-        Failed(kListTitle);
+        Failed(txt::kEventList);
         return;
     }
     ShowEvents(macroId_);
@@ -172,7 +171,7 @@ void MacroEventPanel::ChangeChosen(int value) {
     if (macroId_ <= 0 || chosen < 0) return;
     const ActionResult result = ChangeMacroEvent(host_.Actions(), macroId_, chosen, value);
     if (!result.ok) {
-        Failed(kListTitle);
+        Failed(txt::kEventList);
         return;
     }
     ShowEvents(macroId_, chosen);
@@ -185,7 +184,7 @@ void MacroEventPanel::MoveChosen(MacroMove move) {
     int moved = chosen;
     const ActionResult result = MoveMacroEvent(host_.Actions(), macroId_, chosen, move, &moved);
     if (!result.ok) {
-        Failed(kListTitle);
+        Failed(txt::kEventList);
         return;
     }
     if (moved == chosen) return;

@@ -2,12 +2,15 @@
 
 #include "actions/MacroActions.h"
 #include "ui/common/FileDialogs.h"
-#include "ui/pages/macros/MacroIds.h"
-#include "ui/dialogs/CUIMessageBox.h"
 #include "ui/common/PageHost.h"
+#include "ui/common/TextIds.h"
 #include "ui/common/UiText.h"
+#include "ui/dialogs/CUIMessageBox.h"
+#include "ui/pages/macros/MacroPageIds.h"
 
 namespace quorvel {
+
+using namespace macro_page;
 
 namespace {
 
@@ -18,23 +21,24 @@ constexpr char kSuffix[] = "xml";
 int FileProblemText(FileStatus status, bool import, bool list) {
     switch (status) {
         case FileStatus::kNotFound:
-            return 836;
+            return txt::kFileNotFound;
         case FileStatus::kUnreadable:
         case FileStatus::kTooLarge:
-            return 837;
+            return txt::kFileUnreadable;
         case FileStatus::kNotWellFormed:
         case FileStatus::kWrongRoot:
-            return 838;
+            return txt::kNotMacroFile;
         case FileStatus::kWrongForm:
-            return list ? 840 : 839;  // a single macro offered as a list, or the other way round
+            return list ? txt::kHoldsSingleMacro
+                        : txt::kHoldsMacroList;  // a single macro offered as a list, or the other way round
         case FileStatus::kTooManyItems:
-            return 841;
+            return txt::kTooManyMacros;
         case FileStatus::kDatabaseFailed:
-            return import ? 842 : 847;
+            return import ? txt::kPartlyImported : txt::kMacroNotChanged;
         case FileStatus::kWriteFailed:
-            return 843;
+            return txt::kFileNotWritten;
         default:
-            return 847;
+            return txt::kMacroNotChanged;
     }
 }
 
@@ -47,14 +51,15 @@ QString FileNameOf(QString name) {
     name.replace(QLatin1Char('/'), QLatin1Char('_'));
     name.replace(QLatin1Char('\\'), QLatin1Char('_'));
     name = name.trimmed();
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")) name = Text(844);
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        name = Text(txt::kMacrosFileName);
     return name + QLatin1Char('.') + QLatin1String(kSuffix);
 }
 
 }  // namespace
 
 std::vector<int> ImportMacroCommand(PageHost& host, bool list) {
-    const int title = list ? 410 : 26;
+    const int title = list ? txt::kImportMacroList : txt::kImport;
     const QString path = host.Files().OpenFile(host.Window(), Text(title), QString::fromLatin1(kFilter));
     if (path.isEmpty()) return {};
     std::vector<MacroInfo> imported;
@@ -69,21 +74,22 @@ std::vector<int> ImportMacroCommand(PageHost& host, bool list) {
 }
 
 void ExportMacroCommand(PageHost& host, int macroId, const QString& shownName) {
-    const QString path = host.Files().SaveFile(host.Window(), Text(27), FileNameOf(shownName),
+    const QString path = host.Files().SaveFile(host.Window(), Text(txt::kExport), FileNameOf(shownName),
                                                QString::fromLatin1(kFilter), QString::fromLatin1(kSuffix));
     if (path.isEmpty()) return;
     FileStatus status = FileStatus::kOk;
     const ActionResult result = ExportMacroFile(host.Actions(), macroId, path.toStdString(), &status);
-    if (!result.ok) Tell(host, 27, FileProblemText(status, false, false));
+    if (!result.ok) Tell(host, txt::kExport, FileProblemText(status, false, false));
 }
 
 void ExportAllMacrosCommand(PageHost& host) {
-    const QString path = host.Files().SaveFile(host.Window(), Text(411), FileNameOf(Text(844)),
+    const QString path = host.Files().SaveFile(host.Window(), Text(txt::kExportAllMacros),
+                                               FileNameOf(Text(txt::kMacrosFileName)),
                                                QString::fromLatin1(kFilter), QString::fromLatin1(kSuffix));
     if (path.isEmpty()) return;
     FileStatus status = FileStatus::kOk;
     const ActionResult result = ExportAllMacrosFile(host.Actions(), path.toStdString(), &status);
-    if (!result.ok) Tell(host, 411, FileProblemText(status, false, true));
+    if (!result.ok) Tell(host, txt::kExportAllMacros, FileProblemText(status, false, true));
 }
 
 }  // namespace quorvel

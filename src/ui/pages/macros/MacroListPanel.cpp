@@ -5,28 +5,30 @@
 
 #include "actions/MacroActions.h"
 #include "toolkit/MacroList.h"
-#include "ui/pages/macros/MacroFileCommands.h"
-#include "ui/pages/macros/MacroIds.h"
-#include "ui/pages/macros/MacroMenus.h"
-#include "ui/dialogs/CUIMessageBox.h"
 #include "ui/common/PageHost.h"
+#include "ui/common/TextIds.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
+#include "ui/dialogs/CUIMessageBox.h"
+#include "ui/pages/macros/MacroFileCommands.h"
+#include "ui/pages/macros/MacroMenus.h"
+#include "ui/pages/macros/MacroPageIds.h"
 
 namespace quorvel {
 
+using namespace macro_page;
+
 namespace {
 constexpr QRect kCard = QRect(0, 48, 290, 610);
-constexpr int kPageTitleText = 350;
 }  // namespace
 
 MacroListPanel::MacroListPanel(PageHost& host, QWidget* parent) : MacroPanel(kCard, parent), host_(host) {
     TextRegistry& texts = host_.Texts();
-    texts.BindText(NewLabel(kMacroListLabel, Ltrb(20, 60, 270, 92), 16, false), 352);
+    texts.BindText(NewLabel(kMacroListLabel, Ltrb(20, 60, 270, 92), 16, false), txt::kMacroList);
 
     list_ = Place(new MacroList(this), Ltrb(10, 98, 280, 592), 14);
     list_->setObjectName(ControlName(kMacroListCtrl));
-    texts.Bind(list_, 352, [this](const QString& s) { list_->setAccessibleName(s); });
+    texts.Bind(list_, txt::kMacroList, [this](const QString& s) { list_->setAccessibleName(s); });
     // The menu also opens with a right click anywhere on the list, so files can be imported into an empty
     // library too.
     list_->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -38,10 +40,10 @@ MacroListPanel::MacroListPanel(PageHost& host, QWidget* parent) : MacroPanel(kCa
     connect(list_, &MacroList::renamed, this, &MacroListPanel::Rename);
 
     new_ = NewButton(kMacroNew, Ltrb(20, 604, 140, 644));
-    texts.BindText(new_, 353);
+    texts.BindText(new_, txt::kNew);
     connect(new_, &QPushButton::clicked, this, &MacroListPanel::NewMacro);
     delete_ = NewButton(kMacroDelete, Ltrb(150, 604, 270, 644));
-    texts.BindText(delete_, 30);
+    texts.BindText(delete_, txt::kDelete);
     connect(delete_, &QPushButton::clicked, this, &MacroListPanel::DeleteMacro);
 }
 
@@ -66,7 +68,7 @@ void MacroListPanel::Reload(int macroId) {
 void MacroListPanel::NewMacro() {
     int id = 0;
     if (!quorvel::NewMacro(host_.Actions(), std::nullopt, &id).ok) {
-        OpenMessageBox(host_.Window(), UiText(kPageTitleText), UiText(848), kBoxOk, {});
+        OpenMessageBox(host_.Window(), txt::kMacroSettings, txt::kMacroNotCreated, kBoxOk, {});
         return;
     }
     Reload(id);
@@ -78,7 +80,7 @@ void MacroListPanel::DeleteMacro() {
     const int id = list_->GetItemData(index);
     if (index < 0 || id <= 0) return;
     if (!quorvel::DeleteMacro(host_.Actions(), id).ok) {
-        OpenMessageBox(host_.Window(), UiText(kPageTitleText), UiText(847), kBoxOk, {});
+        OpenMessageBox(host_.Window(), txt::kMacroSettings, txt::kMacroNotChanged, kBoxOk, {});
         return;
     }
     // The macro before it takes its place (the first one when it was first), and is shown.
@@ -93,7 +95,7 @@ void MacroListPanel::Rename(int index, const QString& text) {
     bool renamed = false;
     if (!name.isEmpty()) {
         renamed = RenameMacro(host_.Actions(), id, name.toStdString()).ok;
-        if (!renamed) OpenMessageBox(host_.Window(), UiText(kPageTitleText), UiText(847), kBoxOk, {});
+        if (!renamed) OpenMessageBox(host_.Window(), txt::kMacroSettings, txt::kMacroNotChanged, kBoxOk, {});
     }
     // The entry shows what is stored: the new name, or the old one after an empty name or a failure.
     MacroDetails details;

@@ -8,12 +8,15 @@
 #include "toolkit/Glyphs.h"
 #include "toolkit/Paint.h"
 #include "toolkit/Theme.h"
-#include "ui/pages/macros/MacroIds.h"
+#include "ui/common/TextIds.h"
 #include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
+#include "ui/pages/macros/MacroPageIds.h"
 
 namespace quorvel {
+
+using namespace macro_page;
 
 namespace {
 
@@ -69,11 +72,11 @@ void AddItem(QMenu* menu, TextRegistry& texts, int id, int text, std::function<v
 QMenu* OpenMacroListMenu(QWidget* parent, TextRegistry& texts, qreal scale, const QPoint& at,
                          MacroListMenuChoices choices) {
     QMenu* menu = NewMenu(parent, scale, "MacroListMenu", 150);
-    AddItem(menu, texts, kMenuImportMacro, 26, std::move(choices.importMacro));
+    AddItem(menu, texts, kMenuImportMacro, txt::kImport, std::move(choices.importMacro));
     if (choices.macroChosen) {
-        AddItem(menu, texts, kMenuExportMacro, 27, std::move(choices.exportMacro));
-        AddItem(menu, texts, kMenuImportList, 410, std::move(choices.importList));
-        AddItem(menu, texts, kMenuExportAll, 411, std::move(choices.exportAll));
+        AddItem(menu, texts, kMenuExportMacro, txt::kExport, std::move(choices.exportMacro));
+        AddItem(menu, texts, kMenuImportList, txt::kImportMacroList, std::move(choices.importList));
+        AddItem(menu, texts, kMenuExportAll, txt::kExportAllMacros, std::move(choices.exportAll));
     }
     menu->popup(at + QPoint(2, 2));
     return menu;
@@ -83,11 +86,11 @@ QMenu* OpenInsertMenu(QWidget* parent, TextRegistry& texts, qreal scale, QWidget
                       InsertMenuChoices choices) {
     QMenu* menu = NewMenu(parent, scale, "InsertMenu", 170);
     auto pressOf = [&choices](int bit) { return [f = choices.button, bit] { f(bit); }; };
-    AddItem(menu, texts, kInsertLeft, 415, pressOf(kMacroButtonLeft), Glyph::Mouse);
-    AddItem(menu, texts, kInsertMiddle, 416, pressOf(kMacroButtonMiddle), Glyph::Mouse);
-    AddItem(menu, texts, kInsertRight, 417, pressOf(kMacroButtonRight), Glyph::Mouse);
-    AddItem(menu, texts, kInsertKey, 397, std::move(choices.key), Glyph::Keyboard);
-    AddItem(menu, texts, kInsertDelay, 398, std::move(choices.delay), Glyph::Delay);
+    AddItem(menu, texts, kInsertLeft, txt::kLeftButton, pressOf(kMacroButtonLeft), Glyph::Mouse);
+    AddItem(menu, texts, kInsertMiddle, txt::kMiddleButton, pressOf(kMacroButtonMiddle), Glyph::Mouse);
+    AddItem(menu, texts, kInsertRight, txt::kRightButton, pressOf(kMacroButtonRight), Glyph::Mouse);
+    AddItem(menu, texts, kInsertKey, txt::kKeyboardKey, std::move(choices.key), Glyph::Keyboard);
+    AddItem(menu, texts, kInsertDelay, txt::kInsertDelay, std::move(choices.delay), Glyph::Delay);
     // Above the button, so the list it inserts into stays in view.
     menu->popup(button->mapToGlobal(QPoint(0, -menu->sizeHint().height() - qRound(4 * scale))));
     return menu;
@@ -97,10 +100,10 @@ QMenu* OpenEventMenu(QWidget* parent, TextRegistry& texts, qreal scale, const QP
                      std::function<void(MacroMove)> move) {
     QMenu* menu = NewMenu(parent, scale, "EventMenu", 120);
     auto to = [&move](MacroMove where) { return [move, where] { move(where); }; };
-    AddItem(menu, texts, kMoveTop, 400, to(MacroMove::kTop));
-    AddItem(menu, texts, kMoveUp, 401, to(MacroMove::kUp), Glyph::Up);
-    AddItem(menu, texts, kMoveDown, 402, to(MacroMove::kDown), Glyph::Down);
-    AddItem(menu, texts, kMoveBottom, 403, to(MacroMove::kBottom));
+    AddItem(menu, texts, kMoveTop, txt::kMoveToTop, to(MacroMove::kTop));
+    AddItem(menu, texts, kMoveUp, txt::kMoveUp, to(MacroMove::kUp), Glyph::Up);
+    AddItem(menu, texts, kMoveDown, txt::kMoveDown, to(MacroMove::kDown), Glyph::Down);
+    AddItem(menu, texts, kMoveBottom, txt::kMoveToBottom, to(MacroMove::kBottom));
     // Left of the "more" image it was opened from.
     menu->popup(at + QPoint(-menu->sizeHint().width() - qRound(5 * scale), 2));
     return menu;

@@ -1,7 +1,7 @@
 #pragma once
 // The pop-up menus of the macro page: the macro list's menu (macro files), the insert menu and the event
 // menu. Each is built when it opens and deleted when it closes; each item calls its own function. The
-// items' texts are bound in the window's text registry; the actions carry the item ids (MacroIds.h) as
+// items' texts are bound in the window's text registry; the actions carry the item ids (MacroPageIds.h) as
 // their names.
 
 #include <QMenu>

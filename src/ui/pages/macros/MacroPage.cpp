@@ -10,22 +10,24 @@
 #include "toolkit/KeyCaptureFilter.h"
 #include "toolkit/MacroList.h"
 #include "toolkit/Theme.h"
-#include "ui/pages/macros/MacroEventEditor.h"
-#include "ui/pages/macros/MacroEventPanel.h"
-#include "ui/pages/macros/MacroIds.h"
-#include "ui/pages/macros/MacroListPanel.h"
-#include "ui/pages/macros/MacroPlayPanel.h"
-#include "ui/dialogs/CUIMessageBox.h"
-#include "ui/common/PageHost.h"
 #include "ui/common/DesignLayout.h"
+#include "ui/common/PageHost.h"
+#include "ui/common/TextIds.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
+#include "ui/dialogs/CUIMessageBox.h"
+#include "ui/pages/macros/MacroEventEditor.h"
+#include "ui/pages/macros/MacroEventPanel.h"
+#include "ui/pages/macros/MacroListPanel.h"
+#include "ui/pages/macros/MacroPageIds.h"
+#include "ui/pages/macros/MacroPlayPanel.h"
 #include "ui/window/DeviceEvents.h"
 
 namespace quorvel {
 
+using namespace macro_page;
+
 namespace {
-constexpr int kSkippedKeysText = 3205;
 constexpr QRect kCaption = QRect(4, 0, 600, 40);
 constexpr QSize kDesignSize(1180, 658);
 }  // namespace
@@ -40,7 +42,7 @@ MacroPage::MacroPage(PageHost& host, QWidget* parent) : Page(host, parent) {
     caption_ = new QLabel(this);
     caption_->setObjectName(ControlName(kMacroCaption));
     caption_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    Host().Texts().BindText(caption_, 350);
+    Host().Texts().BindText(caption_, txt::kMacroSettings);
 
     list_ = new MacroListPanel(host, this);
     events_ = new MacroEventPanel(host, this);
@@ -114,13 +116,13 @@ void MacroPage::SetRecordingClock(MacroRecorder::Clock clock) {
 
 void MacroPage::StartRecording() {
     if (macroId_ <= 0) {
-        OpenMessageBox(Host().Window(), UiText(358), UiText(387), kBoxOk, {});
+        OpenMessageBox(Host().Window(), txt::kRecord, txt::kNoMacroChosen, kBoxOk, {});
         return;
     }
     const int mode = play_->DelayMode();
     const int fixed = mode == kRecordFixedDelay ? play_->FixedDelay() : 0;
     if (!StartMacroRecording(Host().Actions(), macroId_, mode, fixed, recorder_).ok) {
-        OpenMessageBox(Host().Window(), UiText(358), UiText(847), kBoxOk, {});
+        OpenMessageBox(Host().Window(), txt::kRecord, txt::kMacroNotChanged, kBoxOk, {});
         return;
     }
     editor_->EndCapture();
@@ -138,7 +140,7 @@ void MacroPage::KeyRecorded(const CapturedKey& key) {
     events_->AppendRecorded(recorder_.Events());
     if (step == MacroRecorder::Step::kRecorded) return;
     StopRecording();
-    OpenMessageBox(Host().Window(), UiText(355), UiText(386), kBoxOk, {});
+    OpenMessageBox(Host().Window(), txt::kEventList, txt::kEventLimit, kBoxOk, {});
 }
 
 void MacroPage::StopRecording() {
@@ -150,15 +152,17 @@ void MacroPage::StopRecording() {
     LockForRecording(false);
     if (!modelChanged) events_->ShowEvents(macroId_);
     if (!stored.ok) {
-        OpenMessageBox(Host().Window(), UiText(358), UiText(modelChanged ? 834 : 833), kBoxOk, {});
+        OpenMessageBox(Host().Window(), txt::kRecord,
+                       modelChanged ? txt::kMouseChangedWhileRecording : txt::kRecordingNotSaved, kBoxOk, {});
         return;
     }
     SendAgain(macroId_);
     // Said once, at the end: a box per skipped key would interrupt the recording itself.
     if (skipped > 0)
-        OpenMessageBox(Host().Window(), UiText(358),
-                       UiText(Text(kSkippedKeysText).replace(QStringLiteral("%s"), QString::number(skipped))),
-                       kBoxOk, {});
+        OpenMessageBox(
+            Host().Window(), txt::kRecord,
+            UiText(Text(txt::kKeysSkipped).replace(QStringLiteral("%s"), QString::number(skipped))), kBoxOk,
+            {});
 }
 
 void MacroPage::SendAgain(int macroId) {

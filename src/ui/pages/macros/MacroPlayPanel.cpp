@@ -13,13 +13,16 @@
 #include "store/Records.h"
 #include "toolkit/Skin.h"
 #include "toolkit/Theme.h"
-#include "ui/pages/macros/MacroIds.h"
-#include "ui/dialogs/CUIMessageBox.h"
 #include "ui/common/PageHost.h"
+#include "ui/common/TextIds.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
+#include "ui/dialogs/CUIMessageBox.h"
+#include "ui/pages/macros/MacroPageIds.h"
 
 namespace quorvel {
+
+using namespace macro_page;
 
 namespace {
 
@@ -52,7 +55,7 @@ MacroPlayPanel::MacroPlayPanel(PageHost& host, QWidget* parent) : MacroPanel(kCa
     record_->setIconSize(QSize(22, 22));
     Place(record_, Ltrb(880, 66, 1162, 118), 17, QFont::Bold);
     texts.BindComposed(
-        record_, {358, 359}, [this] { return Text(recording_ ? 359 : 358); },
+        record_, {txt::kRecord, txt::kStop}, [this] { return Text(recording_ ? txt::kStop : txt::kRecord); },
         [this](const QString& s) { record_->setText(s); });
     connect(record_, &QPushButton::clicked, this, &MacroPlayPanel::recordClicked);
     recordingHint_ = NewLabel(kRecordingHint, Ltrb(882, 124, 1162, 168), 12, false);
@@ -61,18 +64,18 @@ MacroPlayPanel::MacroPlayPanel(PageHost& host, QWidget* parent) : MacroPanel(kCa
     QPalette danger = recordingHint_->palette();
     danger.setColor(QPalette::WindowText, palette::kDanger.lighter(115));
     recordingHint_->setPalette(danger);
-    texts.BindText(recordingHint_, 832);
+    texts.BindText(recordingHint_, txt::kRecordingHint);
 
-    texts.BindText(NewLabel(kDelayLabel, Ltrb(882, 176, 1162, 204), 15, false), 360);
+    texts.BindText(NewLabel(kDelayLabel, Ltrb(882, 176, 1162, 204), 15, false), txt::kDelayOptions);
     delayNone_ = NewRadio(kDelayNone, Ltrb(882, 210, 1162, 240));
     delayMeasured_ = NewRadio(kDelayMeasured, Ltrb(882, 244, 1162, 274));
     delayFixed_ = NewRadio(kDelayFixed, Ltrb(882, 278, 1040, 308));
     fixedDelay_ = DigitsOnly(NewEdit(kFixedDelayEdit, Ltrb(1044, 276, 1110, 310)), 5);
-    texts.BindText(NewLabel(kFixedDelayUnit, Ltrb(1116, 276, 1162, 310), 14, true), 830);
-    texts.BindText(delayNone_, 361);
-    texts.BindText(delayMeasured_, 362);
-    texts.BindText(delayFixed_, 363);
-    texts.BindToolTip(fixedDelay_, 845);
+    texts.BindText(NewLabel(kFixedDelayUnit, Ltrb(1116, 276, 1162, 310), 14, true), txt::kDelayUnit);
+    texts.BindText(delayNone_, txt::kNoDelay);
+    texts.BindText(delayMeasured_, txt::kRecordDelays);
+    texts.BindText(delayFixed_, txt::kFixedDelay);
+    texts.BindToolTip(fixedDelay_, txt::kFixedDelayRange);
     auto* delays = new QButtonGroup(this);
     for (QRadioButton* r : {delayNone_, delayMeasured_, delayFixed_}) delays->addButton(r);
     connect(delayNone_, &QRadioButton::clicked, this, [this] { DelayChosen(kRecordNoDelays); });
@@ -80,17 +83,19 @@ MacroPlayPanel::MacroPlayPanel(PageHost& host, QWidget* parent) : MacroPanel(kCa
     connect(delayFixed_, &QRadioButton::clicked, this, [this] { DelayChosen(kRecordFixedDelay); });
     connect(fixedDelay_, &QLineEdit::editingFinished, this, &MacroPlayPanel::FixedDelayEdited);
 
-    texts.BindText(NewLabel(kPlayLabel, Ltrb(882, 334, 1162, 362), 15, false), 364);
+    texts.BindText(NewLabel(kPlayLabel, Ltrb(882, 334, 1162, 362), 15, false), txt::kPlayback);
     whileHeld_ = NewRadio(kPlayWhileHeldRadio, Ltrb(882, 368, 1162, 398));
     untilPressed_ = NewRadio(kPlayUntilPressedRadio, Ltrb(882, 402, 1162, 432));
     count_ = NewRadio(kPlayCountRadio, Ltrb(882, 436, 1040, 466));
     playCount_ = DigitsOnly(NewEdit(kPlayCountEdit, Ltrb(1044, 434, 1110, 468)), 4);
-    texts.BindText(whileHeld_, 365);
-    texts.BindText(untilPressed_, 366);
-    texts.BindText(count_, 367);
+    texts.BindText(whileHeld_, txt::kRepeatWhileHeld);
+    texts.BindText(untilPressed_, txt::kRepeatUntilPressed);
+    texts.BindText(count_, txt::kRepeatCount);
     texts.BindComposed(
-        playCount_, {846},
-        [this] { return Text(846).replace(QStringLiteral("%d"), QString::number(countLimit_)); },
+        playCount_, {txt::kPlayCountRange},
+        [this] {
+            return Text(txt::kPlayCountRange).replace(QStringLiteral("%d"), QString::number(countLimit_));
+        },
         [this](const QString& s) { playCount_->setToolTip(s); });
     auto* plays = new QButtonGroup(this);
     for (QRadioButton* r : {whileHeld_, untilPressed_, count_}) plays->addButton(r);
@@ -103,7 +108,7 @@ MacroPlayPanel::MacroPlayPanel(PageHost& host, QWidget* parent) : MacroPanel(kCa
     tip_ = NewLabel(kPlayTip, Ltrb(882, 124, 1162, 168), 12, true);
     tip_->setWordWrap(true);
     tip_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    texts.BindText(tip_, 851);
+    texts.BindText(tip_, txt::kPlayTip);
 
     SetRecording(false);
     ShowSettings(MacroRecord{});
@@ -113,7 +118,8 @@ void MacroPlayPanel::ShowMacro(int macroId) {
     macroId_ = macroId;
     // The play count's range depends on the mouse's protocol family.
     countLimit_ = MacroPlayCountLimit(host_.Actions());
-    playCount_->setToolTip(Text(846).replace(QStringLiteral("%d"), QString::number(countLimit_)));
+    playCount_->setToolTip(
+        Text(txt::kPlayCountRange).replace(QStringLiteral("%d"), QString::number(countLimit_)));
     MacroDetails details;
     if (macroId <= 0 || !quorvel::ShowMacro(host_.Actions(), macroId, &details).ok) details = MacroDetails{};
     ShowSettings(details.info.macro);
@@ -138,7 +144,7 @@ void MacroPlayPanel::ShowSettings(const MacroRecord& macro) {
 
 void MacroPlayPanel::SetRecording(bool recording) {
     recording_ = recording;
-    record_->setText(Text(recording ? 359 : 358));
+    record_->setText(Text(recording ? txt::kStop : txt::kRecord));
     const QIcon icon = Skin::Instance().Icon(recording ? QStringLiteral("icon\\icon_stop_rec.png")
                                                        : QStringLiteral("icon\\icon_rec.png"));
     record_->setIcon(icon);
@@ -198,7 +204,7 @@ void MacroPlayPanel::Save() {
         change.playType = whileHeld_->isChecked() ? kPlayWhileHeld : kPlayUntilPressed;
     }
     if (!SetMacroPlaySettings(host_.Actions(), macroId_, change).ok) {
-        OpenMessageBox(host_.Window(), UiText(364), UiText(847), kBoxOk, {});
+        OpenMessageBox(host_.Window(), txt::kPlayback, txt::kMacroNotChanged, kBoxOk, {});
         return;
     }
     emit settingsEdited(macroId_);

@@ -11,10 +11,11 @@
 #include "toolkit/CImageButton.h"
 #include "toolkit/DPIControl.h"
 #include "toolkit/DPISlider.h"
+#include "ui/common/PageHost.h"
+#include "ui/common/TextIds.h"
+#include "ui/common/UiRect.h"
 #include "ui/dialogs/CUIMessageBox.h"
 #include "ui/dialogs/MousePaletteDlg.h"
-#include "ui/common/PageHost.h"
-#include "ui/common/UiRect.h"
 
 namespace quorvel {
 
@@ -25,15 +26,16 @@ constexpr int kMaxLevels = 6;
 }  // namespace
 
 DpiPanel::DpiPanel(PageHost& host, QWidget* parent) : PerformancePanel(host, parent, QSize(1180, 308)) {
-    title_ = NewTitle(kTitle, 251);
+    title_ = NewTitle(kTitle, txt::kDpiSettings);
     help_ = NewHelpButton(kHelp);
-    Host().Texts().BindToolTip(help_, 252);
-    reset_ = NewResetButton(kReset, 253);
+    Host().Texts().BindToolTip(help_, txt::kDpiHelp);
+    reset_ = NewResetButton(kReset, txt::kResetDpi);
     connect(reset_, &QAbstractButton::clicked, this, &DpiPanel::AskReset);
 
     levels_ = new DPIControl(this);
     levels_->setObjectName(ControlName(kLevels));
-    Host().Texts().Bind(levels_, 251, [this](const QString& s) { levels_->setAccessibleName(s); });
+    Host().Texts().Bind(levels_, txt::kDpiSettings,
+                        [this](const QString& s) { levels_->setAccessibleName(s); });
     connect(levels_, &DPIControl::levelClicked, this, &DpiPanel::LevelChosen);
     connect(levels_, &DPIControl::editStarted, this, &DpiPanel::LevelChosen);
     connect(levels_, &DPIControl::editFinished, this, &DpiPanel::ValueTyped);
@@ -47,10 +49,10 @@ DpiPanel::DpiPanel(PageHost& host, QWidget* parent) : PerformancePanel(host, par
 
     send_ = new QPushButton(this);
     send_->setObjectName(ControlName(kSend));
-    Host().Texts().BindText(send_, 254);
+    Host().Texts().BindText(send_, txt::kApply);
     connect(send_, &QPushButton::clicked, this, [this] { Submit(SendDpiLevels(Host().Actions())); });
 
-    countLabel_ = NewLabel(kCountLabel, 260);
+    countLabel_ = NewLabel(kCountLabel, txt::kDpiLevels);
     countLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     count_ = new QComboBox(this);
     count_->setObjectName(ControlName(kCount));
@@ -199,7 +201,7 @@ void DpiPanel::CountChosen(int index) {
 
 void DpiPanel::AskReset() {
     QPointer<DpiPanel> self(this);
-    OpenMessageBox(Host().Window(), 253, 258, kBoxOkCancel, [self](int answer) {
+    OpenMessageBox(Host().Window(), txt::kResetDpi, txt::kResetDpiQuestion, kBoxOkCancel, [self](int answer) {
         if (self && IsConsent(answer)) self->Submit(ResetDpi(self->Host().Actions()));
     });
 }

@@ -6,22 +6,23 @@
 #include "actions/PerformanceActions.h"
 #include "toolkit/CImageButton.h"
 #include "ui/common/PageHost.h"
+#include "ui/common/TextIds.h"
 #include "ui/common/UiRect.h"
 
 namespace quorvel {
 
 LiftOffPanel::LiftOffPanel(PageHost& host, QWidget* parent)
     : PerformancePanel(host, parent, QSize(kDesignWidth, 176)) {
-    title_ = NewTitle(kTitle, 501);
+    title_ = NewTitle(kTitle, txt::kLiftOff);
     help_ = NewHelpButton(kHelp);
-    Host().Texts().BindToolTip(help_, 502);
+    Host().Texts().BindToolTip(help_, txt::kLiftOffHelp);
     low_ = new QRadioButton(this);
     low_->setObjectName(ControlName(kLow));
-    Host().Texts().BindText(low_, 751);
+    Host().Texts().BindText(low_, txt::kLiftOffLow);
     low_->setChecked(true);
     high_ = new QRadioButton(this);
     high_->setObjectName(ControlName(kHigh));
-    Host().Texts().BindText(high_, 752);
+    Host().Texts().BindText(high_, txt::kLiftOffHigh);
     connect(low_, &QRadioButton::clicked, this, [this] { Submit(SetLiftOff(Host().Actions(), 1)); });
     connect(high_, &QRadioButton::clicked, this, [this] { Submit(SetLiftOff(Host().Actions(), 2)); });
     // Right edges keep their distance from the panel's, whatever width the page gives it.

@@ -9,16 +9,17 @@
 #include "device/DeviceView.h"
 #include "device/PageState.h"
 #include "toolkit/Theme.h"
-#include "ui/pages/performance/DpiPanel.h"
-#include "ui/dialogs/CUIMessageBox.h"
-#include "ui/common/PageHost.h"
-#include "ui/pages/performance/PowerPanel.h"
-#include "ui/pages/performance/ReportRatePanel.h"
-#include "ui/pages/performance/LiftOffPanel.h"
-#include "ui/pages/performance/SensorPanel.h"
 #include "ui/common/DesignLayout.h"
+#include "ui/common/PageHost.h"
+#include "ui/common/TextIds.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
+#include "ui/dialogs/CUIMessageBox.h"
+#include "ui/pages/performance/DpiPanel.h"
+#include "ui/pages/performance/LiftOffPanel.h"
+#include "ui/pages/performance/PowerPanel.h"
+#include "ui/pages/performance/ReportRatePanel.h"
+#include "ui/pages/performance/SensorPanel.h"
 #include "ui/window/DeviceEvents.h"
 
 namespace quorvel {
@@ -38,7 +39,7 @@ PerformancePage::PerformancePage(PageHost& host, QWidget* parent) : Page(host, p
     TextRegistry& texts = host.Texts();
     caption_ = new QLabel(this);
     caption_->setObjectName(ControlName(kCaption));
-    texts.BindText(caption_, 250);
+    texts.BindText(caption_, txt::kPerformance);
 
     mouseSettingsLabel_ = new QLabel(this);
     mouseSettingsLabel_->setObjectName(ControlName(kMouseSettingsLabel));
@@ -46,10 +47,10 @@ PerformancePage::PerformancePage(PageHost& host, QWidget* parent) : Page(host, p
     QPalette dim = mouseSettingsLabel_->palette();
     dim.setColor(QPalette::WindowText, palette::kTextDim);
     mouseSettingsLabel_->setPalette(dim);
-    texts.BindText(mouseSettingsLabel_, 750);
+    texts.BindText(mouseSettingsLabel_, txt::kMouseSettings);
     mouseSettings_ = new QPushButton(this);
     mouseSettings_->setObjectName(ControlName(kMouseSettings));
-    texts.BindText(mouseSettings_, 536);
+    texts.BindText(mouseSettings_, txt::kOpen);
     connect(mouseSettings_, &QPushButton::clicked, this, &PerformancePage::OpenMouseSettings);
     // Hidden where the desktop has no mouse-settings program.
     const bool settingsProgram = MouseSettingsAvailable();
@@ -178,7 +179,7 @@ void PerformancePage::ReloadDpiControls() {
 
 void PerformancePage::OpenMouseSettings() {
     if (quorvel::OpenMouseSettings().ok) return;
-    OpenMessageBox(Host().Window(), 750, 754, kBoxOk, nullptr);
+    OpenMessageBox(Host().Window(), txt::kMouseSettings, txt::kMouseSettingsFailed, kBoxOk, nullptr);
 }
 
 }  // namespace quorvel

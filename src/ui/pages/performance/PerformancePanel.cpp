@@ -10,9 +10,10 @@
 #include "toolkit/CImageButton.h"
 #include "toolkit/Skin.h"
 #include "toolkit/Theme.h"
-#include "ui/dialogs/CUIMessageBox.h"
 #include "ui/common/PageHost.h"
+#include "ui/common/TextIds.h"
 #include "ui/common/UiRect.h"
+#include "ui/dialogs/CUIMessageBox.h"
 
 namespace quorvel {
 
@@ -38,7 +39,7 @@ DeviceState PerformancePanel::Device() {
 bool PerformancePanel::Submit(const ActionResult& result) {
     if (!result.ok) {
         // The actions' own message is for the command line; the page says what the user can do.
-        OpenMessageBox(host_.Window(), 250, 756, kBoxOk, nullptr);
+        OpenMessageBox(host_.Window(), txt::kPerformance, txt::kChangeNotSaved, kBoxOk, nullptr);
         emit changeRefused();
         return false;
     }

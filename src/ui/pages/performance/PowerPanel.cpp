@@ -9,6 +9,7 @@
 #include "actions/FeatureActions.h"
 #include "actions/PerformanceActions.h"
 #include "ui/common/PageHost.h"
+#include "ui/common/TextIds.h"
 #include "ui/common/UiRect.h"
 
 namespace quorvel {
@@ -22,21 +23,22 @@ struct SleepChoice {
     int unit;
     int data;
 };
-constexpr SleepChoice kSleepChoices[] = {{10, 538, 1}, {30, 538, 3},  {1, 537, 6},    {2, 537, 12},
-                                         {5, 537, 30}, {10, 537, 60}, {20, 537, 120}, {30, 537, 180}};
+constexpr SleepChoice kSleepChoices[] = {
+    {10, txt::kSeconds, 1}, {30, txt::kSeconds, 3},  {1, txt::kMinutes, 6},    {2, txt::kMinutes, 12},
+    {5, txt::kMinutes, 30}, {10, txt::kMinutes, 60}, {20, txt::kMinutes, 120}, {30, txt::kMinutes, 180}};
 
 }  // namespace
 
 PowerPanel::PowerPanel(PageHost& host, QWidget* parent) : PerformancePanel(host, parent, QSize(1180, 176)) {
-    title_ = NewTitle(kTitle, 532);
+    title_ = NewTitle(kTitle, txt::kPowerSaving);
 
-    sleepLabel_ = NewLabel(kSleepLabel, 531);
+    sleepLabel_ = NewLabel(kSleepLabel, txt::kSleepTime);
     sleep_ = new QComboBox(this);
     sleep_->setObjectName(ControlName(kSleep));
     for (const SleepChoice& choice : kSleepChoices) sleep_->addItem(QString(), choice.data);
     // The items say "10 sec", "1 min" ... in the current language.
     Host().Texts().BindComposed(
-        sleep_, {537, 538}, [] { return QString(); },
+        sleep_, {txt::kMinutes, txt::kSeconds}, [] { return QString(); },
         [sleep = sleep_](const QString&) {
             for (int i = 0; i < sleep->count(); ++i) {
                 const SleepChoice& choice = kSleepChoices[i];
@@ -50,7 +52,7 @@ PowerPanel::PowerPanel(PageHost& host, QWidget* parent) : PerformancePanel(host,
         Submit(SetPower(Host().Actions(), change));
     });
 
-    responseLabel_ = NewLabel(kResponseLabel, 525);
+    responseLabel_ = NewLabel(kResponseLabel, txt::kResponseTime);
     responseTime_ = new QLineEdit(this);
     responseTime_->setObjectName(ControlName(kResponseTime));
     responseTime_->setAlignment(Qt::AlignCenter);
@@ -59,13 +61,13 @@ PowerPanel::PowerPanel(PageHost& host, QWidget* parent) : PerformancePanel(host,
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]{0,3}")), responseTime_));
     connect(responseTime_, &QLineEdit::editingFinished, this, &PowerPanel::ResponseTimeEdited);
 
-    wake_ = NewCheckBox(kWake, 533);
+    wake_ = NewCheckBox(kWake, txt::kWakeOnMotion);
     connect(wake_, &QCheckBox::clicked, this, [this](bool on) {
         PowerChange change;
         change.wakeOnMove = on;
         Submit(SetPower(Host().Actions(), change));
     });
-    lightsOff_ = NewCheckBox(kLightsOff, 534);
+    lightsOff_ = NewCheckBox(kLightsOff, txt::kLightsOffMoving);
     connect(lightsOff_, &QCheckBox::clicked, this, [this](bool on) {
         PowerChange change;
         change.lightsOffMoving = on;

@@ -6,20 +6,21 @@
 #include "toolkit/CImageButton.h"
 #include "toolkit/ReporteCtrl.h"
 #include "ui/common/PageHost.h"
+#include "ui/common/TextIds.h"
 #include "ui/common/UiRect.h"
 
 namespace quorvel {
 
 ReportRatePanel::ReportRatePanel(PageHost& host, QWidget* parent)
     : PerformancePanel(host, parent, QSize(1180, 106)) {
-    title_ = NewTitle(kTitle, 255);
+    title_ = NewTitle(kTitle, txt::kReportRate);
     help_ = NewHelpButton(kHelp);
-    Host().Texts().BindToolTip(help_, 256);
-    reset_ = NewResetButton(kReset, 257);
+    Host().Texts().BindToolTip(help_, txt::kReportRateHelp);
+    reset_ = NewResetButton(kReset, txt::kResetReportRate);
     connect(reset_, &QAbstractButton::clicked, this, [this] { Submit(ResetReportRate(Host().Actions())); });
     rates_ = new ReporteCtrl(this);
     rates_->setObjectName(ControlName(kRates));
-    Host().Texts().Bind(rates_, 255, [this](const QString& s) { rates_->setAccessibleName(s); });
+    Host().Texts().Bind(rates_, txt::kReportRate, [this](const QString& s) { rates_->setAccessibleName(s); });
     connect(rates_, &ReporteCtrl::itemClicked, this, &ReportRatePanel::RateChosen);
     Place(title_, Ltrb(24, 12, 600, 42), 16);
     Place(help_, Ltrb(1082, 14, 1112, 44));

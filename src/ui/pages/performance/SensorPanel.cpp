@@ -6,22 +6,27 @@
 #include "actions/PerformanceActions.h"
 #include "toolkit/CImageButton.h"
 #include "ui/common/PageHost.h"
+#include "ui/common/TextIds.h"
 #include "ui/common/UiRect.h"
 
 namespace quorvel {
 
 SensorPanel::SensorPanel(PageHost& host, QWidget* parent)
     : PerformancePanel(host, parent, QSize(kDesignWidth, 176)) {
-    title_ = NewTitle(kTitle, 503);
+    title_ = NewTitle(kTitle, txt::kSensorOptions);
     help_ = NewHelpButton(kHelp);
     Host().Texts().BindComposed(
-        help_, {503, 505, 506, 509, 507, 508, 511, 512},
+        help_,
+        {txt::kSensorOptions, txt::kSnappingHeading, txt::kSnappingHelp, txt::kSnappingUse,
+         txt::kRippleHeading, txt::kRippleHelp, txt::kMotionSyncHeading, txt::kMotionSyncHelp},
         [] {
             return QStringLiteral("%1\n%2\n%3\n%4\n\n%5\n%6\n\n%7\n%8")
-                .arg(Text(503), Text(505), Text(506), Text(509), Text(507), Text(508), Text(511), Text(512));
+                .arg(Text(txt::kSensorOptions), Text(txt::kSnappingHeading), Text(txt::kSnappingHelp),
+                     Text(txt::kSnappingUse), Text(txt::kRippleHeading), Text(txt::kRippleHelp),
+                     Text(txt::kMotionSyncHeading), Text(txt::kMotionSyncHelp));
         },
         [help = help_](const QString& text) { help->setToolTip(text); });
-    const int texts[] = {515, 516, 517};
+    const int texts[] = {txt::kAngleSnapping, txt::kRippleControl, txt::kMotionSync};
     for (size_t i = 0; i < options_.size(); ++i) {
         options_[i] = NewCheckBox(kFirstOption + static_cast<int>(i), texts[i]);
         connect(options_[i], &QCheckBox::clicked, this, &SensorPanel::OptionClicked);

@@ -19,6 +19,7 @@
 #include "shell/ProductConfig.h"
 #include "toolkit/Skin.h"
 #include "toolkit/Theme.h"
+#include "ui/common/TextIds.h"
 #include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
@@ -30,8 +31,6 @@ namespace {
 
 constexpr int kColumnWidth = 720;
 constexpr int kSectionSpacing = 14;
-constexpr int kAutorunText = 703;
-constexpr int kAutorunFailedText = 3204;
 
 // A framed group of settings, drawn like the pages' panels.
 class Panel : public QWidget {
@@ -83,7 +82,7 @@ SettingsPage::SettingsPage(TextRegistry& texts, const ProductConfig& product, QW
     setAttribute(Qt::WA_OpaquePaintEvent);
 
     leave_ = Named(new QPushButton(this), kLeave);
-    texts.BindText(leave_, 701);
+    texts.BindText(leave_, txt::kBack);
     connect(leave_, &QPushButton::clicked, this, &SettingsPage::leaveRequested);
 
     column_ = new QWidget(this);
@@ -93,7 +92,7 @@ SettingsPage::SettingsPage(TextRegistry& texts, const ProductConfig& product, QW
     auto* title = Named(new QLabel(column_), kTitle);
     title->setFont(UiFont(22, QFont::Bold));
     title->setAlignment(Qt::AlignCenter);
-    texts.BindText(title, 700);
+    texts.BindText(title, txt::kSettings);
     layout->addWidget(title);
     layout->addSpacing(6);
     layout->addWidget(BuildGeneral(texts));
@@ -108,7 +107,7 @@ void SettingsPage::SetFollow(bool on, bool available) {
     followAvailable_ = available;
     follow_->setChecked(on);
     follow_->setEnabled(available);
-    followHint_->setText(Text(available ? 932 : 933));
+    followHint_->setText(Text(available ? txt::kFollowHint : txt::kFollowUnavailable));
 }
 
 QLabel* SettingsPage::SectionLabel(TextRegistry& texts, int textId) {
@@ -120,12 +119,12 @@ QLabel* SettingsPage::SectionLabel(TextRegistry& texts, int textId) {
 
 QWidget* SettingsPage::BuildGeneral(TextRegistry& texts) {
     auto* panel = new Panel(column_);
-    panel->Layout()->addWidget(SectionLabel(texts, 715));
+    panel->Layout()->addWidget(SectionLabel(texts, txt::kGeneral));
 
     auto* row = new QHBoxLayout;
     auto* label = new QLabel(panel);
     label->setFont(UiFont(14, QFont::Normal));
-    texts.BindText(label, 702);
+    texts.BindText(label, txt::kLanguage);
     language_ = Named(new QComboBox(panel), kLanguage);
     // The two entries are the languages' own names, the same in every language.
     language_->addItem(QStringLiteral("简体中文"), kLcidChinese);
@@ -141,9 +140,9 @@ QWidget* SettingsPage::BuildGeneral(TextRegistry& texts) {
     });
 
     autorun_ = Named(new QCheckBox(panel), kAutorun);
-    texts.BindText(autorun_, kAutorunText);
+    texts.BindText(autorun_, txt::kAutorun);
     minimised_ = Named(new QCheckBox(panel), kStartMinimised);
-    texts.BindText(minimised_, 704);
+    texts.BindText(minimised_, txt::kStartMinimised);
     minimised_->setContentsMargins(28, 0, 0, 0);
     panel->Layout()->addWidget(autorun_);
     panel->Layout()->addWidget(minimised_);
@@ -152,10 +151,11 @@ QWidget* SettingsPage::BuildGeneral(TextRegistry& texts) {
     connect(minimised_, &QCheckBox::clicked, this, [](bool on) { SetAutorunMinimize(on); });
 
     follow_ = Named(new QCheckBox(panel), kFollow);
-    texts.BindText(follow_, 931);
+    texts.BindText(follow_, txt::kFollowApplication);
     followHint_ = DimLabel(panel, kFollowHint);
     texts.BindComposed(
-        followHint_, {932, 933}, [this] { return Text(followAvailable_ ? 932 : 933); },
+        followHint_, {txt::kFollowHint, txt::kFollowUnavailable},
+        [this] { return Text(followAvailable_ ? txt::kFollowHint : txt::kFollowUnavailable); },
         [this](const QString& s) { followHint_->setText(s); });
     panel->Layout()->addWidget(follow_);
     // Indented by its row, not by the label's own margins: a wrapped label asks its height for its whole
@@ -170,11 +170,11 @@ QWidget* SettingsPage::BuildGeneral(TextRegistry& texts) {
 
 QWidget* SettingsPage::BuildClosing(TextRegistry& texts) {
     auto* panel = new Panel(column_);
-    panel->Layout()->addWidget(SectionLabel(texts, 705));
+    panel->Layout()->addWidget(SectionLabel(texts, txt::kOnClose));
     hide_ = Named(new QRadioButton(panel), kHideOnClose);
     exit_ = Named(new QRadioButton(panel), kExitOnClose);
-    texts.BindText(hide_, 706);
-    texts.BindText(exit_, 707);
+    texts.BindText(hide_, txt::kCloseToTray);
+    texts.BindText(exit_, txt::kCloseExits);
     auto* group = new QButtonGroup(panel);  // the exit-mode choice
     group->setObjectName(QStringLiteral("IDC_SET_STC_EXITMODE"));
     group->addButton(hide_);
@@ -182,7 +182,7 @@ QWidget* SettingsPage::BuildClosing(TextRegistry& texts) {
     panel->Layout()->addWidget(hide_);
     panel->Layout()->addWidget(exit_);
     trayHint_ = DimLabel(panel, kTrayHint);
-    texts.BindText(trayHint_, 708);
+    texts.BindText(trayHint_, txt::kNoTray);
     trayHint_->hide();
     panel->Layout()->addWidget(trayHint_);
     connect(hide_, &QRadioButton::clicked, this, [this] {
@@ -198,18 +198,18 @@ QWidget* SettingsPage::BuildClosing(TextRegistry& texts) {
 
 QWidget* SettingsPage::BuildUpdates(TextRegistry& texts) {
     auto* panel = new Panel(column_);
-    panel->Layout()->addWidget(SectionLabel(texts, 709));
+    panel->Layout()->addWidget(SectionLabel(texts, txt::kSoftwareUpdates));
     auto* row = new QHBoxLayout;
     row->setSpacing(12);
     check_ = DimLabel(panel, kSoftwareCheck);
     check_->setFont(UiFont(14, QFont::Normal));
     texts.BindComposed(
-        check_, {17, 580, 582, 741, 742}, [this] { return CheckText(); },
-        [this](const QString& s) { check_->setText(s); });
+        check_, {txt::kVersion, txt::kUpToDate, txt::kNewVersion, txt::kCheckFailedDetail, txt::kChecking},
+        [this] { return CheckText(); }, [this](const QString& s) { check_->setText(s); });
     auto* checkButton = Named(new QPushButton(panel), kCheckSoftware);
-    texts.BindText(checkButton, 578);
+    texts.BindText(checkButton, txt::kCheckForUpdates);
     auto* about = Named(new QPushButton(panel), kAbout);
-    texts.BindText(about, 710);
+    texts.BindText(about, txt::kAbout);
     row->addWidget(check_, 1);
     row->addWidget(checkButton);
     row->addWidget(about);
@@ -221,14 +221,15 @@ QWidget* SettingsPage::BuildUpdates(TextRegistry& texts) {
 
 QWidget* SettingsPage::BuildLinks(TextRegistry& texts, const ProductConfig& product) {
     auto* panel = new Panel(column_);
-    panel->Layout()->addWidget(SectionLabel(texts, 711));
+    panel->Layout()->addWidget(SectionLabel(texts, txt::kLinks));
     auto* row = new QHBoxLayout;
     row->setSpacing(12);
     const struct {
         int id, text;
         std::string address;
-    } links[] = {
-        {kWebsite, 712, product.website}, {kFeedback, 713, product.feedback}, {kQuestions, 714, product.qa}};
+    } links[] = {{kWebsite, txt::kWebsite, product.website},
+                 {kFeedback, txt::kFeedback, product.feedback},
+                 {kQuestions, txt::kHelp, product.qa}};
     for (const auto& link : links) {
         auto* button = Named(new QPushButton(panel), link.id);
         texts.BindText(button, link.text);
@@ -271,8 +272,8 @@ void SettingsPage::OnAutorunClicked(bool on) {
     // The box went back: say why, or the click looks ignored.
     if (now != on) {
         const QString entry = QString::fromStdString(AutostartEntryPath(GetDeviceName()));
-        OpenMessageBox(window(), kAutorunText,
-                       UiText(Text(kAutorunFailedText).replace(QStringLiteral("%s"), entry)), kBoxOk, {});
+        OpenMessageBox(window(), txt::kAutorun,
+                       UiText(Text(txt::kAutorunFailed).replace(QStringLiteral("%s"), entry)), kBoxOk, {});
     }
 }
 
@@ -295,17 +296,17 @@ void SettingsPage::SetSoftwareCheck(Check check, const QString& newest) {
 QString SettingsPage::CheckText() const {
     switch (checkState_) {
         case Check::Checking:
-            return Text(742);
+            return Text(txt::kChecking);
         case Check::UpToDate:
-            return Text(580);
+            return Text(txt::kUpToDate);
         case Check::Newer:
-            return Text(582) + QStringLiteral(": v") + newest_;
+            return Text(txt::kNewVersion) + QStringLiteral(": v") + newest_;
         case Check::Failed:
-            return Text(741);
+            return Text(txt::kCheckFailedDetail);
         case Check::Idle:
             break;
     }
-    return Text(17) + QStringLiteral(": v") + installed_;
+    return Text(txt::kVersion) + QStringLiteral(": v") + installed_;
 }
 
 void SettingsPage::Place() {

@@ -1,9 +1,10 @@
 #pragma once
-// Control ids of the macro page (objectName "id<n>") and the items of its pop-up menus.
+// Control ids of the macro page (objectName "id<n>"), shared by the page and its panels, and the items of
+// its pop-up menus.
 
-namespace quorvel {
+namespace quorvel::macro_page {
 
-enum MacroPageId : int {
+enum Id {
     kMacroCaption = 152,
     kMacroListLabel = 154,
     kMacroListCtrl = 156,
@@ -43,7 +44,7 @@ enum MacroPageId : int {
 };
 
 // Items of the macro list's menu.
-enum MacroListMenuItem : int {
+enum ListMenuItem {
     kMenuImportMacro = 101,
     kMenuExportMacro = 102,
     kMenuImportList = 105,
@@ -51,7 +52,7 @@ enum MacroListMenuItem : int {
 };
 
 // Items of the insert menu.
-enum InsertMenuItem : int {
+enum InsertMenuItem {
     kInsertKey = 101,
     kInsertDelay = 103,
     kInsertLeft = 105,
@@ -60,11 +61,11 @@ enum InsertMenuItem : int {
 };
 
 // Items of the event menu.
-enum EventMenuItem : int {
+enum EventMenuItem {
     kMoveTop = 100,
     kMoveUp = 101,
     kMoveDown = 102,
     kMoveBottom = 103,
 };
 
-}  // namespace quorvel
+}  // namespace quorvel::macro_page
