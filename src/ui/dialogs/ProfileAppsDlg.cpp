@@ -135,16 +135,16 @@ ProfileAppsDlg::ProfileAppsDlg(PageHost& host, int profile, QWidget* owner)
     Layout().Add(addWindow_, Ltrb(R - 130, 286, R - 20, 316));
     connect(addWindow_, &QPushButton::clicked, this, [this] { Add(windows_->currentData().toString()); });
     noDisplay_ = DimLabel(this, kNoDisplay, 12);
-    Layout().Add(noDisplay_, Ltrb(20, 318, R - 20, 340));
+    Layout().Add(noDisplay_, Ltrb(20, 320, R - 20, 356));  // two lines
 
     name_ = new QLineEdit(this);
     name_->setObjectName(ControlName(kName));
-    Layout().Add(name_, Ltrb(20, 350, R - 140, 380));
+    Layout().Add(name_, Ltrb(20, 364, R - 140, 394));
     name_->setFont(UiFont(14, QFont::Normal));
     name_->setMaxLength(static_cast<int>(kMaxAppNameBytes));
     texts->Bind(name_, kNameHint, [this](const QString& s) { name_->setPlaceholderText(s); });
     addName_ = Button(this, kAddName, texts, kAddText);
-    Layout().Add(addName_, Ltrb(R - 130, 350, R - 20, 380));
+    Layout().Add(addName_, Ltrb(R - 130, 364, R - 20, 394));
     connect(addName_, &QPushButton::clicked, this, [this] { Add(name_->text()); });
     connect(name_, &QLineEdit::returnPressed, this, [this] { Add(name_->text()); });
     connect(name_, &QLineEdit::textChanged, this,

@@ -286,7 +286,7 @@ void HomePage::DeclareGeometry() {
         EdgeRules{Fixed(Anchor::End), Fixed(Anchor::Centre), Fixed(Anchor::End), Fixed(Anchor::Centre)});
     constexpr EdgeRules kPanel{Scaled(Anchor::Centre), kWindowTop, Scaled(Anchor::Centre), kWindowTop};
     layout_->Add(picture_, Ltrb(610, 100, 750, 240), kPanel);
-    layout_->Add(text_, Ltrb(380, 260, 980, 370), kPanel);
+    layout_->Add(text_, Ltrb(380, 260, 980, 370), kPanel, 15, QFont::Normal);
     layout_->Add(command_, Ltrb(300, 375, 1060, 445), kPanel);
     layout_->Add(copy_, Ltrb(590, 460, 770, 496),
                  EdgeRules{Fixed(Anchor::Centre), kWindowTop, Fixed(Anchor::Centre), Fixed(Anchor::Size)});

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "platform/Autostart.h"
@@ -86,7 +87,14 @@ SettingsPage::SettingsPage(TextRegistry& texts, const ProductConfig& product, QW
     texts.BindText(leave_, 701);
     connect(leave_, &QPushButton::clicked, this, &SettingsPage::leaveRequested);
 
-    column_ = new QWidget(this);
+    // Below the design height the sections do not all fit: the column scrolls rather than squeezing them.
+    scroll_ = new QScrollArea(this);
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setFocusPolicy(Qt::NoFocus);
+    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll_->setWidgetResizable(true);
+    scroll_->viewport()->setAutoFillBackground(false);
+    column_ = new QWidget;
     auto* layout = new QVBoxLayout(column_);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(kSectionSpacing);
@@ -101,6 +109,8 @@ SettingsPage::SettingsPage(TextRegistry& texts, const ProductConfig& product, QW
     layout->addWidget(BuildUpdates(texts));
     layout->addWidget(BuildLinks(texts, product));
     layout->addStretch(1);
+    scroll_->setWidget(column_);
+    column_->setAutoFillBackground(false);  // the page's shade shows through
     Refresh();
 }
 
@@ -312,7 +322,7 @@ void SettingsPage::Place() {
     // The window places the page; the column keeps its size, its sections laid out by their texts.
     leave_->setGeometry(Ltrb(24, 16, 144, 52));
     const int top = 16, width = qMin(kColumnWidth, this->width() - 2 * 170);
-    column_->setGeometry(Ltrb((this->width() - width) / 2, top, (this->width() + width) / 2, height() - 8));
+    scroll_->setGeometry(Ltrb((this->width() - width) / 2, top, (this->width() + width) / 2, height() - 8));
 }
 
 void SettingsPage::paintEvent(QPaintEvent*) {
