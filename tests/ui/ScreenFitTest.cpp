@@ -189,8 +189,10 @@ protected:
                     report(NameOf(w), Describe(w->geometry()) + " reaches outside its parent " +
                                           NameOf(parent) + " " + Describe(parent->rect()));
             }
+            // Text controls, and the drawn controls whose font was chosen for the text they paint.
             const bool showsText = qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w) ||
-                                   qobject_cast<QComboBox*>(w) || qobject_cast<QLineEdit*>(w);
+                                   qobject_cast<QComboBox*>(w) || qobject_cast<QLineEdit*>(w) ||
+                                   w->testAttribute(Qt::WA_SetFont);
             if (showsText && QFontInfo(w->font()).pixelSize() < kSmallestFontPx)
                 report(NameOf(w), QString("font of %1 px").arg(QFontInfo(w->font()).pixelSize()));
             if (const QString problem = TextProblem(w); !problem.isEmpty()) report(NameOf(w), problem);
