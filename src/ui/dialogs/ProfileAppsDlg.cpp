@@ -139,12 +139,12 @@ ProfileAppsDlg::ProfileAppsDlg(PageHost& host, int profile, QWidget* owner)
 
     name_ = new QLineEdit(this);
     name_->setObjectName(ControlName(kName));
-    Layout().Add(name_, Ltrb(20, 364, R - 140, 394));
+    Layout().Add(name_, Ltrb(20, 350, R - 140, 380));
     name_->setFont(UiFont(14, QFont::Normal));
     name_->setMaxLength(static_cast<int>(kMaxAppNameBytes));
     texts->Bind(name_, kNameHint, [this](const QString& s) { name_->setPlaceholderText(s); });
     addName_ = Button(this, kAddName, texts, kAddText);
-    Layout().Add(addName_, Ltrb(R - 130, 364, R - 20, 394));
+    Layout().Add(addName_, Ltrb(R - 130, 350, R - 20, 380));
     connect(addName_, &QPushButton::clicked, this, [this] { Add(name_->text()); });
     connect(name_, &QLineEdit::returnPressed, this, [this] { Add(name_->text()); });
     connect(name_, &QLineEdit::textChanged, this,
@@ -172,6 +172,10 @@ void ProfileAppsDlg::SetOpenWindows(std::vector<OpenWindow> windows, const QStri
     }
     noDisplay_->setText(unavailable);
     noDisplay_->setVisible(!unavailable.isEmpty());
+    // The notice takes two lines under the window list: the name row moves down while it shows.
+    const int R = kDesignSize.width(), nameTop = unavailable.isEmpty() ? 350 : 364;
+    Layout().Move(name_, Ltrb(20, nameTop, R - 140, nameTop + 30));
+    Layout().Move(addName_, Ltrb(R - 130, nameTop, R - 20, nameTop + 30));
     windows_->setEnabled(!open_.empty());
     addWindow_->setEnabled(!open_.empty());
     FillBindings();  // the bound names take the icons of their open windows
