@@ -22,6 +22,8 @@ namespace {
 
 // Where the pages go in the design: right of the tab strip, above the bottom bar.
 const QRect kPageRect = Ltrb(200, 80, 1380, 738);
+// What a screen reader calls the tab strip.
+constexpr int kStripName = 3207;
 
 struct TabItem {
     int item;
@@ -75,6 +77,8 @@ MainTabs::MainTabs(PageHost& host, QWidget* window, TextRegistry& texts)
     background_->setObjectName(ControlName(kTabBackground));
     strip_ = new MTabCtrl(window);
     strip_->setObjectName(ControlName(kTabStrip));
+    texts.Bind(strip_, UiText(kStripName),
+               [strip = strip_](const QString& s) { strip->setAccessibleName(s); });
     for (const TabItem& t : kItems) {
         const int index = strip_->InsertItem(t.item, Text(t.text), QLatin1String(t.icon), t.glyph);
         MTabCtrl* strip = strip_;

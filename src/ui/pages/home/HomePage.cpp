@@ -38,6 +38,8 @@ void HomePage::Follow(DeviceEvents& events) {
 
 namespace {
 
+// What a screen reader calls the card list.
+constexpr int kDeviceListName = 3206;
 constexpr char kRuleName[] = "70-quorvel.rules";
 constexpr char kRuleFolder[] = "/etc/udev/rules.d/";
 const char* const kSystemRuleFolders[] = {"/etc/udev/rules.d/", "/usr/lib/udev/rules.d/",
@@ -127,6 +129,8 @@ HomePage::HomePage(TextRegistry& texts, QWidget* window) : QWidget(window) {
 
     list_ = new CDeviceList(this);
     list_->setObjectName(ControlName(kDeviceList));
+    texts.Bind(list_, UiText(kDeviceListName),
+               [list = list_](const QString& s) { list->setAccessibleName(s); });
     texts.BindComposed(
         list_, {735, 736, 737, 738, 16}, [] { return QString(); },
         [this](const QString&) {
