@@ -194,6 +194,13 @@ protected:
         MainWindowTest::SetUp();
         screen_ = qEnvironmentVariable("QUORVEL_SCREEN");
         if (screen_.isEmpty()) GTEST_SKIP() << "runs once per screen from ctest (ScreenFit.<screen>)";
+        // The screen is the one named: its size in logical pixels times its scale gives the name's.
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const qreal ratio = screen->devicePixelRatio();
+        const QString pixels = QString("%1x%2")
+                                   .arg(qRound(screen->geometry().width() * ratio))
+                                   .arg(qRound(screen->geometry().height() * ratio));
+        ASSERT_EQ(pixels.toStdString(), screen_.section('@', 0, 0).toStdString()) << "scale " << ratio;
     }
 
     // Checks a top-level window as it is now, in both languages.
