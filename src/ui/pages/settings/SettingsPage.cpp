@@ -38,11 +38,15 @@ constexpr int kAutorunFailedText = 3204;
 class Panel : public QWidget {
 public:
     explicit Panel(QWidget* parent) : QWidget(parent) {
-        auto* layout = new QVBoxLayout(this);
-        layout->setContentsMargins(24, 16, 24, 18);
-        layout->setSpacing(10);
+        new QVBoxLayout(this);
+        SetCompact(false);
     }
     QVBoxLayout* Layout() { return static_cast<QVBoxLayout*>(layout()); }
+    // Closer rows, for a window too short for the design's.
+    void SetCompact(bool compact) {
+        layout()->setContentsMargins(24, compact ? 10 : 16, 24, compact ? 10 : 18);
+        layout()->setSpacing(compact ? 6 : 10);
+    }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -322,7 +326,15 @@ void SettingsPage::Place() {
     // The window places the page; the column keeps its size, its sections laid out by their texts.
     leave_->setGeometry(Ltrb(24, 16, 144, 52));
     const int top = 16, width = qMin(kColumnWidth, this->width() - 2 * 170);
-    scroll_->setGeometry(Ltrb((this->width() - width) / 2, top, (this->width() + width) / 2, height() - 8));
+    const QRect box = Ltrb((this->width() - width) / 2, top, (this->width() + width) / 2, height() - 8);
+    // A window shorter than the design's closes the sections up before the column has to scroll.
+    for (bool compact : {false, true}) {
+        column_->layout()->setSpacing(compact ? 6 : kSectionSpacing);
+        for (QWidget* child : column_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (auto* panel = dynamic_cast<Panel*>(child)) panel->SetCompact(compact);
+        if (column_->layout()->sizeHint().height() <= box.height()) break;
+    }
+    scroll_->setGeometry(box);
 }
 
 void SettingsPage::paintEvent(QPaintEvent*) {
