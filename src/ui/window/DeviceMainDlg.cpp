@@ -49,7 +49,7 @@ namespace {
 
 // A window never gets smaller than this part of the design when the screen is small.
 constexpr qreal kSmallestScale = 0.6;
-// The pages' part of the design: right of the sidebar, between the caption and the bottom bar. Sidebar and
+// The pages' share of the design: right of the sidebar, between the caption and the bottom bar. Sidebar and
 // bars keep their design pixels, so a window smaller than the design leaves the pages less than the
 // window's scale of it: their content takes the scale of the box that is left.
 constexpr QSize kPageDesign{1180, 658};
