@@ -38,6 +38,8 @@ TEST_F(AccessibleNames, CustomControlsAreNamedInTheUsersLanguage) {
         return nullptr;
     };
     const Case cases[] = {
+        {"device cards", Find(HomePage::kDeviceList), "Device list", "设备列表"},
+        {"tab strip", Find(MainTabs::kTabStrip), "Pages", "页面"},
         {"battery", Find(MainFrame::kBattery), "Battery", "电池电量"},
         {"DPI levels", Find(DpiPanel::kLevels), "DPI Settings", "DPI 设置"},
         {"report rate", Find(ReportRatePanel::kRates), "Report Rate", "回报率"},

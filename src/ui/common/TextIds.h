@@ -57,6 +57,7 @@ enum TextId : int {
     kMacroTooLongToSend = 729,
     kUpdateIncomplete = 730,
     kNotRead = 731,
+    kPageStrip = 3207,  // the tab strip's name for screen readers
 
     // Updates.
     kMouseFirmware = 551,
@@ -89,6 +90,7 @@ enum TextId : int {
     kChooseMouse = 739,
     kMouseInUse = 891,
     kMouseInUseBy = 892,  // "%s": the other program
+    kDeviceList = 3206,   // the card list's name for screen readers
 
     // The settings page.
     kBack = 701,

@@ -128,7 +128,7 @@ ProfileAppsDlg::ProfileAppsDlg(PageHost& host, int profile, QWidget* owner)
     Layout().Add(addWindow_, Ltrb(R - 130, 286, R - 20, 316));
     connect(addWindow_, &QPushButton::clicked, this, [this] { Add(windows_->currentData().toString()); });
     noDisplay_ = DimLabel(this, kNoDisplay, 12);
-    Layout().Add(noDisplay_, Ltrb(20, 318, R - 20, 340));
+    Layout().Add(noDisplay_, Ltrb(20, 320, R - 20, 356));  // two lines
 
     name_ = new QLineEdit(this);
     name_->setObjectName(ControlName(kName));
@@ -165,6 +165,10 @@ void ProfileAppsDlg::SetOpenWindows(std::vector<OpenWindow> windows, const QStri
     }
     noDisplay_->setText(unavailable);
     noDisplay_->setVisible(!unavailable.isEmpty());
+    // The notice takes two lines under the window list: the name row moves down while it shows.
+    const int R = kDesignSize.width(), nameTop = unavailable.isEmpty() ? 350 : 364;
+    Layout().Move(name_, Ltrb(20, nameTop, R - 140, nameTop + 30));
+    Layout().Move(addName_, Ltrb(R - 130, nameTop, R - 20, nameTop + 30));
     windows_->setEnabled(!open_.empty());
     addWindow_->setEnabled(!open_.empty());
     FillBindings();  // the bound names take the icons of their open windows

@@ -10,6 +10,7 @@
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
 
 #include "actions/FeatureActions.h"
 #include "actions/ProfileActions.h"
@@ -49,6 +50,10 @@ namespace {
 
 // A window never gets smaller than this part of the design when the screen is small.
 constexpr qreal kSmallestScale = 0.6;
+// The pages' share of the design: right of the sidebar, between the caption and the bottom bar. Sidebar and
+// bars keep their design pixels, so a window smaller than the design leaves the pages less than the
+// window's scale of it: their content takes the scale of the box that is left.
+constexpr QSize kPageDesign{1180, 658};
 
 }  // namespace
 
@@ -466,11 +471,14 @@ void DeviceMainDlg::closeEvent(QCloseEvent* event) {
 
 void DeviceMainDlg::UISize() {
     scale_ = height() / qreal(kDesignSize.height());
+    const QSize pageBox = size() - (kDesignSize - kPageDesign);
+    pageScale_ = std::min({scale_, pageBox.width() / qreal(kPageDesign.width()),
+                           pageBox.height() / qreal(kPageDesign.height())});
     layout_->SetScale(scale_);
     frame_->Place(width(), height(), scale_, isMaximized());
     if (!session_) return;
     home_->UISize(scale_);
-    tabs_->Place(scale_);
+    tabs_->Place(pageScale_);
     settings_->Place();
 }
 

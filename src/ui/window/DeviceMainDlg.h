@@ -17,7 +17,8 @@
 // the transient windows and removes the tray icon, in that order; the destructor runs it too.
 //
 // Geometry is the design's: a 1400 x 788 client area whose controls are declared to the window's design
-// layout; UISize sets the layout scale, the client height / 788.
+// layout; UISize sets the layout scale, the client height / 788, and the pages' scale (LayoutScale), the
+// same unless the pages' box is smaller than their share of it.
 
 #include <QWidget>
 #include <cstdint>
@@ -130,7 +131,7 @@ public:
     QWidget* Window() override { return this; }
     TextRegistry& Texts() override { return *texts_; }
     FileDialogs& Files() override { return *files_; }
-    qreal LayoutScale() const override { return scale_; }
+    qreal LayoutScale() const override { return pageScale_; }
 
 signals:
     // The user ends the program; the application quits its event loop and shuts down in order.
@@ -174,6 +175,7 @@ private:
     MainFrame* frame_ = nullptr;
     DesignLayout* layout_ = nullptr;
     qreal scale_ = 1.0;
+    qreal pageScale_ = 1.0;
     bool iconPending_ = false;  // set once the first show asked for it
 
     std::unique_ptr<ViewBridge> bridge_;

@@ -76,6 +76,8 @@ MainTabs::MainTabs(PageHost& host, QWidget* window, TextRegistry& texts)
     background_->setObjectName(ControlName(kTabBackground));
     strip_ = new MTabCtrl(window);
     strip_->setObjectName(ControlName(kTabStrip));
+    texts.Bind(strip_, UiText(txt::kPageStrip),
+               [strip = strip_](const QString& s) { strip->setAccessibleName(s); });
     for (const TabItem& t : kItems) {
         const int index = strip_->InsertItem(t.item, Text(t.text), QLatin1String(t.icon), t.glyph);
         MTabCtrl* strip = strip_;

@@ -128,6 +128,8 @@ HomePage::HomePage(TextRegistry& texts, QWidget* window) : QWidget(window) {
 
     list_ = new CDeviceList(this);
     list_->setObjectName(ControlName(kDeviceList));
+    texts.Bind(list_, UiText(txt::kDeviceList),
+               [list = list_](const QString& s) { list->setAccessibleName(s); });
     texts.BindComposed(
         list_, {txt::kConnected, txt::kDisconnected, txt::kWiredCard, txt::kWirelessCard, txt::kFirmware},
         [] { return QString(); },
@@ -294,7 +296,7 @@ void HomePage::DeclareGeometry() {
         EdgeRules{Fixed(Anchor::End), Fixed(Anchor::Centre), Fixed(Anchor::End), Fixed(Anchor::Centre)});
     constexpr EdgeRules kPanel{Scaled(Anchor::Centre), kWindowTop, Scaled(Anchor::Centre), kWindowTop};
     layout_->Add(picture_, Ltrb(610, 100, 750, 240), kPanel);
-    layout_->Add(text_, Ltrb(380, 260, 980, 370), kPanel);
+    layout_->Add(text_, Ltrb(380, 260, 980, 370), kPanel, 15, QFont::Normal);
     layout_->Add(command_, Ltrb(300, 375, 1060, 445), kPanel);
     layout_->Add(copy_, Ltrb(590, 460, 770, 496),
                  EdgeRules{Fixed(Anchor::Centre), kWindowTop, Fixed(Anchor::Centre), Fixed(Anchor::Size)});

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "platform/Autostart.h"
@@ -36,11 +37,15 @@ constexpr int kSectionSpacing = 14;
 class Panel : public QWidget {
 public:
     explicit Panel(QWidget* parent) : QWidget(parent) {
-        auto* layout = new QVBoxLayout(this);
-        layout->setContentsMargins(24, 16, 24, 18);
-        layout->setSpacing(10);
+        new QVBoxLayout(this);
+        SetCompact(false);
     }
     QVBoxLayout* Layout() { return static_cast<QVBoxLayout*>(layout()); }
+    // Closer rows, for a window too short for the design's.
+    void SetCompact(bool compact) {
+        layout()->setContentsMargins(24, compact ? 10 : 16, 24, compact ? 10 : 18);
+        layout()->setSpacing(compact ? 6 : 10);
+    }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -85,7 +90,14 @@ SettingsPage::SettingsPage(TextRegistry& texts, const ProductConfig& product, QW
     texts.BindText(leave_, txt::kBack);
     connect(leave_, &QPushButton::clicked, this, &SettingsPage::leaveRequested);
 
-    column_ = new QWidget(this);
+    // Below the design height the sections do not all fit: the column scrolls rather than squeezing them.
+    scroll_ = new QScrollArea(this);
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setFocusPolicy(Qt::NoFocus);
+    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll_->setWidgetResizable(true);
+    scroll_->viewport()->setAutoFillBackground(false);
+    column_ = new QWidget;
     auto* layout = new QVBoxLayout(column_);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(kSectionSpacing);
@@ -100,6 +112,8 @@ SettingsPage::SettingsPage(TextRegistry& texts, const ProductConfig& product, QW
     layout->addWidget(BuildUpdates(texts));
     layout->addWidget(BuildLinks(texts, product));
     layout->addStretch(1);
+    scroll_->setWidget(column_);
+    column_->setAutoFillBackground(false);  // the page's shade shows through
     Refresh();
 }
 
@@ -313,7 +327,15 @@ void SettingsPage::Place() {
     // The window places the page; the column keeps its size, its sections laid out by their texts.
     leave_->setGeometry(Ltrb(24, 16, 144, 52));
     const int top = 16, width = qMin(kColumnWidth, this->width() - 2 * 170);
-    column_->setGeometry(Ltrb((this->width() - width) / 2, top, (this->width() + width) / 2, height() - 8));
+    const QRect box = Ltrb((this->width() - width) / 2, top, (this->width() + width) / 2, height() - 8);
+    // A window shorter than the design's closes the sections up before the column has to scroll.
+    for (bool compact : {false, true}) {
+        column_->layout()->setSpacing(compact ? 6 : kSectionSpacing);
+        for (QWidget* child : column_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (auto* panel = dynamic_cast<Panel*>(child)) panel->SetCompact(compact);
+        if (column_->layout()->sizeHint().height() <= box.height()) break;
+    }
+    scroll_->setGeometry(box);
 }
 
 void SettingsPage::paintEvent(QPaintEvent*) {

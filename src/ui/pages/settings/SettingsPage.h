@@ -16,6 +16,7 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 
 namespace quorvel {
 
@@ -82,6 +83,7 @@ private:
     void ShowTrayHint();
     QString CheckText() const;
 
+    QScrollArea* scroll_ = nullptr;  // holds the column: a short window scrolls it
     QWidget* column_ = nullptr;
     QPushButton* leave_ = nullptr;
     QComboBox* language_ = nullptr;
