@@ -9,6 +9,9 @@
 #include "GuiProcess.h"
 #include "XServer.h"
 #include "cli/CliRunner.h"
+#include "platform/TempHome.h"
+#include "shell/AppContext.h"
+#include "shell/Preferences.h"
 
 namespace quorvel::test {
 
@@ -52,6 +55,16 @@ protected:
         auto gui = std::make_unique<GuiProcess>(args, GuiEnv(display, extra), GuiErrPath());
         EXPECT_TRUE(gui->Started());
         return gui;
+    }
+
+    // The close button hides the window (into the tray where there is one) in the program started next.
+    void UseHideOnClose() {
+        testing::ScopedEnv env;
+        env.Set("XDG_CONFIG_HOME", Path("config"));
+        SetDeviceName("Quorvel Mouse");
+        ReadExitMode();  // creates the store
+        WritePreferenceText("exit_mode", "1");
+        ASSERT_EQ(ReadExitMode(), 1);
     }
 
     // "quorvel <pid> visible|hidden" once the instance's event loop runs.

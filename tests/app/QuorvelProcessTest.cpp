@@ -11,9 +11,6 @@
 #include <thread>
 
 #include "QuorvelProcessFixture.h"
-#include "platform/TempHome.h"
-#include "shell/AppContext.h"
-#include "shell/Preferences.h"
 
 namespace quorvel {
 namespace {
@@ -29,14 +26,7 @@ using test::Xdotool;
 
 TEST_F(QuorvelWindowTest, HiddenStartMapsNothingUntilASecondStartHandsOver) {
     // Closing hides the window in this exit mode; a signal must end the program all the same.
-    {
-        testing::ScopedEnv env;
-        env.Set("XDG_CONFIG_HOME", Path("config"));
-        SetDeviceName("Quorvel Mouse");
-        ReadExitMode();  // creates the store
-        WritePreferenceText("exit_mode", "1");
-        ASSERT_EQ(ReadExitMode(), 1);
-    }
+    UseHideOnClose();
     auto first = Start(x_->Display(), {"-hide"});
     ASSERT_EQ(Status(), StatusOf(first->Pid(), false)) << GuiErr();
     // Discovery has found the mouse and switched the view; the window stays hidden all the same.

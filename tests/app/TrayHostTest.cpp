@@ -8,9 +8,6 @@
 #include "QuorvelProcessFixture.h"
 #include "SessionBus.h"
 #include "StatusNotifierHost.h"
-#include "platform/TempHome.h"
-#include "shell/AppContext.h"
-#include "shell/Preferences.h"
 
 namespace quorvel::test {
 namespace {
@@ -25,13 +22,7 @@ protected:
         if (!bus_.Installed()) GTEST_SKIP() << bus_.Why();
         ASSERT_TRUE(bus_.Running()) << bus_.Why();
         if (Xdotool(x_->Display(), "version").empty()) GTEST_SKIP() << "xdotool is not installed";
-        // The close button hides into the tray in this exit mode.
-        testing::ScopedEnv env;
-        env.Set("XDG_CONFIG_HOME", Path("config"));
-        SetDeviceName("Quorvel Mouse");
-        ReadExitMode();  // creates the store
-        WritePreferenceText("exit_mode", "1");
-        ASSERT_EQ(ReadExitMode(), 1);
+        UseHideOnClose();
     }
 
     std::unique_ptr<GuiProcess> StartOnBus() {
