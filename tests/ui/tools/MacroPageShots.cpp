@@ -87,6 +87,8 @@ TEST_F(MacroPageScreenshots, EditorInsertMenuKeyDialogAndRecording) {
 
         // The insert menu over the list.
         Click(kEventInsert);
+        // The picture is taken from the screen: the menu's window must be up first.
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(Menu("InsertMenu")));
         Save("macro-page-insert-menu");
         Menu("InsertMenu")->close();
 
