@@ -53,6 +53,20 @@ TEST(DesignLayout, EdgeRulesFollowTheBoxAndTheScale) {
          Ltrb(1151, 561, 1181, 591)},
         // Scaled from the end: the box is 187 / 0.75 = 249 design pixels wide; 16 from its end, scaled.
         {"scaled from the end", Ltrb(24, 56, 984, 88), kRightToEnd, {187, 132}, 0.75, Ltrb(18, 42, 174, 66)},
+        // Scaled distances from the far side in pixels: 187 - 0.75 * 16 = 175, where End gives 174.
+        {"scaled from the far side",
+         Ltrb(24, 56, 984, 88),
+         EdgeRules{Scaled(), Scaled(), Scaled(Anchor::Far), Scaled()},
+         {187, 132},
+         0.75,
+         Ltrb(18, 42, 175, 66)},
+        // A button at the far side keeps its scaled size: 187 - 0.75 * 44 = 154, 0.75 * 28 = 21 wide.
+        {"sized at the far side",
+         Ltrb(956, 10, 984, 38),
+         EdgeRules{Scaled(Anchor::Far), Scaled(), Scaled(Anchor::Size), Scaled(Anchor::Size)},
+         {187, 132},
+         0.75,
+         Ltrb(154, 7, 175, 28)},
         // Centred in an odd width: the middle is 1401 / 2 = 700.
         {"centred", Ltrb(370, 10, 630, 40), centred, {1401, 500}, 1.0, Ltrb(570, 10, 830, 40)},
         {"centred, scaled", Ltrb(430, 0, 570, 100), centredScaled, {1050, 375}, 0.75, Ltrb(473, 0, 577, 75)},
