@@ -3,12 +3,16 @@
 // worked out from the rules each window used to apply by hand: products truncated, the frame in design
 // pixels from the client edges).
 
+#include <QAbstractButton>
 #include <QLabel>
 
 #include "MainWindowFixture.h"
 #include "toolkit/CDeviceList.h"
 #include "ui/common/DesignLayout.h"
 #include "ui/common/UiRect.h"
+#include "ui/pages/buttons/ButtonPage.h"
+#include "ui/pages/buttons/ButtonPageIds.h"
+#include "ui/pages/buttons/ButtonPicturePanel.h"
 #include "ui/pages/deviceinfo/DeviceInfoPage.h"
 #include "ui/pages/home/HomePage.h"
 #include "ui/pages/lighting/LightingPage.h"
@@ -218,6 +222,47 @@ TEST_F(DesignGeometry, ControlsKeepTheirRectanglesAndFontsAtEveryScale) {
         }
         EXPECT_EQ(in(performance, DpiPanel::kTitle)->font().pixelSize(), dpiTitlePx[i]);
         EXPECT_EQ(in(macros, kMacroCaption)->font().pixelSize(), macroCaptionPx[i]);
+    }
+}
+
+// The button page's panels at the same window sizes: each opens inside the picture's card with all its
+// controls inside it, the picture gives way above it, and takes the room back when the panel closes.
+TEST_F(DesignGeometry, AnOpenButtonPanelSitsInThePicturesCardAtEveryScale) {
+    OpenWindow("102:wired");
+    ASSERT_TRUE(WaitFor([&] { return CurrentView() == MainViews::View::DeviceList; }));
+    emit window->Home().List().deviceClicked(102);
+    PickTab(MainTabs::kButtonsItem);
+    auto* page = window->findChild<ButtonPage*>();
+    ASSERT_NE(page, nullptr);
+    auto* buttons = page->findChild<ButtonPicturePanel*>();
+    buttons->Select(1);  // not the primary button, whose function stays
+    emit buttons->buttonPicked(1);
+    QWidget* picture = Control(page, button_page::kPicture);
+    QWidget* card = picture->parentWidget();
+    auto onPage = [&](QWidget* w) { return QRect(w->mapTo(page, QPoint(0, 0)), w->size()); };
+
+    const struct {
+        int opener, close;
+    } panels[] = {{button_page::kKeyOpen, button_page::kKeyClose},
+                  {button_page::kClickOpen, button_page::kClickClose}};
+    for (const QSize size : {QSize(1400, 788), QSize(1050, 591), QSize(1820, 1024)}) {
+        window->resize(size);
+        ASSERT_TRUE(WaitFor([&] { return window->size() == size; }));
+        QCoreApplication::processEvents();
+        for (const auto& p : panels) {
+            Control<QAbstractButton>(page, p.opener)->click();
+            QWidget* close = Control(page, p.close);
+            QWidget* panel = close->parentWidget();
+            ASSERT_TRUE(panel->isVisible()) << p.opener;
+            const QRect at = onPage(panel);
+            EXPECT_TRUE(onPage(card).contains(at)) << p.opener << " at " << size.height();
+            for (QWidget* control : panel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                EXPECT_TRUE(panel->rect().contains(control->geometry()))
+                    << control->objectName().toStdString() << " at " << size.height();
+            EXPECT_LT(onPage(picture).bottom(), at.top()) << p.opener << " at " << size.height();
+            Control<QAbstractButton>(page, p.close)->click();
+            EXPECT_GT(onPage(picture).bottom(), at.bottom()) << p.opener << " at " << size.height();
+        }
     }
 }
 
