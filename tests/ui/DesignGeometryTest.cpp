@@ -3,12 +3,16 @@
 // worked out from the rules each window used to apply by hand: products truncated, the frame in design
 // pixels from the client edges).
 
+#include <QAbstractButton>
 #include <QLabel>
 
 #include "MainWindowFixture.h"
 #include "toolkit/CDeviceList.h"
 #include "ui/common/DesignLayout.h"
 #include "ui/common/UiRect.h"
+#include "ui/pages/buttons/ButtonPage.h"
+#include "ui/pages/buttons/ButtonPageIds.h"
+#include "ui/pages/buttons/ButtonPicturePanel.h"
 #include "ui/pages/deviceinfo/DeviceInfoPage.h"
 #include "ui/pages/home/HomePage.h"
 #include "ui/pages/lighting/LightingPage.h"
@@ -53,6 +57,20 @@ TEST(DesignLayout, EdgeRulesFollowTheBoxAndTheScale) {
          Ltrb(1151, 561, 1181, 591)},
         // Scaled from the end: the box is 187 / 0.75 = 249 design pixels wide; 16 from its end, scaled.
         {"scaled from the end", Ltrb(24, 56, 984, 88), kRightToEnd, {187, 132}, 0.75, Ltrb(18, 42, 174, 66)},
+        // Scaled distances from the far side in pixels: 187 - 0.75 * 16 = 175, where End gives 174.
+        {"scaled from the far side",
+         Ltrb(24, 56, 984, 88),
+         EdgeRules{Scaled(), Scaled(), Scaled(Anchor::Far), Scaled()},
+         {187, 132},
+         0.75,
+         Ltrb(18, 42, 175, 66)},
+        // A button at the far side keeps its scaled size: 187 - 0.75 * 44 = 154, 0.75 * 28 = 21 wide.
+        {"sized at the far side",
+         Ltrb(956, 10, 984, 38),
+         EdgeRules{Scaled(Anchor::Far), Scaled(), Scaled(Anchor::Size), Scaled(Anchor::Size)},
+         {187, 132},
+         0.75,
+         Ltrb(154, 7, 175, 28)},
         // Centred in an odd width: the middle is 1401 / 2 = 700.
         {"centred", Ltrb(370, 10, 630, 40), centred, {1401, 500}, 1.0, Ltrb(570, 10, 830, 40)},
         {"centred, scaled", Ltrb(430, 0, 570, 100), centredScaled, {1050, 375}, 0.75, Ltrb(473, 0, 577, 75)},
@@ -204,6 +222,47 @@ TEST_F(DesignGeometry, ControlsKeepTheirRectanglesAndFontsAtEveryScale) {
         }
         EXPECT_EQ(in(performance, DpiPanel::kTitle)->font().pixelSize(), dpiTitlePx[i]);
         EXPECT_EQ(in(macros, kMacroCaption)->font().pixelSize(), macroCaptionPx[i]);
+    }
+}
+
+// The button page's panels at the same window sizes: each opens inside the picture's card with all its
+// controls inside it, the picture gives way above it, and takes the room back when the panel closes.
+TEST_F(DesignGeometry, AnOpenButtonPanelSitsInThePicturesCardAtEveryScale) {
+    OpenWindow("102:wired");
+    ASSERT_TRUE(WaitFor([&] { return CurrentView() == MainViews::View::DeviceList; }));
+    emit window->Home().List().deviceClicked(102);
+    PickTab(MainTabs::kButtonsItem);
+    auto* page = window->findChild<ButtonPage*>();
+    ASSERT_NE(page, nullptr);
+    auto* buttons = page->findChild<ButtonPicturePanel*>();
+    buttons->Select(1);  // not the primary button, whose function stays
+    emit buttons->buttonPicked(1);
+    QWidget* picture = Control(page, button_page::kPicture);
+    QWidget* card = picture->parentWidget();
+    auto onPage = [&](QWidget* w) { return QRect(w->mapTo(page, QPoint(0, 0)), w->size()); };
+
+    const struct {
+        int opener, close;
+    } panels[] = {{button_page::kKeyOpen, button_page::kKeyClose},
+                  {button_page::kClickOpen, button_page::kClickClose}};
+    for (const QSize size : {QSize(1400, 788), QSize(1050, 591), QSize(1820, 1024)}) {
+        window->resize(size);
+        ASSERT_TRUE(WaitFor([&] { return window->size() == size; }));
+        QCoreApplication::processEvents();
+        for (const auto& p : panels) {
+            Control<QAbstractButton>(page, p.opener)->click();
+            QWidget* close = Control(page, p.close);
+            QWidget* panel = close->parentWidget();
+            ASSERT_TRUE(panel->isVisible()) << p.opener;
+            const QRect at = onPage(panel);
+            EXPECT_TRUE(onPage(card).contains(at)) << p.opener << " at " << size.height();
+            for (QWidget* control : panel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                EXPECT_TRUE(panel->rect().contains(control->geometry()))
+                    << control->objectName().toStdString() << " at " << size.height();
+            EXPECT_LT(onPage(picture).bottom(), at.top()) << p.opener << " at " << size.height();
+            Control<QAbstractButton>(page, p.close)->click();
+            EXPECT_GT(onPage(picture).bottom(), at.bottom()) << p.opener << " at " << size.height();
+        }
     }
 }
 

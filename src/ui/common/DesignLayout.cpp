@@ -96,6 +96,8 @@ int DesignLayout::Coordinate(int design, int designExtent, Edge edge, int nearEd
             return boxExtent / 2 + at(design - designExtent / 2);
         case Anchor::Size:
             return nearEdge + at(design - nearDesign);
+        case Anchor::Far:
+            return boxExtent - at(designExtent - design);
     }
     return 0;
 }

@@ -7,6 +7,8 @@
 // Each edge of a rectangle says how it follows the box it sits in:
 //   Start   the design coordinate (times the scale)
 //   End     the design distance from the far side of the box
+//   Far     the same distance, scaled on its own and taken from the box's far side in pixels (an edge
+//           that keeps the box's edge however wide the box is at the scale)
 //   Centre  the design distance from the middle of the box
 //   Size    (right, bottom) the near edge plus the design extent
 // and whether it is scaled (the default) or kept in design pixels (Fixed). A scaled edge may keep its last
@@ -21,7 +23,7 @@
 
 namespace quorvel {
 
-enum class Anchor : unsigned char { Start, End, Centre, Size };
+enum class Anchor : unsigned char { Start, End, Centre, Size, Far };
 
 struct Edge {
     Anchor anchor = Anchor::Start;

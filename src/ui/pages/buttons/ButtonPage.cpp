@@ -9,6 +9,7 @@
 #include "device/DeviceView.h"
 #include "device/PageState.h"
 #include "store/ButtonCodes.h"
+#include "ui/common/DesignLayout.h"
 #include "ui/common/PageHost.h"
 #include "ui/common/TextIds.h"
 #include "ui/common/UiRect.h"
@@ -24,13 +25,17 @@ namespace quorvel {
 
 namespace {
 
-// Why a change was refused, in the user's words.
+// Design geometry of the page (1180 x 658 at 1x): the buttons on the left, the function area at the right
+// edge, an open panel centred in the picture's card (which ends where the function area's gap starts)
+// above its bottom margin.
+constexpr QSize kDesignSize(1180, 658);
+constexpr QRect kButtonsAt(0, 0, 814, 658), kFunctionsAt(830, 0, 350, 658), kPanelAt(334, 412, 460, 230);
+constexpr int kPanelMargin = 16;
 
-// Design geometry of the page (1180 x 658 at 1x): the buttons on the left, the function area on the
-// right, an open panel in the picture's card under the picture.
-constexpr int kFunctionWidth = 350;
-constexpr int kGap = 16;
-constexpr QSize kPanelSize(460, 230);
+constexpr EdgeRules kButtonsRules{Scaled(), Scaled(), Scaled(Anchor::Far), Scaled(Anchor::Far)};
+constexpr EdgeRules kFunctionsRules{Scaled(Anchor::Far), Scaled(), Scaled(Anchor::Far), Scaled(Anchor::Far)};
+constexpr EdgeRules kPanelRules{Scaled(Anchor::Centre), Scaled(Anchor::Far), Scaled(Anchor::Size),
+                                Scaled(Anchor::Size)};
 
 FunctionRow RowOfType(int macroType) {
     switch (macroType) {
@@ -94,6 +99,12 @@ ButtonPage::ButtonPage(PageHost& host, QWidget* parent) : Page(host, parent) {
         ShowStoredFunction();
     });
 
+    layout_ = new DesignLayout(this, kDesignSize);
+    layout_->Add(buttons_, kButtonsAt, kButtonsRules);
+    layout_->Add(functions_, kFunctionsAt, kFunctionsRules);
+    layout_->Add(keyPanel_, kPanelAt, kPanelRules);
+    layout_->Add(clickPanel_, kPanelAt, kPanelRules);
+
     modelImage_ = QString::fromStdString(host.Actions().core.Snapshot().model.mouse_img);
     UISize(host.LayoutScale());
     Rebuild();
@@ -115,12 +126,12 @@ void ButtonPage::ModelLoaded(const ModelState& model) {
 
 void ButtonPage::UISize(qreal scale) {
     if (scale <= 0) return;
-    scale_ = scale;
+    layout_->SetScale(scale);
     buttons_->SetScale(scale);
     functions_->SetScale(scale);
     keyPanel_->SetScale(scale);
     clickPanel_->SetScale(scale);
-    Layout();
+    KeepRoomForPanels();
 }
 
 void ButtonPage::CloseTransient() {
@@ -143,27 +154,12 @@ void ButtonPage::showEvent(QShowEvent* event) {
 }
 
 void ButtonPage::resizeEvent(QResizeEvent*) {
-    Layout();
-}
-
-void ButtonPage::Layout() {
-    auto S = [this](qreal v) { return static_cast<int>(v * scale_); };
-    const int functionWidth = S(kFunctionWidth);
-    const int left = qMax(0, width() - functionWidth - S(kGap));
-    buttons_->setGeometry(0, 0, left, height());
-    functions_->setGeometry(width() - functionWidth, 0, functionWidth, height());
-    const QRect card = buttons_->PictureCard();
-    const QSize panel(qMin(S(kPanelSize.width()), card.width() - S(32)), S(kPanelSize.height()));
-    const QRect area(card.center().x() - panel.width() / 2, card.bottom() + 1 - S(kGap) - panel.height(),
-                     panel.width(), panel.height());
-    keyPanel_->setGeometry(area);
-    clickPanel_->setGeometry(area);
     KeepRoomForPanels();
 }
 
 void ButtonPage::KeepRoomForPanels() {
     const bool open = keyPanel_->isVisibleTo(this) || clickPanel_->isVisibleTo(this);
-    buttons_->KeepFree(open ? keyPanel_->height() + static_cast<int>(kGap * scale_) : 0);
+    buttons_->KeepFree(open ? keyPanel_->height() + layout_->Length(kPanelMargin) : 0);
 }
 
 bool ButtonPage::eventFilter(QObject* watched, QEvent* event) {

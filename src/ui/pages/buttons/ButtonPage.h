@@ -14,6 +14,7 @@ namespace quorvel {
 
 class ButtonPicturePanel;
 class ClickFunctionPanel;
+class DesignLayout;
 class FunctionMenuPanel;
 class KeyCombinationPanel;
 class UiText;
@@ -55,7 +56,6 @@ private:
     void ChooseButton(int index);
     void ShowKeyFunction();
     void ShowStoredFunction();
-    void Layout();
     void KeepRoomForPanels();
 
     // A change of one button's function: false (with the notice) when the chosen button is protected.
@@ -77,7 +77,7 @@ private:
 
     QString modelImage_;
     int selectedKeyCode_ = 0;
-    qreal scale_ = 1.0;
+    DesignLayout* layout_ = nullptr;
     ButtonPicturePanel* buttons_ = nullptr;
     FunctionMenuPanel* functions_ = nullptr;
     KeyCombinationPanel* keyPanel_ = nullptr;

@@ -6,41 +6,35 @@
 #include "toolkit/Paint.h"
 #include "toolkit/Skin.h"
 #include "toolkit/Theme.h"
-#include "ui/common/UiFonts.h"
+#include "ui/common/DesignLayout.h"
 #include "ui/common/UiRect.h"
 
 namespace quorvel {
 
-ButtonPanelCard::ButtonPanelCard(QWidget* parent) : QWidget(parent) {}
+ButtonPanelCard::ButtonPanelCard(QSize designSize, QWidget* parent)
+    : QWidget(parent), layout_(new DesignLayout(this, designSize)) {
+    // The panels' type is truncated and never vanishes below one pixel.
+    layout_->SetFontRule({1, false});
+}
 
 void ButtonPanelCard::SetScale(qreal scale) {
-    if (scale <= 0 || scale == scale_) return;
-    scale_ = scale;
-    Layout();
+    layout_->SetScale(scale);
+    update();  // what the card draws follows the scale too
 }
 
-QLabel* ButtonPanelCard::NewLabel(int id, int pixels, bool bright) {
+QLabel* ButtonPanelCard::NewLabel(int id, bool bright) {
     auto* label = new QLabel(this);
     if (id) label->setObjectName(ControlName(id));
-    RefontLabel(label, pixels, bright);
-    return label;
-}
-
-void ButtonPanelCard::RefontLabel(QLabel* label, int pixels, bool bright) {
-    label->setFont(UiFont(qMax(1, S(pixels)), bright ? QFont::DemiBold : QFont::Normal));
     QPalette pal = label->palette();
     pal.setColor(QPalette::WindowText, bright ? palette::kText : palette::kTextDim);
     label->setPalette(pal);
+    return label;
 }
 
 void ButtonPanelCard::paintEvent(QPaintEvent*) {
     QPainter p(this);
     if (!Skin::Instance().PaintFrame(p, rect(), QStringLiteral("img_area_bkg.png"), QMargins(16, 16, 16, 16)))
         PaintCard(p, rect(), 12, CardState::Normal);
-}
-
-void ButtonPanelCard::resizeEvent(QResizeEvent*) {
-    Layout();
 }
 
 }  // namespace quorvel

@@ -1,35 +1,50 @@
 #pragma once
-// The background of the button page's panels: the skin's panel frame, or a drawn card without it. Holds the
-// layout scale its panel places its controls with (design pixels times the scale).
+// The background of the button page's panels: the skin's panel frame, or a drawn card without it. Its
+// controls are declared on its design layout, which places them for the layout scale.
 
 #include <QWidget>
+
+#include "ui/common/DesignLayout.h"
 
 class QLabel;
 
 namespace quorvel {
 
+// The edge rules of the cards' controls; sizes are scaled on their own, as the cards have always had them.
+// A control at the card's far side (close, reset): its left edge a scaled distance from the right.
+inline constexpr EdgeRules kSizedAtRight{Scaled(Anchor::Far), Scaled(), Scaled(Anchor::Size),
+                                         Scaled(Anchor::Size)};
+// A control that reaches to a scaled distance from the card's right edge (titles, the key field).
+inline constexpr EdgeRules kToRight{Scaled(), Scaled(), Scaled(Anchor::Far), Scaled(Anchor::Size)};
+// A control in the bottom right corner (OK).
+inline constexpr EdgeRules kSizedAtCorner{Scaled(Anchor::Far), Scaled(Anchor::Far), Scaled(Anchor::Size),
+                                          Scaled(Anchor::Size)};
+
+// The key-combination and click-function panels at 1x: their extent, close, title and OK.
+inline constexpr QSize kPanelDesign(460, 230);
+inline constexpr QRect kPanelClose(416, 14, 28, 28);
+inline constexpr QRect kPanelTitle(24, 14, 384, 28);
+inline constexpr QRect kPanelOk(316, 174, 120, 36);
+inline constexpr int kPanelTitlePx = 16, kPanelTextPx = 13;
+
 class ButtonPanelCard : public QWidget {
     Q_OBJECT
 public:
-    explicit ButtonPanelCard(QWidget* parent = nullptr);
+    // `designSize`: the card's extent in the design, which controls declared from its far side keep
+    // their distances to.
+    ButtonPanelCard(QSize designSize, QWidget* parent);
 
     void SetScale(qreal scale);
-    qreal Scale() const { return scale_; }
+    DesignLayout& Design() const { return *layout_; }
 
 protected:
-    // A design length at the current scale (truncated, as the window's layout does).
-    int S(qreal design) const { return static_cast<int>(design * scale_); }
-    // Places the controls for the current size and scale.
-    virtual void Layout() {}
-    // A label in the panels' type: `pixels` high at 1x, bright or dim.
-    QLabel* NewLabel(int id, int pixels, bool bright);
-    void RefontLabel(QLabel* label, int pixels, bool bright = false);
+    // A label in the panels' tone, bright or dim; its font comes with its design rectangle.
+    QLabel* NewLabel(int id, bool bright);
 
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
-    qreal scale_ = 1.0;
+    DesignLayout* layout_;
 };
 
 }  // namespace quorvel

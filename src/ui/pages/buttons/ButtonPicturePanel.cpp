@@ -1,13 +1,14 @@
 #include "ui/pages/buttons/ButtonPicturePanel.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QPushButton>
 
 #include "toolkit/MouseCtrl.h"
 #include "toolkit/MouseKeyCtrl.h"
 #include "toolkit/Theme.h"
+#include "ui/common/DesignLayout.h"
 #include "ui/common/TextIds.h"
-#include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
 #include "ui/pages/buttons/ButtonPageIds.h"
@@ -19,14 +20,27 @@ using namespace button_page;
 
 namespace {
 
-constexpr int kListWidth = 300;  // the list card, at 1x
-constexpr int kGap = 16;         // between the cards
+// Design geometry at 1x: the list's card and the picture's card side by side, 814 x 658 together.
+constexpr QSize kDesignSize(814, 658);
+constexpr QRect kListCard(0, 0, 300, 658), kPictureCard(316, 0, 498, 658);
+// In the list's card: the title, the list, and Reset All at the bottom.
+constexpr QRect kTitleAt(24, 16, 252, 28), kListAt(16, 56, 268, 530), kResetAllAt(16, 602, 268, 40);
+constexpr int kTitlePx = 16, kResetAllPx = 13;
+// In the picture's card: the picture, less what is kept free under it.
+constexpr QRect kPictureAt(12, 12, 474, 634);
+// The list's rows fit its height, between these design heights.
+constexpr int kRowLow = 28, kRowHigh = 44;
+
+constexpr EdgeRules kFullHeight{Scaled(), Scaled(), Scaled(), Scaled(Anchor::Far)};
+constexpr EdgeRules kToRightAndBottom{Scaled(), Scaled(), Scaled(Anchor::Far), Scaled(Anchor::Far)};
+constexpr EdgeRules kAtBottom{Scaled(), Scaled(Anchor::Far), Scaled(Anchor::Far), Scaled(Anchor::Size)};
 
 }  // namespace
 
-ButtonPicturePanel::ButtonPicturePanel(TextRegistry& texts, QWidget* parent) : QWidget(parent) {
-    listCard_ = new ButtonPanelCard(this);
-    pictureCard_ = new ButtonPanelCard(this);
+ButtonPicturePanel::ButtonPicturePanel(TextRegistry& texts, QWidget* parent)
+    : QWidget(parent), layout_(new DesignLayout(this, kDesignSize)) {
+    listCard_ = new ButtonPanelCard(kListCard.size(), this);
+    pictureCard_ = new ButtonPanelCard(kPictureCard.size(), this);
 
     title_ = new QLabel(listCard_);
     title_->setObjectName(QStringLiteral("buttonsTitle"));
@@ -58,7 +72,16 @@ ButtonPicturePanel::ButtonPicturePanel(TextRegistry& texts, QWidget* parent) : Q
         emit buttonPicked(listIndex);
     });
     connect(resetAll_, &QPushButton::clicked, this, &ButtonPicturePanel::resetAllClicked);
-    Layout();
+
+    layout_->Add(listCard_, kListCard, kFullHeight);
+    layout_->Add(pictureCard_, kPictureCard, kToRightAndBottom);
+    DesignLayout& list = listCard_->Design();
+    list.Add(title_, kTitleAt, kToRight, kTitlePx);
+    list.Add(list_, kListAt, kToRightAndBottom);
+    list.Add(resetAll_, kResetAllAt, kAtBottom, kResetAllPx);
+    pictureCard_->Design().Add(picture_, kPictureAt, kToRightAndBottom);
+    list_->installEventFilter(this);  // its rows follow its height
+    FitRows();
 }
 
 void ButtonPicturePanel::SetImage(const QString& name) {
@@ -79,7 +102,7 @@ void ButtonPicturePanel::SetButtons(const std::vector<ShownButton>& buttons) {
         list_->AddItem(b.caption, b.description, b.keyCode);
         if (b.onPicture) picture_->AddItem(b.caption, b.keyCode, b.direction, b.first, b.second);
     }
-    Layout();
+    FitRows();
 }
 
 void ButtonPicturePanel::Retext(const std::vector<ShownButton>& buttons) {
@@ -124,49 +147,30 @@ QString ButtonPicturePanel::DescriptionOf(int keyCode) const {
 
 void ButtonPicturePanel::SetScale(qreal scale) {
     if (scale <= 0) return;
-    scale_ = scale;
+    layout_->SetScale(scale);
     listCard_->SetScale(scale);
     pictureCard_->SetScale(scale);
-    Layout();
-}
-
-QRect ButtonPicturePanel::PictureCard() const {
-    // From the panel's own size: the cards are placed only when the panel's resize reaches it.
-    const int left = static_cast<int>(kListWidth * scale_) + static_cast<int>(kGap * scale_);
-    return QRect(left, 0, qMax(0, width() - left), height());
+    FitRows();
 }
 
 void ButtonPicturePanel::KeepFree(int bottom) {
-    if (bottom == keepFree_) return;
-    keepFree_ = bottom;
-    Layout();
+    DesignLayout& picture = pictureCard_->Design();
+    if (bottom == picture.contentsMargins().bottom()) return;
+    // The picture's box ends above the panel; the picture keeps its margin to the box.
+    picture.setContentsMargins(0, 0, 0, bottom);
+    picture.Place();
 }
 
-void ButtonPicturePanel::resizeEvent(QResizeEvent*) {
-    Layout();
+bool ButtonPicturePanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == list_ && event->type() == QEvent::Resize) FitRows();
+    return QWidget::eventFilter(watched, event);
 }
 
-void ButtonPicturePanel::Layout() {
-    auto S = [this](qreal v) { return static_cast<int>(v * scale_); };
-    const int listWidth = S(kListWidth);
-    listCard_->setGeometry(0, 0, listWidth, height());
-    pictureCard_->setGeometry(PictureCard());
-
-    title_->setFont(UiFont(qMax(1, S(16))));
-    title_->setGeometry(S(24), S(16), listWidth - S(48), S(28));
-    const int buttonHeight = S(40);
-    const int listTop = S(56);
-    const int listBottom = height() - S(16) - buttonHeight - S(16);
+void ButtonPicturePanel::FitRows() {
     // Rows fit the card; they never grow taller than their design height.
+    const DesignLayout& design = listCard_->Design();
     const int rows = qMax(1, list_->GetItemCount());
-    const int rowHeight = qBound(S(28), (listBottom - listTop) / rows - 6, S(44));
-    list_->SetItemHeight(rowHeight);
-    list_->setGeometry(S(16), listTop, listWidth - S(32), qMax(0, listBottom - listTop));
-    resetAll_->setFont(UiFont(qMax(1, S(13))));
-    resetAll_->setGeometry(S(16), height() - S(16) - buttonHeight, listWidth - S(32), buttonHeight);
-
-    picture_->setGeometry(S(12), S(12), qMax(0, pictureCard_->width() - S(24)),
-                          qMax(0, pictureCard_->height() - S(24) - keepFree_));
+    list_->SetItemHeight(qBound(design.Length(kRowLow), list_->height() / rows - 6, design.Length(kRowHigh)));
 }
 
 }  // namespace quorvel

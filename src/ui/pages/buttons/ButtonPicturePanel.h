@@ -14,6 +14,7 @@ class QPushButton;
 namespace quorvel {
 
 class ButtonPanelCard;
+class DesignLayout;
 class MouseCtrl;
 class MouseKeyCtrl;
 class TextRegistry;
@@ -51,9 +52,8 @@ public:
     QString DescriptionOf(int keyCode) const;
 
     void SetScale(qreal scale);
-    // The picture's card, in the panel's coordinates; `bottom` pixels of it are kept free for a panel laid
-    // over it (the picture moves up and shrinks to fit above).
-    QRect PictureCard() const;
+    // `bottom` pixels of the picture's card are kept free for a panel laid over it (the picture moves up
+    // and shrinks to fit above).
     void KeepFree(int bottom);
 
 signals:
@@ -62,14 +62,13 @@ signals:
     void resetAllClicked();
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Layout();
+    void FitRows();
     int PictureIndexOf(int keyCode) const;  // -1 when the button is not on the picture
 
-    qreal scale_ = 1.0;
-    int keepFree_ = 0;
+    DesignLayout* layout_;
     ButtonPanelCard* listCard_ = nullptr;
     ButtonPanelCard* pictureCard_ = nullptr;
     QLabel* title_ = nullptr;

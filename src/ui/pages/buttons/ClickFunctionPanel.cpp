@@ -8,7 +8,6 @@
 
 #include "toolkit/CImageButton.h"
 #include "ui/common/TextIds.h"
-#include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
 #include "ui/pages/buttons/ButtonPageIds.h"
@@ -20,6 +19,10 @@ using namespace button_page;
 namespace {
 
 constexpr int kFirstLow = 5, kFirstHigh = 255, kSecondLow = 0, kSecondHigh = 255;
+
+// Design geometry at 1x: the two rows, label, field and unit.
+constexpr QRect kSecondLabelAt(24, 64, 120, 36), kSecondAt(144, 64, 110, 36);
+constexpr QRect kFirstLabelAt(24, 112, 120, 36), kFirstAt(144, 112, 110, 36), kUnitAt(264, 112, 80, 36);
 
 // Puts the clamped number back into the field when it differs from what was typed.
 void ClampOnLeave(QLineEdit* edit, int low, int high) {
@@ -37,7 +40,8 @@ int ClampedFieldNumber(const QString& text, int low, int high) {
     return static_cast<int>(std::clamp<qlonglong>(ok ? value : 0, low, high));
 }
 
-ClickFunctionPanel::ClickFunctionPanel(TextRegistry& texts, QWidget* parent) : ButtonPanelCard(parent) {
+ClickFunctionPanel::ClickFunctionPanel(TextRegistry& texts, QWidget* parent)
+    : ButtonPanelCard(kPanelDesign, parent) {
     setObjectName(QStringLiteral("ClickFunctionPanel"));
     close_ = new CImageButton(QString(), Glyph::Close, this);
     close_->setObjectName(ControlName(kClickClose));
@@ -45,13 +49,13 @@ ClickFunctionPanel::ClickFunctionPanel(TextRegistry& texts, QWidget* parent) : B
     texts.BindToolTip(close_, txt::kPanelCloseTip);
     connect(close_, &CImageButton::clicked, this, &ClickFunctionPanel::Close);
 
-    title_ = NewLabel(kClickTitle, 16, true);
+    title_ = NewLabel(kClickTitle, true);
     texts.BindText(title_, txt::kFireKey);
-    secondLabel_ = NewLabel(kSecondLabel, 13, false);
+    secondLabel_ = NewLabel(kSecondLabel, false);
     texts.BindText(secondLabel_, txt::kClickCount);
-    firstLabel_ = NewLabel(kFirstLabel, 13, false);
+    firstLabel_ = NewLabel(kFirstLabel, false);
     texts.BindText(firstLabel_, txt::kClickInterval);
-    unit_ = NewLabel(kUnitLabel, 13, false);
+    unit_ = NewLabel(kUnitLabel, false);
     texts.BindText(unit_, txt::kMs);
 
     // Digits (and a sign, so "-1" can be typed and put right); the range is applied on leaving.
@@ -69,6 +73,16 @@ ClickFunctionPanel::ClickFunctionPanel(TextRegistry& texts, QWidget* parent) : B
     ok_->setObjectName(ControlName(kClickOk));
     texts.BindText(ok_, txt::kPanelOk);
     connect(ok_, &QPushButton::clicked, this, &ClickFunctionPanel::okClicked);
+
+    DesignLayout& d = Design();
+    d.Add(close_, kPanelClose, kSizedAtRight);
+    d.Add(title_, kPanelTitle, kToRight, kPanelTitlePx);
+    d.Add(secondLabel_, kSecondLabelAt, kScaledSizes, kPanelTextPx, QFont::Normal);
+    d.Add(second_, kSecondAt, kScaledSizes, kPanelTextPx, QFont::Normal);
+    d.Add(firstLabel_, kFirstLabelAt, kScaledSizes, kPanelTextPx, QFont::Normal);
+    d.Add(first_, kFirstAt, kScaledSizes, kPanelTextPx, QFont::Normal);
+    d.Add(unit_, kUnitAt, kScaledSizes, kPanelTextPx, QFont::Normal);
+    d.Add(ok_, kPanelOk, kSizedAtCorner, kPanelTextPx);
     hide();
 }
 
@@ -89,24 +103,6 @@ int ClickFunctionPanel::First() const {
 
 int ClickFunctionPanel::Second() const {
     return ClampedFieldNumber(second_->text(), kSecondLow, kSecondHigh);
-}
-
-void ClickFunctionPanel::Layout() {
-    const int w = width(), m = S(24);
-    close_->setGeometry(w - S(16) - S(28), S(14), S(28), S(28));
-    RefontLabel(title_, 16, true);
-    title_->setGeometry(m, S(14), w - 2 * m - S(28), S(28));
-    const QFont font = UiFont(qMax(1, S(13)), QFont::Normal);
-    const int labelWidth = S(120), editWidth = S(110), rowHeight = S(36);
-    for (QLabel* label : {secondLabel_, firstLabel_, unit_}) label->setFont(font);
-    for (QLineEdit* edit : {second_, first_}) edit->setFont(font);
-    secondLabel_->setGeometry(m, S(64), labelWidth, rowHeight);
-    second_->setGeometry(m + labelWidth, S(64), editWidth, rowHeight);
-    firstLabel_->setGeometry(m, S(112), labelWidth, rowHeight);
-    first_->setGeometry(m + labelWidth, S(112), editWidth, rowHeight);
-    unit_->setGeometry(m + labelWidth + editWidth + S(10), S(112), S(80), rowHeight);
-    ok_->setFont(UiFont(qMax(1, S(13))));
-    ok_->setGeometry(w - m - S(120), height() - S(20) - S(36), S(120), S(36));
 }
 
 }  // namespace quorvel

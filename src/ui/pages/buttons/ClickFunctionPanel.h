@@ -30,9 +30,6 @@ public:
 signals:
     void okClicked();
 
-protected:
-    void Layout() override;
-
 private:
     CImageButton* close_ = nullptr;
     QLabel* title_ = nullptr;

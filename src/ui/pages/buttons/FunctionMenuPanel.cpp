@@ -10,7 +10,6 @@
 #include "toolkit/Paint.h"
 #include "toolkit/Theme.h"
 #include "ui/common/TextIds.h"
-#include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
 #include "ui/pages/buttons/ButtonPageIds.h"
@@ -36,17 +35,26 @@ constexpr RowSpec kRows[kFunctionRowCount] = {
     {kFixedLabel, kFixedButton, txt::kDisable, kFixedFunction},
 };
 
-// Design geometry at 1x.
+// Design geometry at 1x: the panel is 350 wide; the caption and its reset, then a row per function, each
+// with its label and control (the marked row is drawn behind them).
+constexpr QSize kDesignSize(350, 658);
+constexpr QRect kCaptionAt(24, 20, 262, 32), kResetAt(294, 20, 32, 32);
+constexpr int kCaptionPx = 18, kRowPx = 13;
 constexpr int kMargin = 24;
 constexpr int kHeaderHeight = 72;
-constexpr int kRowHeight = 52;
-constexpr int kLabelWidth = 122;
-constexpr int kControlHeight = 34;
+constexpr int kRowPitch = 52;
+constexpr QRect kRow(12, kHeaderHeight, 326, 46), kRowLabel(24, kHeaderHeight, 122, 46);
+constexpr QRect kRowControl(146, kHeaderHeight + 5, 180, 34);
+
+QRect InRow(QRect design, int row) {
+    return design.translated(0, row * kRowPitch);
+}
 
 }  // namespace
 
-FunctionMenuPanel::FunctionMenuPanel(TextRegistry& texts, QWidget* parent) : ButtonPanelCard(parent) {
-    caption_ = NewLabel(kCaption, 18, true);
+FunctionMenuPanel::FunctionMenuPanel(TextRegistry& texts, QWidget* parent)
+    : ButtonPanelCard(kDesignSize, parent) {
+    caption_ = NewLabel(kCaption, true);
     reset_ = new CImageButton(QStringLiteral("btn_reset.png"), Glyph::Reset, this);
     reset_->setObjectName(ControlName(kResetButton));
     reset_->setCursor(Qt::PointingHandCursor);
@@ -54,7 +62,7 @@ FunctionMenuPanel::FunctionMenuPanel(TextRegistry& texts, QWidget* parent) : But
     connect(reset_, &CImageButton::clicked, this, &FunctionMenuPanel::resetClicked);
 
     for (int i = 0; i < kFunctionRowCount; ++i) {
-        labels_[i] = NewLabel(kRows[i].labelId, 13, false);
+        labels_[i] = NewLabel(kRows[i].labelId, false);
         texts.BindText(labels_[i], kRows[i].textId);
     }
     for (int i = 0; i < 6; ++i) {
@@ -93,6 +101,16 @@ FunctionMenuPanel::FunctionMenuPanel(TextRegistry& texts, QWidget* parent) : But
     connect(keyOpen_, &QPushButton::clicked, this, &FunctionMenuPanel::keyCombinationClicked);
     connect(clickOpen_, &QPushButton::clicked, this, &FunctionMenuPanel::clickFunctionClicked);
     connect(fixed_, &QPushButton::clicked, this, &FunctionMenuPanel::fixedFunctionClicked);
+
+    DesignLayout& d = Design();
+    d.Add(caption_, kCaptionAt, kToRight, kCaptionPx);
+    d.Add(reset_, kResetAt, kSizedAtRight);
+    QWidget* const buttons[3] = {keyOpen_, clickOpen_, fixed_};
+    for (int i = 0; i < kFunctionRowCount; ++i) {
+        QWidget* control = i < 6 ? static_cast<QWidget*>(menus_[i]) : buttons[i - 6];
+        d.Add(labels_[i], InRow(kRowLabel, i), kScaledSizes, kRowPx, QFont::Normal);
+        d.Add(control, InRow(kRowControl, i), kToRight, kRowPx, QFont::Normal);
+    }
     Mark(FunctionRow::Mouse);
 }
 
@@ -179,33 +197,14 @@ int FunctionMenuPanel::TypeOf(FunctionRow row) {
 }
 
 QRect FunctionMenuPanel::RowRect(int row) const {
-    return QRect(S(12), S(kHeaderHeight) + row * S(kRowHeight), width() - S(24), S(kRowHeight) - S(6));
-}
-
-void FunctionMenuPanel::Layout() {
-    const int right = width() - S(kMargin);
-    RefontLabel(caption_, 18, true);
-    caption_->setGeometry(S(kMargin), S(20), right - S(kMargin) - S(40), S(32));
-    reset_->setGeometry(right - S(32), S(20), S(32), S(32));
-    const QFont controlFont = UiFont(qMax(1, S(13)), QFont::Normal);
-    for (int i = 0; i < kFunctionRowCount; ++i) {
-        const QRect row = RowRect(i);
-        const int top = row.center().y() - S(kControlHeight) / 2;
-        labels_[i]->setFont(controlFont);
-        labels_[i]->setGeometry(S(kMargin), row.top(), S(kLabelWidth), row.height());
-        QWidget* control =
-            i < 6 ? static_cast<QWidget*>(menus_[i]) : (i == 6 ? keyOpen_ : (i == 7 ? clickOpen_ : fixed_));
-        control->setFont(controlFont);
-        control->setGeometry(S(kMargin + kLabelWidth), top, right - S(kMargin + kLabelWidth),
-                             S(kControlHeight));
-    }
-    update();
+    return Design().Map(InRow(kRow, row), kToRight, rect());
 }
 
 void FunctionMenuPanel::paintEvent(QPaintEvent* event) {
     ButtonPanelCard::paintEvent(event);
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
+    const auto S = [this](int design) { return Design().Length(design); };
     // A line under the caption, and the marked row on an accent backdrop with a bar at its edge.
     p.setPen(QPen(palette::kBorder, 1));
     const qreal line = S(kHeaderHeight) - S(8) + 0.5;

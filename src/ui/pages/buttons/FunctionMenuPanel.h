@@ -65,7 +65,6 @@ signals:
     void resetClicked();
 
 protected:
-    void Layout() override;
     void paintEvent(QPaintEvent* event) override;
 
 private:

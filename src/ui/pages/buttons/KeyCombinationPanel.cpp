@@ -13,7 +13,6 @@
 #include "toolkit/Paint.h"
 #include "toolkit/Theme.h"
 #include "ui/common/TextIds.h"
-#include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
 #include "ui/common/UiText.h"
 #include "ui/pages/buttons/ButtonPageIds.h"
@@ -33,6 +32,11 @@ constexpr Toggle kToggles[4] = {
     {kAltToggle, txt::kAlt, kModAlt},
     {kShiftToggle, txt::kShift, kModShift},
 };
+
+// Design geometry at 1x: the key field, and the toggles in a row under it.
+constexpr QRect kFieldAt(24, 60, 412, 44);
+constexpr int kFieldPx = 14;
+constexpr int kToggleLeft = 24, kToggleTop = 120, kToggleWidth = 95, kToggleHeight = 36, kToggleGap = 10;
 
 // A modifier toggle: a card that carries the accent while it is on, as the chosen button in the list does.
 class ModifierToggle : public QPushButton {
@@ -78,7 +82,8 @@ int OwnBit(int virtualKey) {
 
 }  // namespace
 
-KeyCombinationPanel::KeyCombinationPanel(TextRegistry& texts, QWidget* parent) : ButtonPanelCard(parent) {
+KeyCombinationPanel::KeyCombinationPanel(TextRegistry& texts, QWidget* parent)
+    : ButtonPanelCard(kPanelDesign, parent) {
     setObjectName(ControlName(kKeyPanel));
     close_ = new CImageButton(QString(), Glyph::Close, this);
     close_->setObjectName(ControlName(kKeyClose));
@@ -86,7 +91,7 @@ KeyCombinationPanel::KeyCombinationPanel(TextRegistry& texts, QWidget* parent) :
     texts.BindToolTip(close_, txt::kPanelCloseTip);
     connect(close_, &CImageButton::clicked, this, &KeyCombinationPanel::Close);
 
-    title_ = NewLabel(kKeyTitle, 16, true);
+    title_ = NewLabel(kKeyTitle, true);
     texts.BindText(title_, txt::kKeyCombination);
 
     field_ = new QLineEdit(this);
@@ -110,6 +115,17 @@ KeyCombinationPanel::KeyCombinationPanel(TextRegistry& texts, QWidget* parent) :
     ok_->setObjectName(ControlName(kKeyOk));
     texts.BindText(ok_, txt::kPanelOk);
     connect(ok_, &QPushButton::clicked, this, &KeyCombinationPanel::okClicked);
+
+    DesignLayout& d = Design();
+    d.Add(close_, kPanelClose, kSizedAtRight);
+    d.Add(title_, kPanelTitle, kToRight, kPanelTitlePx);
+    d.Add(field_, kFieldAt, kToRight, kFieldPx);
+    for (int i = 0; i < 4; ++i) {
+        const QRect at(kToggleLeft + i * (kToggleWidth + kToggleGap), kToggleTop, kToggleWidth,
+                       kToggleHeight);
+        d.Add(toggles_[i], at, kScaledSizes, kPanelTextPx);
+    }
+    d.Add(ok_, kPanelOk, kSizedAtCorner, kPanelTextPx);
     hide();
 }
 
@@ -191,24 +207,6 @@ void KeyCombinationPanel::hideEvent(QHideEvent* event) {
     // A hidden field keeps no capture, whatever happened to its focus.
     capture_->SetActive(false);
     ButtonPanelCard::hideEvent(event);
-}
-
-void KeyCombinationPanel::Layout() {
-    const int w = width(), m = S(24);
-    close_->setGeometry(w - S(16) - S(28), S(14), S(28), S(28));
-    RefontLabel(title_, 16, true);
-    title_->setGeometry(m, S(14), w - 2 * m - S(28), S(28));
-    const QFont font = UiFont(qMax(1, S(14)));
-    field_->setFont(font);
-    field_->setGeometry(m, S(60), w - 2 * m, S(44));
-    const int gap = S(10);
-    const int toggleWidth = (w - 2 * m - 3 * gap) / 4;
-    for (int i = 0; i < 4; ++i) {
-        toggles_[i]->setFont(UiFont(qMax(1, S(13))));
-        toggles_[i]->setGeometry(m + i * (toggleWidth + gap), S(120), toggleWidth, S(36));
-    }
-    ok_->setFont(UiFont(qMax(1, S(13))));
-    ok_->setGeometry(w - m - S(120), height() - S(20) - S(36), S(120), S(36));
 }
 
 }  // namespace quorvel

@@ -43,7 +43,6 @@ signals:
     void okClicked();
 
 protected:
-    void Layout() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
