@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QtTest/QTest>
+#include <set>
 #include <thread>
 
 #include "PageFixture.h"
@@ -32,11 +33,14 @@ class Bridge : public GateView {
 public:
     UpdateUi* updates = nullptr;
     DeviceInfoPage* page = nullptr;
+    // The tasks whose end reached the UI thread. A task's other reports (an offer) come before its end.
+    std::set<uint64_t> finished;
 
     void TaskFinished(uint64_t id, const DeviceTaskRequest& request, const TaskResult& result) override {
         Post([this, id, request, result] {
             if (updates) updates->TaskFinished(id, request, result);
             if (page) page->TaskFinished(id, request, result);
+            finished.insert(id);
         });
         GateView::TaskFinished(id, request, result);
     }
@@ -141,8 +145,7 @@ protected:
     void RunTask(DeviceTask task) {
         const uint64_t id = session->Worker().QueueTask(DeviceTaskRequest(task));
         ASSERT_NE(id, 0u);
-        session->Worker().WaitForTask(id, 30s);
-        QApplication::processEvents();
+        ASSERT_TRUE(Until([&] { return bridge.finished.count(id) != 0; }));
     }
     // The next message box: its title and text; answered with `button` (1 or 2).
     struct Shown {
