@@ -82,8 +82,14 @@ bool ProbeLocalSocket(const std::string& path, int* peerPid) {
 }
 
 int ListenLocalSocket(const std::string& path, std::string* error) {
-    // The temporary name must fit as well; it differs from the final one in its last characters only.
-    const std::string temporary = path + ".new" + std::to_string(::getpid());
+    // A short temporary name in the same folder (the rename stays on one file system).
+    const size_t slash = path.rfind('/');
+    const std::string temporary = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) +
+                                  ".new-" + std::to_string(::getpid());
+    if (path.empty() || path.size() > MaxLocalSocketPath()) {
+        if (error) *error = "the socket path is empty or too long";
+        return -1;
+    }
     sockaddr_un address{};
     if (!Address(temporary, &address)) {
         if (error) *error = "the socket path is too long";
@@ -117,7 +123,8 @@ int AcceptLocalClient(int listenFd) {
 }
 
 std::optional<std::string> AskLocalSocket(const std::string& path, const std::string& request,
-                                          std::chrono::milliseconds timeout, std::chrono::milliseconds retry) {
+                                          std::chrono::milliseconds timeout,
+                                          std::chrono::milliseconds retry) {
     sockaddr_un address{};
     if (!Address(path, &address)) return std::nullopt;
     const Clock::time_point deadline = Clock::now() + timeout;
