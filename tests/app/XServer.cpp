@@ -146,10 +146,6 @@ void MapWatcher::Take(xcb_generic_event_t* event) {
         if (const pid_t pid = WindowPid(reinterpret_cast<xcb_map_notify_event_t*>(event)->window))
             mapped_.push_back(pid);
         break;
-    case XCB_UNMAP_NOTIFY:
-        if (const pid_t pid = WindowPid(reinterpret_cast<xcb_unmap_notify_event_t*>(event)->window))
-            unmapped_.push_back(pid);
-        break;
     case XCB_CLIENT_MESSAGE: {
         const auto* message = reinterpret_cast<xcb_client_message_event_t*>(event);
         if (message->type == changeStateAtom_ && message->data.data32[0] == kIconicState) {
@@ -179,20 +175,24 @@ bool MapWatcher::WaitForMap(pid_t pid, std::chrono::milliseconds timeout) {
     return WaitFor(mapped_, pid, timeout);
 }
 
-bool MapWatcher::WaitForUnmap(pid_t pid, std::chrono::milliseconds timeout) {
-    return WaitFor(unmapped_, pid, timeout);
-}
-
 bool MapWatcher::WaitForIconifyRequest(pid_t pid, std::chrono::milliseconds timeout) {
     return WaitFor(iconifyRequests_, pid, timeout);
 }
 
 bool MapWatcher::WaitFor(const std::vector<pid_t>& seen, pid_t pid, std::chrono::milliseconds timeout) {
+    return PollUntil([&] { return std::find(seen.begin(), seen.end(), pid) != seen.end(); }, timeout);
+}
+
+bool MapWatcher::WaitUntilViewable(pid_t pid, bool viewable, std::chrono::milliseconds timeout) {
+    return PollUntil([&] { return ViewableNow(pid) == viewable; }, timeout);
+}
+
+bool MapWatcher::PollUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
     if (!connection_) return false;
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {
         Poll();
-        if (std::find(seen.begin(), seen.end(), pid) != seen.end()) return true;
+        if (done()) return true;
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) return false;

@@ -7,6 +7,7 @@
 #include <xcb/xcb.h>
 
 #include <chrono>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -47,9 +48,11 @@ public:
     bool Connected() const { return connection_ != nullptr; }
     // Waits until a window of process `pid` has been mapped since the watcher started; false on time-out.
     bool WaitForMap(pid_t pid, std::chrono::milliseconds timeout);
-    // The same for a window of the process unmapped (hidden), and for one asking to be minimised.
-    bool WaitForUnmap(pid_t pid, std::chrono::milliseconds timeout);
+    // Waits until a window of the process asked to be minimised since the watcher started.
     bool WaitForIconifyRequest(pid_t pid, std::chrono::milliseconds timeout);
+    // Waits until a window of the process is (or no window of it is) viewable now: the server is asked
+    // again at each map or unmap that arrives.
+    bool WaitUntilViewable(pid_t pid, bool viewable, std::chrono::milliseconds timeout);
     // Reads what has arrived so far, without waiting.
     void Poll();
     // Processes whose windows were mapped, in the order seen.
@@ -62,13 +65,14 @@ private:
     pid_t WindowPid(xcb_window_t window);
     void Take(xcb_generic_event_t* event);
     bool WaitFor(const std::vector<pid_t>& seen, pid_t pid, std::chrono::milliseconds timeout);
+    // Reads what arrives until `done` holds or the time is up.
+    bool PollUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
 
     xcb_connection_t* connection_ = nullptr;
     xcb_window_t root_ = 0;
     xcb_atom_t pidAtom_ = 0;
     xcb_atom_t changeStateAtom_ = 0;
     std::vector<pid_t> mapped_;
-    std::vector<pid_t> unmapped_;
     std::vector<pid_t> iconifyRequests_;
 };
 
