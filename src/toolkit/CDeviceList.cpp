@@ -172,6 +172,18 @@ void CDeviceList::resizeEvent(QResizeEvent*) {
     page_ = qMin(page_, GetPageCount() - 1);
 }
 
+QRectF CDeviceList::PictureRect(const QRectF& card) {
+    return QRectF(card.left() + 16, card.top() + 16, card.width() - 32, card.height() * 0.56);
+}
+
+void CDeviceList::PrerenderPictures() {
+    for (int i = 0; i < GetDeviceCount(); ++i) {
+        const QRectF card = CardRect(i);
+        if (!card.isEmpty() && !devices_[i].image.isEmpty())
+            Skin::Instance().PrerenderFit(devices_[i].image, PictureRect(card).size(), devicePixelRatioF());
+    }
+}
+
 QRectF CDeviceList::CardRect(int index) const {
     const int per = CardsPerPage();
     if (index < 0 || index >= GetDeviceCount() || index / per != page_) return {};
@@ -218,7 +230,7 @@ void CDeviceList::PaintDevice(QPainter& p, const QRectF& card, const Device& dev
     PaintCard(p, card, 16, selected ? CardState::Selected : hot ? CardState::Hot : CardState::Normal);
 
     // Picture over a soft floor light; a drawn mouse when the skin lacks it.
-    const QRectF picture(card.left() + 16, card.top() + 16, card.width() - 32, card.height() * 0.56);
+    const QRectF picture = PictureRect(card);
     p.setOpacity(online ? 1.0 : 0.55);
     if (device.image.isEmpty() || !Skin::Instance().PaintFit(p, picture, device.image)) {
         const qreal side = qMin(picture.width(), picture.height()) * 0.7;

@@ -25,6 +25,9 @@ class CDeviceList : public ItemPicker {
 public:
     explicit CDeviceList(QWidget* parent = nullptr);
 
+    // Starts rendering the pictures of the current page's cards at their size on a pool thread: called once
+    // the list is laid out at the start, so its first paint finds them ready.
+    void PrerenderPictures();
     void ClearList();
     // `image` is a skin name or a full path (the product table gives the latter).
     void AddDevice(const QString& name, int deviceType, const QString& image);
@@ -88,6 +91,7 @@ private:
     };
     int CardsPerPage() const;
     QRectF CardRect(int index) const;  // empty when not on the current page
+    static QRectF PictureRect(const QRectF& card);
     Device* Find(int deviceType);
     void PaintDevice(QPainter& painter, const QRectF& card, const Device& device, bool selected, bool hot);
 

@@ -8,6 +8,7 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <QThreadPool>
 #include <QtMath>
 
 #include "shell/AppContext.h"
@@ -18,6 +19,8 @@ namespace quorvel {
 namespace {
 // Enough for every control of every page at two scales; beyond it the cache starts over.
 constexpr std::size_t kPixmapCacheLimit = 600;
+// The window's background and its two bars at two window sizes: resizing piles nothing up.
+constexpr std::size_t kSoftCacheLimit = 6;
 }  // namespace
 
 struct Skin::Source {
@@ -40,6 +43,8 @@ void Skin::SetDir(const QString& dir) {
     dir_ = dir;
     sources_.clear();
     pixmaps_.clear();
+    soft_.clear();
+    pending_.clear();  // a rendering still under way ends on its own; nothing waits for it
 }
 
 QString Skin::Normalise(const QString& name) {
@@ -111,7 +116,7 @@ QPixmap Skin::Render(const Source& source, const QSize& pixels) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         source.svg->render(&painter, QRectF(QPointF(0, 0), QSizeF(pixels)));
         painter.end();
-        return QPixmap::fromImage(image);
+        return QPixmap::fromImage(std::move(image));  // converted in place, not copied
     }
     if (source.image.size() == pixels) return QPixmap::fromImage(source.image);
     return QPixmap::fromImage(source.image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
@@ -121,20 +126,30 @@ QPixmap Skin::Pixmap(const QString& name, const QSize& size, qreal dpr) {
     return Tinted(name, size, dpr, QColor());
 }
 
+QString Skin::Key(const Source& source, const QSize& pixels, qreal dpr, const QColor& tint) {
+    return QStringLiteral("%1|%2x%3@%4|%5")
+        .arg(source.path)
+        .arg(pixels.width())
+        .arg(pixels.height())
+        .arg(dpr)
+        .arg(tint.isValid() ? tint.name(QColor::HexArgb) : QString());
+}
+
 QPixmap Skin::Tinted(const QString& name, const QSize& size, qreal dpr, const QColor& tint) {
     if (size.isEmpty()) return {};
     const Source* source = Load(name);
     if (source->path.isEmpty()) return {};
     if (dpr <= 0) dpr = 1.0;
     const QSize pixels(qCeil(size.width() * dpr), qCeil(size.height() * dpr));
-    const QString key = QStringLiteral("%1|%2x%3@%4|%5")
-                            .arg(source->path)
-                            .arg(pixels.width())
-                            .arg(pixels.height())
-                            .arg(dpr)
-                            .arg(tint.isValid() ? tint.name(QColor::HexArgb) : QString());
+    const QString key = Key(*source, pixels, dpr, tint);
     if (auto it = pixmaps_.find(key); it != pixmaps_.end()) return it->second;
-    QPixmap pixmap = Render(*source, pixels);
+    QPixmap pixmap;
+    if (auto it = pending_.find(key); it != pending_.end()) {
+        pixmap = QPixmap::fromImage(it->second.get());  // waits if the pool is not done yet
+        pending_.erase(it);
+    } else {
+        pixmap = Render(*source, pixels);
+    }
     if (tint.isValid()) {
         QPainter painter(&pixmap);
         painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
@@ -162,18 +177,76 @@ bool Skin::Paint(QPainter& painter, const QRectF& rect, const QString& name) {
     return true;
 }
 
-bool Skin::PaintFit(QPainter& painter, const QRectF& rect, const QString& name) {
+QSizeF Skin::FitSize(const QString& name, const QSizeF& box) {
     const QSize natural = NaturalSize(name);
-    if (natural.isEmpty() || rect.isEmpty()) return false;
-    const QSizeF fitted = QSizeF(natural).scaled(rect.size(), Qt::KeepAspectRatio);
+    if (natural.isEmpty() || box.isEmpty()) return {};
+    return QSizeF(natural).scaled(box, Qt::KeepAspectRatio);
+}
+
+bool Skin::PaintFit(QPainter& painter, const QRectF& rect, const QString& name) {
+    const QSizeF fitted = FitSize(name, rect.size());
+    if (fitted.isEmpty()) return false;
     const QRectF target(rect.center() - QPointF(fitted.width() / 2, fitted.height() / 2), fitted);
     return Paint(painter, target, name);
+}
+
+void Skin::PrerenderFit(const QString& name, const QSizeF& box, qreal dpr) {
+    const QSize size = CeilSize(FitSize(name, box));
+    const Source* source = Load(name);
+    if (size.isEmpty() || !source->svg) return;
+    if (dpr <= 0) dpr = 1.0;
+    const QSize pixels(qCeil(size.width() * dpr), qCeil(size.height() * dpr));
+    const QString key = Key(*source, pixels, dpr, QColor());
+    if (pixmaps_.count(key) || pending_.count(key)) return;
+    // The job parses its own copy of the file: a renderer belongs to the thread that uses it.
+    auto promise = std::make_shared<std::promise<QImage>>();
+    pending_.emplace(key, promise->get_future());
+    QThreadPool::globalInstance()->start([path = source->path, pixels, promise] {
+        QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QSvgRenderer svg(path);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        svg.render(&painter, QRectF(QPointF(0, 0), QSizeF(pixels)));
+        painter.end();
+        promise->set_value(std::move(image));
+    });
 }
 
 bool Skin::PaintTinted(QPainter& painter, const QRectF& rect, const QString& name, const QColor& tint) {
     const QPixmap pixmap = Tinted(name, CeilSize(rect.size()), RatioOf(painter), tint);
     if (pixmap.isNull()) return false;
     painter.drawPixmap(rect, pixmap, QRectF(QPointF(0, 0), QSizeF(pixmap.size())));
+    return true;
+}
+
+bool Skin::PaintSoft(QPainter& painter, const QRectF& rect, const QString& name, Qt::Orientations soft) {
+    constexpr int kReduction = 4;
+    if (rect.isEmpty()) return false;
+    const Source* source = Load(name);
+    if (source->path.isEmpty()) return false;
+    // A crisp direction keeps every device pixel.
+    const qreal dpr = RatioOf(painter);
+    const auto length = [&](qreal logical, Qt::Orientation along) {
+        return qCeil(soft.testFlag(along) ? logical / kReduction : logical * dpr);
+    };
+    const QSize size(length(rect.width(), Qt::Horizontal), length(rect.height(), Qt::Vertical));
+    const QString key = QStringLiteral("%1|%2|%3x%4")
+                            .arg(source->path)
+                            .arg(soft.toInt())
+                            .arg(size.width())
+                            .arg(size.height());
+    auto it = soft_.find(key);
+    if (it == soft_.end()) {
+        if (soft_.size() >= kSoftCacheLimit) soft_.clear();
+        it = soft_.emplace(key, Render(*source, size)).first;
+    }
+    const QPixmap& pixmap = it->second;
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(rect, pixmap, QRectF(QPointF(0, 0), QSizeF(pixmap.size())));
+    painter.restore();
     return true;
 }
 

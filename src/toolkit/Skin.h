@@ -12,6 +12,7 @@
 #include <QRectF>
 #include <QSize>
 #include <QString>
+#include <future>
 #include <map>
 #include <memory>
 
@@ -51,6 +52,17 @@ public:
     bool Paint(QPainter& painter, const QRectF& rect, const QString& name);     // stretched
     bool PaintFit(QPainter& painter, const QRectF& rect, const QString& name);  // aspect kept
     bool PaintTinted(QPainter& painter, const QRectF& rect, const QString& name, const QColor& tint);
+    // An image that is soft along `soft` (gradients only: the window's background both ways, a bar with
+    // crisp edge lines along its length) stretched over `rect`: rendered at a quarter of its logical size
+    // along those directions and drawn scaled up with smoothing, which looks the same for a quarter of the
+    // memory per soft direction, at any pixel ratio. Only a few sizes are kept, so resizing the window
+    // piles nothing up.
+    bool PaintSoft(QPainter& painter, const QRectF& rect, const QString& name,
+                   Qt::Orientations soft = Qt::Horizontal | Qt::Vertical);
+    // Starts rendering an SVG for PaintFit() into `box` on a pool thread, so the paint that follows finds it
+    // ready instead of rendering on the UI thread (the device list's mouse pictures, painted right after
+    // the start). A PNG or a missing image is left to the paint.
+    void PrerenderFit(const QString& name, const QSizeF& box, qreal dpr);
     // Nine-slice: the margins (logical pixels of the image) keep their size, the middle stretches.
     bool PaintFrame(QPainter& painter, const QRect& rect, const QString& name, const QMargins& margins);
 
@@ -61,10 +73,14 @@ private:
     struct Source;
     const Source* Load(const QString& name);
     QPixmap Render(const Source& source, const QSize& pixels);
+    static QString Key(const Source& source, const QSize& pixels, qreal dpr, const QColor& tint);
+    QSizeF FitSize(const QString& name, const QSizeF& box);
 
     QString dir_;
     std::map<QString, std::unique_ptr<Source>> sources_;  // by normalised name; missing ones too
     std::map<QString, QPixmap> pixmaps_;                  // by name, size, ratio and tint
+    std::map<QString, std::future<QImage>> pending_;      // renderings under way on the pool, by the same key
+    std::map<QString, QPixmap> soft_;                     // by name, direction and size; a few only
 };
 
 }  // namespace quorvel

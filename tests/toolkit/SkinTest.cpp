@@ -126,11 +126,92 @@ TEST(Skin, PaintHelpersSayWhenTheImageIsMissing) {
     EXPECT_FALSE(Skin::Instance().PaintFit(p, QRectF(0, 0, 10, 10), "nothing.png"));
     EXPECT_FALSE(Skin::Instance().PaintTinted(p, QRectF(0, 0, 10, 10), "nothing.png", Qt::red));
     EXPECT_FALSE(Skin::Instance().PaintFrame(p, QRect(0, 0, 10, 10), "nothing.png", QMargins(2, 2, 2, 2)));
+    EXPECT_FALSE(Skin::Instance().PaintSoft(p, QRectF(0, 0, 10, 10), "nothing.png"));
     EXPECT_TRUE(Skin::Instance().PaintFrame(p, QRect(0, 0, 60, 40), "frame.png", QMargins(8, 8, 8, 8)));
     p.end();
     EXPECT_EQ(target.pixelColor(1, 1), QColor(Qt::blue));
     EXPECT_EQ(target.pixelColor(58, 38), QColor(Qt::blue));
     EXPECT_EQ(target.pixelColor(30, 20), QColor(Qt::blue));
+}
+
+// The window's background and bars are drawn from a quarter-size rendering along their soft directions:
+// over the whole rectangle, at odd sizes too, and no channel far from the full-size rendering, the crisp
+// edge lines of a bar included.
+TEST(Skin, ASoftImageLooksLikeItsFullRendering) {
+    ScratchSkin skin;
+    skin.Write("soft.svg",
+               "<svg xmlns='http://www.w3.org/2000/svg' width='400' height='200' viewBox='0 0 400 200' "
+               "preserveAspectRatio='none'><defs><linearGradient id='g' x1='0' y1='0' x2='1' y2='1'>"
+               "<stop offset='0' stop-color='#000000'/><stop offset='1' stop-color='#40c0ff'/>"
+               "</linearGradient></defs><rect width='400' height='200' fill='url(#g)'/></svg>");
+    skin.Write("bar.svg",
+               "<svg xmlns='http://www.w3.org/2000/svg' width='400' height='20' viewBox='0 0 400 20' "
+               "preserveAspectRatio='none'><defs><linearGradient id='e' x1='0' y1='0' x2='1' y2='0'>"
+               "<stop offset='0' stop-color='#ffffff' stop-opacity='0'/><stop offset='0.5' "
+               "stop-color='#ffffff'/><stop offset='1' stop-color='#ffffff' stop-opacity='0'/>"
+               "</linearGradient></defs><rect width='400' height='20' fill='#202830'/>"
+               "<rect width='400' height='1' fill='url(#e)'/><rect y='19' width='400' height='1' "
+               "fill='url(#e)'/></svg>");
+    struct Case {
+        const char* name;
+        Qt::Orientations soft;
+        QSize size;
+    } cases[] = {
+        {"soft.png", Qt::Horizontal | Qt::Vertical, {400, 200}},
+        {"soft.png", Qt::Horizontal | Qt::Vertical, {403, 197}},
+        {"bar.png", Qt::Horizontal, {400, 20}},
+        {"bar.png", Qt::Horizontal, {1001, 20}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " at " + std::to_string(c.size.width()));
+        QImage soft(c.size, QImage::Format_ARGB32_Premultiplied), full = soft;
+        soft.fill(Qt::transparent);
+        full.fill(Qt::transparent);
+        QPainter ps(&soft), pf(&full);
+        ASSERT_TRUE(Skin::Instance().PaintSoft(ps, QRectF(QPointF(0, 0), c.size), c.name, c.soft));
+        ASSERT_TRUE(Skin::Instance().Paint(pf, QRectF(QPointF(0, 0), c.size), c.name));
+        ps.end();
+        pf.end();
+        int worst = 0;
+        for (int y = 0; y < c.size.height(); ++y)
+            for (int x = 0; x < c.size.width(); ++x) {
+                const QColor a = soft.pixelColor(x, y), b = full.pixelColor(x, y);
+                ASSERT_EQ(a.alpha(), 255) << x << "," << y << " not painted";
+                worst = std::max({worst, std::abs(a.red() - b.red()), std::abs(a.green() - b.green()),
+                                  std::abs(a.blue() - b.blue())});
+            }
+        EXPECT_LE(worst, 4);
+    }
+}
+
+// A picture rendered on the pool ahead of its paint is the picture the paint would have rendered: taken
+// from the pool at the size the paint asks, left alone at another size, and harmless for a PNG or a
+// missing name.
+TEST(Skin, APrerenderedPictureIsTheOneThePaintWouldRender) {
+    ScratchSkin skin;
+    skin.Write("mouse.svg",
+               "<svg xmlns='http://www.w3.org/2000/svg' width='48' height='32' viewBox='0 0 48 32'>"
+               "<defs><linearGradient id='g' x1='0' y1='0' x2='1' y2='1'><stop offset='0' "
+               "stop-color='#40c0ff'/><stop offset='1' stop-color='#102030'/></linearGradient></defs>"
+               "<ellipse cx='24' cy='16' rx='22' ry='14' fill='url(#g)'/></svg>");
+    skin.Write("flat.png", Png(12, 8, Qt::green));
+    const auto paint = [](const char* name, QSizeF box) {
+        QImage target(box.toSize(), QImage::Format_ARGB32_Premultiplied);
+        target.fill(Qt::transparent);
+        QPainter p(&target);
+        EXPECT_TRUE(Skin::Instance().PaintFit(p, QRectF(QPointF(0, 0), box), name)) << name;
+        return target;
+    };
+    const QImage direct = paint("mouse.png", {150, 90});
+    ASSERT_EQ(direct.pixelColor(75, 45).alpha(), 255);
+    Skin::Instance().SetDir(Skin::Instance().Dir());  // forget the rendering just made
+    for (const QSizeF box : {QSizeF(150, 90), QSizeF(97, 61)})
+        Skin::Instance().PrerenderFit("mouse.png", box, 1.0);
+    Skin::Instance().PrerenderFit("flat.png", {24, 16}, 1.0);
+    Skin::Instance().PrerenderFit("nothing.png", {24, 16}, 1.0);
+    EXPECT_EQ(paint("mouse.png", {150, 90}), direct);
+    EXPECT_EQ(paint("mouse.png", {120, 80}).pixelColor(60, 40).alpha(), 255) << "another size renders here";
+    EXPECT_EQ(paint("flat.png", {24, 16}).pixelColor(12, 8), QColor(Qt::green));
 }
 
 // A skin folder swapped at run time (the tests do it; a product could too) forgets what the old one held.

@@ -53,7 +53,8 @@ QPushButton* NewButton(QWidget* parent, int id) {
 }
 
 void PaintBar(QPainter& p, const QRect& rect, bool top) {
-    if (Skin::Instance().Paint(p, rect, QString::fromLatin1(kCaptionArea))) return;
+    // Soft along its length, with a crisp line at each edge.
+    if (Skin::Instance().PaintSoft(p, rect, QString::fromLatin1(kCaptionArea), Qt::Horizontal)) return;
     p.fillRect(rect, palette::kSurface);
     p.setPen(palette::kBorder);
     const int y = top ? rect.bottom() : rect.top();
@@ -193,7 +194,7 @@ void MainFrame::SetResetEnabled(bool enabled) {
 }
 
 void MainFrame::Paint(QPainter& p, const QRect& all) {
-    if (!Skin::Instance().Paint(p, all, QString::fromLatin1(kBackground))) {
+    if (!Skin::Instance().PaintSoft(p, all, QString::fromLatin1(kBackground))) {
         QLinearGradient shade(all.topLeft(), all.bottomRight());
         shade.setColorAt(0, palette::kWindow.lighter(115));
         shade.setColorAt(1, palette::kWindow);
