@@ -58,6 +58,34 @@ QString ShellWord(const QString& word) {
     return QLatin1Char('\'') + quoted + QLatin1Char('\'');
 }
 
+// The command box: selectable monospace text on a framed panel. Painted here, not by a style sheet, which
+// would bring Qt's style-sheet engine into the first view for one label.
+class CommandBox : public QLabel {
+public:
+    explicit CommandBox(QWidget* parent) : QLabel(parent) {
+        setMargin(kPadding + 1);  // inside the 1 px frame
+        QPalette pal = palette();
+        pal.setColor(QPalette::WindowText, palette::kText);
+        setPalette(pal);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        {
+            QPainter p(this);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setPen(palette::kBorder);
+            p.setBrush(palette::kSurface);
+            p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), kRadius, kRadius);
+        }
+        QLabel::paintEvent(event);
+    }
+
+private:
+    static constexpr int kPadding = 8;
+    static constexpr qreal kRadius = 6;
+};
+
 // The no-device picture: the skin's "img_nodevice.png", or a mouse drawn in a ring (with a warning mark
 // while the problem is a permission).
 class NoDevicePicture : public QWidget {
@@ -161,9 +189,9 @@ HomePage::HomePage(TextRegistry& texts, QWidget* window) : QWidget(window) {
         text_,
         {txt::kNoDevice, txt::kPleaseConnect, txt::kPermissionHeading, txt::kPermissionHelp, txt::kMouseInUse,
          txt::kMouseInUseBy},
-        [this] { return PanelText(); }, [this](const QString& s) { text_->setText(s); });
+        [] { return QString(); }, [this](const QString&) { UpdatePanelText(); });
 
-    command_ = new QLabel(this);
+    command_ = new CommandBox(this);
     command_->setObjectName(ControlName(kCommand));
     QFont mono = UiFont(13, QFont::Normal);
     mono.setStyleHint(QFont::Monospace);
@@ -172,10 +200,6 @@ HomePage::HomePage(TextRegistry& texts, QWidget* window) : QWidget(window) {
     command_->setWordWrap(true);
     command_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     command_->setAlignment(Qt::AlignCenter);
-    command_->setStyleSheet(
-        QStringLiteral("QLabel { background: %1; border: 1px solid %2; border-radius: 6px; "
-                       "padding: 8px; color: %3; }")
-            .arg(palette::kSurface.name(), palette::kBorder.name(), palette::kText.name()));
 
     copy_ = new QPushButton(this);
     copy_->setObjectName(ControlName(kCopy));
@@ -262,10 +286,16 @@ void HomePage::UpdatePanel() {
     picture_->setVisible(none);
     static_cast<NoDevicePicture*>(picture_)->SetWarning(permission);
     text_->setVisible(none);
-    text_->setText(PanelText());
+    UpdatePanelText();
     command_->setVisible(permission);
     copy_->setVisible(permission);
     UpdateArrows();
+}
+
+void HomePage::UpdatePanelText() {
+    // Rich text brings Qt's document layout: set only while the panel shows, so the list view starts
+    // without it.
+    text_->setText(panel_ == Panel::NoDevice ? PanelText() : QString());
 }
 
 void HomePage::UpdateArrows() {

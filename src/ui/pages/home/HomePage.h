@@ -75,6 +75,7 @@ signals:
 private:
     void DeclareGeometry();
     void UpdatePanel();
+    void UpdatePanelText();
     void UpdateArrows();
     QString PanelText() const;
 
