@@ -108,6 +108,19 @@ TEST_F(MainWindowSettings, TheTrayNoteFollowsTheExitModeChoice) {
     EXPECT_FALSE(Find(SettingsPage::kTrayHint)->isVisibleTo(page)) << "a tray needs no note";
 }
 
+// The page is built when it first opens and shows what the window learned before it existed.
+TEST_F(MainWindowSettings, ThePageBuiltOnFirstOpenShowsWhatTheWindowLearnedBefore) {
+    TrayIcon::SetAvailableForTests(false);
+    OpenWindow("");
+    WritePreferenceText("exit_mode", "1");
+    EXPECT_EQ(window->findChild<SettingsPage*>(), nullptr) << "the first view needs no settings page";
+    OpenSettings();
+    auto* page = window->findChild<SettingsPage*>();
+    ASSERT_NE(page, nullptr);
+    EXPECT_TRUE(Find(SettingsPage::kTrayHint)->isVisibleTo(page)) << "no tray: closing minimises";
+    TrayIcon::SetAvailableForTests(true);
+}
+
 // An autostart entry that cannot be written leaves the box off and says why, naming the file.
 TEST_F(MainWindowSettings, AFailedAutorunWriteIsSaid) {
     OpenWindow("");
@@ -132,12 +145,12 @@ TEST_F(MainWindowSettings, AFailedAutorunWriteIsSaid) {
 
 TEST_F(MainWindowSettings, LinksOpenTheProductsAddresses) {
     OpenWindow("");
+    OpenSettings();
     std::vector<std::string> opened;
     window->findChild<SettingsPage*>()->SetOpener([&](const std::string& url) {
         opened.push_back(url);
         return true;
     });
-    OpenSettings();
     for (int id : {SettingsPage::kWebsite, SettingsPage::kFeedback, SettingsPage::kQuestions})
         Find<QAbstractButton>(id)->click();
     EXPECT_EQ(opened, (std::vector<std::string>{"https://updates.example.com/quorvel/",
@@ -164,8 +177,8 @@ TEST_F(MainWindowSettings, CloseButtonByExitModeWithAndWithoutATray) {
         WritePreferenceText("exit_mode", c.exitMode);
         EXPECT_EQ(window->findChild<TrayIcon*>()->Shown(), c.tray);
         // The note is about "keep running": it shows in that mode only.
+        OpenSettings();  // it reads the preferences as it opens
         auto* page = window->findChild<SettingsPage*>();
-        page->Refresh();
         EXPECT_EQ(Find(SettingsPage::kTrayHint)->isVisibleTo(page),
                   !c.tray && std::string(c.exitMode) == "1");
         QSignalSpy exits(window.get(), &DeviceMainDlg::ExitRequested);
@@ -247,10 +260,10 @@ TEST_F(MainWindowSettings, ALanguagePickReTextsTheWholeWindow) {
         if (auto* label = qobject_cast<QLabel*>(w)) return label->text();
         return qobject_cast<QAbstractButton*>(w)->text();
     };
+    OpenSettings();
     for (const Case& c : cases) EXPECT_EQ(shown(c), c.english) << c.id;
     EXPECT_EQ(Find<MTabCtrl>(MainTabs::kTabStrip)->GetItemText(2), "Performance");
 
-    OpenSettings();
     auto* language = Find<QComboBox>(SettingsPage::kLanguage);
     EXPECT_EQ(language->currentData().toInt(), kLcidEnglish);
     language->setCurrentIndex(language->findData(kLcidChinese));

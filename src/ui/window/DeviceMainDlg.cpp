@@ -117,32 +117,22 @@ void DeviceMainDlg::Attach(CoreSession& session) {
     tabs_ = new MainTabs(*this, this, *texts_);
     tabs_->SetBackdrop(frame_->ModelPicture());
     connect(tabs_, &MainTabs::itemClicked, this, [this](int item) { views_->PickTab(item); });
-    settings_ = new SettingsPage(*texts_, session.Product(), this);
     KeepBottomBarLast(this);
-    connect(settings_, &SettingsPage::leaveRequested, this, [this] { views_->LeaveSettings(); });
-    connect(settings_, &SettingsPage::aboutRequested, this, &DeviceMainDlg::ShowAbout);
-    connect(settings_, &SettingsPage::checkSoftwareRequested, this, &DeviceMainDlg::StartSoftwareCheck);
-    views_ = std::make_unique<MainViews>(*frame_, *home_, *tabs_, *settings_);
+    views_ = std::make_unique<MainViews>(*frame_, *home_, *tabs_,
+                                         [this]() -> SettingsPage& { return Settings(); });
     layout_->Add(home_, Ltrb(20, 80, 1380, 738), kFixedStretch);
     tabs_->Declare(*layout_);
-    layout_->Add(settings_, Ltrb(1, 50, 1399, 748), kFixedStretch);
     views_->Follow(Events());
 
     tray_ = new TrayIcon(*texts_, this);
-    settings_->SetTrayAvailable(tray_->Show(windowTitle()));
+    settingsFacts_.trayAvailable = tray_->Show(windowTitle());
     connect(tray_, &TrayIcon::showRequested, this, &DeviceMainDlg::ShowFromOutside);
     connect(tray_, &TrayIcon::exitRequested, this, [this] { RequestExit(); });
 
     updates_ = new UpdateUi(*this, this);
     connect(&Events(), &DeviceEvents::installerStarted, this, &DeviceMainDlg::ExitForInstaller);
-    dpiIndicator_ = new DPIMsgDlg(this);
     follow_ = new ProfileFollow(*this, [this] { return updates_->Busy(); }, this);
     connect(follow_, &ProfileFollow::followed, this, &DeviceMainDlg::ShowFollowed);
-    connect(settings_, &SettingsPage::followToggled, this, [this](bool on) {
-        ProfileFollow::SetSwitch(on);
-        UpdateFollow();
-    });
-    saveWait_ = new SaveWaitDlg(this);
 
     // The database tells of a damaged file it set aside, on the thread that opened it.
     session.Database().SetDamagedListener([this](const DamagedDatabase& damaged) {
@@ -151,6 +141,41 @@ void DeviceMainDlg::Attach(CoreSession& session) {
             this, [this, message] { ShowFileProblem(message); }, Qt::QueuedConnection);
     });
     UISize();
+    // While the window paints for the first time and discovery runs, the pool draws the cards' pictures.
+    home_->List().PrerenderPictures();
+}
+
+SettingsPage& DeviceMainDlg::Settings() {
+    if (settings_) return *settings_;
+    settings_ = new SettingsPage(*texts_, session_->Product(), this);
+    settings_->hide();
+    KeepBottomBarLast(this);
+    connect(settings_, &SettingsPage::leaveRequested, this, [this] { views_->LeaveSettings(); });
+    connect(settings_, &SettingsPage::aboutRequested, this, &DeviceMainDlg::ShowAbout);
+    connect(settings_, &SettingsPage::checkSoftwareRequested, this, &DeviceMainDlg::StartSoftwareCheck);
+    connect(settings_, &SettingsPage::followToggled, this, [this](bool on) {
+        ProfileFollow::SetSwitch(on);
+        UpdateFollow();
+    });
+    layout_->Add(settings_, Ltrb(1, 50, 1399, 748), kFixedStretch);
+    settings_->Place();
+    settingsFacts_.followAvailable = FollowAvailable();
+    TellSettings();
+    return *settings_;
+}
+
+void DeviceMainDlg::TellSettings() {
+    if (!settings_) return;
+    const SettingsFacts& facts = settingsFacts_;
+    settings_->SetTrayAvailable(facts.trayAvailable);
+    settings_->SetFollow(facts.followOn, facts.followAvailable);
+    settings_->SetSoftwareCheck(facts.check, facts.newest);
+}
+
+void DeviceMainDlg::ShowSoftwareCheckState(SettingsPage::Check check, const QString& newest) {
+    settingsFacts_.check = check;
+    settingsFacts_.newest = newest;
+    TellSettings();
 }
 
 DeviceView& DeviceMainDlg::Bridge() {
@@ -255,11 +280,11 @@ void DeviceMainDlg::ShowTaskNotice(const DeviceTaskRequest& request, const TaskR
 void DeviceMainDlg::ShowSoftwareCheck() {
     const VersionCheck check = UpdateCheck(kUpdateSoftware);
     if (!check.ok)
-        settings_->SetSoftwareCheck(SettingsPage::Check::Failed);
+        ShowSoftwareCheckState(SettingsPage::Check::Failed);
     else if (check.newer)
-        settings_->SetSoftwareCheck(SettingsPage::Check::Newer, QString::fromStdString(check.newest));
+        ShowSoftwareCheckState(SettingsPage::Check::Newer, QString::fromStdString(check.newest));
     else
-        settings_->SetSoftwareCheck(SettingsPage::Check::UpToDate);
+        ShowSoftwareCheckState(SettingsPage::Check::UpToDate);
 }
 
 void DeviceMainDlg::CheckSoftwareAfterFirstLoad() {
@@ -315,7 +340,7 @@ void DeviceMainDlg::CloseTransients() {
     // Message boxes end with 2 (a question open while the mouse went is no consent).
     CloseMessageBoxes();
     CancelEdits();
-    saveWait_->hide();
+    if (saveWait_) saveWait_->hide();
     // Menus, drop-down lists and pop-ups must not outlive a device change; the dialogs that must not
     // either close themselves on the signal; the update dialogs (a firmware transfer's progress) stay.
     for (QWidget* w : QApplication::topLevelWidgets()) {
@@ -340,12 +365,20 @@ bool DeviceMainDlg::UpdateRunning() const {
     return updates_ && updates_->Busy();
 }
 
+// The indicators are made when first needed: the first view does not show them.
 void DeviceMainDlg::ShowSavingIndicator() {
-    if (saveWait_) saveWait_->ShowSaving();
+    if (tornDown_) return;
+    if (!saveWait_) saveWait_ = new SaveWaitDlg(this);
+    saveWait_->ShowSaving();
+}
+
+DPIMsgDlg* DeviceMainDlg::DpiIndicator() {
+    if (!dpiIndicator_ && !tornDown_) dpiIndicator_ = new DPIMsgDlg(this);
+    return dpiIndicator_;
 }
 
 void DeviceMainDlg::ShowDpiIndicator(int dpiValue) {
-    if (dpiIndicator_) dpiIndicator_->ShowValue(dpiValue);
+    if (DPIMsgDlg* indicator = DpiIndicator()) indicator->ShowValue(dpiValue);
 }
 
 void DeviceMainDlg::ProfileChanged() {
@@ -367,16 +400,22 @@ void DeviceMainDlg::UpdateFollow() {
     follow_->Reconsider();
     std::vector<ProfileBinding> bindings;
     ListBindings(session_->Actions(), &bindings);
-    const bool any = AnyBinding(bindings);
-    QString unavailable = follow_->Unavailable();
-    if (unavailable.isEmpty() && !follow_->Active()) unavailable = QString::fromStdString(FocusUnavailableReason());
-    settings_->SetFollow(ProfileFollow::SwitchOn(any), unavailable.isEmpty());
+    settingsFacts_.followOn = ProfileFollow::SwitchOn(AnyBinding(bindings));
+    if (settings_) settingsFacts_.followAvailable = FollowAvailable();
+    TellSettings();
+}
+
+bool DeviceMainDlg::FollowAvailable() const {
+    if (!follow_) return true;
+    if (!follow_->Unavailable().isEmpty()) return false;
+    return follow_->Active() || FocusUnavailableReason().empty();
 }
 
 void DeviceMainDlg::ShowFollowed(int profile) {
     std::string name;
     ReadProfileName(Actions(), profile, &name);
-    if (dpiIndicator_) dpiIndicator_->ShowProfile(QString::fromStdString(ShownProfileName(session_->Actions(), name)));
+    if (DPIMsgDlg* indicator = DpiIndicator())
+        indicator->ShowProfile(QString::fromStdString(ShownProfileName(session_->Actions(), name)));
 }
 
 void DeviceMainDlg::SetRecording(bool recording) {
@@ -419,7 +458,7 @@ void DeviceMainDlg::OpenProfiles() {
 }
 
 void DeviceMainDlg::StartSoftwareCheck() {
-    settings_->SetSoftwareCheck(SettingsPage::Check::Checking);
+    ShowSoftwareCheckState(SettingsPage::Check::Checking);
     CheckSoftware();
 }
 
@@ -479,7 +518,7 @@ void DeviceMainDlg::UISize() {
     if (!session_) return;
     home_->UISize(scale_);
     tabs_->Place(pageScale_);
-    settings_->Place();
+    if (settings_) settings_->Place();
 }
 
 void DeviceMainDlg::showEvent(QShowEvent* event) {

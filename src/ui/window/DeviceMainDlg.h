@@ -5,9 +5,11 @@
 //   DeviceMainDlg(title, version)  the frame (MainFrame): caption, caption buttons, logo, bottom bar
 //   Attach(session)                the rest, on the core's composition root: the home page with the device
 //                                  list (HomePage), the tab strip (MainTabs, whose pages are built when
-//                                  first shown), the settings page, the tray icon, the update dialogs, the
-//                                  DPI and saving indicators, and the view bridge that the session is
-//                                  started on (Bridge())
+//                                  first shown), the tray icon, the update dialogs' handler and the
+//                                  view bridge that the session is started on (Bridge())
+//
+// What the first view does not show is made when first needed: the settings page when it opens, the DPI
+// and saving indicators when they show.
 //
 // Everything the worker reports arrives through the bridge as a signal of the events object (Events()) on
 // the UI thread; each part connects to the signals it shows, and the views (MainViews) decide what is
@@ -29,6 +31,7 @@
 #include "device/TaskResult.h"
 #include "shell/DeviceDescriptor.h"
 #include "ui/common/CorePageHost.h"
+#include "ui/pages/settings/SettingsPage.h"
 #include "ui/window/MainViews.h"
 
 namespace quorvel {
@@ -43,7 +46,6 @@ class MainTabs;
 class MainViews;
 class ProfileFollow;
 class SaveWaitDlg;
-class SettingsPage;
 class TrayIcon;
 class UpdateUi;
 class ViewBridge;
@@ -167,7 +169,18 @@ private:
     void ShowTaskNotice(const DeviceTaskRequest& request, const TaskResult& result);
     // Profiles that follow the game: the watcher started or stopped, the settings page told.
     void UpdateFollow();
+    // The settings page, built the first time it opens (the first view does not need it, nor the fonts of
+    // the languages it lists).
+    SettingsPage& Settings();
+    void ShowSoftwareCheckState(SettingsPage::Check check, const QString& newest = QString());
+    // Pushes what the window knows for the settings page to the page, when it exists.
+    void TellSettings();
+    // Whether windows can be followed here. Asked for the settings page only: without a running watcher
+    // it connects to the display, tens of milliseconds (and on Wayland it may start XWayland).
+    bool FollowAvailable() const;
     void ShowFollowed(int profile);
+    // The DPI indicator, made on first use (null once torn down).
+    DPIMsgDlg* DpiIndicator();
 
     QString softwareVersion_;
     std::function<uint32_t()> releaseSource_;
@@ -183,7 +196,15 @@ private:
     FileDialogs* files_ = nullptr;
     HomePage* home_ = nullptr;
     MainTabs* tabs_ = nullptr;
-    SettingsPage* settings_ = nullptr;
+    SettingsPage* settings_ = nullptr;  // built when first opened
+    // What the settings page shows from outside, kept here until the page exists.
+    struct SettingsFacts {
+        bool trayAvailable = true;
+        bool followOn = false;
+        bool followAvailable = true;  // known once the page exists
+        SettingsPage::Check check = SettingsPage::Check::Idle;
+        QString newest;
+    } settingsFacts_;
     std::unique_ptr<MainViews> views_;
     TrayIcon* tray_ = nullptr;
     UpdateUi* updates_ = nullptr;

@@ -2,10 +2,10 @@
 
 #include "device/DiscoveryView.h"
 #include "ui/pages/home/HomePage.h"
-#include "ui/window/MainFrame.h"
-#include "ui/window/MainTabs.h"
 #include "ui/pages/settings/SettingsPage.h"
 #include "ui/window/DeviceEvents.h"
+#include "ui/window/MainFrame.h"
+#include "ui/window/MainTabs.h"
 
 namespace quorvel {
 
@@ -14,8 +14,9 @@ constexpr int kHomeIndex = 0;
 constexpr int kFirstPageIndex = 1;
 }  // namespace
 
-MainViews::MainViews(MainFrame& frame, HomePage& home, MainTabs& tabs, SettingsPage& settings)
-    : frame_(frame), home_(home), tabs_(tabs), settings_(settings) {
+MainViews::MainViews(MainFrame& frame, HomePage& home, MainTabs& tabs,
+                     std::function<SettingsPage&()> settings)
+    : frame_(frame), home_(home), tabs_(tabs), buildSettings_(std::move(settings)) {
     Apply();
 }
 
@@ -58,7 +59,8 @@ void MainViews::ShowLinkLost(int onlineDevices) {
 }
 
 void MainViews::OpenSettings() {
-    settings_.Refresh();
+    settings_ = &buildSettings_();
+    settings_->Refresh();
     settingsOpen_ = true;
     Apply();
 }
@@ -78,8 +80,10 @@ void MainViews::PickTab(int item) {
 void MainViews::Apply() {
     const bool device = view_ == View::Device;
     const bool pages = device && !settingsOpen_;
-    settings_.setVisible(settingsOpen_);
-    if (settingsOpen_) settings_.raise();
+    if (settings_) {
+        settings_->setVisible(settingsOpen_);
+        if (settingsOpen_) settings_->raise();
+    }
 
     home_.setVisible(!settingsOpen_ && !device);
     switch (view_) {

@@ -9,7 +9,10 @@
 //   Device       the sidebar with the tab strip and the selected page, the device's status, battery,
 //                picture, profile and reset buttons (a mouse was picked, or a wireless link came back)
 //
-// The settings page lies over any of them; entering NoDevice or DeviceList closes it.
+// The settings page lies over any of them; entering NoDevice or DeviceList closes it. It is built the first
+// time it opens.
+
+#include <functional>
 
 namespace quorvel {
 
@@ -23,7 +26,8 @@ class MainViews {
 public:
     enum class View { Starting, NoDevice, DeviceList, Device };
 
-    MainViews(MainFrame& frame, HomePage& home, MainTabs& tabs, SettingsPage& settings);
+    // `settings` returns the settings page, building it on the first call.
+    MainViews(MainFrame& frame, HomePage& home, MainTabs& tabs, std::function<SettingsPage&()> settings);
 
     View Current() const { return view_; }
     bool SettingsOpen() const { return settingsOpen_; }
@@ -49,7 +53,8 @@ private:
     MainFrame& frame_;
     HomePage& home_;
     MainTabs& tabs_;
-    SettingsPage& settings_;
+    std::function<SettingsPage&()> buildSettings_;
+    SettingsPage* settings_ = nullptr;  // once opened
     View view_ = View::Starting;
     bool settingsOpen_ = false;
 };
