@@ -4,15 +4,24 @@
 // memory (VmRSS) SETTLE seconds later and ends it with SIGTERM. The programs are run in turn, RUNS times
 // each, and the medians reported side by side, so a loaded machine weighs on all of them alike.
 //
-// Usage: bench_startup [--runs N] [--settle SECONDS] NAME=PROGRAM [NAME=PROGRAM...]
+// A program named with --pick is quorvel: once its window is mapped, the run asks its instance socket
+// (--socket) for the view until the device list shows, clicks the first card as a user does (XTest), and
+// waits until the answer to "view fill" says the picked mouse's page is filled in. Its memory is read
+// SETTLE seconds after that.
+//
+// Usage: bench_startup [--runs N] [--settle SECONDS] [--socket PATH --pick NAME...] NAME=PROGRAM...
 
 #include <dirent.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
+#include <xcb/xtest.h>
 
 #include <algorithm>
 #include <chrono>
@@ -31,7 +40,8 @@ using Clock = std::chrono::steady_clock;
 
 struct Program {
     std::string name, path;
-    std::vector<double> mapMs, cpuMs, rssMb;
+    bool pick = false;  // quorvel: its first card is clicked and its page waited for
+    std::vector<double> mapMs, cpuMs, rssMb, listMs, filledMs;
 };
 
 struct X {
@@ -56,6 +66,11 @@ bool Connect(X* x) {
     std::free(atom);
     xcb_flush(x->c);
     return true;
+}
+
+bool HasXTest(X& x) {
+    const xcb_query_extension_reply_t* test = xcb_get_extension_data(x.c, &xcb_test_id);
+    return test && test->present;
 }
 
 pid_t WindowPid(X& x, xcb_window_t window) {
@@ -100,14 +115,120 @@ void Pause(double seconds) {
     nanosleep(&t, nullptr);
 }
 
-// One run: true with the time to the first map and the resident memory after `settle` seconds.
-bool RunOnce(X& x, Program& program, double settle) {
+double MsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// One request line to the instance socket and its answer line; empty when nobody answered within 1 s.
+// The server answers one line per connection and then closes it.
+std::string Ask(const std::string& socketPath, const std::string& request) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (socketPath.size() >= sizeof address.sun_path) return {};
+    std::memcpy(address.sun_path, socketPath.data(), socketPath.size());
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return {};
+    std::string answer;
+    const std::string line = request + "\n";
+    if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+        send(fd, line.data(), line.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(line.size())) {
+        pollfd p{fd, POLLIN, 0};
+        char buffer[256];
+        while (answer.find('\n') == std::string::npos && poll(&p, 1, 1000) > 0) {
+            const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
+            if (n <= 0) break;
+            answer.append(buffer, static_cast<size_t>(n));
+        }
+    }
+    close(fd);
+    const size_t end = answer.find('\n');
+    return end == std::string::npos ? std::string() : answer.substr(0, end);
+}
+
+// Asks until `done` holds for the answer or the deadline passes; the time since `start` when it held, -1
+// when it did not. One connection at a time, a few milliseconds apart: each request costs the window a
+// little work on its UI thread, and the server drops a client that floods it.
+template <typename Done>
+double WaitForAnswer(const std::string& socketPath, const std::string& request, Clock::time_point start,
+                     Clock::time_point deadline, Done done) {
+    while (Clock::now() < deadline) {
+        if (done(Ask(socketPath, request))) return MsSince(start);
+        Pause(0.004);
+    }
+    return -1;
+}
+
+bool StartsWith(const std::string& s, const std::string& prefix) {
+    return s.compare(0, prefix.size(), prefix) == 0;
+}
+
+bool EndsWith(const std::string& s, const std::string& suffix) {
+    return s.size() >= suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+// The centre of the home page's first card, in window pixels: the window places the home page at
+// (20, 80) - (right - 20, bottom - 50) and the page its device list at (180, 120) - (right - 180,
+// bottom - 50), in design pixels kept at any window size. The list lays its cards out as
+// CDeviceList::CardRect does: as many to a row as fit at 250 wide with gaps of 24, each up to 320 wide,
+// the row centred both ways. The sample product configures three models; the first is model 102, the
+// virtual mouse the benchmark plugs in.
+void FirstCardCentre(int windowWidth, int windowHeight, int* x, int* y) {
+    constexpr double kMinWidth = 250, kMaxWidth = 320, kGap = 24;
+    constexpr int kModels = 3;
+    const double listWidth = windowWidth - 400.0, listHeight = windowHeight - 300.0;
+    const int perPage = std::max(1, static_cast<int>((listWidth + kGap) / (kMinWidth + kGap)));
+    const int onPage = std::min(perPage, kModels);
+    const double w = std::clamp((listWidth - kGap * (perPage - 1)) / perPage, kMinWidth, kMaxWidth);
+    const double left = (listWidth - (onPage * w + (onPage - 1) * kGap)) / 2;
+    *x = 200 + static_cast<int>(left + w / 2);
+    *y = 200 + static_cast<int>(listHeight / 2);
+}
+
+// A click at the middle of the first card, through the XTest extension: the pointer moves there and the
+// first button goes down and up, as the X server would report a user's click.
+bool ClickFirstCard(X& x, xcb_window_t window) {
+    xcb_get_geometry_reply_t* geometry = xcb_get_geometry_reply(x.c, xcb_get_geometry(x.c, window), nullptr);
+    xcb_translate_coordinates_reply_t* origin =
+        xcb_translate_coordinates_reply(x.c, xcb_translate_coordinates(x.c, window, x.root, 0, 0), nullptr);
+    const bool known = geometry && origin;
+    int cardX = 0, cardY = 0;
+    if (known) FirstCardCentre(geometry->width, geometry->height, &cardX, &cardY);
+    const int rootX = known ? origin->dst_x + cardX : 0, rootY = known ? origin->dst_y + cardY : 0;
+    std::free(geometry);
+    std::free(origin);
+    if (!known) return false;
+    xcb_test_fake_input(x.c, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, x.root, static_cast<int16_t>(rootX),
+                        static_cast<int16_t>(rootY), 0);
+    xcb_test_fake_input(x.c, XCB_BUTTON_PRESS, 1, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+    xcb_test_fake_input(x.c, XCB_BUTTON_RELEASE, 1, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+    xcb_flush(x.c);
+    return true;
+}
+
+// quorvel after its map: the device list, the click, the page filled in. False when a step did not come
+// within the deadline.
+bool PickFirstCard(X& x, const std::string& socketPath, xcb_window_t window, Clock::time_point start,
+                   double* listMs, double* filledMs) {
+    const Clock::time_point deadline = start + std::chrono::seconds(30);
+    *listMs = WaitForAnswer(socketPath, "view", start, deadline,
+                            [](const std::string& view) { return StartsWith(view, "device-list "); });
+    if (*listMs < 0 || !ClickFirstCard(x, window)) return false;
+    *filledMs = WaitForAnswer(socketPath, "view fill", start, deadline, [](const std::string& view) {
+        return StartsWith(view, "device ") && EndsWith(view, " filled");
+    });
+    return *filledMs >= 0;
+}
+
+// One run: true with the time to the first map (and for a picked program the times to the device list
+// and to the page filled in) and the resident memory `settle` seconds after the last of them.
+bool RunOnce(X& x, Program& program, double settle, const std::string& socketPath) {
     while (xcb_generic_event_t* stale = xcb_poll_for_event(x.c)) std::free(stale);
     char* argv[] = {program.path.data(), nullptr};
     pid_t pid = 0;
     const Clock::time_point start = Clock::now();
     if (posix_spawn(&pid, program.path.c_str(), nullptr, nullptr, argv, environ) != 0) return false;
-    double mapMs = -1, cpuMs = -1;
+    double mapMs = -1, cpuMs = -1, listMs = -1, filledMs = -1;
+    xcb_window_t mapped = XCB_NONE;
     const Clock::time_point deadline = start + std::chrono::seconds(30);
     while (mapMs < 0 && Clock::now() < deadline) {
         xcb_generic_event_t* event = xcb_wait_for_event(x.c);
@@ -118,19 +239,34 @@ bool RunOnce(X& x, Program& program, double settle) {
             if (WindowPid(x, map->window) == pid) {
                 mapMs = std::chrono::duration<double, std::milli>(seen - start).count();
                 cpuMs = CpuMs(pid);
+                mapped = map->window;
             }
         }
         std::free(event);
     }
+    const bool picked =
+        !program.pick || (mapMs >= 0 && PickFirstCard(x, socketPath, mapped, start, &listMs, &filledMs));
     Pause(settle);
     const double rss = ResidentMb(pid);
     kill(pid, SIGTERM);
     int status = 0;
     waitpid(pid, &status, 0);
-    if (mapMs < 0) return false;
+    if (mapMs < 0) {
+        std::fprintf(stderr, "bench_startup: %s mapped no window\n", program.name.c_str());
+        return false;
+    }
+    if (!picked) {
+        std::fprintf(stderr, "bench_startup: %s: %s\n", program.name.c_str(),
+                     listMs < 0 ? "no device list on the instance socket" : "the page was not filled in");
+        return false;
+    }
     program.mapMs.push_back(mapMs);
     program.cpuMs.push_back(cpuMs);
     program.rssMb.push_back(rss);
+    if (program.pick) {
+        program.listMs.push_back(listMs);
+        program.filledMs.push_back(filledMs);
+    }
     return true;
 }
 
@@ -141,11 +277,24 @@ double Median(std::vector<double> v) {
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
+// A median column of a picked program's times, "-" for a program without a page.
+std::string MedianColumn(const std::vector<double>& v) {
+    if (v.empty()) return "-";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f ms", Median(v));
+    return text;
+}
+
+constexpr const char* kUsage =
+    "usage: bench_startup [--runs N] [--settle SECONDS] [--socket PATH --pick NAME...] NAME=PROGRAM...\n";
+
 }  // namespace
 
 int main(int argc, char** argv) {
     int runs = 10;
     double settle = 2.0;
+    std::string socketPath;
+    std::vector<std::string> picks;
     std::vector<Program> programs;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -153,15 +302,20 @@ int main(int argc, char** argv) {
             runs = std::atoi(argv[++i]);
         else if (arg == "--settle" && i + 1 < argc)
             settle = std::atof(argv[++i]);
+        else if (arg == "--socket" && i + 1 < argc)
+            socketPath = argv[++i];
+        else if (arg == "--pick" && i + 1 < argc)
+            picks.push_back(argv[++i]);
         else if (const size_t eq = arg.find('='); eq != std::string::npos)
-            programs.push_back({arg.substr(0, eq), arg.substr(eq + 1), {}, {}, {}});
+            programs.push_back({arg.substr(0, eq), arg.substr(eq + 1), false, {}, {}, {}, {}, {}});
         else {
-            std::fprintf(stderr, "usage: bench_startup [--runs N] [--settle SECONDS] NAME=PROGRAM...\n");
+            std::fprintf(stderr, "%s", kUsage);
             return 2;
         }
     }
-    if (programs.empty() || runs < 1) {
-        std::fprintf(stderr, "usage: bench_startup [--runs N] [--settle SECONDS] NAME=PROGRAM...\n");
+    for (Program& p : programs) p.pick = std::find(picks.begin(), picks.end(), p.name) != picks.end();
+    if (programs.empty() || runs < 1 || (!picks.empty() && socketPath.empty())) {
+        std::fprintf(stderr, "%s", kUsage);
         return 2;
     }
     X x;
@@ -169,24 +323,33 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "bench_startup: no X server on DISPLAY\n");
         return 1;
     }
+    if (!picks.empty() && !HasXTest(x)) {
+        std::fprintf(stderr, "bench_startup: the X server has no XTest extension to click with\n");
+        return 1;
+    }
     for (int r = 0; r < runs; ++r) {
         for (Program& p : programs) {
-            if (!RunOnce(x, p, settle)) {
-                std::fprintf(stderr, "bench_startup: %s mapped no window\n", p.name.c_str());
-                return 1;
-            }
+            if (!RunOnce(x, p, settle, socketPath)) return 1;
         }
     }
-    std::printf("%-14s %5s %14s %15s %13s %14s\n", "program", "runs", "map (median)", "map (min-max)",
-                "CPU to map", "RSS (median)");
+    std::printf("%-14s %5s %14s %15s %13s %14s %14s %20s\n", "program", "runs", "map (median)",
+                "map (min-max)", "CPU to map", "RSS (median)", "list (median)", "page filled (median)");
     for (const Program& p : programs) {
         const auto [lo, hi] = std::minmax_element(p.mapMs.begin(), p.mapMs.end());
-        std::printf("%-14s %5zu %11.1f ms %7.0f-%-4.0f ms %10.1f ms %11.1f MB\n", p.name.c_str(),
-                    p.mapMs.size(), Median(p.mapMs), *lo, *hi, Median(p.cpuMs), Median(p.rssMb));
+        std::printf("%-14s %5zu %11.1f ms %7.0f-%-4.0f ms %10.1f ms %11.1f MB %14s %20s\n", p.name.c_str(),
+                    p.mapMs.size(), Median(p.mapMs), *lo, *hi, Median(p.cpuMs), Median(p.rssMb),
+                    MedianColumn(p.listMs).c_str(), MedianColumn(p.filledMs).c_str());
     }
-    if (programs.size() > 1)
-        std::printf("%s / %s map time: %.2f\n", programs[0].name.c_str(), programs[1].name.c_str(),
-                    Median(programs[0].mapMs) / Median(programs[1].mapMs));
+    if (programs.size() > 1) {
+        // The first program against the last (the empty window in bench/startup.sh).
+        const Program& first = programs.front();
+        const Program& floor = programs.back();
+        std::printf("%s / %s map time: %.2f\n", first.name.c_str(), floor.name.c_str(),
+                    Median(first.mapMs) / Median(floor.mapMs));
+        if (!first.filledMs.empty())
+            std::printf("%s page filled / %s map time: %.2f\n", first.name.c_str(), floor.name.c_str(),
+                        Median(first.filledMs) / Median(floor.mapMs));
+    }
     xcb_disconnect(x.c);
     return 0;
 }

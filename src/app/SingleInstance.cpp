@@ -156,6 +156,10 @@ QByteArray SingleInstance::AnswerTo(const QByteArray& request) {
                (visible ? " visible" : " hidden");
     }
     if (request == "view") return view_ ? view_().toUtf8() : QByteArray("none");
+    if (request == "view fill") {
+        const QByteArray view = view_ ? view_().toUtf8() : QByteArray("none");
+        return view + (filled_ && filled_() ? " filled" : " unfilled");
+    }
     return "unknown";
 }
 

@@ -7,7 +7,9 @@
 // The socket speaks one line of text per connection: "show" -> "ok" (the window is shown and raised),
 // "show TOKEN" -> "ok" (the same, with the second start's activation token: on Wayland a window may take
 // the focus only with a token the compositor gave the launch the user made),
-// "status" -> "quorvel <pid> visible|hidden", "view" -> what the window shows (DeviceMainDlg::DescribeView).
+// "status" -> "quorvel <pid> visible|hidden", "view" -> what the window shows (DeviceMainDlg::DescribeView),
+// "view fill" -> the same with a last word, "filled" once the picked mouse's page shows what was read from
+// it, else "unfilled".
 // Anything else -> "unknown". The server closes the connection after its answer, and closes a client that
 // has sent no whole line within the idle time, so no client holds the window's socket.
 
@@ -57,6 +59,8 @@ public:
     void SetVisibilityQuery(std::function<bool()> visible) { visible_ = std::move(visible); }
     // Answers "view".
     void SetViewQuery(std::function<QString()> view) { view_ = std::move(view); }
+    // Answers the last word of "view fill".
+    void SetFillQuery(std::function<bool()> filled) { filled_ = std::move(filled); }
     // How long a client may stay connected without sending its request line (default kIdleClientTime).
     void SetIdleTime(std::chrono::milliseconds idle) { idle_ = idle; }
     static constexpr std::chrono::milliseconds kIdleClientTime{5000};
@@ -85,6 +89,7 @@ private:
     QSocketNotifier* listening_ = nullptr;
     std::function<bool()> visible_;
     std::function<QString()> view_;
+    std::function<bool()> filled_;
     std::chrono::milliseconds idle_ = kIdleClientTime;
 };
 

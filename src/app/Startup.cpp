@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <cstdio>
 #include <memory>
 #include <string_view>
@@ -15,6 +16,7 @@
 #include "shell/TraceLog.h"
 #include "ui/common/Appearance.h"
 #include "ui/window/DeviceMainDlg.h"
+#include "ui/window/PageFill.h"
 #include "ui/dialogs/CUIMessageBox.h"
 #include "ui/common/UiFonts.h"
 
@@ -122,6 +124,9 @@ int RunQuorvel(int argc, char** argv) {
     // The device core, the pages on it, and the worker with hot-plug watching.
     int exitCode = 0;
     CoreStep core;
+    // Follows the worker's reports from the first one on; asked only once the window is attached.
+    auto* fill = new PageFill(*window, [&core] { return core.Session().Core().CurrentDeviceType(); });
+    instance.SetFillQuery([fill = QPointer<PageFill>(fill)] { return fill && fill->Filled(); });
     QString error;
     if (core.Start(*window, programDir, &error)) {
         if (!logged) window->ShowFileProblem(QString::fromStdString(TraceLog::Instance().OpenError()));

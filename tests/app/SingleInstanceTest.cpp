@@ -178,6 +178,35 @@ TEST_F(SingleInstanceTest, EachConnectionCarriesOneRequestAndIdleClientsAreClose
     EXPECT_EQ(AskServed(Socket(), "show"), "ok");  // still serving
 }
 
+// "view" keeps its answer for the scripts that compare it whole; "view fill" adds the page's state.
+TEST_F(SingleInstanceTest, ViewAnswersWithOrWithoutThePagesFillState) {
+    SingleInstance instance(Lock(), Socket());
+    ASSERT_EQ(instance.Claim(), SingleInstance::Role::kFirst);
+    ASSERT_TRUE(instance.Serve());
+    EXPECT_EQ(AskServed(Socket(), "view"), "none");  // before the window answers
+    EXPECT_EQ(AskServed(Socket(), "view fill"), "none unfilled");
+
+    bool filled = false;
+    instance.SetViewQuery([] { return QStringLiteral("device tab 2 model 102"); });
+    instance.SetFillQuery([&filled] { return filled; });
+    const struct {
+        bool filled;
+        const char* request;
+        const char* answered;
+    } cases[] = {
+        {false, "view", "device tab 2 model 102"},
+        {false, "view fill", "device tab 2 model 102 unfilled"},
+        {true, "view", "device tab 2 model 102"},
+        {true, "view fill", "device tab 2 model 102 filled"},
+        {true, "view filled", "unknown"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.request);
+        filled = c.filled;
+        EXPECT_EQ(AskServed(Socket(), c.request), c.answered);
+    }
+}
+
 TEST_F(SingleInstanceTest, NoPlaceForTheLockRunsUnguarded) {
     QFile blocker(dir_.filePath("file"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));  // a file where the folder should be

@@ -57,10 +57,13 @@ protected:
                          [this](quint64 id, DeviceTaskRequest request, TaskResult result) {
                              ends.push_back({id, request, result});
                          });
+        BeforeStart();
         ASSERT_EQ(session->Start(&window->Bridge()), 1u);
         ASSERT_TRUE(WaitForEnds(1)) << "task 1 did not end";
         SentSinceLastCall();  // discovery and read-back
     }
+    // The window is attached and the worker not started yet: what must see every report attaches here.
+    virtual void BeforeStart() {}
     // The window goes first (its teardown stops the session), then the session.
     void CloseWindow() {
         window.reset();
