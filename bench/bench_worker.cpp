@@ -1,6 +1,8 @@
 // Device worker figures on the virtual mouse:
 //   BM_QueueToWire      latency from QueueTask to the first report on the wire, worker idle
 //   BM_ApplyProfile     task 5 (whole profile) with 1 ms per report, against reports x 1 ms
+//   BM_PickDevice       task 4, the other of two plugged models picked in the device list (its profiles
+//                       loaded, the mouse read and what it holds stored)
 //   BM_IdleWorker       wake-ups per second and CPU of an idle worker, without and with a device
 //   BM_DpiButtonToView  latency from the mouse's DPI-button report to the view's DPI event
 
@@ -49,6 +51,19 @@ void BM_ApplyProfile(benchmark::State& state) {
     state.counters["floor_ms"] = static_cast<double>(reports) * 1.0;
 }
 BENCHMARK(BM_ApplyProfile)->Arg(0)->Arg(1)->ArgName("feature")->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_PickDevice(benchmark::State& state) {
+    Rig rig("102:wired;201:wired");
+    int model = rig.core->CurrentDeviceType();
+    for (auto _ : state) {
+        model = model == 102 ? 201 : 102;
+        DeviceTaskRequest pick(kTaskSelectDevice);
+        pick.deviceType = model;
+        rig.core->Worker().QueueTaskAndWait(pick, std::chrono::seconds(30));
+    }
+    if (rig.core->CurrentDeviceType() != model) state.SkipWithError("the pick did not switch the model");
+}
+BENCHMARK(BM_PickDevice)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 double CpuSeconds() {
     rusage u{};
