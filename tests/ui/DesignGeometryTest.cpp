@@ -43,6 +43,12 @@ TEST(DesignLayout, EdgeRulesFollowTheBoxAndTheScale) {
     const EdgeRules centred{Fixed(Anchor::Centre), Fixed(), Fixed(Anchor::Centre), Fixed()};
     const EdgeRules centredScaled{Scaled(Anchor::Centre), Scaled(), Scaled(Anchor::Centre), Scaled()};
     const EdgeRules underALine{Fixed(), Scaled(Anchor::Start, 32), Fixed(), Fixed(Anchor::Size)};
+    // A column centred, 720 wide at most and 170 from each side of a narrower box.
+    const Edge side = Inside(Fixed(Anchor::Centre), 170), sideScaled = Inside(Scaled(Anchor::Centre), 170);
+    const EdgeRules column{side, Fixed(), side, Fixed()};
+    const EdgeRules columnScaled{sideScaled, Scaled(), sideScaled, Scaled()};
+    // A centred button 40 wide, kept 100 inside: in a small box it moves rather than narrows.
+    const EdgeRules sizedInside{Inside(Fixed(Anchor::Centre), 100), Fixed(), Fixed(Anchor::Size), Fixed()};
     const Case cases[] = {
         // Edges scaled apart: 0.75 * 25 = 18.75 -> 18; the right edge 0.75 * 601 = 450.75 -> 450.
         {"edges", Ltrb(25, 10, 601, 47), kScaledEdges, {750, 375}, 0.75, Ltrb(18, 7, 450, 35)},
@@ -74,6 +80,26 @@ TEST(DesignLayout, EdgeRulesFollowTheBoxAndTheScale) {
         // Centred in an odd width: the middle is 1401 / 2 = 700.
         {"centred", Ltrb(370, 10, 630, 40), centred, {1401, 500}, 1.0, Ltrb(570, 10, 830, 40)},
         {"centred, scaled", Ltrb(430, 0, 570, 100), centredScaled, {1050, 375}, 0.75, Ltrb(473, 0, 577, 75)},
+        {"column, wide", Ltrb(140, 10, 860, 40), column, {1401, 500}, 1.0, Ltrb(340, 10, 1060, 40)},
+        {"column, exactly wide enough",
+         Ltrb(140, 10, 860, 40),
+         column,
+         {1060, 500},
+         1.0,
+         Ltrb(170, 10, 890, 40)},
+        // One pixel less: the middle is 529, so the column would start at 169; the sides take a pixel.
+        {"column, one short", Ltrb(140, 10, 860, 40), column, {1059, 500}, 1.0, Ltrb(170, 10, 889, 40)},
+        {"column, narrow", Ltrb(140, 10, 860, 40), column, {900, 500}, 1.0, Ltrb(170, 10, 730, 40)},
+        // Margins scale with their edges: 85 at 0.5, where the centred column would start at 20.
+        {"column, scaled", Ltrb(140, 10, 860, 40), columnScaled, {400, 250}, 0.5, Ltrb(85, 5, 315, 20)},
+        // A margin of 0 keeps a rectangle wider than the box within it.
+        {"inside the box",
+         Ltrb(140, 10, 860, 40),
+         EdgeRules{Inside(Fixed(Anchor::Centre), 0), Fixed(), Inside(Fixed(Anchor::Centre), 0), Fixed()},
+         {600, 500},
+         1.0,
+         Ltrb(0, 10, 600, 40)},
+        {"sized, kept inside", Ltrb(480, 10, 520, 40), sizedInside, {100, 500}, 1.0, Ltrb(100, 10, 140, 40)},
         // A row 32 design pixels under a scaled line keeps those pixels and its height.
         {"under a scaled line",
          Ltrb(24, 532, 130, 556),
