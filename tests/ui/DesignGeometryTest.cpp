@@ -5,6 +5,9 @@
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QLayout>
+#include <QScrollArea>
+#include <QScrollBar>
 
 #include "MainWindowFixture.h"
 #include "toolkit/CDeviceList.h"
@@ -22,6 +25,7 @@
 #include "ui/pages/performance/PerformancePage.h"
 #include "ui/pages/performance/PowerPanel.h"
 #include "ui/pages/performance/ReportRatePanel.h"
+#include "ui/pages/settings/SettingsPage.h"
 #include "ui/window/MainFrame.h"
 #include "ui/window/MainTabs.h"
 
@@ -289,6 +293,45 @@ TEST_F(DesignGeometry, AnOpenButtonPanelSitsInThePicturesCardAtEveryScale) {
             Control<QAbstractButton>(page, p.close)->click();
             EXPECT_GT(onPage(picture).bottom(), at.bottom()) << p.opener << " at " << size.height();
         }
+    }
+}
+
+// The settings page, placed in design pixels in the window less 2 x 90: the way back at the top left, the
+// column 16 under the top and 8 above the bottom, centred, 720 wide at most and 170 from each side of a
+// narrower page. A column too short for its sections closes them up, scrolls only if they still do not
+// fit, and opens them again when the window grows.
+TEST_F(DesignGeometry, TheSettingsColumnIsCentredAtMost720WideAndClosesUpWhenShort) {
+    OpenWindow("102:wired");
+    Find<QAbstractButton>(MainFrame::kSettings)->click();
+    ASSERT_TRUE(window->SettingsOpen());
+    auto* scroll = Find(SettingsPage::kContainer)->findChild<QScrollArea*>();
+    ASSERT_NE(scroll, nullptr);
+    enum Fit { Open, Closed, ClosedAndScrolls };
+    const struct {
+        QSize window;
+        QRect column;
+        Fit fit;
+    } cases[] = {
+        {{1400, 788}, Ltrb(339, 16, 1059, 690), Open},   // the design: a page of 1398 x 698
+        {{1821, 1024}, Ltrb(549, 16, 1269, 926), Open},  // wider, odd: (1819 -/+ 720) / 2
+        {{1062, 788}, Ltrb(170, 16, 890, 690), Open},    // exactly 720 + 2 x 170
+        {{1061, 788}, Ltrb(170, 16, 889, 690), Open},    // a pixel narrower: the sides win
+        {{902, 788}, Ltrb(170, 16, 730, 690), Open},     // narrower
+        // The sections need about 650 pixels open and 530 closed up.
+        {{1400, 700}, Ltrb(339, 16, 1059, 602), Closed},
+        {{1400, 591}, Ltrb(339, 16, 1059, 493), ClosedAndScrolls},
+        {{1400, 788}, Ltrb(339, 16, 1059, 690), Open},
+    };
+    for (const auto& c : cases) {
+        window->resize(c.window);
+        ASSERT_TRUE(WaitFor([&] { return window->size() == c.window; }));
+        QCoreApplication::processEvents();
+        const std::string at =
+            QStringLiteral("%1 x %2").arg(c.window.width()).arg(c.window.height()).toStdString();
+        EXPECT_EQ(Find(SettingsPage::kLeave)->geometry(), Ltrb(24, 16, 144, 52)) << at;
+        EXPECT_EQ(scroll->geometry(), c.column) << at;
+        EXPECT_EQ(scroll->widget()->layout()->spacing(), c.fit == Open ? 14 : 6) << at;
+        EXPECT_EQ(scroll->verticalScrollBar()->maximum() > 0, c.fit == ClosedAndScrolls) << at;
     }
 }
 
