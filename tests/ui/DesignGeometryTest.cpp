@@ -5,6 +5,9 @@
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QLayout>
+#include <QScrollArea>
+#include <QScrollBar>
 
 #include "MainWindowFixture.h"
 #include "toolkit/CDeviceList.h"
@@ -22,6 +25,7 @@
 #include "ui/pages/performance/PerformancePage.h"
 #include "ui/pages/performance/PowerPanel.h"
 #include "ui/pages/performance/ReportRatePanel.h"
+#include "ui/pages/settings/SettingsPage.h"
 #include "ui/window/MainFrame.h"
 #include "ui/window/MainTabs.h"
 
@@ -43,6 +47,12 @@ TEST(DesignLayout, EdgeRulesFollowTheBoxAndTheScale) {
     const EdgeRules centred{Fixed(Anchor::Centre), Fixed(), Fixed(Anchor::Centre), Fixed()};
     const EdgeRules centredScaled{Scaled(Anchor::Centre), Scaled(), Scaled(Anchor::Centre), Scaled()};
     const EdgeRules underALine{Fixed(), Scaled(Anchor::Start, 32), Fixed(), Fixed(Anchor::Size)};
+    // A column centred, 720 wide at most and 170 from each side of a narrower box.
+    const Edge side = Inside(Fixed(Anchor::Centre), 170), sideScaled = Inside(Scaled(Anchor::Centre), 170);
+    const EdgeRules column{side, Fixed(), side, Fixed()};
+    const EdgeRules columnScaled{sideScaled, Scaled(), sideScaled, Scaled()};
+    // A centred button 40 wide, kept 100 inside: in a small box it moves rather than narrows.
+    const EdgeRules sizedInside{Inside(Fixed(Anchor::Centre), 100), Fixed(), Fixed(Anchor::Size), Fixed()};
     const Case cases[] = {
         // Edges scaled apart: 0.75 * 25 = 18.75 -> 18; the right edge 0.75 * 601 = 450.75 -> 450.
         {"edges", Ltrb(25, 10, 601, 47), kScaledEdges, {750, 375}, 0.75, Ltrb(18, 7, 450, 35)},
@@ -74,6 +84,26 @@ TEST(DesignLayout, EdgeRulesFollowTheBoxAndTheScale) {
         // Centred in an odd width: the middle is 1401 / 2 = 700.
         {"centred", Ltrb(370, 10, 630, 40), centred, {1401, 500}, 1.0, Ltrb(570, 10, 830, 40)},
         {"centred, scaled", Ltrb(430, 0, 570, 100), centredScaled, {1050, 375}, 0.75, Ltrb(473, 0, 577, 75)},
+        {"column, wide", Ltrb(140, 10, 860, 40), column, {1401, 500}, 1.0, Ltrb(340, 10, 1060, 40)},
+        {"column, exactly wide enough",
+         Ltrb(140, 10, 860, 40),
+         column,
+         {1060, 500},
+         1.0,
+         Ltrb(170, 10, 890, 40)},
+        // One pixel less: the middle is 529, so the column would start at 169; the sides take a pixel.
+        {"column, one short", Ltrb(140, 10, 860, 40), column, {1059, 500}, 1.0, Ltrb(170, 10, 889, 40)},
+        {"column, narrow", Ltrb(140, 10, 860, 40), column, {900, 500}, 1.0, Ltrb(170, 10, 730, 40)},
+        // Margins scale with their edges: 85 at 0.5, where the centred column would start at 20.
+        {"column, scaled", Ltrb(140, 10, 860, 40), columnScaled, {400, 250}, 0.5, Ltrb(85, 5, 315, 20)},
+        // A margin of 0 keeps a rectangle wider than the box within it.
+        {"inside the box",
+         Ltrb(140, 10, 860, 40),
+         EdgeRules{Inside(Fixed(Anchor::Centre), 0), Fixed(), Inside(Fixed(Anchor::Centre), 0), Fixed()},
+         {600, 500},
+         1.0,
+         Ltrb(0, 10, 600, 40)},
+        {"sized, kept inside", Ltrb(480, 10, 520, 40), sizedInside, {100, 500}, 1.0, Ltrb(100, 10, 140, 40)},
         // A row 32 design pixels under a scaled line keeps those pixels and its height.
         {"under a scaled line",
          Ltrb(24, 532, 130, 556),
@@ -263,6 +293,45 @@ TEST_F(DesignGeometry, AnOpenButtonPanelSitsInThePicturesCardAtEveryScale) {
             Control<QAbstractButton>(page, p.close)->click();
             EXPECT_GT(onPage(picture).bottom(), at.bottom()) << p.opener << " at " << size.height();
         }
+    }
+}
+
+// The settings page, placed in design pixels in the window less 2 x 90: the way back at the top left, the
+// column 16 under the top and 8 above the bottom, centred, 720 wide at most and 170 from each side of a
+// narrower page. A column too short for its sections closes them up, scrolls only if they still do not
+// fit, and opens them again when the window grows.
+TEST_F(DesignGeometry, TheSettingsColumnIsCentredAtMost720WideAndClosesUpWhenShort) {
+    OpenWindow("102:wired");
+    Find<QAbstractButton>(MainFrame::kSettings)->click();
+    ASSERT_TRUE(window->SettingsOpen());
+    auto* scroll = Find(SettingsPage::kContainer)->findChild<QScrollArea*>();
+    ASSERT_NE(scroll, nullptr);
+    enum Fit { Open, Closed, ClosedAndScrolls };
+    const struct {
+        QSize window;
+        QRect column;
+        Fit fit;
+    } cases[] = {
+        {{1400, 788}, Ltrb(339, 16, 1059, 690), Open},   // the design: a page of 1398 x 698
+        {{1821, 1024}, Ltrb(549, 16, 1269, 926), Open},  // wider, odd: (1819 -/+ 720) / 2
+        {{1062, 788}, Ltrb(170, 16, 890, 690), Open},    // exactly 720 + 2 x 170
+        {{1061, 788}, Ltrb(170, 16, 889, 690), Open},    // a pixel narrower: the sides win
+        {{902, 788}, Ltrb(170, 16, 730, 690), Open},     // narrower
+        // The sections need about 650 pixels open and 530 closed up.
+        {{1400, 700}, Ltrb(339, 16, 1059, 602), Closed},
+        {{1400, 591}, Ltrb(339, 16, 1059, 493), ClosedAndScrolls},
+        {{1400, 788}, Ltrb(339, 16, 1059, 690), Open},
+    };
+    for (const auto& c : cases) {
+        window->resize(c.window);
+        ASSERT_TRUE(WaitFor([&] { return window->size() == c.window; }));
+        QCoreApplication::processEvents();
+        const std::string at =
+            QStringLiteral("%1 x %2").arg(c.window.width()).arg(c.window.height()).toStdString();
+        EXPECT_EQ(Find(SettingsPage::kLeave)->geometry(), Ltrb(24, 16, 144, 52)) << at;
+        EXPECT_EQ(scroll->geometry(), c.column) << at;
+        EXPECT_EQ(scroll->widget()->layout()->spacing(), c.fit == Open ? 14 : 6) << at;
+        EXPECT_EQ(scroll->verticalScrollBar()->maximum() > 0, c.fit == ClosedAndScrolls) << at;
     }
 }
 

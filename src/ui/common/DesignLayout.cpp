@@ -111,16 +111,29 @@ QRect DesignLayout::Map(const QRect& design, const EdgeRules& rules, const QRect
         return e.scaled ? ScaledValue(v, e) - static_cast<int>(o * scale_) : v - o;
     };
     const int W = box.width(), H = box.height(), DW = designSize_.width(), DH = designSize_.height();
-    const int left = rules.left.anchor == Anchor::Start ? start(rules.left, design.left(), origin_.x())
-                                                        : Coordinate(l, DW, rules.left, 0, 0, W);
-    const int top = rules.top.anchor == Anchor::Start ? start(rules.top, design.top(), origin_.y())
-                                                      : Coordinate(t, DH, rules.top, 0, 0, H);
-    const int right = rules.right.anchor == Anchor::Start
-                          ? start(rules.right, design.left() + design.width(), origin_.x())
-                          : Coordinate(r, DW, rules.right, left, l, W);
-    const int bottom = rules.bottom.anchor == Anchor::Start
-                           ? start(rules.bottom, design.top() + design.height(), origin_.y())
-                           : Coordinate(b, DH, rules.bottom, top, t, H);
+    // An edge with a margin stays that far inside its own side of the box; a sized far edge follows its
+    // near edge there.
+    const auto margin = [this](Edge e) { return e.scaled ? Length(e.margin) : e.margin; };
+    const auto nearSide = [&](Edge e, int v) { return e.margin >= 0 ? qMax(v, margin(e)) : v; };
+    const auto farSide = [&](Edge e, int v, int extent) {
+        return e.margin >= 0 ? qMin(v, extent - margin(e)) : v;
+    };
+    const int left = nearSide(rules.left, rules.left.anchor == Anchor::Start
+                                              ? start(rules.left, design.left(), origin_.x())
+                                              : Coordinate(l, DW, rules.left, 0, 0, W));
+    const int top =
+        nearSide(rules.top, rules.top.anchor == Anchor::Start ? start(rules.top, design.top(), origin_.y())
+                                                              : Coordinate(t, DH, rules.top, 0, 0, H));
+    const int right = farSide(rules.right,
+                              rules.right.anchor == Anchor::Start
+                                  ? start(rules.right, design.left() + design.width(), origin_.x())
+                                  : Coordinate(r, DW, rules.right, left, l, W),
+                              W);
+    const int bottom = farSide(rules.bottom,
+                               rules.bottom.anchor == Anchor::Start
+                                   ? start(rules.bottom, design.top() + design.height(), origin_.y())
+                                   : Coordinate(b, DH, rules.bottom, top, t, H),
+                               H);
     return QRect(box.left() + left, box.top() + top, right - left, bottom - top);
 }
 

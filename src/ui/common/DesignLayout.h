@@ -12,8 +12,11 @@
 //   Centre  the design distance from the middle of the box
 //   Size    (right, bottom) the near edge plus the design extent
 // and whether it is scaled (the default) or kept in design pixels (Fixed). A scaled edge may keep its last
-// `unscaled` design pixels as they are (a row that sits a fixed distance under a scaled line). Products
-// are truncated toward zero, as the window has always placed its controls.
+// `unscaled` design pixels as they are (a row that sits a fixed distance under a scaled line). An edge may
+// also keep a least distance from its own side of the box (Inside: left and top from the near side, right
+// and bottom from the far side, scaled with the edge): a centred column no wider than its design that
+// narrows in a small box rather than reaching its sides. Products are truncated toward zero, as the window
+// has always placed its controls.
 
 #include <QFont>
 #include <QLayout>
@@ -29,14 +32,20 @@ struct Edge {
     Anchor anchor = Anchor::Start;
     bool scaled = true;
     int unscaled = 0;
+    int margin = -1;  // the least distance from the edge's own side of the box; negative: none
 };
 
 // Shorthands for the edge rules: Scaled(Anchor::End), Fixed(), ...
 constexpr Edge Scaled(Anchor anchor = Anchor::Start, int unscaled = 0) {
-    return Edge{anchor, true, unscaled};
+    return Edge{.anchor = anchor, .scaled = true, .unscaled = unscaled};
 }
 constexpr Edge Fixed(Anchor anchor = Anchor::Start) {
-    return Edge{anchor, false, 0};
+    return Edge{.anchor = anchor, .scaled = false};
+}
+// The edge kept at least `margin` design pixels inside its own side of the box: Inside(Fixed(), 170).
+constexpr Edge Inside(Edge edge, int margin) {
+    edge.margin = margin;
+    return edge;
 }
 
 struct EdgeRules {

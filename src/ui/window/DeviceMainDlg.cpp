@@ -158,7 +158,6 @@ SettingsPage& DeviceMainDlg::Settings() {
         UpdateFollow();
     });
     layout_->Add(settings_, Ltrb(1, 50, 1399, 748), kFixedStretch);
-    settings_->Place();
     settingsFacts_.followAvailable = FollowAvailable();
     TellSettings();
     return *settings_;
@@ -518,7 +517,6 @@ void DeviceMainDlg::UISize() {
     if (!session_) return;
     home_->UISize(scale_);
     tabs_->Place(pageScale_);
-    if (settings_) settings_->Place();
 }
 
 void DeviceMainDlg::showEvent(QShowEvent* event) {

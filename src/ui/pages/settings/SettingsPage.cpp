@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QResizeEvent>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -20,6 +21,7 @@
 #include "shell/ProductConfig.h"
 #include "toolkit/Skin.h"
 #include "toolkit/Theme.h"
+#include "ui/common/DesignLayout.h"
 #include "ui/common/TextIds.h"
 #include "ui/common/UiFonts.h"
 #include "ui/common/UiRect.h"
@@ -30,7 +32,10 @@ namespace quorvel {
 
 namespace {
 
+// The page's extent in the window's design; the page is placed, not scaled, so these are pixels.
+constexpr QSize kDesign(1398, 698);
 constexpr int kColumnWidth = 720;
+constexpr int kColumnSides = 170;  // the least room beside the column in a narrow page
 constexpr int kSectionSpacing = 14;
 
 // A framed group of settings, drawn like the pages' panels.
@@ -114,6 +119,15 @@ SettingsPage::SettingsPage(TextRegistry& texts, const ProductConfig& product, QW
     layout->addStretch(1);
     scroll_->setWidget(column_);
     column_->setAutoFillBackground(false);  // the page's shade shows through
+    // The column closes up for the height the layout gives it, before the scroll area fits it in.
+    scroll_->installEventFilter(this);
+
+    auto* design = new DesignLayout(this, kDesign);
+    design->Add(leave_, Ltrb(24, 16, 144, 52), kFixedEdges);
+    const Edge side = Inside(Fixed(Anchor::Centre), kColumnSides);
+    const int left = (kDesign.width() - kColumnWidth) / 2;
+    design->Add(scroll_, Ltrb(left, 16, left + kColumnWidth, kDesign.height() - 8),
+                EdgeRules{side, Fixed(), side, Fixed(Anchor::End)});
     Refresh();
 }
 
@@ -323,19 +337,20 @@ QString SettingsPage::CheckText() const {
     return Text(txt::kVersion) + QStringLiteral(": v") + installed_;
 }
 
-void SettingsPage::Place() {
-    // The window places the page; the column keeps its size, its sections laid out by their texts.
-    leave_->setGeometry(Ltrb(24, 16, 144, 52));
-    const int top = 16, width = qMin(kColumnWidth, this->width() - 2 * 170);
-    const QRect box = Ltrb((this->width() - width) / 2, top, (this->width() + width) / 2, height() - 8);
-    // A window shorter than the design's closes the sections up before the column has to scroll.
+bool SettingsPage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == scroll_ && event->type() == QEvent::Resize)
+        FitColumn(static_cast<QResizeEvent*>(event)->size().height());
+    return QWidget::eventFilter(watched, event);
+}
+
+void SettingsPage::FitColumn(int height) {
+    // A page shorter than the design's closes the sections up before the column has to scroll.
     for (bool compact : {false, true}) {
         column_->layout()->setSpacing(compact ? 6 : kSectionSpacing);
         for (QWidget* child : column_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             if (auto* panel = dynamic_cast<Panel*>(child)) panel->SetCompact(compact);
-        if (column_->layout()->sizeHint().height() <= box.height()) break;
+        if (column_->layout()->sizeHint().height() <= height) break;
     }
-    scroll_->setGeometry(box);
 }
 
 void SettingsPage::paintEvent(QPaintEvent*) {

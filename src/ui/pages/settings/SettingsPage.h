@@ -61,9 +61,6 @@ public:
     // Opens web addresses (xdg-open by default; tests record them).
     void SetOpener(std::function<bool(const std::string&)> opener) { opener_ = std::move(opener); }
 
-    // Places the leave button and the column in the page.
-    void Place();
-
 signals:
     void leaveRequested();
     void aboutRequested();
@@ -72,6 +69,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QWidget* BuildGeneral(TextRegistry& texts);
@@ -82,6 +80,8 @@ private:
     void OnAutorunClicked(bool on);
     void ShowTrayHint();
     QString CheckText() const;
+    // Closes the sections up when the column does not fit this height.
+    void FitColumn(int height);
 
     QScrollArea* scroll_ = nullptr;  // holds the column: a short window scrolls it
     QWidget* column_ = nullptr;
