@@ -34,6 +34,7 @@
 #include "ui/pages/home/HomePage.h"
 #include "ui/pages/lighting/LightingPage.h"
 #include "ui/pages/settings/SettingsPage.h"
+#include "ui/window/AfterNextFrame.h"
 #include "ui/window/DeviceEvents.h"
 #include "ui/window/MainFrame.h"
 #include "ui/window/MainTabs.h"
@@ -293,7 +294,10 @@ void DeviceMainDlg::CheckSoftwareAfterFirstLoad() {
 void DeviceMainDlg::FirstLoadDone() {
     if (!startupCheckDue_ || !session_) return;
     startupCheckDue_ = false;
-    CheckSoftware();
+    // After the picked model's page has painted: the check's download set-up is no part of it.
+    AfterNextFrame(*this, [this] {
+        if (session_ && !tornDown_) CheckSoftware();
+    });
 }
 
 void DeviceMainDlg::SetPagesLoading(bool loading) {
