@@ -10,8 +10,9 @@ packages=(
   libpugixml-dev libudev-dev nlohmann-json3-dev libsodium-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # libxcb1-dev: the GUI's X tests and the core's focus source (profiles that follow the window in front);
-  # libxcb-xtest0-dev: the start-up benchmark's click on the device list
-  qt6-base-dev qt6-svg-dev libgl-dev libxcb1-dev libxcb-xtest0-dev
+  # libxcb-xtest0-dev, libxcb-damage0-dev: the start-up benchmark's click on the device list and its watch
+  # for a window's first frame
+  qt6-base-dev qt6-svg-dev libgl-dev libxcb1-dev libxcb-xtest0-dev libxcb-damage0-dev
   xvfb xauth xdotool x11-utils fonts-open-sans fonts-wqy-microhei
   # a window manager on the test X server: windows that must not take the focus are checked against one
   openbox

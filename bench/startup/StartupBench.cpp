@@ -1,8 +1,10 @@
 // bench_startup: how long a GUI program takes from exec to its first window on the screen, and how much
 // memory it holds once started. On the X server of $DISPLAY; each run starts the program, waits for the
-// MapNotify of a top-level window carrying the program's process id (_NET_WM_PID), reads its resident
-// memory (VmRSS) SETTLE seconds later and ends it with SIGTERM. The programs are run in turn, RUNS times
-// each, and the medians reported side by side, so a loaded machine weighs on all of them alike.
+// MapNotify of a top-level window carrying the program's process id (_NET_WM_PID) and for the window's
+// first frame (the first DamageNotify of the window after its map: the program has put its first painted
+// image on it), reads its resident memory (VmRSS) SETTLE seconds later and ends it with SIGTERM. The
+// programs are run in turn, RUNS times each, and the medians reported side by side, so a loaded machine
+// weighs on all of them alike.
 //
 // A program named with --pick is quorvel: once its window is mapped, the run asks its instance socket
 // (--socket) for the view until the device list shows, clicks the first card as a user does (XTest), and
@@ -20,6 +22,7 @@
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
+#include <xcb/damage.h>
 #include <xcb/xcb.h>
 #include <xcb/xtest.h>
 
@@ -41,13 +44,14 @@ using Clock = std::chrono::steady_clock;
 struct Program {
     std::string name, path;
     bool pick = false;  // quorvel: its first card is clicked and its page waited for
-    std::vector<double> mapMs, cpuMs, rssMb, listMs, filledMs;
+    std::vector<double> mapMs, frameMs, cpuMs, rssMb, listMs, filledMs;
 };
 
 struct X {
     xcb_connection_t* c = nullptr;
     xcb_window_t root = 0;
     xcb_atom_t pidAtom = 0;
+    uint8_t damageNotify = 0;  // the event code of DamageNotify
 };
 
 bool Connect(X* x) {
@@ -66,6 +70,22 @@ bool Connect(X* x) {
     std::free(atom);
     xcb_flush(x->c);
     return true;
+}
+
+// The DAMAGE extension, which reports when something is drawn into a window; false when the server has none.
+bool StartDamage(X* x) {
+    const xcb_query_extension_reply_t* damage = xcb_get_extension_data(x->c, &xcb_damage_id);
+    if (!damage || !damage->present) return false;
+    std::free(xcb_damage_query_version_reply(x->c, xcb_damage_query_version(x->c, 1, 1), nullptr));
+    x->damageNotify = static_cast<uint8_t>(damage->first_event + XCB_DAMAGE_NOTIFY);
+    return true;
+}
+
+// Damage is watched on every new top-level window from its creation, before the program can map it and
+// draw: which one is the program's is known only at the map. The server drops the watch with the window.
+void WatchDamage(X& x, xcb_window_t window) {
+    xcb_damage_create(x.c, xcb_generate_id(x.c), window, XCB_DAMAGE_REPORT_LEVEL_NON_EMPTY);
+    xcb_flush(x.c);
 }
 
 bool HasXTest(X& x) {
@@ -219,33 +239,40 @@ bool PickFirstCard(X& x, const std::string& socketPath, xcb_window_t window, Clo
     return *filledMs >= 0;
 }
 
-// One run: true with the time to the first map (and for a picked program the times to the device list
-// and to the page filled in) and the resident memory `settle` seconds after the last of them.
+// One run: true with the time to the first map and to the first frame (and for a picked program the times
+// to the device list and to the page filled in) and the resident memory `settle` seconds after the last of
+// them.
 bool RunOnce(X& x, Program& program, double settle, const std::string& socketPath) {
     while (xcb_generic_event_t* stale = xcb_poll_for_event(x.c)) std::free(stale);
     char* argv[] = {program.path.data(), nullptr};
     pid_t pid = 0;
     const Clock::time_point start = Clock::now();
     if (posix_spawn(&pid, program.path.c_str(), nullptr, nullptr, argv, environ) != 0) return false;
-    double mapMs = -1, cpuMs = -1, listMs = -1, filledMs = -1;
+    double mapMs = -1, frameMs = -1, cpuMs = -1, listMs = -1, filledMs = -1;
     xcb_window_t mapped = XCB_NONE;
     const Clock::time_point deadline = start + std::chrono::seconds(30);
-    while (mapMs < 0 && Clock::now() < deadline) {
+    while (frameMs < 0 && Clock::now() < deadline) {
         xcb_generic_event_t* event = xcb_wait_for_event(x.c);
         if (!event) break;
         const Clock::time_point seen = Clock::now();
-        if ((event->response_type & 0x7f) == XCB_MAP_NOTIFY) {
+        const uint8_t type = event->response_type & 0x7f;
+        if (type == XCB_CREATE_NOTIFY) {
+            WatchDamage(x, reinterpret_cast<xcb_create_notify_event_t*>(event)->window);
+        } else if (type == XCB_MAP_NOTIFY && mapped == XCB_NONE) {
             const auto* map = reinterpret_cast<xcb_map_notify_event_t*>(event);
             if (WindowPid(x, map->window) == pid) {
                 mapMs = std::chrono::duration<double, std::milli>(seen - start).count();
                 cpuMs = CpuMs(pid);
                 mapped = map->window;
             }
+        } else if (type == x.damageNotify && mapped != XCB_NONE &&
+                   reinterpret_cast<xcb_damage_notify_event_t*>(event)->drawable == mapped) {
+            frameMs = std::chrono::duration<double, std::milli>(seen - start).count();
         }
         std::free(event);
     }
     const bool picked =
-        !program.pick || (mapMs >= 0 && PickFirstCard(x, socketPath, mapped, start, &listMs, &filledMs));
+        !program.pick || (frameMs >= 0 && PickFirstCard(x, socketPath, mapped, start, &listMs, &filledMs));
     Pause(settle);
     const double rss = ResidentMb(pid);
     kill(pid, SIGTERM);
@@ -255,12 +282,17 @@ bool RunOnce(X& x, Program& program, double settle, const std::string& socketPat
         std::fprintf(stderr, "bench_startup: %s mapped no window\n", program.name.c_str());
         return false;
     }
+    if (frameMs < 0) {
+        std::fprintf(stderr, "bench_startup: %s drew nothing into its window\n", program.name.c_str());
+        return false;
+    }
     if (!picked) {
         std::fprintf(stderr, "bench_startup: %s: %s\n", program.name.c_str(),
                      listMs < 0 ? "no device list on the instance socket" : "the page was not filled in");
         return false;
     }
     program.mapMs.push_back(mapMs);
+    program.frameMs.push_back(frameMs);
     program.cpuMs.push_back(cpuMs);
     program.rssMb.push_back(rss);
     if (program.pick) {
@@ -307,7 +339,7 @@ int main(int argc, char** argv) {
         else if (arg == "--pick" && i + 1 < argc)
             picks.push_back(argv[++i]);
         else if (const size_t eq = arg.find('='); eq != std::string::npos)
-            programs.push_back({arg.substr(0, eq), arg.substr(eq + 1), false, {}, {}, {}, {}, {}});
+            programs.push_back({arg.substr(0, eq), arg.substr(eq + 1), false, {}, {}, {}, {}, {}, {}});
         else {
             std::fprintf(stderr, "%s", kUsage);
             return 2;
@@ -323,6 +355,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "bench_startup: no X server on DISPLAY\n");
         return 1;
     }
+    if (!StartDamage(&x)) {
+        std::fprintf(stderr, "bench_startup: the X server has no DAMAGE extension to see frames with\n");
+        return 1;
+    }
     if (!picks.empty() && !HasXTest(x)) {
         std::fprintf(stderr, "bench_startup: the X server has no XTest extension to click with\n");
         return 1;
@@ -332,13 +368,15 @@ int main(int argc, char** argv) {
             if (!RunOnce(x, p, settle, socketPath)) return 1;
         }
     }
-    std::printf("%-14s %5s %14s %15s %13s %14s %14s %20s\n", "program", "runs", "map (median)",
-                "map (min-max)", "CPU to map", "RSS (median)", "list (median)", "page filled (median)");
+    std::printf("%-14s %5s %14s %15s %13s %13s %14s %14s %20s\n", "program", "runs", "map (median)",
+                "map (min-max)", "first frame", "CPU to map", "RSS (median)", "list (median)",
+                "page filled (median)");
     for (const Program& p : programs) {
         const auto [lo, hi] = std::minmax_element(p.mapMs.begin(), p.mapMs.end());
-        std::printf("%-14s %5zu %11.1f ms %7.0f-%-4.0f ms %10.1f ms %11.1f MB %14s %20s\n", p.name.c_str(),
-                    p.mapMs.size(), Median(p.mapMs), *lo, *hi, Median(p.cpuMs), Median(p.rssMb),
-                    MedianColumn(p.listMs).c_str(), MedianColumn(p.filledMs).c_str());
+        std::printf("%-14s %5zu %11.1f ms %7.0f-%-4.0f ms %10.1f ms %10.1f ms %11.1f MB %14s %20s\n",
+                    p.name.c_str(), p.mapMs.size(), Median(p.mapMs), *lo, *hi, Median(p.frameMs),
+                    Median(p.cpuMs), Median(p.rssMb), MedianColumn(p.listMs).c_str(),
+                    MedianColumn(p.filledMs).c_str());
     }
     if (programs.size() > 1) {
         // The first program against the last (the empty window in bench/startup.sh).
@@ -346,9 +384,14 @@ int main(int argc, char** argv) {
         const Program& floor = programs.back();
         std::printf("%s / %s map time: %.2f\n", first.name.c_str(), floor.name.c_str(),
                     Median(first.mapMs) / Median(floor.mapMs));
-        if (!first.filledMs.empty())
+        std::printf("%s / %s first frame: %.2f\n", first.name.c_str(), floor.name.c_str(),
+                    Median(first.frameMs) / Median(floor.frameMs));
+        if (!first.filledMs.empty()) {
             std::printf("%s page filled / %s map time: %.2f\n", first.name.c_str(), floor.name.c_str(),
                         Median(first.filledMs) / Median(floor.mapMs));
+            std::printf("%s page filled / %s first frame: %.2f\n", first.name.c_str(), floor.name.c_str(),
+                        Median(first.filledMs) / Median(floor.frameMs));
+        }
     }
     xcb_disconnect(x.c);
     return 0;
