@@ -8,7 +8,6 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QSignalBlocker>
-#include <QTimer>
 #include <QWindow>
 #include <algorithm>
 
@@ -525,11 +524,11 @@ void DeviceMainDlg::UISize() {
 
 void DeviceMainDlg::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    // The icon (rendered at several sizes for the window system) waits until the window is on the screen:
-    // the first view does not need it.
+    // The icon (rendered at several sizes and sent to the window system) waits until the window has
+    // painted its first frame: the first view does not need it.
     if (!iconPending_) {
         iconPending_ = true;
-        QTimer::singleShot(0, this, [this] { setWindowIcon(AppIcon()); });
+        AfterNextFrame(*this, [this] { setWindowIcon(AppIcon()); });
     }
 }
 
