@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# The GUI's start-up benchmark: exec -> first window mapped (X MapNotify), and for quorvel exec -> the
-# device list shown and exec -> the picked mouse's page filled in (the first card clicked through XTest as
-# soon as the list shows), resident memory 2 s after the last of them; median of 10 runs, quorvel side by
-# side with an empty Qt 6 Widgets window of the same build.
+# The GUI's start-up benchmark: exec -> first window mapped (X MapNotify) and -> its first frame (DAMAGE),
+# and for quorvel exec -> the device list shown and exec -> the picked mouse's page filled in (the first
+# card clicked through XTest as soon as the list shows), resident memory 2 s after the last of them;
+# median of 10 runs, quorvel side by side with an empty Qt 6 Widgets window of the same build.
 # Runs on a private Xvfb in a throw-away home, with the virtual mouse. Usage: bench/startup.sh [BUILD_DIR]
 # PICK=0 leaves the window on the device list (memory 2 s after the map, as measured before the pick).
 # WITH_CURL=1 adds "quorvel+curl": the same program with libcurl loaded at exec (LD_PRELOAD, through a
