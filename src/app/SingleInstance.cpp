@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <cerrno>
 
+#include "platform/DeviceLock.h"
 #include "platform/LocalSocket.h"
 #include "shell/AppInstance.h"
 #include "shell/TraceLog.h"
@@ -60,17 +61,21 @@ SingleInstance::Role SingleInstance::Claim() {
         Trace("single instance: no folder for %s; running without the guard", qPrintable(lockPath_));
         return Role::kUnguarded;
     }
-    lock_ = std::make_unique<QLockFile>(lockPath_);
-    // A lock is stale only when its process is gone (or is another program now); never by its age, since
-    // the first instance holds it for days.
-    lock_->setStaleLockTime(0);
-    if (lock_->tryLock(0)) return Role::kFirst;
-    const QLockFile::LockError error = lock_->error();
-    lock_.reset();
-    if (error == QLockFile::LockFailedError) return Role::kSecond;
-    Trace("single instance: cannot lock %s (error %d); running without the guard", qPrintable(lockPath_),
-          static_cast<int>(error));
-    return Role::kUnguarded;
+    // An advisory lock the system drops when its holder ends, crashed or not: never stale, and taken
+    // without the writes and checks of a lock file that must be judged stale (two milliseconds before
+    // the window could show).
+    lock_ = std::make_unique<DeviceLock>(QFile::encodeName(lockPath_).toStdString());
+    switch (lock_->TryTake("quorvel")) {
+        case DeviceLock::Result::kTaken:
+            return Role::kFirst;
+        case DeviceLock::Result::kBusy:
+            lock_.reset();
+            return Role::kSecond;
+        default:
+            Trace("single instance: %s; running without the guard", lock_->Error().c_str());
+            lock_.reset();
+            return Role::kUnguarded;
+    }
 }
 
 // One connection: read until a whole line (or too much, or the idle time), answer it, close.
@@ -191,7 +196,10 @@ void SingleInstance::Release() {
         ::unlink(QFile::encodeName(socketPath_).constData());
     }
     if (lock_) {
-        lock_->unlock();
+        // Removed while still held, as a lock file is: a later start of an older quorvel, which judges
+        // the file's content, finds none. A start racing with this one finds the lock taken and hands
+        // over; it never waits on the removed file.
+        ::unlink(QFile::encodeName(lockPath_).constData());
         lock_.reset();
     }
 }

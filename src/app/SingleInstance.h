@@ -13,7 +13,6 @@
 // Anything else -> "unknown". The server closes the connection after its answer, and closes a client that
 // has sent no whole line within the idle time, so no client holds the window's socket.
 
-#include <QLockFile>
 #include <QObject>
 #include <QString>
 #include <chrono>
@@ -23,6 +22,8 @@
 class QSocketNotifier;
 
 namespace quorvel {
+
+class DeviceLock;
 
 class SingleInstance : public QObject {
     Q_OBJECT
@@ -83,7 +84,7 @@ private:
 
     QString lockPath_;
     QString socketPath_;
-    std::unique_ptr<QLockFile> lock_;
+    std::unique_ptr<DeviceLock> lock_;  // held while it exists
     // The listening socket (a plain Unix socket: QtNetwork would be loaded at every start for it).
     int listenFd_ = -1;
     QSocketNotifier* listening_ = nullptr;

@@ -3,6 +3,7 @@
 // folder; whoever holds it writes "<program> <pid>" into the file, so a second program can say who has
 // the mouse. The system drops the lock when its holder ends, crashed or not, so a lock is never stale.
 // The file itself stays: removing it would let two programs lock two different files of the same name.
+// The window's single-instance lock is one too (SingleInstance).
 
 #include <atomic>
 #include <string>

@@ -45,6 +45,8 @@ TEST_F(SingleInstanceTest, FirstServesTheSecondHandsOver) {
     EXPECT_EQ(info.st_mode & 0777, 0700u);  // the folder was made, user-only
     ASSERT_EQ(::stat(QFile::encodeName(Socket()).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 0077, 0u);  // nobody else may connect
+    ASSERT_EQ(::stat(QFile::encodeName(Lock()).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0077, 0u);
 
     bool visible = false;
     first.SetVisibilityQuery([&visible] { return visible; });
@@ -63,6 +65,7 @@ TEST_F(SingleInstanceTest, FirstServesTheSecondHandsOver) {
 
     first.Release();
     EXPECT_FALSE(QFile::exists(Socket()));
+    EXPECT_FALSE(QFile::exists(Lock()));  // an older quorvel, which judges the file's content, finds none
     EXPECT_EQ(second.Claim(), SingleInstance::Role::kFirst);  // the lock is free again
     EXPECT_TRUE(second.Serve());
 }
@@ -204,6 +207,23 @@ TEST_F(SingleInstanceTest, ViewAnswersWithOrWithoutThePagesFillState) {
         SCOPED_TRACE(c.request);
         filled = c.filled;
         EXPECT_EQ(AskServed(Socket(), c.request), c.answered);
+    }
+}
+
+// Nobody holds a lock file that outlived its process, whatever it says: an instance that crashed (the
+// window's own), or an older quorvel's lock file with its process id, name and host.
+TEST_F(SingleInstanceTest, ALockFileLeftBehindIsTaken) {
+    for (const char* left : {"quorvel 999999\n", "999999\nquorvel\nsomehost\n", ""}) {
+        SCOPED_TRACE(left);
+        ASSERT_TRUE(QDir().mkpath(dir_.filePath("run")));
+        QFile file(Lock());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(left);
+        file.close();
+        SingleInstance instance(Lock(), Socket());
+        EXPECT_EQ(instance.Claim(), SingleInstance::Role::kFirst);
+        SingleInstance second(Lock(), Socket());
+        EXPECT_EQ(second.Claim(), SingleInstance::Role::kSecond);
     }
 }
 
