@@ -251,9 +251,16 @@ bool RunOnce(X& x, Program& program, double settle, const std::string& socketPat
     double mapMs = -1, frameMs = -1, cpuMs = -1, listMs = -1, filledMs = -1;
     xcb_window_t mapped = XCB_NONE;
     const Clock::time_point deadline = start + std::chrono::seconds(30);
-    while (frameMs < 0 && Clock::now() < deadline) {
-        xcb_generic_event_t* event = xcb_wait_for_event(x.c);
-        if (!event) break;
+    bool exited = false;
+    while (frameMs < 0 && !exited && Clock::now() < deadline) {
+        xcb_generic_event_t* event = xcb_poll_for_event(x.c);
+        if (!event) {
+            // Nothing queued: wait for the server, looking now and then whether the program ended.
+            if (xcb_connection_has_error(x.c)) break;
+            pollfd p{xcb_get_file_descriptor(x.c), POLLIN, 0};
+            if (poll(&p, 1, 100) == 0) exited = waitpid(pid, nullptr, WNOHANG) == pid;
+            continue;
+        }
         const Clock::time_point seen = Clock::now();
         const uint8_t type = event->response_type & 0x7f;
         if (type == XCB_CREATE_NOTIFY) {
@@ -273,6 +280,10 @@ bool RunOnce(X& x, Program& program, double settle, const std::string& socketPat
     }
     const bool picked =
         !program.pick || (frameMs >= 0 && PickFirstCard(x, socketPath, mapped, start, &listMs, &filledMs));
+    if (exited) {
+        std::fprintf(stderr, "bench_startup: %s ended before its window showed\n", program.name.c_str());
+        return false;
+    }
     Pause(settle);
     const double rss = ResidentMb(pid);
     kill(pid, SIGTERM);
