@@ -5,6 +5,7 @@
 #include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/inotify.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -18,6 +19,7 @@ namespace quorvel {
 namespace {
 
 constexpr size_t kMaxHolderText = 200;
+constexpr int kMaxReopens = 8;
 
 std::string SystemError(const std::string& what) {
     return what + ": " + std::strerror(errno);
@@ -50,13 +52,32 @@ bool DeviceLock::OpenFile() {
     return true;
 }
 
+bool DeviceLock::OpenIsAtPath() const {
+    struct stat open {}, named {};
+    return ::fstat(fd_, &open) == 0 && ::lstat(path_.c_str(), &named) == 0 && open.st_dev == named.st_dev &&
+           open.st_ino == named.st_ino;
+}
+
 DeviceLock::Result DeviceLock::TryTake(std::string_view program) {
     if (held_) return Result::kTaken;
-    if (!OpenFile()) return Result::kUnavailable;
-    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-        if (errno == EWOULDBLOCK) return Result::kBusy;
-        error_ = SystemError("cannot lock " + path_);
-        return Result::kUnavailable;
+    for (int attempt = 0;; ++attempt) {
+        if (!OpenFile()) return Result::kUnavailable;
+        if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+            if (errno == EWOULDBLOCK) return Result::kBusy;
+            error_ = SystemError("cannot lock " + path_);
+            return Result::kUnavailable;
+        }
+        // A holder that removes the file as it ends (the window's instance lock) may have done so since
+        // our open: a lock on a removed file guards nothing, so it is given back and the file now at the
+        // path is tried.
+        if (OpenIsAtPath()) break;
+        ::flock(fd_, LOCK_UN);
+        ::close(fd_);
+        fd_ = -1;
+        if (attempt == kMaxReopens) {
+            error_ = "cannot lock " + path_ + ": the file keeps being replaced";
+            return Result::kUnavailable;
+        }
     }
     held_ = true;
     const std::string text = std::string(program) + " " + std::to_string(::getpid()) + "\n";

@@ -2,8 +2,9 @@
 // The per-user device lock: one writer per mouse. An advisory lock (flock) on a file in the runtime
 // folder; whoever holds it writes "<program> <pid>" into the file, so a second program can say who has
 // the mouse. The system drops the lock when its holder ends, crashed or not, so a lock is never stale.
-// The file itself stays: removing it would let two programs lock two different files of the same name.
-// The window's single-instance lock is one too (SingleInstance).
+// The device lock's file stays. The window's single-instance lock (SingleInstance) is one too and removes
+// its file as it ends: a lock taken on a file removed since it was opened is given back and the file now
+// at the path tried, so two programs never hold two files of the same name.
 
 #include <atomic>
 #include <string>
@@ -42,6 +43,8 @@ public:
 
 private:
     bool OpenFile();
+    // Whether the open file is still the one at the path (not removed, nor replaced, since the open).
+    bool OpenIsAtPath() const;
 
     std::string path_;
     int fd_ = -1;

@@ -117,6 +117,25 @@ TEST(DeviceLockTest, HolderTextIsShownOnlyWhenItIsAProgramAndAProcess) {
     }
 }
 
+// A holder that removes the file as it ends (as the window's instance lock does) must not leave two
+// holders: one that opened the removed file before, and one that made the file anew after.
+TEST(DeviceLockTest, AFileRemovedByItsHolderIsNotTakenThroughAnOldOpen) {
+    testing::TempHome home;
+    const std::string path = home.Root() + "/app.lock";
+    auto first = std::make_unique<DeviceLock>(path);
+    ASSERT_EQ(first->TryTake("quorvel"), Result::kTaken);
+    DeviceLock late(path);
+    ASSERT_EQ(late.TryTake("quorvel"), Result::kBusy);  // holds the file open from here on
+    std::filesystem::remove(path);
+    first.reset();
+    DeviceLock next(path);
+    ASSERT_EQ(next.TryTake("quorvel"), Result::kTaken);  // the file made anew
+    EXPECT_EQ(late.TryTake("quorvel"), Result::kBusy);
+    EXPECT_FALSE(late.Held());
+    next.Release();
+    EXPECT_EQ(late.TryTake("quorvel"), Result::kTaken);
+}
+
 TEST(DeviceLockTest, ALinkInPlaceOfTheFileIsNotFollowed) {
     testing::TempHome home;
     const std::string target = home.Root() + "/elsewhere";
